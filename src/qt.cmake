@@ -1,0 +1,12 @@
+# Qt edges: one library per area that has a qt/ subfolder, plus the station.
+set(CMAKE_AUTOMOC ON)
+set(CMAKE_AUTORCC ON)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network SerialPort)
+
+foreach(area acquisition document image sim)
+  file(GLOB area_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/qt/*.cpp)
+  if(area_sources)
+    add_library(velmaris_${area}_qt STATIC ${area_sources})
+    target_link_libraries(velmaris_${area}_qt PUBLIC velmaris_core Qt6::Core Qt6::Gui Qt6::Network Qt6::SerialPort)
+  endif()
+endforeach()
