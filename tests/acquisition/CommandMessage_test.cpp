@@ -27,7 +27,8 @@ TEST(CommandMessage, FreshMessageHasThePowerOnBytes)
     SonarSettings settings;
     settings.range = 99;
     InitialiseCommandMessage(message, settings);
-    EXPECT_EQ(Hex(message), "FE 44 10 1E 00 00 43 00 14 01 14 3C 78 03 0A 00 00 00 00 32 08 00 00 00 00 A5 FD");
+    EXPECT_EQ(
+        Hex(message), "FE 44 10 1E 00 00 43 00 14 01 14 3C 78 03 0A 00 00 00 00 32 08 00 00 00 00 A5 FD");
     EXPECT_EQ(settings.range, 30);
 }
 

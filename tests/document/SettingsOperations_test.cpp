@@ -17,7 +17,10 @@ struct RecordingHost : SettingsHost {
     bool IsLinkConnected() const override { return connected; }
     void RepaintAllViews() override { ++repaints; }
 
-    int Calls() const { return miniBarRefreshes + panelRefreshes + rasterClears + imageAndHistoryClears + repaints; }
+    int Calls() const
+    {
+        return miniBarRefreshes + panelRefreshes + rasterClears + imageAndHistoryClears + repaints;
+    }
 
     bool panelExists = true;
     bool connected = false;
