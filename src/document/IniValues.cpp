@@ -58,8 +58,8 @@ double ParseIniDouble(const std::string& text)
 std::string FormatFixed(double value, int decimals)
 {
     std::array<char, 400> buffer {};
-    const auto result
-        = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
+    const auto result = std::to_chars(
+        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
     if (result.ec != std::errc())
         return "0";
     return std::string(buffer.data(), result.ptr);

@@ -20,15 +20,17 @@ public:
     SectionReader(const IniFile& ini, const char* section)
         : ini_(ini)
         , section_(section)
-    {
-    }
+    { }
     int Int(const char* key, const char* fallback) const { return ParseIniInt(Text(key, fallback)); }
     std::uint8_t Byte(const char* key, const char* fallback) const
     {
         return static_cast<std::uint8_t>(static_cast<unsigned>(Int(key, fallback)) & 0xFFu);
     }
     double Real(const char* key, const char* fallback) const { return ParseIniDouble(Text(key, fallback)); }
-    std::string Text(const char* key, const std::string& fallback) const { return ini_.Get(section_, key, fallback); }
+    std::string Text(const char* key, const std::string& fallback) const
+    {
+        return ini_.Get(section_, key, fallback);
+    }
 
 private:
     const IniFile& ini_;
@@ -40,10 +42,12 @@ public:
     SectionWriter(IniFile& ini, const char* section)
         : ini_(ini)
         , section_(section)
-    {
-    }
+    { }
     void Int(const char* key, int value) { ini_.Set(section_, key, std::to_string(value)); }
-    void Real(const char* key, double value, int decimals) { ini_.Set(section_, key, FormatFixed(value, decimals)); }
+    void Real(const char* key, double value, int decimals)
+    {
+        ini_.Set(section_, key, FormatFixed(value, decimals));
+    }
     void Text(const char* key, const std::string& value) { ini_.Set(section_, key, value); }
 
 private:
@@ -115,8 +119,6 @@ void LoadSonarSettings(const SectionReader& in, SonarSettings& s, CommandMessage
         s.pulseLength = in.Byte("Pulse Length", "10");
         s.absorption = in.Byte("Absorption", "20");
     }
-    RecomputeTrainAngle(s, command);
-    NormaliseStep(s, command);
     if (s.autoSettings == 1)
         LoadAutomaticValues(s, command);
 }
@@ -183,8 +185,8 @@ void StoreSettings(
     sonar.Int("Sonar Up/Down", s.sonarUpDown);
 }
 
-void LoadSettingsFile(const std::string& path, SonarSettings& settings, CommandMessage& command, PingRecord& ping,
-    const SettingsFileContext& context)
+void LoadSettingsFile(const std::string& path, SonarSettings& settings, CommandMessage& command,
+    PingRecord& ping, const SettingsFileContext& context)
 {
     IniFile ini;
     ini.Load(path);

@@ -37,8 +37,8 @@ void StoreSettings(IniFile& ini, const SonarSettings& settings, const CommandMes
 // Convenience for the document: load `path` (a missing file gives every
 // default) / read-modify-write `path` atomically. Save returns false when the
 // file could not be written.
-void LoadSettingsFile(const std::string& path, SonarSettings& settings, CommandMessage& command, PingRecord& ping,
-    const SettingsFileContext& context);
+void LoadSettingsFile(const std::string& path, SonarSettings& settings, CommandMessage& command,
+    PingRecord& ping, const SettingsFileContext& context);
 bool SaveSettingsFile(const std::string& path, const SonarSettings& settings, const CommandMessage& command,
     const SettingsFileContext& context);
 

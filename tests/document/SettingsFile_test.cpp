@@ -20,8 +20,9 @@ class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("velmaris-ini-" + std::to_string(getpid()) + "-"
-                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path()
+            / ("velmaris-ini-" + std::to_string(getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         path_ = (dir_ / kIniFileName).string();
@@ -188,8 +189,9 @@ TEST_F(SettingsFileTest, SavingDuringPlaybackLeavesHeadSettingsAndRotation)
 
 TEST_F(SettingsFileTest, HandEditedCrlfFileWithExtraKeysLoadsAndKeepsThem)
 {
-    WriteIni("; written by hand\r\n[System Settings]\r\nGrid=0\r\nMy Own Key=keep me\r\n"
-             "[Sonar Settings]\r\nsonar up/down=1\r\nGain=12\r\n\r\n[Serial Devices]\r\nCOM5=/dev/ttyUSB0\r\n");
+    WriteIni(
+        "; written by hand\r\n[System Settings]\r\nGrid=0\r\nMy Own Key=keep me\r\n"
+        "[Sonar Settings]\r\nsonar up/down=1\r\nGain=12\r\n\r\n[Serial Devices]\r\nCOM5=/dev/ttyUSB0\r\n");
     Load();
     EXPECT_EQ(settings_.grid, 0);
     EXPECT_EQ(settings_.sonarUpDown, 1); // names match regardless of case
