@@ -1,7 +1,6 @@
 #include "acquisition/ReplyMessage.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace velmaris {
 
@@ -15,7 +14,8 @@ bool KindIs(std::span<const std::uint8_t> reply, char middle)
 
 std::uint8_t Lower(std::uint8_t c)
 {
-    return static_cast<std::uint8_t>(std::tolower(static_cast<unsigned char>(c)));
+    // ASCII only, whatever the locale.
+    return (c >= 'A' && c <= 'Z') ? static_cast<std::uint8_t>(c - 'A' + 'a') : c;
 }
 
 // Echo count for a reply header (kind compared lower-cased), or -1 when the
