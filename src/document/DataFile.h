@@ -1,0 +1,73 @@
+#pragma once
+// Data files (".52a" serial-model, ".52l" Ethernet-model): one record per
+// ping, back to back, no file header. This file recognises a file's type and
+// reads it: open, length, seek, record by record, and re-synchronisation on
+// the next record tag from any offset.
+//
+// A DataFile is owned by one thread (the user-interface thread in the
+// station). Every read is bounded by the caller's buffer and by the file.
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace velmaris {
+
+inline constexpr const char* kMsgUnknownFileType = "ERROR: Application can not recognize this file type!";
+inline constexpr const char* kMsgErrorOpeningFile = "Error opening file !   ";
+inline constexpr const char* kMsgFileHasNoData = "File has no data!!!  ";
+
+inline constexpr int kFileTypeSerial = 0; // ".52a", tag "52A"
+inline constexpr int kFileTypeEthernet = 1; // ".52l", tag "52L"
+inline constexpr std::int64_t kMinimumDataFileLength = 100;
+
+// File type from the last three characters of the name, compared lower-cased:
+// "52a" gives 0, "52l" 1; anything else is not a data file.
+std::optional<int> FileTypeFromName(std::string_view name);
+
+// The type a file is played as: 0 when the name said 0 or the file begins
+// with "52a" (any case), otherwise 1.
+int SettleFileType(int typeFromName, std::span<const std::uint8_t> firstBytes);
+
+// The upper-case record tag searched for in a file of the given type.
+std::string_view TagForFileType(int fileType);
+
+class DataFile {
+public:
+    enum class OpenResult { Ok, CannotOpen, NoData };
+
+    DataFile() = default;
+    ~DataFile();
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
+
+    // Opens for reading. A file of 99 bytes or less is closed again (NoData).
+    OpenResult Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    std::int64_t Length() const { return length_; }
+    std::int64_t Position() const;
+    bool Seek(std::int64_t offset);
+
+    // Reads up to buffer.size() bytes at the current position; returns the
+    // number read (short only at the end of the file or on a read error).
+    std::size_t Read(std::span<std::uint8_t> buffer);
+
+    // Leaves the file at the first tag of `fileType` at or after `offset`, or
+    // at its end when there is none; returns that position.
+    std::int64_t Resynchronise(std::int64_t offset, int fileType);
+
+private:
+    std::FILE* file_ = nullptr;
+    std::int64_t length_ = 0;
+};
+
+// Message for an open failure (the station shows it in a message box).
+const char* OpenResultMessage(DataFile::OpenResult result);
+
+} // namespace velmaris

@@ -1,0 +1,42 @@
+#pragma once
+// Reading one record of a data file at a time: the record header, the reply
+// header and the bytes after them (echo bytes and padding). The record
+// length comes from header bytes 4 and 5; a length that cannot be a record
+// (below 112 bytes or past the end of the file) marks the record as damaged,
+// so a reader re-synchronises on the next tag instead of looping.
+
+#include "acquisition/RecordHeader.h"
+#include "document/DataFile.h"
+#include "image/ScanLineHistory.h"
+
+#include <array>
+#include <cstdint>
+
+namespace velmaris {
+
+struct RecordFrame {
+    std::int64_t offset = 0; // where the record starts
+    int recordLength = 0; // header bytes 4..5
+    std::array<std::uint8_t, kRecordHeaderSize> header {};
+    std::array<std::uint8_t, 12> replyHeader {};
+    ScanLine body {}; // the bytes after the reply header, at most one echo buffer
+    std::size_t bodySize = 0; // min(record length - 112, 640)
+
+    std::int64_t NextOffset() const { return offset + recordLength; }
+};
+
+enum class RecordStatus {
+    Ok, // a whole record was read
+    Damaged, // the length field cannot be right; nothing was decoded
+    End, // fewer than 100 bytes are left
+};
+
+// Record length field (big-endian bytes 4..5) of a record header.
+int RecordLengthField(std::span<const std::uint8_t, kRecordHeaderSize> header);
+
+// Reads the record that starts at `offset`. On Ok the frame holds it; on
+// Damaged the frame holds the offset and the header bytes read; the file
+// position is unspecified afterwards (callers seek).
+RecordStatus ReadRecordFrame(DataFile& file, std::int64_t offset, RecordFrame& frame);
+
+} // namespace velmaris

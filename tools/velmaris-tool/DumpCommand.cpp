@@ -1,0 +1,114 @@
+// velmaris-tool dump FILE [--ini INI]: one JSON object per record, walking the
+// file from offset 0 the way playback reads it, stopping at the end.
+
+#include "JsonLine.h"
+#include "Options.h"
+#include "Subcommand.h"
+#include "ToolDocument.h"
+
+#include "document/DataFile.h"
+#include "document/RecordDecode.h"
+#include "document/RecordReader.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace velmaris::tool {
+namespace {
+
+constexpr const char* kUsage = "usage: velmaris-tool dump FILE [--ini INI]\n"
+                               "  prints one JSON object per record (one per line); damage goes to stderr\n";
+
+std::string_view Text(const std::uint8_t* bytes, std::size_t max)
+{
+    std::size_t n = 0;
+    while (n < max && bytes[n] != 0)
+        ++n;
+    return {reinterpret_cast<const char*>(bytes), n};
+}
+
+std::string RecordLine(const RecordFrame& frame, const RecordDecodeResult& decoded, const ToolDocument& doc)
+{
+    const PingRecord& p = doc.ping;
+    const CommandMessage& c = doc.command;
+    JsonLine line;
+    line.Int("offset", frame.offset)
+        .Text("tag", Text(frame.header.data(), 3))
+        .Int("record_length", frame.recordLength)
+        .Int("reply_length", p.replyLength)
+        .Text("date", p.date)
+        .Text("time", p.time)
+        .Text("hundredths", p.hundredths)
+        .Bool("valid", decoded.valid);
+    if (!decoded.valid)
+        return line.Finish();
+    line.Text("kind", p.replyKind)
+        .Int("echo_count", p.echoCount)
+        .Int("head_id", p.headId)
+        .Int("status", p.statusByte)
+        .Int("direction", p.directionFlag)
+        .Int("head_position", p.headPosition)
+        .Real("head_angle", p.headAngle)
+        .Int("range", p.replyRange)
+        .Int("profile", p.profileValue)
+        .Int("data_count", p.dataCount)
+        .Int("mode", doc.settings.sectorMode)
+        .Int("up_down", doc.settings.sonarUpDown)
+        .Int("step", c[CommandMessage::kStep])
+        .Int("gain", c[CommandMessage::kGain])
+        .Int("sector_width", c[CommandMessage::kSectorWidth])
+        .Int("train", c[CommandMessage::kTrain])
+        .Int("absorption", c[CommandMessage::kAbsorption])
+        .Int("pulse_length", c[CommandMessage::kPulseLength])
+        .Int("frequency_code", c[CommandMessage::kFrequency])
+        .Int("param20", c[CommandMessage::kParam20])
+        .Real("sound_velocity", doc.settings.speedOfSound)
+        .Int("loop_time", p.loopTimeRounded)
+        .Real("rotate", doc.settings.rotateImage);
+    return line.Finish();
+}
+
+int RunDump(const std::vector<std::string>& args)
+{
+    const ParsedOptions options = ParseOptions(args, {"--ini"}, {"--help"});
+    if (options.Has("--help")) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (!options.error.empty() || options.positional.size() != 1) {
+        std::fprintf(stderr, "velmaris-tool dump: %s\n%s",
+            options.error.empty() ? "expected exactly one FILE" : options.error.c_str(), kUsage);
+        return kExitUsage;
+    }
+    ToolDocument doc;
+    if (!doc.LoadDisplaySettings(options.Value("--ini").value_or("")))
+        return kExitFailure;
+    DataFile file;
+    int fileType = 0;
+    if (!OpenDataFile(options.positional[0], file, fileType))
+        return kExitFailure;
+
+    RecordFrame frame;
+    std::int64_t offset = 0;
+    for (;;) {
+        const RecordStatus status = ReadRecordFrame(file, offset, frame);
+        if (status == RecordStatus::End)
+            break;
+        if (status == RecordStatus::Damaged) {
+            std::fprintf(stderr, "velmaris-tool dump: damaged record at offset %lld (record length %d)\n",
+                static_cast<long long>(offset), frame.recordLength);
+            offset = file.Resynchronise(offset + 1, fileType);
+            continue;
+        }
+        const RecordDecodeResult decoded = doc.Decode(frame);
+        std::printf("%s\n", RecordLine(frame, decoded, doc).c_str());
+        offset = frame.NextOffset();
+    }
+    return kExitOk;
+}
+
+const Subcommand::Registrar kRegistrar {
+    {"dump", "dump FILE [--ini INI]            one JSON line per record of a data file", RunDump}};
+
+} // namespace
+} // namespace velmaris::tool

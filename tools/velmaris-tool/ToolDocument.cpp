@@ -1,0 +1,50 @@
+#include "ToolDocument.h"
+
+#include "document/IniFile.h"
+#include "document/PlaybackDecode.h"
+#include "document/SettingsFile.h"
+
+#include <cstdio>
+
+namespace velmaris::tool {
+
+bool ToolDocument::LoadDisplaySettings(const std::string& iniPath)
+{
+    state->flags.playback = 1;
+    if (iniPath.empty())
+        return true;
+    IniFile ini;
+    if (!ini.Load(iniPath)) {
+        std::fprintf(stderr, "velmaris-tool: cannot read the settings file %s\n", iniPath.c_str());
+        return false;
+    }
+    // As during playback: the head settings come from the records.
+    LoadSettings(ini, settings, command, ping, SettingsFileContext {true});
+    return true;
+}
+
+RecordDecodeResult ToolDocument::Decode(const RecordFrame& frame)
+{
+    return DecodeRecordedPing(AsRecordedPing(frame), ping, command, settings, ReplyContext {true, false});
+}
+
+bool OpenDataFile(const std::string& path, DataFile& file, int& fileType)
+{
+    const auto fromName = FileTypeFromName(path);
+    if (!fromName) {
+        std::fprintf(stderr, "%s\n", kMsgUnknownFileType);
+        return false;
+    }
+    const DataFile::OpenResult result = file.Open(path);
+    if (result != DataFile::OpenResult::Ok) {
+        std::fprintf(stderr, "%s\n", OpenResultMessage(result));
+        return false;
+    }
+    std::uint8_t first[3] {};
+    file.Read(first);
+    file.Seek(0);
+    fileType = SettleFileType(*fromName, first);
+    return true;
+}
+
+} // namespace velmaris::tool

@@ -1,0 +1,35 @@
+#pragma once
+// The headless tool's document: the station's state, initialised as the
+// station does, with only the display settings taken from an INI file.
+
+#include "document/DataFile.h"
+#include "document/RecordDecode.h"
+#include "document/RecordReader.h"
+#include "document/SonarState.h"
+
+#include <memory>
+#include <string>
+
+namespace velmaris::tool {
+
+struct ToolDocument {
+    // Heap-held: the state carries the 16 MB raster and the painting tables.
+    std::unique_ptr<SonarState> state = std::make_unique<SonarState>();
+    SonarSettings& settings = state->settings;
+    CommandMessage& command = state->command;
+    PingRecord& ping = state->ping;
+
+    // Reads "System Settings" of `iniPath` (zoom, colour table, profile mode
+    // and point size, zero down ...); "" keeps the defaults. Prints a message
+    // and returns false when a named file cannot be read.
+    bool LoadDisplaySettings(const std::string& iniPath);
+
+    // Decodes a record the way playback does (record header, reply header).
+    RecordDecodeResult Decode(const RecordFrame& frame);
+};
+
+// Recognises and opens a data file for reading, printing the station's
+// message on failure.
+bool OpenDataFile(const std::string& path, DataFile& file, int& fileType);
+
+} // namespace velmaris::tool
