@@ -1,0 +1,74 @@
+#include "image/PaintInputs.h"
+
+#include <cmath>
+#include <limits>
+
+#include "acquisition/CommandMessage.h"
+
+namespace velmaris {
+
+PaintInputs MakePaintInputs(
+    const PingRecord& ping, const SonarSettings& settings, const CommandMessage& command)
+{
+    PaintInputs in;
+    in.dataPoints = ping.echoCount / 10;
+    in.directionFlag = ping.directionFlag;
+    in.headAngle = ping.headAngle;
+    in.pingRange = ping.replyRange;
+    in.statusOffset = ping.statusOffset;
+    in.profileHistory = ping.profileHistory;
+    in.displayMode = settings.sectorMode;
+    in.step = command[CommandMessage::kStep];
+    in.pulseLength = settings.pulseLength;
+    in.speedOfSound = settings.speedOfSound;
+    in.zoom = settings.zoom;
+    in.sonarUpDown = settings.sonarUpDown;
+    in.rangeSetting = command[CommandMessage::kRange];
+    in.mixWeight = settings.profileMixWeight;
+    in.profilePointSize = settings.profilePointSize;
+    in.profileDispMode = settings.profileDispMode;
+    return in;
+}
+
+int TruncToInt(double v)
+{
+    if (std::isnan(v)) {
+        return 0;
+    }
+    if (v <= double(std::numeric_limits<int>::min())) {
+        return std::numeric_limits<int>::min();
+    }
+    if (v >= double(std::numeric_limits<int>::max())) {
+        return std::numeric_limits<int>::max();
+    }
+    return int(v);
+}
+
+int ImageRadiusPx(double zoom)
+{
+    if (!(zoom > 0 && zoom <= kMaxPaintZoom)) {
+        return 0;
+    }
+    return int(1000 * zoom) / 2;
+}
+
+PaintGeometry ComputePaintGeometry(const PaintInputs& in)
+{
+    PaintGeometry geo;
+    const double v = in.speedOfSound;
+    const double range = in.pingRange;
+    if (!(in.zoom > 0 && in.zoom <= kMaxPaintZoom) || !(v > 0) || !std::isfinite(v) || !(range > 0)
+        || !std::isfinite(range)) {
+        return geo;
+    }
+    geo.radiusPx = ImageRadiusPx(in.zoom);
+    // The start delay in microseconds, turned into metres and then samples.
+    const double d = double(in.statusOffset) + 10.0 * in.pulseLength;
+    const double f = d * v * 0.5 / 10000;
+    const int n = 10 * in.dataPoints;
+    geo.startDelay = f < 0 ? 0.0 : f * n / (range * v / 1500) / 100;
+    geo.valid = std::isfinite(geo.startDelay);
+    return geo;
+}
+
+} // namespace velmaris

@@ -1,0 +1,17 @@
+#pragma once
+// The waterfall of the "SideScan" display mode: every ping scrolls the image
+// down one row and becomes the new top row, unblended.
+
+#include "image/ImageRaster.h"
+#include "image/PaintInputs.h"
+#include "image/ScanLineHistory.h"
+
+namespace velmaris {
+
+// Scrolls the raster down one row, writes the prepared line L0 into row 0
+// from column trunc(250 z) on, then the newest profile point when profile
+// display is on. A ping with range 0 only scrolls. Columns beyond the raster
+// (zooms above 2 with long start delays) are dropped.
+void PaintSideScanLine(ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in);
+
+} // namespace velmaris

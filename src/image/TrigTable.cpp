@@ -1,0 +1,45 @@
+#include "image/TrigTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmaris {
+
+TrigTable::TrigTable()
+    : cos_(new double[kEntries])
+    , sin_(new double[kEntries])
+{
+    for (int k = 0; k < kEntries; ++k) {
+        const double radians = k * kStepDegrees * 3.1415926 / 180;
+        cos_[k] = std::cos(radians);
+        sin_[k] = std::sin(radians);
+    }
+}
+
+int TrigTable::IndexForAngle(double a)
+{
+    double b = a - 90;
+    if (b < 0) {
+        b += 360;
+    }
+    if (b >= 360) {
+        b -= 360;
+    }
+    const double q = b / kStepDegrees;
+    if (q > -1.0 && q < kEntries) {
+        return int(q); // truncation toward zero, as for every pixel coordinate
+    }
+    if (!std::isfinite(b)) {
+        return -1;
+    }
+    b = std::fmod(b, 360.0);
+    if (b < 0) {
+        b += 360;
+    }
+    if (b >= 360) {
+        b -= 360;
+    }
+    return std::clamp(int(b / kStepDegrees), 0, 7199);
+}
+
+} // namespace velmaris

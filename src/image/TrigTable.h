@@ -1,0 +1,36 @@
+#pragma once
+// Cosine and sine of every 0.05 degree, so painting needs no trigonometric
+// calls per pixel. Entry k holds the values for k x 0.05 degrees with the
+// angle converted to radians through the constant 3.1415926 (not full pi);
+// the painted pixels depend on these exact values.
+//
+// Built once with the document and read-only afterwards.
+
+#include <memory>
+
+namespace velmaris {
+
+class TrigTable {
+public:
+    static constexpr int kEntries = 36000;
+    static constexpr double kStepDegrees = 0.05;
+
+    TrigTable();
+
+    // k must lie in 0..kEntries-1 (IndexForAngle only returns such indices).
+    double Cos(int k) const { return cos_[k]; }
+    double Sin(int k) const { return sin_[k]; }
+
+    // Table index of a sweep angle in degrees (0 up, clockwise): b = a - 90,
+    // wrapped once into 0..360, index trunc(b / 0.05). An angle whose index
+    // would fall outside the table (heads far out of range, large image
+    // rotations) is reduced into [0, 360) first. Returns -1 for an angle
+    // that is not a finite number.
+    static int IndexForAngle(double a);
+
+private:
+    std::unique_ptr<double[]> cos_;
+    std::unique_ptr<double[]> sin_;
+};
+
+} // namespace velmaris
