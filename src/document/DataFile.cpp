@@ -30,9 +30,15 @@ int SettleFileType(int typeFromName, std::span<const std::uint8_t> firstBytes)
     return (typeFromName == kFileTypeSerial || taggedSerial) ? kFileTypeSerial : kFileTypeEthernet;
 }
 
-std::string_view TagForFileType(int fileType) { return fileType == kFileTypeSerial ? "52A" : "52L"; }
+std::string_view TagForFileType(int fileType)
+{
+    return fileType == kFileTypeSerial ? "52A" : "52L";
+}
 
-DataFile::~DataFile() { Close(); }
+DataFile::~DataFile()
+{
+    Close();
+}
 
 DataFile::OpenResult DataFile::Open(const std::string& path)
 {
@@ -61,7 +67,10 @@ void DataFile::Close()
     length_ = 0;
 }
 
-std::int64_t DataFile::Position() const { return file_ ? ftello(file_) : 0; }
+std::int64_t DataFile::Position() const
+{
+    return file_ ? ftello(file_) : 0;
+}
 
 bool DataFile::Seek(std::int64_t offset)
 {

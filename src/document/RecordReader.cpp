@@ -14,12 +14,14 @@ RecordStatus ReadRecordFrame(DataFile& file, std::int64_t offset, RecordFrame& f
     frame.offset = offset;
     frame.recordLength = 0;
     frame.bodySize = 0;
-    if (offset < 0 || file.Length() - offset < static_cast<std::int64_t>(kRecordHeaderSize) || !file.Seek(offset))
+    if (offset < 0 || file.Length() - offset < static_cast<std::int64_t>(kRecordHeaderSize)
+        || !file.Seek(offset))
         return RecordStatus::End;
     if (file.Read(frame.header) != frame.header.size())
         return RecordStatus::End;
     frame.recordLength = RecordLengthField(frame.header);
-    if (frame.recordLength < static_cast<int>(kRecordPrefixSize) || offset + frame.recordLength > file.Length())
+    if (frame.recordLength < static_cast<int>(kRecordPrefixSize)
+        || offset + frame.recordLength > file.Length())
         return RecordStatus::Damaged;
     if (file.Read(frame.replyHeader) != frame.replyHeader.size())
         return RecordStatus::Damaged;

@@ -4,11 +4,15 @@
 
 namespace velmaris {
 
-SonarState::SonarState() { InitialiseCommandMessage(command, settings); }
+SonarState::SonarState()
+{
+    InitialiseCommandMessage(command, settings);
+}
 
 void PaintCurrentPing(SonarState& state)
 {
-    PaintPing(state.raster, state.history, MakePaintInputs(state.ping, state.settings, state.command), state.tables);
+    PaintPing(state.raster, state.history, MakePaintInputs(state.ping, state.settings, state.command),
+        state.tables);
     ++state.ping.pingCount;
 }
 

@@ -12,8 +12,8 @@ std::optional<std::string> ParsedOptions::Value(const std::string& name) const
     return it->second;
 }
 
-ParsedOptions ParseOptions(
-    const std::vector<std::string>& args, const std::set<std::string>& valued, const std::set<std::string>& switches)
+ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::set<std::string>& valued,
+    const std::set<std::string>& switches)
 {
     ParsedOptions parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {

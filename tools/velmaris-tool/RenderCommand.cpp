@@ -95,8 +95,8 @@ int RunRender(const std::vector<std::string>& args)
         return kExitFailure;
     PlayWholeFile(file, fileType, doc);
 
-    const bool written
-        = options.Has("--raw") ? WritePgm(doc.state->raster, *out) : WriteColouredPicture(*doc.state, *out, *format);
+    const bool written = options.Has("--raw") ? WritePgm(doc.state->raster, *out)
+                                              : WriteColouredPicture(*doc.state, *out, *format);
     if (!written) {
         std::fprintf(stderr, "velmaris-tool render: cannot write %s\n", out->c_str());
         return kExitFailure;
@@ -104,9 +104,8 @@ int RunRender(const std::vector<std::string>& args)
     return kExitOk;
 }
 
-const Subcommand::Registrar kRegistrar {
-    {"render", "render FILE --out PATH [--ini INI] [--raw]   play a data file once and write the image",
-        RunRender}};
+const Subcommand::Registrar kRegistrar {{"render",
+    "render FILE --out PATH [--ini INI] [--raw]   play a data file once and write the image", RunRender}};
 
 } // namespace
 } // namespace velmaris::tool

@@ -24,14 +24,21 @@ void PrintUsage(std::FILE* out)
         [](const Subcommand& a, const Subcommand& b) { return std::strcmp(a.name, b.name) < 0; });
     for (const Subcommand& c : commands)
         std::fprintf(out, "  %s\n", c.synopsis);
-    std::fprintf(out, "\n  --help       this text; '<command> --help' for a command's options\n"
-                      "  --version    the version\n");
+    std::fprintf(out,
+        "\n  --help       this text; '<command> --help' for a command's options\n"
+        "  --version    the version\n");
 }
 } // namespace
 
-Subcommand::Registrar::Registrar(const Subcommand& command) { Registry().push_back(command); }
+Subcommand::Registrar::Registrar(const Subcommand& command)
+{
+    Registry().push_back(command);
+}
 
-const std::vector<Subcommand>& Subcommands() { return Registry(); }
+const std::vector<Subcommand>& Subcommands()
+{
+    return Registry();
+}
 
 } // namespace velmaris::tool
 

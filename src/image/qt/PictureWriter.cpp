@@ -46,7 +46,8 @@ GifPixels FromIndexed(const QImage& image)
             static_cast<GifByteType>(qGreen(table[i])), static_cast<GifByteType>(qBlue(table[i]))};
     px.indices.resize(std::size_t(image.width()) * image.height());
     for (int y = 0; y < image.height(); ++y)
-        std::memcpy(px.indices.data() + std::size_t(y) * image.width(), image.constScanLine(y), image.width());
+        std::memcpy(
+            px.indices.data() + std::size_t(y) * image.width(), image.constScanLine(y), image.width());
     return px;
 }
 
@@ -67,8 +68,8 @@ bool Quantise(const QImage& source, GifPixels& px)
     int size = 256;
     px.colors.assign(256, GifColorType {0, 0, 0});
     px.indices.resize(n);
-    return GifQuantizeBuffer(unsigned(rgb.width()), unsigned(rgb.height()), &size, r.data(), g.data(), b.data(),
-               px.indices.data(), px.colors.data())
+    return GifQuantizeBuffer(unsigned(rgb.width()), unsigned(rgb.height()), &size, r.data(), g.data(),
+               b.data(), px.indices.data(), px.colors.data())
         == GIF_OK;
 }
 
