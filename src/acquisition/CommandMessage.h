@@ -10,6 +10,8 @@
 
 namespace velmaris {
 
+struct SonarSettings;
+
 class CommandMessage {
 public:
     static constexpr std::size_t kSize = 27;
@@ -48,5 +50,29 @@ public:
 private:
     std::array<std::uint8_t, kSize> bytes_ {};
 };
+
+// Sets all 27 bytes to their power-on values: gain 20, absorption 20, train
+// 60, full-circle width 120, step Fast, pulse 10, 500 echo points, frequency
+// code 165. Byte 3 and `settings.range` take the range table entry of
+// `settings.rangeIndex` (the 30 m default for an index outside the table).
+// The stored settings are written over these values when they are loaded.
+void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings);
+
+// With `Auto Settings` 1, copies the automatic-table row of the current range
+// index into bytes 25, 10, 14 and the saved copies `frequency`, `absorption`,
+// `pulseLength`; otherwise changes nothing.
+void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings);
+
+// Asks the head to reverse its sweep with the next transmitted message.
+void SetReverseRequest(CommandMessage& message);
+
+// Clears bits 6 and 7 of byte 5 once the message has gone out, so a request
+// is carried by exactly one transmission.
+void ClearOneShotRequests(CommandMessage& message);
+
+// Step code for a speed slider position (1..5): the top position means
+// Fastest (8), never the unassigned code 5. Positions outside 0..5 are
+// limited first, so the result is always a valid step code.
+std::uint8_t StepCodeFromSlider(int position);
 
 } // namespace velmaris

@@ -1,0 +1,40 @@
+#pragma once
+// Where the settings file lives: beside the program when that folder is
+// writable, otherwise in the user's configuration folder
+// ($XDG_CONFIG_HOME/Velmaris or ~/.config/Velmaris); `--ini PATH` overrides both.
+
+#include <string>
+
+namespace velmaris {
+
+inline constexpr char kPathSeparator = '/';
+
+struct SettingsLocationInputs {
+    std::string overridePath; // from --ini, empty when not given
+    std::string programDir; // folder of the running program
+    bool programDirWritable = false;
+    std::string xdgConfigHome; // $XDG_CONFIG_HOME, may be empty
+    std::string home; // $HOME, may be empty
+};
+
+// The settings file path for the given inputs (pure; creates nothing).
+std::string ResolveSettingsPath(const SettingsLocationInputs& inputs);
+
+// Gathers the inputs from the environment for the program at `programPath`
+// and resolves them; creates the configuration folder when it is chosen.
+std::string SettingsPathForProgram(const std::string& programPath, const std::string& overridePath);
+
+// The folder part of a path up to and including its last separator ("" when it has none).
+std::string FolderOf(const std::string& path);
+
+// `folder` with exactly one trailing separator ("" stays "").
+std::string WithTrailingSeparator(const std::string& folder);
+
+} // namespace velmaris
+
+namespace velmaris {
+// The initial `Read File Directory` / `Write File Directory`: the program's
+// folder when it is writable, otherwise the user's home folder; always with
+// a trailing separator.
+std::string DefaultDataFolderForProgram(const std::string& programPath);
+} // namespace velmaris
