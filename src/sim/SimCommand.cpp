@@ -34,12 +34,10 @@ CommandMessage BuildSimCommand(const SimCommandSettings& s)
 {
     using CM = CommandMessage;
     CommandMessage c;
-    const std::uint8_t initial[CM::kSize] = {0xFE, 0x44, 0x10, 0x1E, 0x00, 0x00, 0x43, 0x00, 0x14, 0x01, 0x14,
-        0x3C, 0x78, 0x03, 0x0A, 0x00, 0x00, 0x00, 0x00, 0x32, 0x08, 0x00, 0x00, 0x00, 0x00, 0xA5, 0xFD};
-    std::copy(std::begin(initial), std::end(initial), c.Bytes().begin());
+    SonarSettings settings;
+    InitialiseCommandMessage(c, settings);
     const int range = std::clamp(s.rangeMetres, 1, 255);
-    const AutoRow row
-        = SonarSettings::BuildAutomaticTable()[static_cast<std::size_t>(RangeIndexForMetres(range))];
+    const AutoRow row = settings.automaticTable[static_cast<std::size_t>(RangeIndexForMetres(range))];
     c[CM::kRange] = static_cast<std::uint8_t>(range);
     c[CM::kGain] = static_cast<std::uint8_t>(std::clamp(s.gain, 0, 40));
     c[CM::kFrequency] = row.frequency;
