@@ -47,22 +47,13 @@ void PlayWholeFile(DataFile& file, int fileType, ToolDocument& doc)
 {
     SonarState& state = *doc.state;
     ResetScanHistory(state.history, state.ping);
-    RecordFrame frame;
-    std::int64_t offset = 0;
-    for (;;) {
-        const RecordStatus status = ReadRecordFrame(file, offset, frame);
-        if (status == RecordStatus::End)
-            break;
-        if (status == RecordStatus::Damaged) {
-            std::fprintf(stderr, "velmaris-tool render: damaged record at offset %lld (record length %d)\n",
-                static_cast<long long>(offset), frame.recordLength);
-            offset = file.Resynchronise(offset + 1, fileType);
-            continue;
-        }
-        if (DecodePlaybackRecord(state, frame).valid)
-            PaintCurrentPing(state);
-        offset = frame.NextOffset();
-    }
+    WalkRecords(
+        file, fileType,
+        [&](const RecordFrame& frame) {
+            if (DecodePlaybackRecord(state, frame).valid)
+                PaintCurrentPing(state);
+        },
+        [](std::int64_t offset, const RecordFrame& frame) { ReportDamage("render", offset, frame); });
 }
 
 int RunRender(const std::vector<std::string>& args)
