@@ -70,6 +70,7 @@ TEST_F(SectorPainterTest, MatchesThePlainTranscriptionOverManyPings)
             in.headAngle = ping == 0 ? 5000.0 : -2000.0 + ping;
             in.speedOfSound = ping == 60 ? 2250.0 : 750.0;
             in.pulseLength = 255;
+            in.zoom = ping == 120 ? 4.0 : ping == 180 ? 8.0 : in.zoom; // fans leaving the raster
         }
         testing::FillEchoes(history_, in.dataPoints * 10, rng);
         refHistory.l0 = history_.l0;
