@@ -2,6 +2,7 @@
 // Helpers shared by the painting tests: checksums of whole images in logical
 // row order and random but reproducible pings.
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -25,6 +26,19 @@ inline std::vector<std::uint8_t> Logical(const ImageRaster& raster)
     std::vector<std::uint8_t> out(ImageRaster::kBytes);
     raster.CopyAll(out.data());
     return out;
+}
+
+// How many pixels hold each value.
+inline std::array<int, 256> Histogram(const ImageRaster& raster)
+{
+    std::array<int, 256> h {};
+    for (int y = 0; y < ImageRaster::kHeight; ++y) {
+        const std::uint8_t* row = raster.Row(y);
+        for (int x = 0; x < ImageRaster::kWidth; ++x) {
+            ++h[row[x]];
+        }
+    }
+    return h;
 }
 
 inline std::uint64_t Checksum(const ImageRaster& raster)
