@@ -64,7 +64,8 @@ TEST_F(PingCycleTest, RejectedLineSettingsAreReportedAndThePortCountsAsNotOpened
     state.settings.sonarComPort = 4;
     rig.cycle.ChangeSerialPort(7, 1);
     ASSERT_EQ(rig.reporter.messages.size(), 2u);
-    EXPECT_EQ(rig.reporter.messages[0], "'OpenCommPort ()': 'SetCommState ()' for 7 failed! \nPlease check its settings.");
+    EXPECT_EQ(rig.reporter.messages[0],
+        "'OpenCommPort ()': 'SetCommState ()' for 7 failed! \nPlease check its settings.");
     EXPECT_EQ(rig.reporter.messages[1],
         "COM7 is not available. \nPlease choose another COM Port for Sonar data input!   ");
     EXPECT_EQ(rig.Acq().linkState, kLinkDown);

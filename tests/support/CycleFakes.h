@@ -159,8 +159,8 @@ inline LocalTime FixedLocalTime()
 }
 
 // A reply as the head sends it: 'IMX' 265, 'IGX' 513 or 'IPX' 13 bytes.
-inline std::vector<std::uint8_t> MakeReply(char kind = 'G', int headPosition = 600, int range = 30,
-    std::uint8_t echo = 80)
+inline std::vector<std::uint8_t> MakeReply(
+    char kind = 'G', int headPosition = 600, int range = 30, std::uint8_t echo = 80)
 {
     const std::size_t length = kind == 'M' ? 265 : kind == 'P' ? 13 : 513;
     const int count = kind == 'M' ? 250 : kind == 'P' ? 0 : 500;

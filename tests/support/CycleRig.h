@@ -18,7 +18,7 @@ class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& name)
         : path_(std::filesystem::temp_directory_path()
-              / ("velmaris-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(++count_)))
+            / ("velmaris-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(++count_)))
     {
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
@@ -82,7 +82,8 @@ struct CycleRig {
     SonarState& state = *owned;
     RecordWriter recorder {reporter};
     DataFile playbackFile;
-    PingCycle cycle {state, CycleLinks {timers, serial, tcp, udp}, clock, reporter, ui, recorder, playbackFile};
+    PingCycle cycle {
+        state, CycleLinks {timers, serial, tcp, udp}, clock, reporter, ui, recorder, playbackFile};
 };
 
 } // namespace velmaris::testing
