@@ -27,7 +27,7 @@ CPlaybackBar::CPlaybackBar(QWidget* parent)
     m_slider->setObjectName(QStringLiteral("playbackPositionSlider"));
     m_slider->setProperty("controlId", ctl::kPlaybackPositionSlider);
     m_slider->setTickPosition(QSlider::TicksBelow);
-    m_slider->setMinimumWidth(260);
+    m_slider->setFixedWidth(280);
     // Arrow keys belong to the hot keys, and release gives the focus back.
     m_slider->setFocusPolicy(Qt::NoFocus);
     SetPositionRange(kPositionSliderMin, kPositionSliderMax);
@@ -47,10 +47,11 @@ CPlaybackBar::CPlaybackBar(QWidget* parent)
     layout->setContentsMargins(4, 1, 4, 1);
     layout->setSpacing(6);
     layout->addWidget(fileLabel);
-    layout->addWidget(m_slider, 1);
+    layout->addWidget(m_slider);
     layout->addWidget(m_progress);
     layout->addWidget(m_spin);
     layout->addWidget(speedLabel);
+    layout->addStretch(1);
 
     connect(m_slider, &QSlider::sliderPressed, this, &CPlaybackBar::positionPressed);
     connect(m_slider, &QSlider::sliderReleased, this, &CPlaybackBar::positionReleased);

@@ -14,13 +14,8 @@ public:
     std::set<int> disabled;
     std::set<int> checked;
     std::vector<int> executed;
-    mutable int stateQueries = 0;
 
-    bool IsEnabled(int id) const override
-    {
-        ++stateQueries;
-        return disabled.count(id) == 0;
-    }
+    bool IsEnabled(int id) const override { return disabled.count(id) == 0; }
     bool IsChecked(int id) const override { return checked.count(id) != 0; }
     void Execute(int id) override { executed.push_back(id); }
 };

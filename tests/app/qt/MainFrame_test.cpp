@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <QToolBar>
 
 namespace velmaris {
@@ -242,6 +243,15 @@ TEST_F(MainFrameTest, RefreshOnDemandUpdatesToolbarButtons)
     EXPECT_FALSE(frame.CommandAction(32810)->isChecked());
     for (int id : {32810, 32811, 32812})
         EXPECT_FALSE(frame.CommandAction(id)->isEnabled()) << id;
+}
+
+TEST_F(MainFrameTest, ShownToolbarFollowsStatesChangedBehindItsBack)
+{
+    frame.show();
+    target.checked = {32806};
+    target.disabled = {32804};
+    EXPECT_TRUE(QTest::qWaitFor([this] { return frame.CommandAction(32806)->isChecked(); }, 2000));
+    EXPECT_FALSE(frame.CommandAction(32804)->isEnabled());
 }
 
 TEST_F(MainFrameTest, CommandsReachTheTargetOnlyWhileEnabled)
