@@ -14,3 +14,13 @@ foreach(area acquisition document image sim)
     endif()
   endif()
 endforeach()
+
+# The station: main frame, bars and hot keys (src/app) and the program,
+# which scripts/run.sh finds at <build>/src/app/velmaris.
+file(GLOB VELMARIS_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/app/*.cpp)
+list(REMOVE_ITEM VELMARIS_APP_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
+add_library(velmaris_app_qt STATIC ${VELMARIS_APP_SOURCES})
+target_link_libraries(velmaris_app_qt PUBLIC velmaris_core Qt6::Core Qt6::Gui Qt6::Widgets)
+add_executable(velmaris ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
+target_link_libraries(velmaris PRIVATE velmaris_app_qt)
+set_target_properties(velmaris PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/app)
