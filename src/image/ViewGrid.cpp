@@ -79,16 +79,17 @@ void AppendPolarGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSetti
             scene.push_back(ViewLine { OnArc(o, r, double(start) + double(sweep)), o, kGridColor });
         }
     }
-    auto along = [&](double deg, double length) {
+    // origin + sign x (cos, sin) x u for an angle in degrees (screen y down).
+    auto along = [&](double deg, double sign) {
         const double rad = deg * kPi / 180.0;
-        return Pt(o.x + std::cos(rad) * length, o.y + std::sin(rad) * length);
+        return Pt(o.x + sign * (std::cos(rad) * u), o.y + sign * (std::sin(rad) * u));
     };
     if (w >= 120) {
         for (const double deg : { settings.rotateImage - 90.0, settings.rotateImage }) {
-            scene.push_back(ViewLine { along(deg + 180.0, u), along(deg, u), kAxisColor });
+            scene.push_back(ViewLine { along(deg, -1.0), along(deg, 1.0), kAxisColor });
         }
     } else {
-        scene.push_back(ViewLine { o, along(a - 90.0, u), kAxisColor });
+        scene.push_back(ViewLine { o, along(a - 90.0, 1.0), kAxisColor });
     }
 }
 
