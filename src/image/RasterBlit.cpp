@@ -13,7 +13,8 @@ PixelLut MakePixelLut(const ColorTable& table)
     PixelLut lut {};
     for (int i = 0; i < kColorTableEntries; ++i) {
         const Rgb& c = table[std::size_t(i)];
-        lut[std::size_t(i)] = 0xFF000000u | (std::uint32_t(c.red) << 16) | (std::uint32_t(c.green) << 8) | c.blue;
+        lut[std::size_t(i)]
+            = 0xFF000000u | (std::uint32_t(c.red) << 16) | (std::uint32_t(c.green) << 8) | c.blue;
     }
     return lut;
 }

@@ -21,10 +21,13 @@ struct Interval {
     bool Empty() const { return lo > hi; }
 };
 
-constexpr Interval kAll { -kInf, kInf };
+constexpr Interval kAll {-kInf, kInf};
 constexpr Interval kNone {};
 
-Interval Intersect(Interval a, Interval b) { return { std::max(a.lo, b.lo), std::min(a.hi, b.hi) }; }
+Interval Intersect(Interval a, Interval b)
+{
+    return {std::max(a.lo, b.lo), std::min(a.hi, b.hi)};
+}
 
 // Offsets px along the row (dy above the origin) where cross(u, (px, dy)) is
 // >= 0 (ccwSide) or <= 0 (!ccwSide): a half-line, everything or nothing.
@@ -37,12 +40,15 @@ Interval HalfPlane(double ux, double uy, double dy, bool ccwSide)
     }
     const double t = c / uy;
     const bool below = (uy > 0) == ccwSide; // px <= t satisfies the condition
-    return below ? Interval { -kInf, t } : Interval { t, kInf };
+    return below ? Interval {-kInf, t} : Interval {t, kInf};
 }
 
 } // namespace
 
-SectorClip SectorClip::Unclipped(int width) { return SectorClip(std::max(width, 0)); }
+SectorClip SectorClip::Unclipped(int width)
+{
+    return SectorClip(std::max(width, 0));
+}
 
 SectorClip::SectorClip(int width, int originX, int originY, int radius, float startDeg, float sweepDeg)
     : width_(std::max(width, 0))
@@ -75,7 +81,7 @@ int SectorClip::RowSpans(int y, PixelSpan out[2]) const
         return 0;
     }
     if (kind_ == Kind::None) {
-        out[0] = { 0, width_ };
+        out[0] = {0, width_};
         return 1;
     }
     if (kind_ == Kind::Empty) {
@@ -86,9 +92,9 @@ int SectorClip::RowSpans(int y, PixelSpan out[2]) const
         return 0;
     }
     const double half = std::sqrt(radius_ * radius_ - dy * dy);
-    const Interval chord { -half, half };
+    const Interval chord {-half, half};
 
-    Interval parts[2] = { chord, kNone };
+    Interval parts[2] = {chord, kNone};
     if (kind_ != Kind::Disc) {
         const Interval c1 = HalfPlane(u1x_, u1y_, dy, true); // ccw of the first edge
         const Interval c2 = HalfPlane(u2x_, u2y_, dy, false); // cw of the second edge
@@ -112,7 +118,7 @@ int SectorClip::RowSpans(int y, PixelSpan out[2]) const
         const int begin = int(std::clamp(lo, 0.0, double(width_)));
         const int end = int(std::clamp(hi, 0.0, double(width_)));
         if (begin < end) {
-            out[count++] = { begin, end };
+            out[count++] = {begin, end};
         }
     }
     if (count == 2) {
@@ -133,7 +139,8 @@ SectorClip MakeViewClip(const ViewGeometry& geo, const SonarSettings& settings, 
         return SectorClip::Unclipped(geo.width);
     }
     const double w = command[CommandMessage::kSectorWidth];
-    const double a = settings.trainAngleDegrees + settings.rotateImage + (settings.zeroDown != 0 ? 180.0 : 0.0);
+    const double a
+        = settings.trainAngleDegrees + settings.rotateImage + (settings.zeroDown != 0 ? 180.0 : 0.0);
     const float start = float(90.0 - a - 1.5 * w);
     const float sweep = float(3.0 * w);
     return SectorClip(geo.width, geo.originX, geo.originY, TruncToInt(1000.0 * geo.zoom), start, sweep);

@@ -38,8 +38,7 @@ private:
     enum class Kind { None, Empty, Disc, Wedge, Reflex };
     explicit SectorClip(int width)
         : width_(width)
-    {
-    }
+    { }
 
     int width_ = 0;
     Kind kind_ = Kind::None;
@@ -54,6 +53,7 @@ private:
 // trunc(1000 z), start 90 - (T + `Rotate Image` [+ 180 with `Zero Down`])
 // - 1.5 W and sweep 3 W (single precision), T the train angle in degrees and
 // W the command's sector width; in SideScan no clip.
-SectorClip MakeViewClip(const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command);
+SectorClip MakeViewClip(
+    const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command);
 
 } // namespace velmaris

@@ -37,8 +37,8 @@ ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, int displayMode, i
     return geo;
 }
 
-ScreenPoint HeadLineEnd(const ViewGeometry& geo, double headAngle, int stepCode, int directionFlag,
-    int sonarUpDown)
+ScreenPoint HeadLineEnd(
+    const ViewGeometry& geo, double headAngle, int stepCode, int directionFlag, int sonarUpDown)
 {
     const bool forward = (directionFlag == 1) != (sonarUpDown == 1);
     double phi = headAngle;
@@ -47,8 +47,8 @@ ScreenPoint HeadLineEnd(const ViewGeometry& geo, double headAngle, int stepCode,
     }
     const double rad = phi * kPi / 180.0;
     const double length = kSamplesPerLine * geo.zoom;
-    return { TruncToInt(geo.originX + std::sin(rad) * length),
-        TruncToInt(geo.originY - std::cos(rad) * length) };
+    return {
+        TruncToInt(geo.originX + std::sin(rad) * length), TruncToInt(geo.originY - std::cos(rad) * length)};
 }
 
 } // namespace velmaris

@@ -57,7 +57,7 @@ ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, int displayMode, i
 // End of the head-position line from the sonar origin: length 500 z along
 // the ping's head angle, advanced by one step (step code x 0.3 degrees) when
 // the head sweeps backward; 0 degrees points up, angles grow clockwise.
-ScreenPoint HeadLineEnd(const ViewGeometry& geo, double headAngle, int stepCode, int directionFlag,
-    int sonarUpDown);
+ScreenPoint HeadLineEnd(
+    const ViewGeometry& geo, double headAngle, int stepCode, int directionFlag, int sonarUpDown);
 
 } // namespace velmaris

@@ -15,16 +15,23 @@ constexpr double kMaxGridUnit = 1.0e6; // beyond this the grid is meaningless an
 
 // A metre spacing turned into the spacing of the feet grid (v x 3 x 0.3048,
 // evaluated in that order).
-double InFeet(double v) { return v * 3 * 0.3048; }
+double InFeet(double v)
+{
+    return v * 3 * 0.3048;
+}
 
-ScreenPoint Pt(double x, double y) { return { TruncToInt(x), TruncToInt(y) }; }
+ScreenPoint Pt(double x, double y)
+{
+    return {TruncToInt(x), TruncToInt(y)};
+}
 
 // Point on a circle about c at angle deg (counter-clockwise, screen up is
 // 90), rounded as the arc itself is rasterised.
 ScreenPoint OnArc(ScreenPoint c, int r, double deg)
 {
     const double rad = deg * kPi / 180.0;
-    return { TruncToInt(std::lround(c.x + r * std::cos(rad))), TruncToInt(std::lround(c.y - r * std::sin(rad))) };
+    return {
+        TruncToInt(std::lround(c.x + r * std::cos(rad))), TruncToInt(std::lround(c.y - r * std::sin(rad)))};
 }
 
 double SectorCentreAngle(const SonarSettings& s)
@@ -43,8 +50,8 @@ double GridUnitPixels(double zoom, double speedOfSound)
     return (std::isfinite(u) && u <= kMaxGridUnit) ? u : 0.0;
 }
 
-void AppendGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings,
-    const CommandMessage& command)
+void AppendGrid(
+    ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command)
 {
     if (settings.sectorMode == kModeSideScan) {
         if (settings.grid != 0) {
@@ -57,8 +64,8 @@ void AppendGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& 
     }
 }
 
-void AppendPolarGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings,
-    const CommandMessage& command)
+void AppendPolarGrid(
+    ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command)
 {
     const double u = GridUnitPixels(geo.zoom, settings.speedOfSound);
     if (u <= 0) {
@@ -67,16 +74,16 @@ void AppendPolarGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSetti
     const double spacing = settings.metricScale == 1 ? InFeet(u) : u;
     const int w = command[CommandMessage::kSectorWidth];
     const double a = SectorCentreAngle(settings);
-    const ScreenPoint o { geo.originX, geo.originY };
+    const ScreenPoint o {geo.originX, geo.originY};
     if (w != 0) {
         const float start = float(-a - 1.5 * w + 90.0);
         const float sweep = float(3.0 * w);
         for (int i = 1; i <= 5; ++i) {
             const int r = TruncToInt(i * spacing / 5);
             // Move to the origin, arc (its first edge comes with it), line back.
-            scene.push_back(ViewLine { o, OnArc(o, r, start), kGridColor });
-            scene.push_back(ViewArc { o, r, start, sweep, kGridColor });
-            scene.push_back(ViewLine { OnArc(o, r, double(start) + double(sweep)), o, kGridColor });
+            scene.push_back(ViewLine {o, OnArc(o, r, start), kGridColor});
+            scene.push_back(ViewArc {o, r, start, sweep, kGridColor});
+            scene.push_back(ViewLine {OnArc(o, r, double(start) + double(sweep)), o, kGridColor});
         }
     }
     // origin + sign x (cos, sin) x u for an angle in degrees (screen y down).
@@ -85,11 +92,11 @@ void AppendPolarGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSetti
         return Pt(o.x + sign * (std::cos(rad) * u), o.y + sign * (std::sin(rad) * u));
     };
     if (w >= 120) {
-        for (const double deg : { settings.rotateImage - 90.0, settings.rotateImage }) {
-            scene.push_back(ViewLine { along(deg, -1.0), along(deg, 1.0), kAxisColor });
+        for (const double deg : {settings.rotateImage - 90.0, settings.rotateImage}) {
+            scene.push_back(ViewLine {along(deg, -1.0), along(deg, 1.0), kAxisColor});
         }
     } else {
-        scene.push_back(ViewLine { o, along(a - 90.0, 1.0), kAxisColor });
+        scene.push_back(ViewLine {o, along(a - 90.0, 1.0), kAxisColor});
     }
 }
 
@@ -106,14 +113,14 @@ void AppendRectangularGrid(ViewScene& scene, const ViewGeometry& geo, const Sona
     const double py = geo.panY;
     for (int i = 0; i <= 10; ++i) {
         const double y = cy - h + i * h / 5 + py;
-        scene.push_back(ViewLine { Pt(cx - d + px, y), Pt(cx + d + px, y), kGridColor });
+        scene.push_back(ViewLine {Pt(cx - d + px, y), Pt(cx + d + px, y), kGridColor});
     }
     for (int i = 0; i <= 10; ++i) {
         const double x = cx - h + i * h / 5 + px;
-        scene.push_back(ViewLine { Pt(x, cy - d + py), Pt(x, cy + d + py), kGridColor });
+        scene.push_back(ViewLine {Pt(x, cy - d + py), Pt(x, cy + d + py), kGridColor});
     }
-    scene.push_back(ViewLine { Pt(cx - d + px, cy + py), Pt(cx + d + px, cy + py), kAxisColor });
-    scene.push_back(ViewLine { Pt(cx + px, cy - d + py), Pt(cx + px, cy + d + py), kAxisColor });
+    scene.push_back(ViewLine {Pt(cx - d + px, cy + py), Pt(cx + d + px, cy + py), kAxisColor});
+    scene.push_back(ViewLine {Pt(cx + px, cy - d + py), Pt(cx + px, cy + d + py), kAxisColor});
 }
 
 void AppendSideScanGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings)
@@ -125,14 +132,14 @@ void AppendSideScanGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSe
     const int a = TruncToInt(double(TruncToInt(geo.width / 2 - z * 250)) + geo.panX);
     const int top = geo.panY;
     const int bottom = TruncToInt(double(top) + TruncToInt(4000 * z));
-    scene.push_back(ViewLine { { a, top }, { a, bottom }, kAxisColor });
+    scene.push_back(ViewLine {{a, top}, {a, bottom}, kAxisColor});
     for (int e = 100; e <= 500; e += 100) {
         const int x = TruncToInt(double(a) + TruncToInt(settings.metricScale == 1 ? InFeet(e * z) : e * z));
-        scene.push_back(ViewLine { { x, top }, { x, bottom }, kGridColor });
+        scene.push_back(ViewLine {{x, top}, {x, bottom}, kGridColor});
     }
     const int right = TruncToInt(double(a) + TruncToInt(500 * z));
-    scene.push_back(ViewLine { { a, top }, { right, top }, kGridColor });
-    scene.push_back(ViewLine { { a, bottom }, { right, bottom }, kGridColor });
+    scene.push_back(ViewLine {{a, top}, {right, top}, kGridColor});
+    scene.push_back(ViewLine {{a, bottom}, {right, bottom}, kGridColor});
 }
 
 } // namespace velmaris

@@ -18,11 +18,11 @@ double GridUnitPixels(double zoom, double speedOfSound);
 
 // Appends the grid chosen by `Grid` and the display mode: Sector and Polar
 // draw 1 polar, 2 rectangular; SideScan draws its lines for any non-zero value.
-void AppendGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings,
-    const CommandMessage& command);
+void AppendGrid(
+    ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command);
 
-void AppendPolarGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings,
-    const CommandMessage& command);
+void AppendPolarGrid(
+    ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command);
 void AppendRectangularGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings);
 void AppendSideScanGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings);
 

@@ -20,7 +20,7 @@ ViewScene BuildViewScene(
     if (settings.sectorMode != kModeSideScan) {
         const ScreenPoint end = HeadLineEnd(geo, state.ping.headAngle, state.command[CommandMessage::kStep],
             state.ping.directionFlag, settings.sonarUpDown);
-        scene.push_back(ViewLine { { geo.originX, geo.originY }, end, kAxisColor });
+        scene.push_back(ViewLine {{geo.originX, geo.originY}, end, kAxisColor});
     }
     AppendGrid(scene, geo, settings, state.command);
 
@@ -35,9 +35,9 @@ ViewScene BuildViewScene(
     if (view.measurementShown != 0) {
         const int ax = view.anchorX;
         const int ay = view.anchorY;
-        scene.push_back(ViewLine { { ax - kCrossHalf, ay }, { ax + kCrossHalf, ay }, kMeasureLineColor });
-        scene.push_back(ViewLine { { ax, ay - kCrossHalf }, { ax, ay + kCrossHalf }, kMeasureLineColor });
-        scene.push_back(ViewLine { { ax, ay }, { view.cursorX, view.cursorY }, kMeasureLineColor });
+        scene.push_back(ViewLine {{ax - kCrossHalf, ay}, {ax + kCrossHalf, ay}, kMeasureLineColor});
+        scene.push_back(ViewLine {{ax, ay - kCrossHalf}, {ax, ay + kCrossHalf}, kMeasureLineColor});
+        scene.push_back(ViewLine {{ax, ay}, {view.cursorX, view.cursorY}, kMeasureLineColor});
         scene.push_back(MeasurementText(view.targetSize, settings.metricScale, view.cursorX, view.cursorY));
     }
     return scene;

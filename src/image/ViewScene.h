@@ -17,17 +17,17 @@ struct SonarState;
 struct ViewStatus;
 
 // Overlay colours.
-inline constexpr Rgb kGridColor { 120, 50, 0 }; // grid lines, side-scan range lines
-inline constexpr Rgb kAxisColor { 120, 120, 0 }; // grid axes, head-position line, side-scan strip edge
-inline constexpr Rgb kRangeTextColor { 200, 200, 0 }; // range, frequency, "File Playing", kilobytes
-inline constexpr Rgb kScaleTextColor { 255, 150, 0 }; // per-division and gain
-inline constexpr Rgb kRecordingColor { 0, 250, 0 }; // "Recording", "File Copying"
-inline constexpr Rgb kNotRecordingColor { 250, 0, 0 };
-inline constexpr Rgb kStatusBoxTextColor { 250, 250, 250 }; // also the 2-pixel frame
-inline constexpr Rgb kStatusBoxFillColor { 250, 0, 0 }; // also the box text's background
-inline constexpr Rgb kMeasureLineColor { 0, 150, 150 };
-inline constexpr Rgb kMeasureTextColor { 250, 250, 0 };
-inline constexpr Rgb kTextBackground { 0, 0, 0 };
+inline constexpr Rgb kGridColor {120, 50, 0}; // grid lines, side-scan range lines
+inline constexpr Rgb kAxisColor {120, 120, 0}; // grid axes, head-position line, side-scan strip edge
+inline constexpr Rgb kRangeTextColor {200, 200, 0}; // range, frequency, "File Playing", kilobytes
+inline constexpr Rgb kScaleTextColor {255, 150, 0}; // per-division and gain
+inline constexpr Rgb kRecordingColor {0, 250, 0}; // "Recording", "File Copying"
+inline constexpr Rgb kNotRecordingColor {250, 0, 0};
+inline constexpr Rgb kStatusBoxTextColor {250, 250, 250}; // also the 2-pixel frame
+inline constexpr Rgb kStatusBoxFillColor {250, 0, 0}; // also the box text's background
+inline constexpr Rgb kMeasureLineColor {0, 150, 150};
+inline constexpr Rgb kMeasureTextColor {250, 250, 0};
+inline constexpr Rgb kTextBackground {0, 0, 0};
 
 enum class ViewFont {
     A, // "Arial", 24 pixels, normal weight

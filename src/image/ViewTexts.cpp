@@ -80,8 +80,8 @@ void AppendStatusBox(ViewScene& scene, const ViewStatus& status, ViewInteraction
     const int x = choice.x;
     const int y = cy - kStatusBoxFromBottom;
     const int w = choice.w;
-    scene.push_back(ViewBox { x - 26, y - 1, x + w, y + 26, x - 25, y, x + w - 2, y + 25 });
-    scene.push_back(ViewText { choice.text, x, y, ViewFont::A, kStatusBoxTextColor, kStatusBoxFillColor });
+    scene.push_back(ViewBox {x - 26, y - 1, x + w, y + 26, x - 25, y, x + w - 2, y + 25});
+    scene.push_back(ViewText {choice.text, x, y, ViewFont::A, kStatusBoxTextColor, kStatusBoxFillColor});
     view.blinkState = view.blinkState != 0 ? 0 : 1;
 }
 
@@ -93,15 +93,17 @@ std::vector<ViewText> RangeReadouts(const SonarSettings& settings, const Command
     }
     const int r = RangeMetresForIndex(settings.rangeIndex);
     const bool feet = settings.metricScale == 1;
-    texts.push_back({ feet ? FormatText("%d ft", r * 3) : FormatText("%d m", r), 5, 5, ViewFont::A, kRangeTextColor });
-    texts.push_back({ FormatText("%d kHz", 5 * (command[CommandMessage::kFrequency] + 35)), 5, 35, ViewFont::A,
-        kRangeTextColor });
+    texts.push_back(
+        {feet ? FormatText("%d ft", r * 3) : FormatText("%d m", r), 5, 5, ViewFont::A, kRangeTextColor});
+    texts.push_back({FormatText("%d kHz", 5 * (command[CommandMessage::kFrequency] + 35)), 5, 35, ViewFont::A,
+        kRangeTextColor});
     if (settings.grid != 0) {
-        texts.push_back({ feet ? FormatText("(%.1f ft/div)", r * 3.0 / 5.0) : FormatText("(%.1f m/div)", r / 5.0),
-            100, 8, ViewFont::A, kScaleTextColor });
+        texts.push_back(
+            {feet ? FormatText("(%.1f ft/div)", r * 3.0 / 5.0) : FormatText("(%.1f m/div)", r / 5.0), 100, 8,
+                ViewFont::A, kScaleTextColor});
     }
-    texts.push_back({ FormatText("(%d dB)", int(command[CommandMessage::kGain])), 100, 35, ViewFont::A,
-        kScaleTextColor });
+    texts.push_back(
+        {FormatText("(%d dB)", int(command[CommandMessage::kGain])), 100, 35, ViewFont::A, kScaleTextColor});
     return texts;
 }
 
@@ -109,33 +111,38 @@ std::vector<ViewText> StatusLine(const ViewStatus& status, int viewRangeMark, in
 {
     std::vector<ViewText> texts;
     if (status.held != 0) {
-        texts.push_back({ "Held", cx - 90, 5, ViewFont::A, viewRangeMark != 0 ? kScaleTextColor : kRangeTextColor });
+        texts.push_back(
+            {"Held", cx - 90, 5, ViewFont::A, viewRangeMark != 0 ? kScaleTextColor : kRangeTextColor});
         return texts;
     }
     const bool recording = status.recording != 0;
     if (status.playback == 0) {
         if (recording) {
-            texts.push_back({ WithDots("Recording", status.pingCount), cx - 150, 5, ViewFont::B, kRecordingColor });
+            texts.push_back(
+                {WithDots("Recording", status.pingCount), cx - 150, 5, ViewFont::B, kRecordingColor});
         } else {
-            texts.push_back({ FormatText("Not %s", WithDots("Recording", status.pingCount).c_str()), cx - 175, 5,
-                ViewFont::B, kNotRecordingColor });
+            texts.push_back({FormatText("Not %s", WithDots("Recording", status.pingCount).c_str()), cx - 175,
+                5, ViewFont::B, kNotRecordingColor});
         }
     } else if (recording) {
-        texts.push_back({ WithDots("File Copying", status.pingCount), cx - 150, 5, ViewFont::B, kRecordingColor });
+        texts.push_back(
+            {WithDots("File Copying", status.pingCount), cx - 150, 5, ViewFont::B, kRecordingColor});
     } else {
-        texts.push_back({ WithDots("File Playing", status.pingCount), cx - 150, 5, ViewFont::B, kRangeTextColor });
+        texts.push_back(
+            {WithDots("File Playing", status.pingCount), cx - 150, 5, ViewFont::B, kRangeTextColor});
     }
     if (recording) {
         const long long kilobytes = status.outputFileLength > 0 ? status.outputFileLength / 1024 : 0;
-        texts.push_back({ FormatText("%lld K Bytes", kilobytes), cx - 150, 30, ViewFont::B, kRangeTextColor });
+        texts.push_back({FormatText("%lld K Bytes", kilobytes), cx - 150, 30, ViewFont::B, kRangeTextColor});
     }
     return texts;
 }
 
 ViewText MeasurementText(double metres, int metricScale, int cursorX, int cursorY)
 {
-    std::string text = metricScale == 1 ? FormatText("%.2f ft", metres / 0.3048) : FormatText("%.2f m", metres);
-    return { std::move(text), cursorX, cursorY - 30, ViewFont::A, kMeasureTextColor };
+    std::string text
+        = metricScale == 1 ? FormatText("%.2f ft", metres / 0.3048) : FormatText("%.2f m", metres);
+    return {std::move(text), cursorX, cursorY - 30, ViewFont::A, kMeasureTextColor};
 }
 
 } // namespace velmaris

@@ -15,9 +15,8 @@ struct Frame {
     FrameBuffer buffer;
     Frame(int w, int h, int stride)
         : pixels(std::size_t(stride) * h, 0x12345678u)
-        , buffer { pixels.data(), w, h, std::size_t(stride) }
-    {
-    }
+        , buffer {pixels.data(), w, h, std::size_t(stride)}
+    { }
     std::uint32_t At(int x, int y) const { return buffer.Row(y)[x]; }
 };
 

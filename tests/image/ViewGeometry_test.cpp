@@ -65,18 +65,18 @@ TEST(ViewGeometryTest, HeadLineFollowsHeadAngleAndBackwardStep)
 {
     const ViewGeometry g = ComputeViewGeometry(1000, 1000, 1.0, kModePolar, 0, 0);
     // Forward sweep (direction 1, Sonar Up/Down 0): the angle as it is.
-    EXPECT_EQ(HeadLineEnd(g, 0.0, 3, 1, 0), (ScreenPoint { 500, 0 }));
-    EXPECT_EQ(HeadLineEnd(g, 90.0, 3, 1, 0), (ScreenPoint { 999, 499 }));
-    EXPECT_EQ(HeadLineEnd(g, 180.0, 3, 1, 0), (ScreenPoint { 500, 999 }));
+    EXPECT_EQ(HeadLineEnd(g, 0.0, 3, 1, 0), (ScreenPoint {500, 0}));
+    EXPECT_EQ(HeadLineEnd(g, 90.0, 3, 1, 0), (ScreenPoint {999, 499}));
+    EXPECT_EQ(HeadLineEnd(g, 180.0, 3, 1, 0), (ScreenPoint {500, 999}));
     // Backward: one step further (3 x 0.3 = 0.9 degrees clockwise).
     const ScreenPoint back = HeadLineEnd(g, 0.0, 3, 0, 0);
     EXPECT_EQ(back.x, 507); // 500 + trunc(sin 0.9 deg x 500) = 500 + 7
     EXPECT_EQ(back.y, 0);
     // Sonar Up/Down 1 reverses which direction counts as forward.
-    EXPECT_EQ(HeadLineEnd(g, 0.0, 3, 0, 1), (ScreenPoint { 500, 0 }));
+    EXPECT_EQ(HeadLineEnd(g, 0.0, 3, 0, 1), (ScreenPoint {500, 0}));
     // Length follows the zoom.
     const ViewGeometry z2 = ComputeViewGeometry(1000, 1000, 2.0, kModePolar, 0, 0);
-    EXPECT_EQ(HeadLineEnd(z2, 270.0, 0, 1, 0), (ScreenPoint { -499, 500 }));
+    EXPECT_EQ(HeadLineEnd(z2, 270.0, 0, 1, 0), (ScreenPoint {-499, 500}));
 }
 
 TEST(ViewGeometryTest, RequestsAreTakenOnceAndRecentreResetsZoomAndPan)

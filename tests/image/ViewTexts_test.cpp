@@ -73,7 +73,7 @@ TEST(ViewTextsTest, StatusBoxDrawnOnBlinkToggleAndAlternates)
     ViewScene scene;
     AppendStatusBox(scene, s, view, 1000, 600);
     ASSERT_EQ(scene.size(), 2u);
-    EXPECT_EQ(std::get<ViewBox>(scene[0]), (ViewBox { 394, 572, 622, 599, 395, 573, 620, 598 }));
+    EXPECT_EQ(std::get<ViewBox>(scene[0]), (ViewBox {394, 572, 622, 599, 395, 573, 620, 598}));
     const ViewText& text = std::get<ViewText>(scene[1]);
     EXPECT_EQ(text.text, "Com Port : COM3 ");
     EXPECT_EQ(text.x, 420);
@@ -120,10 +120,10 @@ TEST(ViewTextsTest, RangeReadoutsInMetresAndFeet)
     state.command[CommandMessage::kGain] = 20;
     std::vector<ViewText> t = RangeReadouts(state.settings, state.command);
     ASSERT_EQ(t.size(), 4u);
-    EXPECT_EQ(t[0], (ViewText { "30 m", 5, 5, ViewFont::A, kRangeTextColor }));
-    EXPECT_EQ(t[1], (ViewText { "1000 kHz", 5, 35, ViewFont::A, kRangeTextColor }));
-    EXPECT_EQ(t[2], (ViewText { "(6.0 m/div)", 100, 8, ViewFont::A, kScaleTextColor }));
-    EXPECT_EQ(t[3], (ViewText { "(20 dB)", 100, 35, ViewFont::A, kScaleTextColor }));
+    EXPECT_EQ(t[0], (ViewText {"30 m", 5, 5, ViewFont::A, kRangeTextColor}));
+    EXPECT_EQ(t[1], (ViewText {"1000 kHz", 5, 35, ViewFont::A, kRangeTextColor}));
+    EXPECT_EQ(t[2], (ViewText {"(6.0 m/div)", 100, 8, ViewFont::A, kScaleTextColor}));
+    EXPECT_EQ(t[3], (ViewText {"(20 dB)", 100, 35, ViewFont::A, kScaleTextColor}));
 
     state.settings.metricScale = 1;
     t = RangeReadouts(state.settings, state.command);
@@ -150,41 +150,42 @@ TEST(ViewTextsTest, StatusLineWithPingCountDots)
     s.pingCount = 10; // 3 dots
     std::vector<ViewText> t = StatusLine(s, 1, 1000);
     ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0], (ViewText { "Not Recording...", 825, 5, ViewFont::B, kNotRecordingColor }));
+    EXPECT_EQ(t[0], (ViewText {"Not Recording...", 825, 5, ViewFont::B, kNotRecordingColor}));
 
     s.recording = 1;
     s.pingCount = 6;
     s.outputFileLength = 2047;
     t = StatusLine(s, 1, 1000);
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0], (ViewText { "Recording......", 850, 5, ViewFont::B, kRecordingColor }));
-    EXPECT_EQ(t[1], (ViewText { "1 K Bytes", 850, 30, ViewFont::B, kRangeTextColor }));
+    EXPECT_EQ(t[0], (ViewText {"Recording......", 850, 5, ViewFont::B, kRecordingColor}));
+    EXPECT_EQ(t[1], (ViewText {"1 K Bytes", 850, 30, ViewFont::B, kRangeTextColor}));
 
     s.playback = 1;
     s.pingCount = 7;
     s.outputFileLength = 5 * 1024 * 1024;
     t = StatusLine(s, 1, 1000);
-    EXPECT_EQ(t[0], (ViewText { "File Copying", 850, 5, ViewFont::B, kRecordingColor }));
+    EXPECT_EQ(t[0], (ViewText {"File Copying", 850, 5, ViewFont::B, kRecordingColor}));
     EXPECT_EQ(t[1].text, "5120 K Bytes");
 
     s.recording = 0;
     s.pingCount = 15;
     t = StatusLine(s, 0, 1000);
     ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0], (ViewText { "File Playing.", 850, 5, ViewFont::B, kRangeTextColor }));
+    EXPECT_EQ(t[0], (ViewText {"File Playing.", 850, 5, ViewFont::B, kRangeTextColor}));
 
     // Held replaces everything, its colour following ViewRangeMark.
     s.held = 1;
     s.recording = 1;
     t = StatusLine(s, 1, 1000);
     ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0], (ViewText { "Held", 910, 5, ViewFont::A, kScaleTextColor }));
+    EXPECT_EQ(t[0], (ViewText {"Held", 910, 5, ViewFont::A, kScaleTextColor}));
     EXPECT_EQ(StatusLine(s, 0, 1000)[0].color, kRangeTextColor);
 }
 
 TEST(ViewTextsTest, MeasurementTextAboveTheCursor)
 {
-    EXPECT_EQ(MeasurementText(6.0, 0, 300, 200), (ViewText { "6.00 m", 300, 170, ViewFont::A, kMeasureTextColor }));
+    EXPECT_EQ(
+        MeasurementText(6.0, 0, 300, 200), (ViewText {"6.00 m", 300, 170, ViewFont::A, kMeasureTextColor}));
     EXPECT_EQ(MeasurementText(3.048, 1, 0, 0).text, "10.00 ft");
 }
 
@@ -200,7 +201,7 @@ TEST(ViewTextsTest, SceneOrderAndModeDependentParts)
     ViewGeometry geo = ComputeViewGeometry(800, 600, 1.0, kModePolar, 0, 0);
     ViewScene scene = BuildViewScene(state, status, view, geo);
     ASSERT_EQ(scene.size(), 2u); // head line and the status line
-    EXPECT_EQ(std::get<ViewLine>(scene[0]).from, (ScreenPoint { 400, 300 }));
+    EXPECT_EQ(std::get<ViewLine>(scene[0]).from, (ScreenPoint {400, 300}));
     EXPECT_EQ(std::get<ViewText>(scene[1]).text, "Not Recording");
 
     view.measurementShown = 1;
@@ -213,9 +214,9 @@ TEST(ViewTextsTest, SceneOrderAndModeDependentParts)
     geo = ComputeViewGeometry(800, 600, 1.0, kModeSideScan, 0, 0);
     scene = BuildViewScene(state, status, view, geo);
     ASSERT_EQ(scene.size(), 5u); // no head line in SideScan
-    EXPECT_EQ(std::get<ViewLine>(scene[1]), (ViewLine { { 92, 120 }, { 108, 120 }, kMeasureLineColor }));
-    EXPECT_EQ(std::get<ViewLine>(scene[2]), (ViewLine { { 100, 112 }, { 100, 128 }, kMeasureLineColor }));
-    EXPECT_EQ(std::get<ViewLine>(scene[3]), (ViewLine { { 100, 120 }, { 200, 220 }, kMeasureLineColor }));
+    EXPECT_EQ(std::get<ViewLine>(scene[1]), (ViewLine {{92, 120}, {108, 120}, kMeasureLineColor}));
+    EXPECT_EQ(std::get<ViewLine>(scene[2]), (ViewLine {{100, 112}, {100, 128}, kMeasureLineColor}));
+    EXPECT_EQ(std::get<ViewLine>(scene[3]), (ViewLine {{100, 120}, {200, 220}, kMeasureLineColor}));
     EXPECT_EQ(std::get<ViewText>(scene[4]).text, "1.50 m");
 }
 

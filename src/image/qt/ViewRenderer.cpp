@@ -11,7 +11,10 @@ namespace velmaris {
 
 namespace {
 
-QColor ToQColor(const Rgb& c) { return QColor(c.red, c.green, c.blue); }
+QColor ToQColor(const Rgb& c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
 
 struct SceneDrawer {
     QPainter& painter;
@@ -31,8 +34,8 @@ struct SceneDrawer {
             return;
         }
         SetPen(arc.color);
-        const QRectF bounds(
-            double(arc.centre.x) - arc.radius, double(arc.centre.y) - arc.radius, 2.0 * arc.radius, 2.0 * arc.radius);
+        const QRectF bounds(double(arc.centre.x) - arc.radius, double(arc.centre.y) - arc.radius,
+            2.0 * arc.radius, 2.0 * arc.radius);
         painter.drawArc(bounds, qRound(double(arc.startDeg) * 16), qRound(double(arc.sweepDeg) * 16));
     }
     void operator()(const ViewText& text)
@@ -50,15 +53,16 @@ struct SceneDrawer {
         // The 2-pixel frame is what of the outer rectangle the red inside leaves.
         painter.fillRect(QRect(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1)),
             ToQColor(kStatusBoxTextColor));
-        painter.fillRect(QRect(QPoint(box.fillLeft, box.fillTop), QPoint(box.fillRight - 1, box.fillBottom - 1)),
+        painter.fillRect(
+            QRect(QPoint(box.fillLeft, box.fillTop), QPoint(box.fillRight - 1, box.fillBottom - 1)),
             ToQColor(kStatusBoxFillColor));
     }
 };
 
 FrameBuffer FrameOf(QImage& frame)
 {
-    return { reinterpret_cast<std::uint32_t*>(frame.bits()), frame.width(), frame.height(),
-        std::size_t(frame.bytesPerLine()) / sizeof(std::uint32_t) };
+    return {reinterpret_cast<std::uint32_t*>(frame.bits()), frame.width(), frame.height(),
+        std::size_t(frame.bytesPerLine()) / sizeof(std::uint32_t)};
 }
 
 } // namespace
@@ -73,7 +77,7 @@ QFont ViewFontFor(ViewFont font)
 
 void DrawViewScene(QPainter& painter, const ViewScene& scene)
 {
-    SceneDrawer drawer { painter };
+    SceneDrawer drawer {painter};
     for (const ViewItem& item : scene) {
         std::visit(drawer, item);
     }
@@ -97,12 +101,12 @@ void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view)
     const ViewStatus status = source.Status();
     const SonarSettings& settings = state.settings;
 
-    const ViewGeometry geo
-        = ComputeViewGeometry(frame.width(), frame.height(), settings.zoom, settings.sectorMode, view.panX, view.panY);
+    const ViewGeometry geo = ComputeViewGeometry(
+        frame.width(), frame.height(), settings.zoom, settings.sectorMode, view.panX, view.panY);
     const PixelLut lut = MakePixelLut(state.colors.Table(settings.colorTable));
     const FrameBuffer buffer = FrameOf(frame);
-    ComposeRasterFrame(state.raster, lut, geo.rasterLeft, geo.rasterTop, MakeViewClip(geo, settings, state.command),
-        buffer);
+    ComposeRasterFrame(
+        state.raster, lut, geo.rasterLeft, geo.rasterTop, MakeViewClip(geo, settings, state.command), buffer);
 
     const ViewScene scene = BuildViewScene(state, status, view, geo);
     {
