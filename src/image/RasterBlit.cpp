@@ -1,6 +1,11 @@
 #include "image/RasterBlit.h"
 
 #include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "image/ColorIndicator.h"
 #include "image/ImageRaster.h"
@@ -18,6 +23,51 @@ PixelLut MakePixelLut(const ColorTable& table)
     }
     return lut;
 }
+
+namespace {
+
+// The frame is written once per paint and read back only by the copy to the
+// window, so whole 16-byte groups go out with streaming stores: no read of
+// the old frame into the cache first, which halves the memory traffic of
+// this write-bound loop. Unaligned ends are written one pixel at a time.
+
+#if defined(__SSE2__)
+bool Aligned16(const std::uint32_t* p) { return (reinterpret_cast<std::uintptr_t>(p) & 15u) == 0; }
+#endif
+
+void FillBlack(std::uint32_t* dst, int n)
+{
+#if defined(__SSE2__)
+    while (n > 0 && !Aligned16(dst)) {
+        *dst++ = kBlackPixel;
+        --n;
+    }
+    const __m128i black = _mm_set1_epi32(int(kBlackPixel));
+    for (; n >= 4; n -= 4, dst += 4) {
+        _mm_stream_si128(reinterpret_cast<__m128i*>(dst), black);
+    }
+#endif
+    std::fill(dst, dst + n, kBlackPixel);
+}
+
+void LookupRun(std::uint32_t* dst, const std::uint8_t* src, int n, const PixelLut& lut)
+{
+#if defined(__SSE2__)
+    while (n > 0 && !Aligned16(dst)) {
+        *dst++ = lut[*src++];
+        --n;
+    }
+    for (; n >= 4; n -= 4, dst += 4, src += 4) {
+        const __m128i four = _mm_set_epi32(int(lut[src[3]]), int(lut[src[2]]), int(lut[src[1]]), int(lut[src[0]]));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(dst), four);
+    }
+#endif
+    for (; n > 0; --n) {
+        *dst++ = lut[*src++];
+    }
+}
+
+} // namespace
 
 void ComposeRasterFrame(const ImageRaster& raster, const PixelLut& lut, int rasterLeft, int rasterTop,
     const SectorClip& clip, const FrameBuffer& frame)
@@ -44,17 +94,16 @@ void ComposeRasterFrame(const ImageRaster& raster, const PixelLut& lut, int rast
                 if (begin >= end) {
                     continue;
                 }
-                std::fill(dst + x, dst + begin, kBlackPixel);
-                const std::uint8_t* s = row + (begin - (long long)rasterLeft);
-                std::uint32_t* d = dst + begin;
-                for (int n = end - begin; n > 0; --n) {
-                    *d++ = lut[*s++];
-                }
+                FillBlack(dst + x, begin - x);
+                LookupRun(dst + begin, row + (begin - (long long)rasterLeft), end - begin, lut);
                 x = end;
             }
         }
-        std::fill(dst + x, dst + frame.width, kBlackPixel);
+        FillBlack(dst + x, frame.width - x);
     }
+#if defined(__SSE2__)
+    _mm_sfence(); // streamed pixels are visible before the painter draws on top
+#endif
 }
 
 void DrawIndicatorBar(const PixelLut& lut, const FrameBuffer& frame)
