@@ -32,7 +32,10 @@ namespace {
 // this write-bound loop. Unaligned ends are written one pixel at a time.
 
 #if defined(__SSE2__)
-bool Aligned16(const std::uint32_t* p) { return (reinterpret_cast<std::uintptr_t>(p) & 15u) == 0; }
+bool Aligned16(const std::uint32_t* p)
+{
+    return (reinterpret_cast<std::uintptr_t>(p) & 15u) == 0;
+}
 #endif
 
 void FillBlack(std::uint32_t* dst, int n)
@@ -58,7 +61,8 @@ void LookupRun(std::uint32_t* dst, const std::uint8_t* src, int n, const PixelLu
         --n;
     }
     for (; n >= 4; n -= 4, dst += 4, src += 4) {
-        const __m128i four = _mm_set_epi32(int(lut[src[3]]), int(lut[src[2]]), int(lut[src[1]]), int(lut[src[0]]));
+        const __m128i four
+            = _mm_set_epi32(int(lut[src[3]]), int(lut[src[2]]), int(lut[src[1]]), int(lut[src[0]]));
         _mm_stream_si128(reinterpret_cast<__m128i*>(dst), four);
     }
 #endif

@@ -50,7 +50,9 @@ BenchSource& SourceFor(int mode)
         settings.grid = 1;
         settings.viewRangeMark = 1;
         settings.colorTable = 0;
-        s->state.command[CommandMessage::kSectorWidth] = mode == kModeSector ? 60 : mode == kModePolar ? 120 : 0;
+        s->state.command[CommandMessage::kSectorWidth] = mode == kModeSector ? 60
+            : mode == kModePolar                                             ? 120
+                                                                             : 0;
         s->state.ping.headAngle = 37.0;
         s->status.linkState = 1;
         s->status.recording = 1;
@@ -80,8 +82,8 @@ void BM_ComposeOnly(benchmark::State& st)
     const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
     const PixelLut lut = MakePixelLut(source.state.colors.Table(s.colorTable));
     QImage frame(kWidth, kHeight, QImage::Format_RGB32);
-    const FrameBuffer buffer { reinterpret_cast<std::uint32_t*>(frame.bits()), kWidth, kHeight,
-        std::size_t(frame.bytesPerLine()) / 4 };
+    const FrameBuffer buffer {reinterpret_cast<std::uint32_t*>(frame.bits()), kWidth, kHeight,
+        std::size_t(frame.bytesPerLine()) / 4};
     for (auto _ : st) {
         ComposeRasterFrame(source.state.raster, lut, geo.rasterLeft, geo.rasterTop,
             MakeViewClip(geo, s, source.state.command), buffer);
@@ -125,7 +127,8 @@ void BM_LookupFloor(benchmark::State& st)
     std::vector<std::uint32_t> buffer(std::size_t(kWidth) * kHeight);
     for (auto _ : st) {
         for (int y = window.top(); y <= window.bottom(); ++y) {
-            const std::uint8_t* src = source.state.raster.Row(y - geo.rasterTop) + (window.left() - geo.rasterLeft);
+            const std::uint8_t* src
+                = source.state.raster.Row(y - geo.rasterTop) + (window.left() - geo.rasterLeft);
             std::uint32_t* dst = buffer.data() + std::size_t(y) * kWidth + window.left();
             for (int n = window.width(); n > 0; --n) {
                 *dst++ = lut[*src++];
