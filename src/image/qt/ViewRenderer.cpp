@@ -1,5 +1,6 @@
 #include "image/qt/ViewRenderer.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include "document/SonarState.h"
@@ -76,9 +77,15 @@ FrameBuffer FrameOf(QImage& frame)
 
 QFont ViewFontFor(ViewFont font)
 {
+    // The height is the text cell's (ascent plus descent), as the texts were
+    // laid out for: an "Arial" cell of 24 pixels has an em of about 21.
+    const double cell = font == ViewFont::A ? 24.0 : 20.0;
     QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(font == ViewFont::A ? 24 : 20);
     f.setWeight(QFont::Normal);
+    f.setPixelSize(100);
+    const QFontMetricsF probe(f);
+    const double probeCell = probe.ascent() + probe.descent();
+    f.setPixelSize(probeCell > 0 ? qMax(1, qRound(cell * 100 / probeCell)) : int(cell));
     return f;
 }
 

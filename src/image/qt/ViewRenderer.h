@@ -23,7 +23,8 @@ void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view);
 // two fonts; each text's cell top-left is its (x, y), on its background.
 void DrawViewScene(QPainter& painter, const ViewScene& scene);
 
-// The two fonts: "Arial" 24 pixels (A) and 20 pixels (B), normal weight.
+// The two fonts: "Arial" with a text cell 24 pixels high (A) and 20 pixels
+// high (B), normal weight.
 QFont ViewFontFor(ViewFont font);
 
 } // namespace velmaris
