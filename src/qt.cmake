@@ -11,6 +11,7 @@ foreach(area acquisition document image sim)
     target_link_libraries(velmaris_${area}_qt PUBLIC velmaris_core Qt6::Core Qt6::Gui Qt6::Network Qt6::SerialPort)
     if(area STREQUAL "image")
       target_link_libraries(velmaris_${area}_qt PRIVATE GIF::GIF)
+      target_link_libraries(velmaris_${area}_qt PUBLIC Qt6::Widgets) # the sonar view
     endif()
   endif()
 endforeach()
