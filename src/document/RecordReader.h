@@ -39,4 +39,27 @@ int RecordLengthField(std::span<const std::uint8_t, kRecordHeaderSize> header);
 // position is unspecified afterwards (callers seek).
 RecordStatus ReadRecordFrame(DataFile& file, std::int64_t offset, RecordFrame& frame);
 
+// Walks the whole file once from offset 0, the way playback reads it but
+// stopping at the end instead of wrapping: `onRecord(frame)` for each whole
+// record; `onDamage(offset, frame)` for a record whose length field cannot be
+// right, after which the walk re-synchronises on the next tag one byte on.
+template <typename OnRecord, typename OnDamage>
+void WalkRecords(DataFile& file, int fileType, OnRecord onRecord, OnDamage onDamage)
+{
+    RecordFrame frame;
+    std::int64_t offset = 0;
+    for (;;) {
+        const RecordStatus status = ReadRecordFrame(file, offset, frame);
+        if (status == RecordStatus::End)
+            return;
+        if (status == RecordStatus::Damaged) {
+            onDamage(offset, frame);
+            offset = file.Resynchronise(offset + 1, fileType);
+            continue;
+        }
+        onRecord(frame);
+        offset = frame.NextOffset();
+    }
+}
+
 } // namespace velmaris

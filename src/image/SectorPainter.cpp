@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "image/ScanLinePainter.h"
 
@@ -14,17 +19,107 @@ constexpr int kH = ImageRaster::kHeight;
 constexpr std::uint8_t kProfileValue = 107;
 constexpr int kMaxRadius = 4000; // R_px at the largest accepted zoom
 
-// Pixel value of a blended sample v (0..255): scaled by the mix weight,
-// capped at 117 and never 0, so a painted fan pixel always differs from a
-// cleared one.
-std::array<std::uint8_t, 256> FanValueTable(double mixWeight)
-{
+// Pixel value of a blended level v (0..255): trunc(v x k), capped at 117
+// and never 0, so a painted fan pixel always differs from a cleared one.
+// The mix weights the settings offer (1, 0.5, 0.25, 0) are exact powers of
+// two and reduce to a shift; any other weight goes through the table.
+struct FanScale {
+    int shift = -1;
     std::array<std::uint8_t, 256> lut {};
+};
+
+FanScale MakeFanScale(double mixWeight)
+{
+    FanScale f;
     for (int v = 0; v < 256; ++v) {
         const int p = TruncToInt(v * mixWeight);
-        lut[v] = std::uint8_t(p > 117 ? 117 : p <= 0 ? 1 : p);
+        f.lut[v] = std::uint8_t(p > 117 ? 117 : p <= 0 ? 1 : p);
     }
-    return lut;
+    f.shift = mixWeight == 1.0 ? 0 : mixWeight == 0.5 ? 1 : mixWeight == 0.25 ? 2 : mixWeight == 0.0 ? 8 : -1;
+    return f;
+}
+
+void ScaleLevels(const std::uint8_t* level, int count, const FanScale& f, std::uint8_t* out)
+{
+    int j = 0;
+#if defined(__SSE2__)
+    if (f.shift >= 0) {
+        const __m128i mask = _mm_set1_epi8(char(0xFF >> f.shift));
+        const __m128i one = _mm_set1_epi8(1);
+        const __m128i cap = _mm_set1_epi8(117);
+        const __m128i shift = _mm_cvtsi32_si128(f.shift);
+        for (; j + 16 <= count; j += 16) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(level + j));
+            v = _mm_and_si128(_mm_srl_epi16(v, shift), mask);
+            v = _mm_min_epu8(_mm_max_epu8(v, one), cap);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), v);
+        }
+    }
+#endif
+    for (; j < count; ++j) {
+        out[j] = f.lut[level[j]];
+    }
+}
+
+// Per-ping radial quantities: for every pixel radius that survives the
+// radius cut, its distance from the origin and its sample index. They do
+// not depend on the sub-line, so they are computed once per ping.
+struct FanRadii {
+    std::array<double, kMaxRadius> radius;
+    std::array<std::uint16_t, kMaxRadius> sample;
+    int count = 0;
+    int samples = 0; // sample indices used: 0 .. samples - 1
+    bool inside = false; // every pixel of every sub-line lands inside the raster
+};
+
+void ComputeRadii(FanRadii& f, const PaintInputs& in, const PaintGeometry& geo)
+{
+    const double rpx = geo.radiusPx;
+    double smallest = 0;
+    for (int i = 0; i < geo.radiusPx; ++i) {
+        const double r = i * in.speedOfSound / 1500 + geo.startDelay;
+        if (r >= rpx + 1) { // trunc(r) > R_px, for r >= 0
+            continue;
+        }
+        const int j = std::min(int(i / in.zoom), int(kScanLineBytes) - 1);
+        f.radius[f.count] = r;
+        f.sample[f.count] = std::uint16_t(j);
+        f.samples = std::max(f.samples, j + 1);
+        smallest = std::min(smallest, r);
+        ++f.count;
+    }
+    // With 0 <= r < R_px + 1 the pixel lies within R_px + 1 of the origin,
+    // so for R_px up to 1998 its coordinates are 0 .. 3997.
+    f.inside = smallest >= 0 && geo.radiusPx <= 1998;
+}
+
+// Raster offsets y x 4000 + x of one sub-line's pixels, for radii that are
+// known to land inside the raster.
+void SubLineOffsets(const FanRadii& f, double rpx, double c, double sn, std::int32_t* off)
+{
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128d vr = _mm_set1_pd(rpx);
+    const __m128d vc = _mm_set1_pd(c);
+    const __m128d vs = _mm_set1_pd(sn);
+    for (; k + 4 <= f.count; k += 4) {
+        const __m128d r0 = _mm_loadu_pd(&f.radius[k]);
+        const __m128d r1 = _mm_loadu_pd(&f.radius[k + 2]);
+        const __m128i x = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r0, vc))),
+            _mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r1, vc))));
+        const __m128i y = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r0, vs))),
+            _mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r1, vs))));
+        // y x 4000 = y x 4096 - y x 64 - y x 32 (SSE2 has no 32-bit multiply).
+        const __m128i y4000
+            = _mm_sub_epi32(_mm_sub_epi32(_mm_slli_epi32(y, 12), _mm_slli_epi32(y, 6)), _mm_slli_epi32(y, 5));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(off + k), _mm_add_epi32(y4000, x));
+    }
+#endif
+    for (; k < f.count; ++k) {
+        const int x = int(rpx + f.radius[k] * c);
+        const int y = int(rpx + f.radius[k] * sn);
+        off[k] = y * kW + x;
+    }
 }
 
 void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInputs& in,
@@ -34,55 +129,45 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
     if (lines.count == 0) {
         return;
     }
-    // Per-ping radial quantities: for every pixel radius that survives the
-    // radius cut, its distance from the origin and its sample index.
-    std::array<double, kMaxRadius> radius;
-    std::array<std::uint16_t, kMaxRadius> sample;
-    int count = 0;
-    int samples = 0;
-    const double rpx = geo.radiusPx;
-    for (int i = 0; i < geo.radiusPx; ++i) {
-        const double r = i * in.speedOfSound / 1500 + geo.startDelay;
-        if (r >= rpx + 1) { // trunc(r) > R_px for r >= 0
-            continue;
-        }
-        const int j = std::min(int(i / in.zoom), int(kScanLineBytes) - 1);
-        radius[count] = r;
-        sample[count] = std::uint16_t(j);
-        samples = std::max(samples, j + 1);
-        ++count;
-    }
-    if (count == 0) {
+    FanRadii f;
+    ComputeRadii(f, in, geo);
+    if (f.count == 0) {
         return;
     }
-    const std::array<std::uint8_t, 256> lut = FanValueTable(in.mixWeight);
+    const FanScale scale = MakeFanScale(in.mixWeight);
+    const double rpx = geo.radiusPx;
 
     const double delta = in.step * double(0.3f);
     const bool forward = (in.directionFlag == 1) != (in.sonarUpDown == 1);
     double a = float(forward ? in.headAngle - delta : in.headAngle + delta);
     const double increment = delta / (lines.count - 1);
 
+    std::array<std::uint8_t, kScanLineBytes> level;
     std::array<std::uint8_t, kScanLineBytes> value;
+    std::array<std::int32_t, kMaxRadius> offset;
     for (int s = 0; s < lines.count; ++s, a += increment) {
-        const BlendRow& row = lines.rows[s];
-        const int w1 = forward ? row.w1 : row.w3;
-        const int w2 = row.w2;
-        const int w3 = forward ? row.w3 : row.w1;
         const int idx = TrigTable::IndexForAngle(a);
         if (idx < 0) {
             continue;
         }
-        for (int j = 0; j < samples; ++j) {
-            const int sum = history.l1[j] * w1 + history.l2[j] * w2 + history.l3[j] * w3;
-            value[j] = lut[std::min(int(sum * 0.005), 255)];
-        }
+        const BlendRow& row = lines.rows[s];
+        const BlendRow w = forward ? row : BlendRow {row.w3, row.w2, row.w1};
+        BlendLevels(history.l1.data(), history.l2.data(), history.l3.data(), w, f.samples, level.data());
+        ScaleLevels(level.data(), f.samples, scale, value.data());
         const double c = tables.trig.Cos(idx);
         const double sn = tables.trig.Sin(idx);
-        for (int k = 0; k < count; ++k) {
-            const int x = int(rpx + radius[k] * c);
-            const int y = int(rpx + radius[k] * sn);
-            if (unsigned(x) < unsigned(kW) && unsigned(y) < unsigned(kH)) {
-                data[std::size_t(y) * kW + x] = value[sample[k]];
+        if (f.inside) {
+            SubLineOffsets(f, rpx, c, sn, offset.data());
+            for (int k = 0; k < f.count; ++k) {
+                data[offset[k]] = value[f.sample[k]];
+            }
+        } else {
+            for (int k = 0; k < f.count; ++k) {
+                const int x = int(rpx + f.radius[k] * c);
+                const int y = int(rpx + f.radius[k] * sn);
+                if (unsigned(x) < unsigned(kW) && unsigned(y) < unsigned(kH)) {
+                    data[std::size_t(y) * kW + x] = value[f.sample[k]];
+                }
             }
         }
     }

@@ -1,5 +1,7 @@
 #include "image/BlendTable.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace velmaris {
@@ -54,6 +56,34 @@ TEST(BlendTableTest, StepChoosesTableAndRows)
     for (int step : {0, 7, 9, 255, -1}) {
         EXPECT_EQ(b.ForStep(step).count, 0) << step;
         EXPECT_EQ(b.ForStep(step).rows, nullptr);
+    }
+}
+
+TEST(BlendTableTest, LevelIsTheTruncatedFloatingProduct)
+{
+    for (int sum = 0; sum <= BlendTable::kMaxSum; ++sum) {
+        ASSERT_EQ(BlendTable::Level(sum), int(sum * 0.005)) << sum;
+    }
+}
+
+TEST(BlendTableTest, BlendedLevelsMatchTheProductForEverySum)
+{
+    // Weights (200, 1, 0) reach every sum 0 .. 51199 once.
+    constexpr int kCount = 256 * 200;
+    std::vector<std::uint8_t> a(kCount), b(kCount), c(kCount, 0), out(kCount);
+    for (int s = 0; s < kCount; ++s) {
+        a[s] = std::uint8_t(s / 200);
+        b[s] = std::uint8_t(s % 200);
+    }
+    BlendLevels(a.data(), b.data(), c.data(), BlendRow {200, 1, 0}, kCount, out.data());
+    for (int s = 0; s < kCount; ++s) {
+        ASSERT_EQ(out[s], int(s * 0.005)) << s;
+    }
+    // Largest weights and bytes, and a tail shorter than one block.
+    std::vector<std::uint8_t> full(21, 255);
+    BlendLevels(full.data(), full.data(), full.data(), BlendRow {0, 160, 40}, 21, out.data());
+    for (int s = 0; s < 21; ++s) {
+        ASSERT_EQ(out[s], 255);
     }
 }
 

@@ -2,6 +2,7 @@
 // Helpers shared by the painting tests: checksums of whole images in logical
 // row order and random but reproducible pings.
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -27,6 +28,19 @@ inline std::vector<std::uint8_t> Logical(const ImageRaster& raster)
     return out;
 }
 
+// How many pixels hold each value.
+inline std::array<int, 256> Histogram(const ImageRaster& raster)
+{
+    std::array<int, 256> h {};
+    for (int y = 0; y < ImageRaster::kHeight; ++y) {
+        const std::uint8_t* row = raster.Row(y);
+        for (int x = 0; x < ImageRaster::kWidth; ++x) {
+            ++h[row[x]];
+        }
+    }
+    return h;
+}
+
 inline std::uint64_t Checksum(const ImageRaster& raster)
 {
     const std::vector<std::uint8_t> img = Logical(raster);
@@ -48,7 +62,7 @@ inline PaintInputs RandomInputs(std::mt19937& rng, int mode)
 {
     static constexpr int kSteps[] = {1, 2, 3, 4, 5, 6, 8, 0, 7};
     static constexpr double kZooms[] = {0.5, 0.75, 1.0, 1.25, 1.5, 1.75, 2.0};
-    static constexpr double kWeights[] = {1.0, 0.0, 0.25, 0.5, 1.0};
+    static constexpr double kWeights[] = {1.0, 0.0, 0.25, 0.5, 1.0, 0.3, 1.7};
     static constexpr int kOffsets[] = {-41, -18, 202, 112};
     static constexpr int kRanges[] = {1, 2, 3, 4, 5, 10, 20, 30, 40, 50, 60, 80, 100, 150, 200};
     std::uniform_real_distribution<double> angle(-30.0, 400.0);
@@ -68,7 +82,7 @@ inline PaintInputs RandomInputs(std::mt19937& rng, int mode)
     in.pingRange = kRanges[pick(rng) % 15];
     in.rangeSetting = kRanges[pick(rng) % 15];
     in.profileDispMode = pick(rng) % 5;
-    in.mixWeight = kWeights[in.profileDispMode];
+    in.mixWeight = kWeights[pick(rng) % 8 == 0 ? 5 + pick(rng) % 2 : in.profileDispMode];
     in.profilePointSize = pick(rng) % 3;
     for (ProfileEntry& e : in.profileHistory) {
         e.value = pick(rng) * 20.0 * in.pingRange / 200.0;

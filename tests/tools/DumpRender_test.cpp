@@ -112,6 +112,19 @@ TEST(ToolRender, RawPgmAndPictures)
         EXPECT_GT(std::filesystem::file_size(out), 1000u) << ext;
     }
     EXPECT_EQ(ReadAll(dir / "r.png").substr(1, 3), "PNG");
+
+    // A crop is the same bytes as the rectangle of the whole raster.
+    ASSERT_EQ(RunTool("render " + in + " --raw --crop 490,380,20,30 --out " + Quote((dir / "c.pgm").string()))
+                  .exitCode,
+        0);
+    const std::string crop = ReadAll(dir / "c.pgm");
+    const std::string cropHeader = "P5\n20 30\n255\n";
+    ASSERT_EQ(crop.size(), cropHeader.size() + 600u);
+    EXPECT_EQ(crop.substr(0, cropHeader.size()), cropHeader);
+    for (int row = 0; row < 30; ++row)
+        EXPECT_EQ(crop.substr(cropHeader.size() + 20 * row, 20),
+            pgm.substr(header.size() + (380 + row) * 4000 + 490, 20));
+    EXPECT_EQ(RunTool("render " + in + " --raw --crop 3990,0,20,30 --out x.pgm").exitCode, 2);
     EXPECT_EQ(ReadAll(dir / "r.gif").substr(0, 6), "GIF87a");
 }
 

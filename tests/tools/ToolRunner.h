@@ -1,5 +1,8 @@
 #pragma once
-// Runs the built velmaris-tool and captures what it prints.
+// Runs the built velmaris-tool to its end and captures everything it prints
+// (ToolProcess is for tools that keep running).
+
+#include "tools/ToolProcess.h"
 
 #include <array>
 #include <cstdio>

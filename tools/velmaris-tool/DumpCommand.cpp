@@ -88,22 +88,13 @@ int RunDump(const std::vector<std::string>& args)
     if (!OpenDataFile(options.positional[0], file, fileType))
         return kExitFailure;
 
-    RecordFrame frame;
-    std::int64_t offset = 0;
-    for (;;) {
-        const RecordStatus status = ReadRecordFrame(file, offset, frame);
-        if (status == RecordStatus::End)
-            break;
-        if (status == RecordStatus::Damaged) {
-            std::fprintf(stderr, "velmaris-tool dump: damaged record at offset %lld (record length %d)\n",
-                static_cast<long long>(offset), frame.recordLength);
-            offset = file.Resynchronise(offset + 1, fileType);
-            continue;
-        }
-        const RecordDecodeResult decoded = doc.Decode(frame);
-        std::printf("%s\n", RecordLine(frame, decoded, doc).c_str());
-        offset = frame.NextOffset();
-    }
+    WalkRecords(
+        file, fileType,
+        [&](const RecordFrame& frame) {
+            const RecordDecodeResult decoded = doc.Decode(frame);
+            std::printf("%s\n", RecordLine(frame, decoded, doc).c_str());
+        },
+        [](std::int64_t offset, const RecordFrame& frame) { ReportDamage("dump", offset, frame); });
     return kExitOk;
 }
 

@@ -1,4 +1,4 @@
-// velmaris-tool render FILE --out PATH [--ini INI] [--raw]: plays every record
+// velmaris-tool render FILE --out PATH [--ini INI] [--raw] [--crop X,Y,W,H]: plays every record
 // of a data file once, in order, as playback does, and writes the raster.
 
 #include "Options.h"
@@ -10,33 +10,61 @@
 #include "image/qt/PictureWriter.h"
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace velmaris::tool {
 namespace {
 
 constexpr const char* kUsage
-    = "usage: velmaris-tool render FILE --out PATH [--ini INI] [--raw]\n"
+    = "usage: velmaris-tool render FILE --out PATH [--ini INI] [--raw] [--crop X,Y,W,H]\n"
       "  plays FILE once and writes the image: --raw as a binary PGM of the colour indices,\n"
-      "  otherwise a picture through the selected colour table (png, bmp, jpg, gif, tif)\n";
+      "  otherwise a picture through the selected colour table (png, bmp, jpg, gif, tif);\n"
+      "  --crop writes only that rectangle of the 4000 x 4000 image\n";
 
-bool WritePgm(const ImageRaster& raster, const std::string& path)
+struct Crop {
+    int x = 0, y = 0, w = ImageRaster::kWidth, h = ImageRaster::kHeight;
+};
+
+std::optional<Crop> ParseCrop(const std::string& text)
+{
+    Crop crop;
+    int* fields[] = {&crop.x, &crop.y, &crop.w, &crop.h};
+    std::size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t comma = i < 3 ? text.find(',', start) : text.size();
+        if (comma == std::string::npos)
+            return std::nullopt;
+        const auto value = ParseWholeNumber(text.substr(start, comma - start));
+        if (!value || *value < 0 || *value > ImageRaster::kWidth)
+            return std::nullopt;
+        *fields[i] = static_cast<int>(*value);
+        start = comma + 1;
+    }
+    if (crop.w == 0 || crop.h == 0 || crop.x + crop.w > ImageRaster::kWidth
+        || crop.y + crop.h > ImageRaster::kHeight)
+        return std::nullopt;
+    return crop;
+}
+
+bool WritePgm(const ImageRaster& raster, const Crop& crop, const std::string& path)
 {
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr)
         return false;
-    bool ok = std::fprintf(out, "P5\n%d %d\n255\n", ImageRaster::kWidth, ImageRaster::kHeight) > 0;
-    for (int r = 0; ok && r < ImageRaster::kHeight; ++r)
-        ok = std::fwrite(raster.Row(r), 1, ImageRaster::kWidth, out) == std::size_t(ImageRaster::kWidth);
+    bool ok = std::fprintf(out, "P5\n%d %d\n255\n", crop.w, crop.h) > 0;
+    for (int r = crop.y; ok && r < crop.y + crop.h; ++r)
+        ok = std::fwrite(raster.Row(r) + crop.x, 1, std::size_t(crop.w), out) == std::size_t(crop.w);
     return std::fclose(out) == 0 && ok;
 }
 
-bool WriteColouredPicture(const SonarState& state, const std::string& path, PictureFormat format)
+bool WriteColouredPicture(
+    const SonarState& state, const Crop& crop, const std::string& path, PictureFormat format)
 {
-    std::vector<std::uint8_t> indices(ImageRaster::kBytes);
-    state.raster.CopyAll(indices.data());
-    const QImage image = IndexedPicture(indices.data(), ImageRaster::kWidth, ImageRaster::kHeight,
-        ImageRaster::kWidth, state.colors.Table(state.settings.colorTable));
+    std::vector<std::uint8_t> indices(std::size_t(crop.w) * crop.h);
+    state.raster.CopyRect(crop.x, crop.y, crop.w, crop.h, indices.data(), std::size_t(crop.w));
+    const QImage image = IndexedPicture(
+        indices.data(), crop.w, crop.h, crop.w, state.colors.Table(state.settings.colorTable));
     const QString error = WritePicture(image, QString::fromStdString(path), format);
     if (!error.isEmpty())
         std::fprintf(stderr, "velmaris-tool render: %s\n", error.toLocal8Bit().constData());
@@ -47,27 +75,18 @@ void PlayWholeFile(DataFile& file, int fileType, ToolDocument& doc)
 {
     SonarState& state = *doc.state;
     ResetScanHistory(state.history, state.ping);
-    RecordFrame frame;
-    std::int64_t offset = 0;
-    for (;;) {
-        const RecordStatus status = ReadRecordFrame(file, offset, frame);
-        if (status == RecordStatus::End)
-            break;
-        if (status == RecordStatus::Damaged) {
-            std::fprintf(stderr, "velmaris-tool render: damaged record at offset %lld (record length %d)\n",
-                static_cast<long long>(offset), frame.recordLength);
-            offset = file.Resynchronise(offset + 1, fileType);
-            continue;
-        }
-        if (DecodePlaybackRecord(state, frame).valid)
-            PaintCurrentPing(state);
-        offset = frame.NextOffset();
-    }
+    WalkRecords(
+        file, fileType,
+        [&](const RecordFrame& frame) {
+            if (DecodePlaybackRecord(state, frame).valid)
+                PaintCurrentPing(state);
+        },
+        [](std::int64_t offset, const RecordFrame& frame) { ReportDamage("render", offset, frame); });
 }
 
 int RunRender(const std::vector<std::string>& args)
 {
-    const ParsedOptions options = ParseOptions(args, {"--out", "--ini"}, {"--raw", "--help"});
+    const ParsedOptions options = ParseOptions(args, {"--out", "--ini", "--crop"}, {"--raw", "--help"});
     if (options.Has("--help")) {
         std::fputs(kUsage, stdout);
         return kExitOk;
@@ -79,6 +98,9 @@ int RunRender(const std::vector<std::string>& args)
     if (problem.empty() && !out)
         problem = "--out PATH is required";
     const auto format = out ? PictureFormatForPath(*out) : std::nullopt;
+    const auto crop = ParseCrop(options.Value("--crop").value_or("0,0,4000,4000"));
+    if (problem.empty() && !crop)
+        problem = "--crop takes X,Y,W,H inside the 4000 x 4000 image";
     if (problem.empty() && !options.Has("--raw") && !format)
         problem = "the picture format comes from the extension of --out: png, bmp, jpg, gif or tif";
     if (!problem.empty()) {
@@ -95,8 +117,8 @@ int RunRender(const std::vector<std::string>& args)
         return kExitFailure;
     PlayWholeFile(file, fileType, doc);
 
-    const bool written = options.Has("--raw") ? WritePgm(doc.state->raster, *out)
-                                              : WriteColouredPicture(*doc.state, *out, *format);
+    const bool written = options.Has("--raw") ? WritePgm(doc.state->raster, *crop, *out)
+                                              : WriteColouredPicture(*doc.state, *crop, *out, *format);
     if (!written) {
         std::fprintf(stderr, "velmaris-tool render: cannot write %s\n", out->c_str());
         return kExitFailure;
@@ -105,7 +127,8 @@ int RunRender(const std::vector<std::string>& args)
 }
 
 const Subcommand::Registrar kRegistrar {{"render",
-    "render FILE --out PATH [--ini INI] [--raw]   play a data file once and write the image", RunRender}};
+    "render FILE --out PATH [--ini INI] [--raw] [--crop X,Y,W,H]   play a data file once and write the image",
+    RunRender}};
 
 } // namespace
 } // namespace velmaris::tool

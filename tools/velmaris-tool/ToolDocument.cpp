@@ -48,3 +48,11 @@ bool OpenDataFile(const std::string& path, DataFile& file, int& fileType)
 }
 
 } // namespace velmaris::tool
+
+namespace velmaris::tool {
+void ReportDamage(const char* command, std::int64_t offset, const RecordFrame& frame)
+{
+    std::fprintf(stderr, "velmaris-tool %s: damaged record at offset %lld (record length %d)\n", command,
+        static_cast<long long>(offset), frame.recordLength);
+}
+} // namespace velmaris::tool

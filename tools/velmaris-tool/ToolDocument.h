@@ -32,4 +32,7 @@ struct ToolDocument {
 // message on failure.
 bool OpenDataFile(const std::string& path, DataFile& file, int& fileType);
 
+// The damage report both file subcommands print on standard error.
+void ReportDamage(const char* command, std::int64_t offset, const RecordFrame& frame);
+
 } // namespace velmaris::tool

@@ -1,0 +1,62 @@
+#pragma once
+// The simulated Ethernet head K52L: a TCP server on a loopback address that
+// answers each 27-byte command with one reply after the ping time (at once
+// with `fast`). One station at a time: a new connection replaces the old.
+// The head keeps its position from one connection to the next.
+//
+// Start() binds, listens and starts a background thread (POSIX sockets and
+// poll()); Stop() or the destructor ends it. The log callback, when set, is
+// called on that thread once per ping.
+
+#include "sim/FaultPlan.h"
+#include "sim/HeadModel.h"
+#include "sim/LoopbackAddress.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace velmaris::sim {
+
+struct TcpHeadOptions {
+    std::string address = "127.0.0.1:4040"; // loopback only; port 0 picks a free port
+    bool fast = false;
+    FaultPlan faults;
+    HeadOptions head;
+    std::function<void(const std::string&)> log;
+};
+
+class TcpHeadServer {
+public:
+    explicit TcpHeadServer(TcpHeadOptions options);
+    ~TcpHeadServer();
+    TcpHeadServer(const TcpHeadServer&) = delete;
+    TcpHeadServer& operator=(const TcpHeadServer&) = delete;
+
+    // False with a message (address refused, port in use, ...) on failure.
+    bool Start(std::string* error);
+    void Stop();
+
+    std::uint16_t Port() const { return port_; } // the bound port, valid after Start
+    std::string Host() const { return endpoint_.host; }
+    std::uint64_t Connections() const { return connections_; }
+    std::uint64_t Pings() const { return pings_; }
+    std::uint64_t Malformed() const { return malformed_; }
+
+private:
+    struct Io;
+    void Run();
+
+    TcpHeadOptions options_;
+    LoopbackEndpoint endpoint_;
+    std::uint16_t port_ = 0;
+    std::unique_ptr<Io> io_;
+    std::thread thread_;
+    std::atomic<bool> stop_ {false};
+    std::atomic<std::uint64_t> connections_ {0}, pings_ {0}, malformed_ {0};
+};
+
+} // namespace velmaris::sim

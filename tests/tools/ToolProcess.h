@@ -1,0 +1,108 @@
+#pragma once
+// Runs the built velmaris-tool as a child process for end-to-end tests.
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace velmaris::tool::test {
+
+inline std::string ToolPath()
+{
+    return std::string(VELMARIS_BINARY_DIR) + "/tools/velmaris-tool";
+}
+
+class ToolProcess {
+public:
+    explicit ToolProcess(std::vector<std::string> args)
+    {
+        int out[2], err[2];
+        if (::pipe(out) != 0 || ::pipe(err) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        args.insert(args.begin(), ToolPath());
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ::close(err[1]);
+        out_ = out[0];
+        err_ = err[0];
+    }
+    ~ToolProcess()
+    {
+        if (pid_ > 0 && !exited_) {
+            ::kill(pid_, SIGKILL);
+            Wait();
+        }
+        ::close(out_);
+        ::close(err_);
+    }
+    bool Started() const { return pid_ > 0; }
+
+    // Reads standard output until a line containing `text` arrives.
+    std::string ReadLineWith(const std::string& text, int timeoutMs)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (;;) {
+            std::size_t end;
+            while ((end = outText_.find('\n')) != std::string::npos) {
+                std::string line = outText_.substr(0, end);
+                outText_.erase(0, end + 1);
+                if (line.find(text) != std::string::npos)
+                    return line;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd p {out_, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                return "";
+            char buffer[512];
+            const ssize_t n = ::read(out_, buffer, sizeof buffer);
+            if (n <= 0)
+                return "";
+            outText_.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    std::string ReadAllErrors()
+    {
+        std::string text;
+        char buffer[512];
+        ssize_t n;
+        while ((n = ::read(err_, buffer, sizeof buffer)) > 0)
+            text.append(buffer, static_cast<std::size_t>(n));
+        return text;
+    }
+    void Signal(int signal) { ::kill(pid_, signal); }
+    // Exit status, or -1 when it did not end normally.
+    int Wait()
+    {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        exited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int out_ = -1, err_ = -1;
+    bool exited_ = false;
+    std::string outText_;
+};
+
+} // namespace velmaris::tool::test
