@@ -1,0 +1,89 @@
+#pragma once
+// A ping cycle on fakes, with its own temporary folder for the INI file and
+// record files.
+
+#include "acquisition/PingCycle.h"
+#include "document/SettingsFile.h"
+#include "support/CycleFakes.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <unistd.h>
+
+namespace velmaris::testing {
+
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name)
+        : path_(std::filesystem::temp_directory_path()
+            / ("velmaris-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(++count_)))
+    {
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path_); }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    static inline int count_ = 0;
+    std::filesystem::path path_;
+};
+
+struct CycleRig {
+    CycleRig()
+    {
+        timers.events = &cycle;
+        cycle.SetLocalTimeSource(&FixedLocalTime);
+        cycle.Configure(CycleConfig {folder / "Velmaris.INI", 4040, 4040});
+    }
+
+    // Writes the INI file the next start of real-time reloads.
+    void SaveIni(int sonarType, const std::string& ip = "127.0.0.1")
+    {
+        SonarSettings settings;
+        CommandMessage command;
+        InitialiseCommandMessage(command, settings);
+        settings.sonarType = sonarType;
+        settings.ipAddress = ip;
+        SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {});
+    }
+
+    // A TCP head connected and its first command sent.
+    void ConnectTcp()
+    {
+        SaveIni(kSonarEthernetK52L);
+        cycle.StartRealTime();
+        cycle.OnTcpConnected(true);
+        timers.Fire(kSendTimer);
+    }
+
+    // A serial head whose port opened and whose first command went out.
+    void OpenSerial()
+    {
+        SaveIni(kSonarSerialK52A);
+        cycle.StartRealTime();
+        timers.Fire(kWatchdogTimer);
+        cycle.OnSerialTransfer({}, true);
+    }
+
+    AcquisitionState& Acq() { return cycle.Acquisition(); }
+
+    ScratchFolder folder {"cycle"};
+    FakeClock clock;
+    FakeTimerHost timers;
+    FakeSerialLink serial;
+    FakeTcpLink tcp;
+    FakeUdpLink udp;
+    RecordingReporter reporter;
+    RecordingUi ui;
+    std::unique_ptr<SonarState> owned = std::make_unique<SonarState>();
+    SonarState& state = *owned;
+    RecordWriter recorder {reporter};
+    DataFile playbackFile;
+    PingCycle cycle {
+        state, CycleLinks {timers, serial, tcp, udp}, clock, reporter, ui, recorder, playbackFile};
+};
+
+} // namespace velmaris::testing
