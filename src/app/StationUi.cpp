@@ -33,7 +33,7 @@ void StationUi::RefreshStatusLine()
     if (frame_ == nullptr || doc_ == nullptr)
         return;
     const PingRecord& ping = doc_->State().ping;
-    frame_->SetPaneText(pane::kDateTime, QString::fromStdString(ping.date + "   " + ping.time));
+    frame_->SetPaneText(kPaneDateTime, QString::fromStdString(ping.date + "   " + ping.time));
 }
 
 void StationUi::SetWindowTitle(const std::string& title)
