@@ -19,6 +19,24 @@ StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
                 return line;
             }
             line.iniPath = args[++i];
+        } else if (arg == "--screenshot" || arg == "--run-for") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                line.error = arg + " needs a value";
+                return line;
+            }
+            const std::string& value = args[++i];
+            if (arg == "--screenshot") {
+                line.screenshotPath = value;
+            } else {
+                int seconds = 0;
+                for (const char c : value)
+                    seconds = (c >= '0' && c <= '9' && seconds < 100000) ? seconds * 10 + (c - '0') : -1;
+                if (seconds <= 0) {
+                    line.error = "--run-for takes a whole number of seconds";
+                    return line;
+                }
+                line.runForSeconds = seconds;
+            }
         } else if (arg.size() > 1 && arg[0] == '-') {
             line.error = "unknown option " + arg;
             return line;
@@ -29,6 +47,8 @@ StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
             return line;
         }
     }
+    if (!line.screenshotPath.empty() && line.runForSeconds == 0)
+        line.error = "--screenshot goes with --run-for";
     return line;
 }
 

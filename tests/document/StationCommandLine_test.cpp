@@ -23,6 +23,13 @@ TEST(StationCommandLine, RefusesWhatItCannotUse)
     EXPECT_TRUE(ParseStationCommandLine({}).error.empty());
     EXPECT_TRUE(ParseStationCommandLine({"--version"}).version);
     EXPECT_TRUE(ParseStationCommandLine({"-h"}).help);
+    EXPECT_FALSE(ParseStationCommandLine({"--run-for", "0"}).error.empty());
+    EXPECT_FALSE(ParseStationCommandLine({"--run-for", "5s"}).error.empty());
+    EXPECT_FALSE(ParseStationCommandLine({"--screenshot", "x.png"}).error.empty()); // needs --run-for
+    const auto shot = ParseStationCommandLine({"--demo", "--run-for", "4", "--screenshot", "x.png"});
+    EXPECT_TRUE(shot.error.empty());
+    EXPECT_EQ(shot.runForSeconds, 4);
+    EXPECT_EQ(shot.screenshotPath, "x.png");
 }
 
 } // namespace
