@@ -14,3 +14,10 @@ foreach(area acquisition document image sim)
     endif()
   endif()
 endforeach()
+
+# Operator controls: settings panel, mini settings bar and the small dialogs.
+file(GLOB dialogs_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/dialogs/*.cpp)
+if(dialogs_sources)
+  add_library(velmaris_dialogs_qt STATIC ${dialogs_sources})
+  target_link_libraries(velmaris_dialogs_qt PUBLIC velmaris_core Qt6::Widgets)
+endif()
