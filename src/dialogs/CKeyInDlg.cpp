@@ -43,12 +43,18 @@ void CKeyInDlg::ShowKeyIn(int kind, const QString& prompt, const QRect& mainWind
     edit_->clear();
     ensurePolished();
     adjustSize();
-    if (mainWindowGeometry.isValid()) {
+    // The frame is known only once the window is shown: place it before (no
+    // jump on screen) and again after, against the real frame.
+    auto place = [&] {
+        if (!mainWindowGeometry.isValid())
+            return;
         const ScreenPoint at = KeyInWindowPosition(mainWindowGeometry.x(), mainWindowGeometry.y(),
             mainWindowGeometry.width(), frameGeometry().width());
-        move(at.x, at.y);
-    }
+        move(at.x, at.y); // the frame's top-left corner
+    };
+    place();
     show();
+    place();
     raise();
     activateWindow();
     edit_->setFocus(Qt::OtherFocusReason);
