@@ -1,6 +1,5 @@
 #include "app/CMainFrame.h"
 
-#include "app/CMiniSettingsBar.h"
 #include "app/CPlaybackBar.h"
 #include "app/CStatusPanes.h"
 #include "app/HotKeys.h"
@@ -143,15 +142,21 @@ void CMainFrame::BuildBars()
         host->setMovable(false);
         host->setFloatable(false);
         host->setAllowedAreas(Qt::TopToolBarArea);
-        host->addWidget(fields);
+        if (fields != nullptr)
+            host->addWidget(fields);
         addToolBarBreak(Qt::TopToolBarArea);
         addToolBar(Qt::TopToolBarArea, host);
         return host;
     };
-    m_miniBar = new CMiniSettingsBar;
-    m_miniHost = makeHost(QStringLiteral("miniSettingsBar"), ctl::kMiniSettingsBar, m_miniBar);
+    m_miniHost = makeHost(QStringLiteral("miniSettingsBar"), ctl::kMiniSettingsBar, nullptr);
     m_playbackBar = new CPlaybackBar;
     m_playbackHost = makeHost(QStringLiteral("playbackBar"), ctl::kPlaybackBar, m_playbackBar);
+}
+
+void CMainFrame::SetMiniSettingsBar(QWidget* bar)
+{
+    m_miniBar = bar;
+    m_miniHost->addWidget(bar);
 }
 
 QAction* CMainFrame::CommandAction(int id) const

@@ -24,7 +24,6 @@ class QToolBar;
 
 namespace velmaris {
 
-class CMiniSettingsBar;
 class CPlaybackBar;
 class CStatusPanes;
 
@@ -65,7 +64,10 @@ public:
     QToolBar* MainToolBar() const { return m_toolBar; }
     QToolBar* MiniSettingsBarHost() const { return m_miniHost; }
     QToolBar* PlaybackBarHost() const { return m_playbackHost; }
-    CMiniSettingsBar* MiniSettingsBar() const { return m_miniBar; }
+    // The mini settings bar's fields and spins (the operator controls own
+    // their rules); docked one line under the toolbar. The frame takes ownership.
+    void SetMiniSettingsBar(QWidget* bar);
+    QWidget* MiniSettingsBar() const { return m_miniBar; }
     CPlaybackBar* PlaybackBar() const { return m_playbackBar; }
     CStatusPanes* StatusPanes() const { return m_statusPanes; }
     // Writes a status pane by id (read-outs: 2, 5, 7, 14, 16, 8).
@@ -107,7 +109,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QToolBar* m_miniHost = nullptr;
     QToolBar* m_playbackHost = nullptr;
-    CMiniSettingsBar* m_miniBar = nullptr;
+    QWidget* m_miniBar = nullptr;
     CPlaybackBar* m_playbackBar = nullptr;
     CStatusPanes* m_statusPanes = nullptr;
     QTimer* m_toolbarRefresh = nullptr;
