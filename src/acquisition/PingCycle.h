@@ -89,6 +89,9 @@ public:
     // Document close: timers, worker, files, sockets.
     void Shutdown();
     void KillAllTimers();
+    // (Re)arms the ping timer: a modal window that stopped the timers
+    // during playback lets the playback go on after it closes.
+    void ArmPingTimer(int ms) { links_.timers.SetTimer(kPingTimer, ms); }
 
     // The live pipeline on the reply buffer; whether a ping was decoded.
     bool RunLivePipeline() { return pipeline_.RunLive(); }
