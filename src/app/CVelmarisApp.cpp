@@ -1,6 +1,7 @@
 #include "app/CVelmarisApp.h"
 
 #include "app/CMainFrame.h"
+#include "app/FloatingWindows.h"
 #include "app/SignalBridge.h"
 #include "document/DemoSettings.h"
 #include "document/IniFile.h"
@@ -12,22 +13,42 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace velmaris {
+
+namespace {
+// VELMARIS_HEAD_PORT and VELMARIS_UDP_PORT move the head's TCP port and the
+// UDP listening port away from 4040, so tests running side by side never
+// collide. Anything but a port number leaves the default.
+int PortFromEnvironment(const char* name, int fallback)
+{
+    const char* text = std::getenv(name);
+    if (text == nullptr)
+        return fallback;
+    char* end = nullptr;
+    const long port = std::strtol(text, &end, 10);
+    return (end != text && *end == '\0' && port > 0 && port < 65536) ? static_cast<int>(port) : fallback;
+}
+} // namespace
 
 CVelmarisApp::CVelmarisApp(StationCommandLine commandLine, std::string programPath)
     : commandLine_(std::move(commandLine))
     , programPath_(std::move(programPath))
-{
-}
+{ }
 
-CVelmarisApp::~CVelmarisApp() { Shutdown(); }
+CVelmarisApp::~CVelmarisApp()
+{
+    Shutdown();
+}
 
 bool CVelmarisApp::Start()
 {
     DocumentSetup setup;
     setup.iniPath = SettingsPathForProgram(programPath_, commandLine_.iniPath);
     setup.dataFolder = DefaultDataFolderForProgram(programPath_);
+    setup.headTcpPort = PortFromEnvironment("VELMARIS_HEAD_PORT", kHeadTcpPort);
+    setup.udpPort = PortFromEnvironment("VELMARIS_UDP_PORT", kUdpListenPort);
     if (commandLine_.demo && !StartDemoHead(setup))
         return false;
     {
@@ -36,7 +57,7 @@ bool CVelmarisApp::Start()
         serial_.SetComPortMap(ComPortMap(ini));
     }
 
-    doc_ = std::make_unique<CVelmarisDoc>(ui_, CycleLinks {&timers_, &serial_, &tcp_, &udp_}, reporter_);
+    doc_ = std::make_unique<CVelmarisDoc>(ui_, CycleLinks {timers_, serial_, tcp_, udp_}, reporter_);
     timers_.SetEvents(&doc_->Events());
     serial_.SetEvents(&doc_->Events());
     tcp_.SetEvents(&doc_->Events());
@@ -51,6 +72,8 @@ bool CVelmarisApp::Start()
     hooks_.SetView(view_);
     ui_.Attach(doc_.get(), frame_.get(), view_);
     ui_.Hooks().colorIndicator = [this] { return commands_->ColorIndicator(); };
+    floating_ = std::make_unique<FloatingWindows>(*doc_, *frame_, reporter_);
+    floating_->Plug(ui_, hooks_, *commands_);
     frame_->SetTitleSource([this] {
         const SonarState& state = doc_->State();
         TitleState title;
@@ -117,17 +140,28 @@ void CVelmarisApp::ScheduleTimedQuit()
 {
     if (commandLine_.runForSeconds <= 0)
         return;
-    QTimer::singleShot(commandLine_.runForSeconds * 1000, this, [this] {
+    QTimer::singleShot(commandLine_.runForSeconds * 1000, this, [this] { QuitAfterPicture(0); });
+}
+
+void CVelmarisApp::QuitAfterPicture(int waitedMs)
+{
+    // The picture shows the last painted ping: wait (a little) for the reply in flight.
+    if (waitedMs < 1000 && doc_->Cycle().Acquisition().awaitingReply != 0) {
+        QTimer::singleShot(5, this, [this, waitedMs] { QuitAfterPicture(waitedMs + 5); });
+        return;
+    }
+    {
         if (!commandLine_.screenshotPath.empty() && frame_) {
             const QString path = QString::fromStdString(commandLine_.screenshotPath);
             if (frame_->grab().save(path))
-                std::printf("velmaris: wrote a picture of the station to %s\n", commandLine_.screenshotPath.c_str());
+                std::printf(
+                    "velmaris: wrote a picture of the station to %s\n", commandLine_.screenshotPath.c_str());
             else
                 std::fprintf(stderr, "velmaris: cannot write %s\n", commandLine_.screenshotPath.c_str());
             std::fflush(stdout);
         }
         frame_->close();
-    });
+    }
 }
 
 void CVelmarisApp::Shutdown()
@@ -136,6 +170,8 @@ void CVelmarisApp::Shutdown()
         return;
     closed_ = true;
     doc_->Close();
+    if (floating_)
+        floating_->Destroy();
     if (demoHead_)
         demoHead_->Stop();
 }

@@ -28,6 +28,7 @@ namespace sim {
 class TcpHeadServer;
 }
 class CMainFrame;
+class FloatingWindows;
 class CVelmarisView;
 class SignalBridge;
 
@@ -49,6 +50,7 @@ private:
     void ConnectAtStart();
     void Shutdown();
     void ScheduleTimedQuit();
+    void QuitAfterPicture(int waitedMs);
 
     StationCommandLine commandLine_;
     std::string programPath_;
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<DocumentCommands> commands_;
     std::unique_ptr<CMainFrame> frame_;
     CVelmarisView* view_ = nullptr; // owned by the frame
+    std::unique_ptr<FloatingWindows> floating_;
     SignalBridge* signals_ = nullptr; // owned by this object
     bool closed_ = false;
 };

@@ -29,7 +29,7 @@ SignalBridge::SignalBridge(QObject* parent)
         [[maybe_unused]] const auto n = ::read(g_fds[1], &byte, 1);
         emit terminationRequested();
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -42,7 +42,10 @@ public:
     void HidePlaybackProgress() override;
     void SettingsLoaded() override { Call(hooks_.settingsLoaded); }
     void RefreshMiniSettingsBar() override { Call(hooks_.refreshMiniSettingsBar); }
-    bool SettingsPanelExists() const override { return hooks_.settingsPanelExists && hooks_.settingsPanelExists(); }
+    bool SettingsPanelExists() const override
+    {
+        return hooks_.settingsPanelExists && hooks_.settingsPanelExists();
+    }
     void RepaintAllViews() override;
     void CreateFloatingWindows() override { Call(hooks_.createFloatingWindows); }
 

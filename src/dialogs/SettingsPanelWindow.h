@@ -1,14 +1,13 @@
 #pragma once
 // Holds the floating settings panel for the document: creates it on demand
 // (hidden, owned by the main window), shows, hides, refreshes and destroys
-// it. The document passes it to ShowSonarSettings and asks it for the
-// command state; its SettingsHost calls Exists() and Refresh().
+// it. The show-settings command reaches it through the shell's hooks; the
+// window adapter calls Exists() and RefreshDisplay().
 //
 // Ownership: owns the panel; settings, message and operations belong to the
 // document and outlive this object. User-interface thread only.
 
 #include "dialogs/CCtrlPanelDlg.h"
-#include "document/SettingsPanelCommand.h"
 
 #include <QPointer>
 #include <functional>
@@ -16,23 +15,23 @@
 
 namespace velmaris {
 
-class SettingsPanelWindow : public FloatingPanel {
+class SettingsPanelWindow {
 public:
     SettingsPanelWindow(SonarSettings& settings, CommandMessage& message, SettingsOperations& operations,
         QWidget* mainWindow);
-    ~SettingsPanelWindow() override;
+    ~SettingsPanelWindow();
 
     // Called with every panel created, e.g. to connect hideKeyInRequested.
     void SetOnCreated(std::function<void(CCtrlPanelDlg&)> onCreated) { onCreated_ = std::move(onCreated); }
 
-    bool Exists() const override { return panel_ != nullptr; }
-    void Create() override;
-    bool IsShown() const override;
-    void SetShown(bool shown) override;
+    bool Exists() const { return panel_ != nullptr; }
+    void Create();
+    bool IsShown() const;
+    void SetShown(bool shown);
     // Display refresh only (what the SettingsHost calls).
     void RefreshDisplay();
     // Full refresh: automatic values first when they are on.
-    void Refresh() override;
+    void Refresh();
     void Destroy();
 
     CCtrlPanelDlg* Panel() const { return panel_; }

@@ -6,7 +6,10 @@
 
 namespace velmaris {
 
-std::string DemoSettingsPath(const std::string& iniPath) { return FolderOf(iniPath) + "Velmaris-demo.INI"; }
+std::string DemoSettingsPath(const std::string& iniPath)
+{
+    return FolderOf(iniPath) + "Velmaris-demo.INI";
+}
 
 bool PrepareDemoSettings(const std::string& iniPath, const std::string& demoPath)
 {
