@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the station and starts it with its built-in
-# simulated head (extra arguments go to the station).
+# simulated head (extra arguments go to the station). Without a display it
+# runs the demo offscreen for a few seconds and saves a picture of the window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)"
-if [ -x build/release/src/app/velmaris ]; then
-  exec build/release/src/app/velmaris --demo "$@"
+station=build/release/src/app/velmaris
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$station" --demo "$@"
 fi
-echo "The station window is not built yet. Built so far:"
-ls build/release/tools 2>/dev/null | grep -E '^velmaris' || true
-echo "Run the tests with: bash scripts/test.sh"
+picture="$PWD/build/velmaris-demo.png"
+echo "No display is available: running the demo offscreen for 6 seconds instead."
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+QT_QPA_PLATFORM=offscreen "$station" --demo --run-for 6 --screenshot "$picture" "$@"
+echo "A picture of the station is in $picture"
