@@ -49,7 +49,9 @@ void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands&
     FloatingHooks& floating = ui.Hooks();
     floating.createFloatingWindows = [this] { CreateKeyIn(); };
     floating.settingsPanelExists = [this] { return panel_ && panel_->Exists(); };
+    // Refreshing the panels brings the mini settings bar along: both show the same six fields.
     floating.refreshSettingsPanel = [this] {
+        miniBar_->Refresh();
         if (panel_)
             panel_->RefreshDisplay();
     };
