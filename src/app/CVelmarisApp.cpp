@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/FloatingWindows.h"
 #include "app/SignalBridge.h"
+#include "app/StandardDialogs.h"
 #include "document/DemoSettings.h"
 #include "document/IniFile.h"
 #include "document/SettingsLocation.h"
@@ -74,6 +75,7 @@ bool CVelmarisApp::Start()
     ui_.Hooks().colorIndicator = [this] { return commands_->ColorIndicator(); };
     floating_ = std::make_unique<FloatingWindows>(*doc_, *frame_, reporter_);
     floating_->Plug(ui_, hooks_, *commands_);
+    PlugStandardDialogs(hooks_, *frame_);
     frame_->SetTitleSource([this] {
         const SonarState& state = doc_->State();
         TitleState title;

@@ -1,0 +1,12 @@
+#pragma once
+// The platform's standard dialogs behind the command hooks: the folder
+// browser of "Set Record Directory..." and the about box.
+
+namespace velmaris {
+
+class StationHooks;
+class CMainFrame;
+
+void PlugStandardDialogs(StationHooks& hooks, CMainFrame& frame);
+
+} // namespace velmaris
