@@ -14,12 +14,13 @@ constexpr int kLiveOnly[] = {cmd::kOrientationUp, cmd::kOrientationDown, cmd::kR
     cmd::kModeSector, cmd::kModeSideScan, cmd::kShowSonarSettings, cmd::kSonarTypeK52A, cmd::kSonarTypeK52L};
 
 // Commands without a rule: enabled in every state.
-constexpr int kAlwaysEnabled[] = {cmd::kColorTableFirst, cmd::kColorTableLast, cmd::kZoomFirst, cmd::kZoomLast,
-    cmd::kZoomIn, cmd::kZoomOut, cmd::kProfileFirst, cmd::kPointSizeLast, cmd::kOpenPlayback, cmd::kRecord,
-    cmd::kHold, cmd::kClearScreen, cmd::kRedraw, cmd::kDiagnostics, cmd::kHelp, cmd::kColorIndicator,
-    cmd::kGridNone, cmd::kGridPolar, cmd::kGridRectangular, cmd::kUnitsMeters, cmd::kUnitsFeet,
-    cmd::kSetRecordDirectory, cmd::kAutoSaveFileNames, cmd::kSoundVelocity, cmd::kRangeMarker, cmd::kZeroDown,
-    cmd::kPlotUdp, cmd::kSaveScreen, cmd::kAbout, cmd::kKeyInRange, cmd::kSectorWider};
+constexpr int kAlwaysEnabled[]
+    = {cmd::kColorTableFirst, cmd::kColorTableLast, cmd::kZoomFirst, cmd::kZoomLast, cmd::kZoomIn,
+        cmd::kZoomOut, cmd::kProfileFirst, cmd::kPointSizeLast, cmd::kOpenPlayback, cmd::kRecord, cmd::kHold,
+        cmd::kClearScreen, cmd::kRedraw, cmd::kDiagnostics, cmd::kHelp, cmd::kColorIndicator, cmd::kGridNone,
+        cmd::kGridPolar, cmd::kGridRectangular, cmd::kUnitsMeters, cmd::kUnitsFeet, cmd::kSetRecordDirectory,
+        cmd::kAutoSaveFileNames, cmd::kSoundVelocity, cmd::kRangeMarker, cmd::kZeroDown, cmd::kPlotUdp,
+        cmd::kSaveScreen, cmd::kAbout, cmd::kKeyInRange, cmd::kSectorWider};
 
 TEST_F(CommandsTest, LiveOnlyCommandsAreGreyInUdpModeAndDuringPlayback)
 {

@@ -143,10 +143,10 @@ TEST_F(CommandsTest, KeyInHotKeysOpenTheDialogWithTheirPrompt)
     Settings().metricScale = 4;
     commands.Execute(cmd::kKeyInRange);
     EXPECT_EQ(hooks.calls,
-        (std::vector<std::string> {"ShowKeyIn 0 Key In Range (meters): 1 - 200", "ShowKeyIn 1 Key In Gain: (0-40dB)",
-            "ShowKeyIn 2 Key In Sctor Width: (0-180 deg.)", "ShowKeyIn 3 Key In Train Angle: (0-357 deg.)",
-            "ShowKeyIn 0 Key In Range (feet): 3 - 600 ", "ShowKeyIn 2 Key In Sctor Width: (0-360 deg.)",
-            "ShowKeyIn 0 (kept)"}));
+        (std::vector<std::string> {"ShowKeyIn 0 Key In Range (meters): 1 - 200",
+            "ShowKeyIn 1 Key In Gain: (0-40dB)", "ShowKeyIn 2 Key In Sctor Width: (0-180 deg.)",
+            "ShowKeyIn 3 Key In Train Angle: (0-357 deg.)", "ShowKeyIn 0 Key In Range (feet): 3 - 600 ",
+            "ShowKeyIn 2 Key In Sctor Width: (0-360 deg.)", "ShowKeyIn 0 (kept)"}));
 }
 
 TEST_F(CommandsTest, KeyInDoesNothingDuringPlaybackAndSectorWidthNothingInSideScan)
