@@ -89,6 +89,13 @@ public:
     // Document close: timers, worker, files, sockets.
     void Shutdown();
     void KillAllTimers();
+    // A playback takes over: shuts the TCP connection down and closes the
+    // sonar COM port (the worker stays, idle); link state 0.
+    void CloseHeadLinks();
+    // Closes the UDP socket and clears `UDP Mode`.
+    void CloseUdp();
+    // The main frame's timers, for the pieces the cycle drives (playback).
+    TimerHost& Timers() { return links_.timers; }
 
     // The live pipeline on the reply buffer; whether a ping was decoded.
     bool RunLivePipeline() { return pipeline_.RunLive(); }
