@@ -16,7 +16,8 @@ using namespace velmaris::testing;
 class PlaybackTest : public ::testing::Test {
 protected:
     // A file of `count` records made from `spec`, under `name`.
-    std::string WriteFile(const std::string& name, const PingSpec& spec, int count, std::string_view tag = "52A")
+    std::string WriteFile(
+        const std::string& name, const PingSpec& spec, int count, std::string_view tag = "52A")
     {
         std::vector<std::uint8_t> bytes;
         for (int i = 0; i < count; ++i)
@@ -110,8 +111,9 @@ TEST_F(PlaybackTest, FilesThatCannotBePlayedAreReported)
     EXPECT_FALSE(rig.Play(rig.folder / "notes.txt"));
     EXPECT_FALSE(rig.Play(tooShort));
     EXPECT_FALSE(rig.Play(rig.folder / "missing.52l"));
-    EXPECT_EQ(rig.reporter.messages, (std::vector<std::string> {"ERROR: Application can not recognize this file type!",
-                                         "File has no data!!!  ", "Error opening file !   "}));
+    EXPECT_EQ(rig.reporter.messages,
+        (std::vector<std::string> {"ERROR: Application can not recognize this file type!",
+            "File has no data!!!  ", "Error opening file !   "}));
     EXPECT_FALSE(rig.Player().FileDialogOpen());
     EXPECT_EQ(rig.timers.Armed(kPingTimer), 50); // the serial cycle goes on
 
