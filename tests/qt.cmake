@@ -1,5 +1,7 @@
 # GUI and live-link tests: tests/<area>/qt/*.cpp, one executable per area,
 # with a main that constructs a QApplication on the offscreen platform.
+# Imported Qt targets are local to the directory that found them.
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network SerialPort Test)
 foreach(area acquisition document image sim app dialogs tools)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/qt/*.cpp)
   if(sources)
@@ -18,3 +20,9 @@ foreach(area acquisition document image sim app dialogs tools)
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
 endforeach()
+
+# The shell's tests drive hot keys through QTest's key events, which pass
+# through the shortcut map as a real key press does.
+if(TARGET test_app_qt)
+  target_link_libraries(test_app_qt PRIVATE Qt6::Test)
+endif()

@@ -96,6 +96,9 @@ public:
     void CloseUdp();
     // The main frame's timers, for the pieces the cycle drives (playback).
     TimerHost& Timers() { return links_.timers; }
+    // (Re)arms the ping timer: a modal window that stopped the timers
+    // during playback lets the playback go on after it closes.
+    void ArmPingTimer(int ms) { links_.timers.SetTimer(kPingTimer, ms); }
 
     // The live pipeline on the reply buffer; whether a ping was decoded.
     bool RunLivePipeline() { return pipeline_.RunLive(); }

@@ -31,4 +31,12 @@ FolderDialogRequest RecordFolderDialog(const std::string& writeFolder)
     return FolderDialogRequest {"Pick a Record Directory: ", writeFolder};
 }
 
+std::optional<std::string> AskRecordDirectory(FileDialogs& dialogs, const std::string& writeFolder)
+{
+    std::string folder = dialogs.AskFolder(RecordFolderDialog(writeFolder));
+    if (folder.empty())
+        return std::nullopt;
+    return folder;
+}
+
 } // namespace velmaris

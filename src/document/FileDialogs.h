@@ -7,6 +7,7 @@
 // Every call is modal and made on the user-interface thread; it returns when
 // the operator has closed the dialog. An empty result means Cancel.
 
+#include <optional>
 #include <string>
 
 namespace velmaris {
@@ -58,5 +59,9 @@ SaveDialogRequest RecordSaveDialog(
 OpenDialogRequest PlaybackOpenDialog(const std::string& readFolder);
 // The folder browser of "Set Record Directory...".
 FolderDialogRequest RecordFolderDialog(const std::string& writeFolder);
+
+// "Set Record Directory...": the folder chosen in the browser, or nullopt on
+// Cancel (the command then makes it `Write File Directory` with a separator).
+std::optional<std::string> AskRecordDirectory(FileDialogs& dialogs, const std::string& writeFolder);
 
 } // namespace velmaris

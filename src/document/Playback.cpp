@@ -1,6 +1,7 @@
 #include "document/Playback.h"
 
 #include "acquisition/RecordHeader.h"
+#include "document/FrameRules.h"
 #include "document/PlaybackDecode.h"
 #include "document/RecordTitles.h"
 #include "document/SettingsLocation.h"
@@ -119,7 +120,7 @@ bool Playback::OpenChosen(const std::string& path)
     state.flags.playback = 1;
     ResetImage(state); // scan-line history and raster
     sliderHeld_ = 0;
-    fileStep_ = fileLength_ / 100;
+    fileStep_ = PlaybackFileStep(fileLength_);
     p_.ui.SetControlBars(ControlBars::Playback);
     p_.bar.ShowPlaybackBar(PlaybackBarSetup {state.settings.playbackSpeed, fileLength_, fileStep_});
 
@@ -213,9 +214,8 @@ void Playback::PlaybackTick()
 void Playback::SliderReleased(int position)
 {
     sliderHeld_ = 1;
-    if (position >= kPositionSliderMax || position < kPositionSliderMin)
-        position = kPositionSliderMin; // the right end starts again from the beginning
-    SeekTo(fileStep_ * static_cast<std::int64_t>(position));
+    // The right end starts again from the beginning.
+    SeekTo(SliderSeekOffset(position, kPositionSliderMin, kPositionSliderMax, fileStep_));
     sliderHeld_ = 0;
 }
 
@@ -230,11 +230,13 @@ void Playback::SeekTo(std::int64_t offset)
 
 bool Playback::StepSpeed(int delta)
 {
-    if (realTimePlay_ != 0 && p_.state.ping.loopTimeRounded > 0)
-        return false; // the recorded timing sets the pace
-    int& speed = p_.state.settings.playbackSpeed;
-    speed = std::clamp(speed + delta, kPlaybackSpeedMin, kPlaybackSpeedMax);
-    p_.bar.SetSpeed(speed);
+    // Refused while the recorded timing sets the pace.
+    const std::optional<int> speed = PlaybackSpeedAfterStep(
+        p_.state.settings.playbackSpeed, delta, realTimePlay_ != 0, p_.state.ping.loopTimeRounded);
+    if (!speed)
+        return false;
+    p_.state.settings.playbackSpeed = *speed;
+    p_.bar.SetSpeed(*speed);
     return true;
 }
 

@@ -7,14 +7,11 @@
 //
 // User-interface thread only.
 
+#include "document/FrameRules.h" // slider and speed ranges
+
 #include <cstdint>
 
 namespace velmaris {
-
-inline constexpr int kPositionSliderMin = 0;
-inline constexpr int kPositionSliderMax = 100;
-inline constexpr int kPlaybackSpeedMin = 0;
-inline constexpr int kPlaybackSpeedMax = 12;
 
 struct PlaybackBarSetup {
     int speed = 6; // `Playback Speed`: spin and indicator position

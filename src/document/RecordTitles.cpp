@@ -1,13 +1,9 @@
 #include "document/RecordTitles.h"
 
+#include "document/FrameRules.h"
 #include "document/SonarSettings.h"
 
 namespace velmaris {
-
-std::string PlaybackTitle(const std::string& path)
-{
-    return "Velmaris - Playback File [" + path + "] ";
-}
 
 std::string RecordStartTitle(const std::string& path, bool playback)
 {

@@ -1,15 +1,12 @@
 #pragma once
-// Window titles of recording and playback. The playback and record titles
-// have one hyphen and a trailing blank after the bracket; so have the two
-// titles recording falls back to when it stops.
+// Window titles of recording. The record titles have one hyphen and a
+// trailing blank after the bracket, like the playback title (FrameRules.h);
+// the two titles recording falls back to when it stops have one hyphen too.
 
 #include <optional>
 #include <string>
 
 namespace velmaris {
-
-// "Velmaris - Playback File [" path "] ".
-std::string PlaybackTitle(const std::string& path);
 // "Velmaris - Record to File [" path "] " live, "Velmaris - Copy to File ["
 // path "] " during playback.
 std::string RecordStartTitle(const std::string& path, bool playback);

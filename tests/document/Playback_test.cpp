@@ -1,6 +1,5 @@
 #include "document/Playback.h"
 
-#include "document/RecordCommands.h"
 #include "document/RecordFixture.h"
 #include "support/PlaybackRig.h"
 
@@ -260,7 +259,7 @@ TEST_F(PlaybackTest, RealTimePlayFollowsTheRecordedLoopTimeAndLocksTheSpeed)
     rig.Tick();
     EXPECT_EQ(rig.timers.Armed(kPingTimer), 0);
     EXPECT_TRUE(rig.Player().RealTimePlayEnabled());
-    EXPECT_FALSE(RealTimePlayRule(true, state.ping.loopTimeRounded, false).checked);
+    EXPECT_FALSE(rig.Player().RealTimePlay());
 
     rig.Player().ToggleRealTimePlay();
     EXPECT_TRUE(rig.Player().RealTimePlay());

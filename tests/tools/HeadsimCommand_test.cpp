@@ -1,4 +1,4 @@
-#include "ToolProcess.h"
+#include "support/ChildProcess.h"
 
 #include "acquisition/CommandMessage.h"
 

@@ -2,7 +2,7 @@
 // Runs the built velmaris-tool to its end and captures everything it prints
 // (ToolProcess is for tools that keep running).
 
-#include "tools/ToolProcess.h"
+#include "support/ChildProcess.h"
 
 #include <array>
 #include <cstdio>

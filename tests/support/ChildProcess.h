@@ -1,5 +1,6 @@
 #pragma once
-// Runs the built velmaris-tool as a child process for end-to-end tests.
+// Runs a built program (velmaris-tool, the station) as a child process for
+// end-to-end tests: arguments, extra environment, its output and exit status.
 
 #include <chrono>
 #include <csignal>
@@ -22,7 +23,14 @@ inline std::string ToolPath()
 
 class ToolProcess {
 public:
+    // velmaris-tool with `args`.
     explicit ToolProcess(std::vector<std::string> args)
+        : ToolProcess(ToolPath(), std::move(args), {})
+    {
+    }
+    // `program` with `args`; `environment` entries ("NAME=value") are added
+    // to this process's environment.
+    ToolProcess(const std::string& program, std::vector<std::string> args, const std::vector<std::string>& environment)
     {
         int out[2], err[2];
         if (::pipe(out) != 0 || ::pipe(err) != 0)
@@ -31,12 +39,19 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
         posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-        args.insert(args.begin(), ToolPath());
+        args.insert(args.begin(), program);
         std::vector<char*> argv;
         for (std::string& a : args)
             argv.push_back(a.data());
         argv.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        std::vector<std::string> envText(environment);
+        for (char** e = environ; *e != nullptr; ++e)
+            envText.emplace_back(*e);
+        std::vector<char*> envp;
+        for (std::string& e : envText)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);

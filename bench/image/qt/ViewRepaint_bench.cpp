@@ -1,0 +1,204 @@
+// A full view repaint at 1920 x 1080 (raster through the clip, grid, texts,
+// indicator bar) in each display mode, against (a) the floor: a bare
+// palette lookup over the visible raster window into a 32-bit buffer, and
+// (b) the platform path: the indexed raster as an 8-bit QImage with the
+// palette handed to QPainter::drawImage through the same clip.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <cstdlib>
+#include <memory>
+
+#include "image/RasterBlit.h"
+#include "image/SectorClip.h"
+#include "image/ViewSource.h"
+#include "image/qt/ViewRenderer.h"
+
+namespace velmaris {
+namespace {
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+
+struct BenchSource : ViewSource {
+    SonarState state;
+    ViewStatus status;
+    const SonarState& State() const override { return state; }
+    ViewStatus Status() const override { return status; }
+    ViewRequests TakeRequests() override { return TakeViewRequests(state); }
+};
+
+// One source per mode, built once: a raster full of echo values, grid,
+// read-outs, recording status line and indicator bar on.
+BenchSource& SourceFor(int mode)
+{
+    static std::unique_ptr<BenchSource> sources[3];
+    std::unique_ptr<BenchSource>& s = sources[mode];
+    if (!s) {
+        s = std::make_unique<BenchSource>();
+        for (int y = 0; y < ImageRaster::kHeight; ++y) {
+            std::uint8_t* row = s->state.raster.Row(y);
+            for (int x = 0; x < ImageRaster::kWidth; ++x) {
+                row[x] = std::uint8_t(1 + (x * 7 + y * 3) % 117);
+            }
+        }
+        SonarSettings& settings = s->state.settings;
+        settings.sectorMode = mode;
+        settings.grid = 1;
+        settings.viewRangeMark = 1;
+        settings.colorTable = 0;
+        s->state.command[CommandMessage::kSectorWidth] = mode == kModeSector ? 60
+            : mode == kModePolar                                             ? 120
+                                                                             : 0;
+        s->state.ping.headAngle = 37.0;
+        s->status.linkState = 1;
+        s->status.recording = 1;
+        s->status.outputFileLength = 123456789;
+        s->status.pingCount = 1234;
+        s->status.colorIndicator = 1;
+    }
+    return *s;
+}
+
+void BM_FullRepaint(benchmark::State& st)
+{
+    BenchSource& source = SourceFor(int(st.range(0)));
+    ViewInteraction view;
+    QImage frame(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : st) {
+        RenderViewFrame(frame, source, view);
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+
+// The pieces of the repaint: the raster blit alone and the overlays alone.
+void BM_ComposeOnly(benchmark::State& st)
+{
+    BenchSource& source = SourceFor(int(st.range(0)));
+    const SonarSettings& s = source.state.settings;
+    const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
+    const PixelLut lut = MakePixelLut(source.state.colors.Table(s.colorTable));
+    QImage frame(kWidth, kHeight, QImage::Format_RGB32);
+    const FrameBuffer buffer {reinterpret_cast<std::uint32_t*>(frame.bits()), kWidth, kHeight,
+        std::size_t(frame.bytesPerLine()) / 4};
+    for (auto _ : st) {
+        ComposeRasterFrame(source.state.raster, lut, geo.rasterLeft, geo.rasterTop,
+            MakeViewClip(geo, s, source.state.command), buffer);
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+
+void BM_OverlaysOnly(benchmark::State& st)
+{
+    BenchSource& source = SourceFor(int(st.range(0)));
+    const SonarSettings& s = source.state.settings;
+    const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
+    ViewInteraction view;
+    QImage frame(kWidth, kHeight, QImage::Format_RGB32);
+    frame.fill(Qt::black);
+    for (auto _ : st) {
+        const ViewScene scene = BuildViewScene(source.state, source.status, view, geo);
+        QPainter painter(&frame);
+        DrawViewScene(painter, scene);
+        painter.end();
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+
+// The visible raster window of the mode's geometry.
+QRect VisibleRaster(const BenchSource& source)
+{
+    const SonarSettings& s = source.state.settings;
+    const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
+    return QRect(geo.rasterLeft, geo.rasterTop, ImageRaster::kWidth, ImageRaster::kHeight)
+        .intersected(QRect(0, 0, kWidth, kHeight));
+}
+
+void BM_LookupFloor(benchmark::State& st)
+{
+    const BenchSource& source = SourceFor(int(st.range(0)));
+    const SonarSettings& s = source.state.settings;
+    const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
+    const QRect window = VisibleRaster(source);
+    const PixelLut lut = MakePixelLut(source.state.colors.Table(s.colorTable));
+    std::vector<std::uint32_t> buffer(std::size_t(kWidth) * kHeight);
+    for (auto _ : st) {
+        for (int y = window.top(); y <= window.bottom(); ++y) {
+            const std::uint8_t* src
+                = source.state.raster.Row(y - geo.rasterTop) + (window.left() - geo.rasterLeft);
+            std::uint32_t* dst = buffer.data() + std::size_t(y) * kWidth + window.left();
+            for (int n = window.width(); n > 0; --n) {
+                *dst++ = lut[*src++];
+            }
+        }
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    st.counters["pixels"] = double(window.width()) * window.height();
+}
+
+void BM_DrawImageIndexed8(benchmark::State& st)
+{
+    const BenchSource& source = SourceFor(int(st.range(0)));
+    const SonarSettings& s = source.state.settings;
+    const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
+    // Converted once, outside the timing.
+    QImage indexed(ImageRaster::kWidth, ImageRaster::kHeight, QImage::Format_Indexed8);
+    for (int y = 0; y < ImageRaster::kHeight; ++y) {
+        std::memcpy(indexed.scanLine(y), source.state.raster.Row(y), ImageRaster::kWidth);
+    }
+    QList<QRgb> palette;
+    for (const Rgb& c : source.state.colors.Table(s.colorTable)) {
+        palette.push_back(qRgb(c.red, c.green, c.blue));
+    }
+    indexed.setColorTable(palette);
+    QPainterPath pie;
+    if (s.sectorMode != kModeSideScan) {
+        const int w = source.state.command[CommandMessage::kSectorWidth];
+        const double r = 1000.0 * s.zoom;
+        pie.moveTo(geo.originX, geo.originY);
+        pie.arcTo(QRectF(geo.originX - r, geo.originY - r, 2 * r, 2 * r), 90.0 - 1.5 * w, 3.0 * w);
+        pie.closeSubpath();
+    }
+    QImage frame(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : st) {
+        QPainter painter(&frame);
+        painter.fillRect(frame.rect(), Qt::black);
+        if (s.sectorMode != kModeSideScan) {
+            painter.setClipPath(pie);
+        }
+        painter.drawImage(geo.rasterLeft, geo.rasterTop, indexed);
+        painter.end();
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+
+void Modes(benchmark::internal::Benchmark* b)
+{
+    b->ArgName("mode")->Arg(kModeSector)->Arg(kModePolar)->Arg(kModeSideScan)->Unit(benchmark::kMicrosecond);
+    // QPainter spreads large image work over a thread pool: count every thread.
+    b->MeasureProcessCPUTime()->UseRealTime();
+}
+
+BENCHMARK(BM_FullRepaint)->Apply(Modes);
+BENCHMARK(BM_LookupFloor)->Apply(Modes);
+BENCHMARK(BM_ComposeOnly)->Apply(Modes);
+BENCHMARK(BM_OverlaysOnly)->Apply(Modes);
+BENCHMARK(BM_DrawImageIndexed8)->Apply(Modes);
+
+} // namespace
+} // namespace velmaris
+
+int main(int argc, char** argv)
+{
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,179 @@
+#include "app/CVelmarisApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/FloatingWindows.h"
+#include "app/SignalBridge.h"
+#include "document/DemoSettings.h"
+#include "document/IniFile.h"
+#include "document/SettingsLocation.h"
+#include "image/qt/CVelmarisView.h"
+#include "sim/TcpHeadServer.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace velmaris {
+
+namespace {
+// VELMARIS_HEAD_PORT and VELMARIS_UDP_PORT move the head's TCP port and the
+// UDP listening port away from 4040, so tests running side by side never
+// collide. Anything but a port number leaves the default.
+int PortFromEnvironment(const char* name, int fallback)
+{
+    const char* text = std::getenv(name);
+    if (text == nullptr)
+        return fallback;
+    char* end = nullptr;
+    const long port = std::strtol(text, &end, 10);
+    return (end != text && *end == '\0' && port > 0 && port < 65536) ? static_cast<int>(port) : fallback;
+}
+} // namespace
+
+CVelmarisApp::CVelmarisApp(StationCommandLine commandLine, std::string programPath)
+    : commandLine_(std::move(commandLine))
+    , programPath_(std::move(programPath))
+{ }
+
+CVelmarisApp::~CVelmarisApp()
+{
+    Shutdown();
+}
+
+bool CVelmarisApp::Start()
+{
+    DocumentSetup setup;
+    setup.iniPath = SettingsPathForProgram(programPath_, commandLine_.iniPath);
+    setup.dataFolder = DefaultDataFolderForProgram(programPath_);
+    setup.headTcpPort = PortFromEnvironment("VELMARIS_HEAD_PORT", kHeadTcpPort);
+    setup.udpPort = PortFromEnvironment("VELMARIS_UDP_PORT", kUdpListenPort);
+    if (commandLine_.demo && !StartDemoHead(setup))
+        return false;
+    {
+        IniFile ini;
+        ini.Load(setup.iniPath);
+        serial_.SetComPortMap(ComPortMap(ini));
+    }
+
+    doc_ = std::make_unique<CVelmarisDoc>(ui_, CycleLinks {timers_, serial_, tcp_, udp_}, reporter_);
+    timers_.SetEvents(&doc_->Events());
+    serial_.SetEvents(&doc_->Events());
+    tcp_.SetEvents(&doc_->Events());
+    udp_.SetEvents(&doc_->Events());
+
+    commands_ = std::make_unique<DocumentCommands>(*doc_, hooks_);
+    frame_ = std::make_unique<CMainFrame>(*commands_);
+    commands_->SetStateObserver(frame_.get());
+    reporter_.SetParent(frame_.get());
+    view_ = new CVelmarisView(&ui_);
+    frame_->SetView(view_);
+    hooks_.SetView(view_);
+    ui_.Attach(doc_.get(), frame_.get(), view_);
+    ui_.Hooks().colorIndicator = [this] { return commands_->ColorIndicator(); };
+    floating_ = std::make_unique<FloatingWindows>(*doc_, *frame_, reporter_);
+    floating_->Plug(ui_, hooks_, *commands_);
+    frame_->SetTitleSource([this] {
+        const SonarState& state = doc_->State();
+        TitleState title;
+        title.hasDocument = true;
+        title.playingBack = state.flags.playback != 0;
+        title.udpMode = state.settings.udpMode;
+        title.sonarType = state.settings.sonarType;
+        return title;
+    });
+    connect(frame_.get(), &CMainFrame::frameClosing, this, [this] { Shutdown(); });
+    signals_ = new SignalBridge(this);
+    connect(signals_, &SignalBridge::terminationRequested, this, [this] {
+        if (frame_)
+            frame_->close();
+    });
+
+    frame_->ApplyModeBars(OperatingMode::RealTime);
+    frame_->showMaximized();
+    doc_->Initialise(setup);
+    ConnectAtStart();
+    ScheduleTimedQuit();
+    return true;
+}
+
+bool CVelmarisApp::StartDemoHead(DocumentSetup& setup)
+{
+    sim::TcpHeadOptions options;
+    options.address = "127.0.0.1:0";
+    demoHead_ = std::make_unique<sim::TcpHeadServer>(options);
+    std::string error;
+    if (!demoHead_->Start(&error)) {
+        std::fprintf(stderr, "velmaris: the simulated head could not start: %s\n", error.c_str());
+        return false;
+    }
+    const std::string demoIni = DemoSettingsPath(setup.iniPath);
+    if (!PrepareDemoSettings(setup.iniPath, demoIni)) {
+        std::fprintf(stderr, "velmaris: cannot write the demo settings file %s\n", demoIni.c_str());
+        return false;
+    }
+    setup.iniPath = demoIni;
+    setup.headTcpPort = demoHead_->Port();
+    std::printf("velmaris: demo with the simulated K52L head on 127.0.0.1:%u (settings in %s)\n",
+        static_cast<unsigned>(demoHead_->Port()), demoIni.c_str());
+    std::fflush(stdout);
+    return true;
+}
+
+void CVelmarisApp::ConnectAtStart()
+{
+    // A file on the command line: connect and record into it, whatever `UDP Mode` says.
+    if (!commandLine_.recordFile.empty()) {
+        doc_->Cycle().StartRealTime();
+        if (!doc_->Recorder().Open(commandLine_.recordFile))
+            reporter_.ShowMessage("Error Opening File!");
+        return;
+    }
+    if (doc_->State().settings.udpMode != 0 && !commandLine_.demo)
+        doc_->Cycle().StartUdpMode();
+    else
+        doc_->Cycle().StartRealTime();
+}
+
+void CVelmarisApp::ScheduleTimedQuit()
+{
+    if (commandLine_.runForSeconds <= 0)
+        return;
+    QTimer::singleShot(commandLine_.runForSeconds * 1000, this, [this] { QuitAfterPicture(0); });
+}
+
+void CVelmarisApp::QuitAfterPicture(int waitedMs)
+{
+    // The picture shows the last painted ping: wait (a little) for the reply in flight.
+    if (waitedMs < 1000 && doc_->Cycle().Acquisition().awaitingReply != 0) {
+        QTimer::singleShot(5, this, [this, waitedMs] { QuitAfterPicture(waitedMs + 5); });
+        return;
+    }
+    {
+        if (!commandLine_.screenshotPath.empty() && frame_) {
+            const QString path = QString::fromStdString(commandLine_.screenshotPath);
+            if (frame_->grab().save(path))
+                std::printf(
+                    "velmaris: wrote a picture of the station to %s\n", commandLine_.screenshotPath.c_str());
+            else
+                std::fprintf(stderr, "velmaris: cannot write %s\n", commandLine_.screenshotPath.c_str());
+            std::fflush(stdout);
+        }
+        frame_->close();
+    }
+}
+
+void CVelmarisApp::Shutdown()
+{
+    if (closed_ || !doc_)
+        return;
+    closed_ = true;
+    doc_->Close();
+    if (floating_)
+        floating_->Destroy();
+    if (demoHead_)
+        demoHead_->Stop();
+}
+
+} // namespace velmaris

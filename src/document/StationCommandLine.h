@@ -1,0 +1,35 @@
+#pragma once
+// The station's command line: at most one file name to record into, plus
+// --ini PATH, --demo, --help and --version.
+
+#include <string>
+#include <vector>
+
+namespace velmaris {
+
+struct StationCommandLine {
+    std::string recordFile; // record into this file from the start ("" for none)
+    std::string iniPath; // --ini PATH ("" for the usual place)
+    bool demo = false; // start the built-in simulated K52L head and connect to it
+    std::string screenshotPath; // --screenshot PATH: write a picture of the window before quitting
+    int runForSeconds = 0; // --run-for S: quit after S seconds (0: run until closed)
+    bool help = false;
+    bool version = false;
+    std::string error; // not empty when the command line was not understood
+};
+
+// `args` are the arguments after the program name.
+StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args);
+
+inline constexpr const char* kStationUsage
+    = "usage: velmaris [FILE] [--ini PATH] [--demo]\n"
+      "  FILE        record the live pings into FILE (.52a or .52l) from the start\n"
+      "  --ini PATH  read and write the settings in PATH instead of Velmaris.INI\n"
+      "  --demo      run against the built-in simulated head (K52L on loopback);\n"
+      "              the stored head address and head type stay as they are\n"
+      "  --run-for S       quit by itself after S seconds\n"
+      "  --screenshot PNG  with --run-for: save a picture of the window just before quitting\n"
+      "  --help      this text\n"
+      "  --version   the version\n";
+
+} // namespace velmaris

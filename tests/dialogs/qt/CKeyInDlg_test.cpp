@@ -1,0 +1,214 @@
+#include "DialogTestSupport.h"
+
+#include "dialogs/CKeyInDlg.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace velmaris::testing {
+namespace {
+
+class KeyIn : public ControlsTest {
+protected:
+    void SetUp() override
+    {
+        ControlsTest::SetUp();
+        BuildWindows();
+        mainWindow.setGeometry(100, 60, 900, 700);
+        mainWindow.show(); // its frame is known from here on
+        keyIn = std::make_unique<CKeyInDlg>(&ops, &mainWindow);
+        commands.SetWindow(keyIn.get());
+    }
+
+    // The hot key, the typed text, then Enter.
+    void Enter(void (KeyInCommands::*hotKey)(), const char* typed)
+    {
+        (commands.*hotKey)();
+        ASSERT_TRUE(keyIn->isVisible());
+        EXPECT_TRUE(keyIn->Edit()->text().isEmpty());
+        TypeText(keyIn->Edit(), QString::fromLatin1(typed));
+        PressKey(keyIn->Edit(), Qt::Key_Return);
+        EXPECT_FALSE(keyIn->isVisible());
+    }
+
+    QWidget mainWindow;
+    std::unique_ptr<CKeyInDlg> keyIn;
+    KeyInCommands commands {settings, flags, ops};
+};
+
+TEST_F(KeyIn, PlacedAtTheMainWindowsTopRightWithThePrompt)
+{
+    commands.KeyInRange();
+    EXPECT_EQ(keyIn->windowTitle(), QStringLiteral("Input"));
+    EXPECT_EQ(keyIn->findChild<QLabel*>(QStringLiteral("promptLabel"))->text(),
+        QStringLiteral("Key In Range (meters): 1 - 200"));
+    const QRect main = mainWindow.frameGeometry();
+    const QRect frame = keyIn->frameGeometry();
+    EXPECT_EQ(frame.x() + frame.width(), main.x() + main.width() - 15);
+    EXPECT_EQ(frame.y(), main.y() + 31);
+    EXPECT_EQ(keyIn->Edit()->maxLength(), 3);
+
+    keyIn->ShowKeyIn(kKeyInTrain, QStringLiteral("T"), QRect(0, 0, 1280, 1024));
+    EXPECT_EQ(keyIn->frameGeometry().right() + 1, 1280 - 15);
+    EXPECT_EQ(keyIn->frameGeometry().top(), 31);
+    EXPECT_EQ(keyIn->Kind(), kKeyInTrain);
+}
+
+TEST_F(KeyIn, RangeInMetresAndFeet)
+{
+    Enter(&KeyInCommands::KeyInRange, "7");
+    ExpectMessageChange({{CommandMessage::kRange, 5}});
+    EXPECT_EQ(PanelText("rangeValue"), "5 m");
+    Enter(&KeyInCommands::KeyInRange, "250");
+    ExpectMessageChange({{CommandMessage::kRange, 200}});
+    Enter(&KeyInCommands::KeyInRange, "0");
+    ExpectMessageChange({{CommandMessage::kRange, 30}});
+    EXPECT_EQ(settings.rangeIndex, 7);
+    Enter(&KeyInCommands::KeyInRange, "1234"); // only three characters count
+    ExpectMessageChange({{CommandMessage::kRange, 100}});
+
+    settings.metricScale = 1;
+    Enter(&KeyInCommands::KeyInRange, "600");
+    ExpectMessageChange({{CommandMessage::kRange, 200}});
+    EXPECT_EQ(PanelText("rangeValue"), "600 ft");
+    Enter(&KeyInCommands::KeyInRange, "30");
+    ExpectMessageChange({{CommandMessage::kRange, 10}});
+    EXPECT_EQ(BarText("rangeValue"), "30 ft");
+    // Enter on an empty field repeats 30 ft, not a third of it.
+    Enter(&KeyInCommands::KeyInRange, "600");
+    ExpectMessageChange({{CommandMessage::kRange, 200}});
+    Enter(&KeyInCommands::KeyInRange, "");
+    ExpectMessageChange({});
+    EXPECT_EQ(settings.rangeIndex, 14);
+}
+
+TEST_F(KeyIn, NothingTypedRightAfterStartUpChangesNothing)
+{
+    Enter(&KeyInCommands::KeyInRange, "");
+    EXPECT_EQ(keyIn->Value(), -10);
+    ExpectMessageChange({});
+    EXPECT_EQ(host.barRefreshes, 0);
+    EXPECT_EQ(host.imageClears, 0);
+    Enter(&KeyInCommands::KeyInGain, "-5"); // negative: hidden, nothing applied
+    ExpectMessageChange({});
+}
+
+TEST_F(KeyIn, GainIsLimitedTo40)
+{
+    Enter(&KeyInCommands::KeyInGain, "99");
+    ExpectMessageChange({{CommandMessage::kGain, 40}});
+    EXPECT_EQ(settings.gain, 40);
+    EXPECT_EQ(keyIn->Value(), 40);
+    Enter(&KeyInCommands::KeyInGain, "12");
+    ExpectMessageChange({{CommandMessage::kGain, 12}});
+    Enter(&KeyInCommands::KeyInGain, "1234");
+    ExpectMessageChange({{CommandMessage::kGain, 40}});
+    EXPECT_EQ(PanelText("gainValue"), "40 dB");
+}
+
+TEST_F(KeyIn, SectorWidthInBothModes)
+{
+    settings.sectorMode = kModeSector;
+    settings.sectorWidthSector = 20;
+    settings.trainSector = 40;
+    MoveModeSettingsIntoCommand(settings, message);
+    before = message.Bytes();
+    EXPECT_EQ(keyIn->Prompt(), "");
+    Enter(&KeyInCommands::KeyInSectorWidth, "200");
+    EXPECT_EQ(keyIn->Prompt(), "Key In Sctor Width: (0-180 deg.)");
+    ExpectMessageChange({{CommandMessage::kSectorWidth, 60}});
+    EXPECT_EQ(PanelText("sectorValue"), "180 deg.");
+    EXPECT_EQ(settings.sectorWidthSector, 60);
+
+    settings.sectorMode = kModePolar;
+    settings.sectorWidthPolar = 30;
+    settings.trainPolar = 40;
+    MoveModeSettingsIntoCommand(settings, message);
+    before = message.Bytes();
+    Enter(&KeyInCommands::KeyInSectorWidth, "360");
+    EXPECT_EQ(keyIn->Prompt(), "Key In Sctor Width: (0-360 deg.)");
+    ExpectMessageChange({{CommandMessage::kSectorWidth, 120}}); // the train is left alone
+    EXPECT_EQ(settings.sectorWidthPolar, 120);
+    EXPECT_EQ(PanelText("sectorValue"), "360 deg.");
+}
+
+TEST_F(KeyIn, TrainAngles)
+{
+    settings.sectorMode = kModeSector;
+    settings.sectorWidthSector = 30;
+    settings.trainSector = 30;
+    MoveModeSettingsIntoCommand(settings, message);
+    before = message.Bytes();
+    Enter(&KeyInCommands::KeyInTrain, "0");
+    ExpectMessageChange({{CommandMessage::kTrain, 60}});
+    EXPECT_EQ(PanelText("trainValue"), "0 deg.");
+    Enter(&KeyInCommands::KeyInTrain, "180");
+    ExpectMessageChange({{CommandMessage::kTrain, 0}});
+    EXPECT_EQ(PanelText("trainValue"), "180 deg.");
+    Enter(&KeyInCommands::KeyInTrain, "357");
+    ExpectMessageChange({{CommandMessage::kTrain, 59}});
+    EXPECT_EQ(PanelText("trainValue"), "357 deg.");
+    EXPECT_EQ(settings.trainSector, 59);
+    settings.sonarUpDown = 1; // not consulted by the key-in
+    Enter(&KeyInCommands::KeyInTrain, "3");
+    ExpectMessageChange({{CommandMessage::kTrain, 61}});
+}
+
+TEST_F(KeyIn, HotKeysDoNothingInPlaybackOrSideScan)
+{
+    flags.playback = 1;
+    commands.KeyInRange();
+    commands.KeyInTrain();
+    EXPECT_FALSE(keyIn->isVisible());
+    flags.playback = 0;
+    settings.sectorMode = kModeSideScan;
+    commands.KeyInSectorWidth();
+    EXPECT_FALSE(keyIn->isVisible());
+    settings.metricScale = 5; // unknown scale: the last prompt stays
+    commands.KeyInGain();
+    commands.KeyInRange();
+    EXPECT_TRUE(keyIn->isVisible());
+    EXPECT_EQ(keyIn->Kind(), kKeyInRange);
+    EXPECT_EQ(keyIn->findChild<QLabel*>(QStringLiteral("promptLabel"))->text(),
+        QStringLiteral("Key In Gain: (0-40dB)"));
+}
+
+TEST_F(KeyIn, CloseEscapeAndFocusLossHideWithoutApplying)
+{
+    commands.KeyInGain();
+    TypeText(keyIn->Edit(), QStringLiteral("30"));
+    PressKey(keyIn->Edit(), Qt::Key_Escape);
+    EXPECT_FALSE(keyIn->isVisible());
+
+    commands.KeyInGain();
+    TypeText(keyIn->Edit(), QStringLiteral("30"));
+    EXPECT_TRUE(keyIn->close());
+    EXPECT_FALSE(keyIn->isVisible());
+
+    commands.KeyInGain();
+    TypeText(keyIn->Edit(), QStringLiteral("30"));
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(keyIn.get(), &deactivate);
+    EXPECT_FALSE(keyIn->isVisible());
+    ExpectMessageChange({});
+    EXPECT_EQ(keyIn->Value(), -10);
+
+    // The OK button applies like Enter.
+    commands.KeyInGain();
+    TypeText(keyIn->Edit(), QStringLiteral("30"));
+    keyIn->OkButton()->click();
+    ExpectMessageChange({{CommandMessage::kGain, 30}});
+}
+
+TEST(KeyInWithoutDocument, OkOnlyHides)
+{
+    CKeyInDlg keyIn(nullptr);
+    keyIn.ShowKeyIn(kKeyInGain, QStringLiteral("G"), QRect());
+    TypeText(keyIn.Edit(), QStringLiteral("12"));
+    keyIn.OkButton()->click();
+    EXPECT_FALSE(keyIn.isVisible());
+    EXPECT_EQ(keyIn.Value(), 12);
+}
+
+} // namespace
+} // namespace velmaris::testing
