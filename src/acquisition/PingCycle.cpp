@@ -211,6 +211,18 @@ void PingCycle::ToggleHold()
     ui_.UpdateAllViews();
 }
 
+void PingCycle::CloseHeadLinks()
+{
+    DropTcp();
+    links_.serial.Close();
+}
+
+void PingCycle::CloseUdp()
+{
+    links_.udp.Close();
+    state_.settings.udpMode = 0;
+}
+
 void PingCycle::Shutdown()
 {
     KillAllTimers();

@@ -89,6 +89,13 @@ public:
     // Document close: timers, worker, files, sockets.
     void Shutdown();
     void KillAllTimers();
+    // A playback takes over: shuts the TCP connection down and closes the
+    // sonar COM port (the worker stays, idle); link state 0.
+    void CloseHeadLinks();
+    // Closes the UDP socket and clears `UDP Mode`.
+    void CloseUdp();
+    // The main frame's timers, for the pieces the cycle drives (playback).
+    TimerHost& Timers() { return links_.timers; }
     // (Re)arms the ping timer: a modal window that stopped the timers
     // during playback lets the playback go on after it closes.
     void ArmPingTimer(int ms) { links_.timers.SetTimer(kPingTimer, ms); }

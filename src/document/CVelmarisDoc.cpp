@@ -11,7 +11,18 @@ CVelmarisDoc::CVelmarisDoc(DocumentUi& ui, CycleLinks links, Reporter& reporter,
     , recorder_(reporter)
     , operations_(state_->settings, state_->command, state_->flags, host_)
     , cycle_(*state_, links, clock, reporter, cycleUi_, recorder_, playbackFile_)
-{ }
+    , playback_(PlaybackParts {*state_, cycle_, recorder_, playbackFile_, reporter, cycleUi_, fileWindows_,
+          fileWindows_, [this] { return SaveSettings(); }})
+    , recording_(RecordingParts {*state_, recorder_, playback_, reporter, cycleUi_, fileWindows_})
+{
+    cycle_.SetPlaybackTicker(&playback_);
+}
+
+void CVelmarisDoc::SetFileWindows(FileDialogs* dialogs, PlaybackBar* bar)
+{
+    fileWindows_.dialogs = dialogs;
+    fileWindows_.bar = bar;
+}
 
 CVelmarisDoc::~CVelmarisDoc() = default;
 

@@ -16,7 +16,11 @@
 #include "acquisition/Links.h"
 #include "acquisition/PingCycle.h"
 #include "document/DataFile.h"
+#include "document/FileDialogs.h"
+#include "document/Playback.h"
+#include "document/PlaybackBar.h"
 #include "document/RecordWriter.h"
+#include "document/Recording.h"
 #include "document/Reporter.h"
 #include "document/SettingsHost.h"
 #include "document/SettingsOperations.h"
@@ -83,6 +87,19 @@ public:
     DataFile& PlaybackFile() { return playbackFile_; }
     const std::string& IniPath() const { return iniPath_; }
 
+    // The shell's file dialogs and playback bar (they must outlive the
+    // document or be detached with nullptr). Until they are attached every
+    // dialog answers Cancel and the bar calls go nowhere.
+    void SetFileWindows(FileDialogs* dialogs, PlaybackBar* bar);
+    // Record start/stop and record file (commands 32806, the command line).
+    velmaris::Recording& RecordingControl() { return recording_; }
+    const velmaris::Recording& RecordingControl() const { return recording_; }
+    // Playback: open (32805, dropped files), the tick the ping timer runs,
+    // the playback bar's slider and speed, "RealTime Play Speed" (32864).
+    Playback& PlaybackControl() { return playback_; }
+    const Playback& PlaybackControl() const { return playback_; }
+    FileDialogs& Dialogs() { return fileWindows_; }
+
 private:
     // The cycle's window calls, with the panel refresh running the panel's rules.
     class CycleUiAdapter final : public CycleUi {
@@ -121,6 +138,41 @@ private:
         CVelmarisDoc& doc_;
     };
 
+    // Forwards to the shell's dialogs and bar once they are attached.
+    class FileWindows final : public FileDialogs, public PlaybackBar {
+    public:
+        std::string AskSaveFile(const SaveDialogRequest& r) override
+        {
+            return dialogs ? dialogs->AskSaveFile(r) : "";
+        }
+        std::string AskOpenFile(const OpenDialogRequest& r) override
+        {
+            return dialogs ? dialogs->AskOpenFile(r) : "";
+        }
+        std::string AskFolder(const FolderDialogRequest& r) override
+        {
+            return dialogs ? dialogs->AskFolder(r) : "";
+        }
+        void ShowPlaybackBar(const PlaybackBarSetup& setup) override
+        {
+            if (bar)
+                bar->ShowPlaybackBar(setup);
+        }
+        void SetPositionSlider(int position) override
+        {
+            if (bar)
+                bar->SetPositionSlider(position);
+        }
+        void SetSpeed(int speed) override
+        {
+            if (bar)
+                bar->SetSpeed(speed);
+        }
+
+        FileDialogs* dialogs = nullptr;
+        PlaybackBar* bar = nullptr;
+    };
+
     DocumentUi& ui_;
     std::unique_ptr<SonarState> state_; // 16 MB raster: kept off the caller's stack
     RecordWriter recorder_;
@@ -130,6 +182,9 @@ private:
     HostAdapter host_ {*this};
     SettingsOperations operations_;
     PingCycle cycle_;
+    FileWindows fileWindows_;
+    Playback playback_;
+    velmaris::Recording recording_; // (the class; Recording() is the flag)
 };
 
 } // namespace velmaris

@@ -71,6 +71,8 @@ void RecordWriter::Fail(int error)
     [[maybe_unused]] const int cut = ::ftruncate(fd_, static_cast<off_t>(length_));
     Close();
     reporter_.ShowMessage(RecordWriteFailedMessage(path_, lastError_));
+    if (stopListener_)
+        stopListener_();
 }
 
 } // namespace velmaris

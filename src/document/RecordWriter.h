@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -49,6 +50,10 @@ public:
     // stopped and the operator has been told.
     bool Append(std::span<const std::uint8_t> record);
 
+    // Called after a failed write has stopped recording (and the operator
+    // has been told), so the owner can show that nothing is recorded now.
+    void SetStopListener(std::function<void()> listener) { stopListener_ = std::move(listener); }
+
 private:
     void Fail(int error);
 
@@ -57,6 +62,7 @@ private:
     std::string path_;
     std::int64_t length_ = 0;
     std::string lastError_;
+    std::function<void()> stopListener_;
 };
 
 // The message shown when a write to the record file failed.

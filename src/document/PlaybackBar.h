@@ -1,0 +1,36 @@
+#pragma once
+// What playback asks of the main frame's playback bar: the position slider
+// (0 to 100, a tick every 10), the speed indicator and the speed spin (0 to
+// 12). The bar reports back through Playback: SetSliderHeld while the
+// operator drags the slider, SliderReleased when it is let go, StepSpeed for
+// each spin step. The Qt main frame implements it; tests record the calls.
+//
+// User-interface thread only.
+
+#include "document/FrameRules.h" // slider and speed ranges
+
+#include <cstdint>
+
+namespace velmaris {
+
+struct PlaybackBarSetup {
+    int speed = 6; // `Playback Speed`: spin and indicator position
+    std::int64_t fileLength = 0; // bytes of the playback file
+    std::int64_t fileStep = 0; // bytes per slider step: file length / 100
+};
+
+class PlaybackBar {
+public:
+    virtual ~PlaybackBar() = default;
+    // Right after a playback file was opened: the playback bar in place of
+    // the mini settings bar, the settings panel hidden (`SettingsDlgVisible`
+    // kept); slider range 0..100 with a tick every 10, speed spin and
+    // indicator 0..12 at `setup.speed`.
+    virtual void ShowPlaybackBar(const PlaybackBarSetup& setup) = 0;
+    // Moves the position slider (0..100) with a redraw.
+    virtual void SetPositionSlider(int position) = 0;
+    // The speed spin and the speed indicator show `speed`.
+    virtual void SetSpeed(int speed) = 0;
+};
+
+} // namespace velmaris

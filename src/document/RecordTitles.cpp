@@ -1,0 +1,24 @@
+#include "document/RecordTitles.h"
+
+#include "document/FrameRules.h"
+#include "document/SonarSettings.h"
+
+namespace velmaris {
+
+std::string RecordStartTitle(const std::string& path, bool playback)
+{
+    return (playback ? "Velmaris - Copy to File [" : "Velmaris - Record to File [") + path + "] ";
+}
+
+std::optional<std::string> RecordStopTitle(bool playback, const std::string& playbackPath, int sonarType)
+{
+    if (playback)
+        return PlaybackTitle(playbackPath);
+    if (sonarType == kSonarSerialK52A)
+        return std::string("Velmaris - Real Time (K52A)");
+    if (sonarType == kSonarEthernetK52L)
+        return std::string("Velmaris - Real Time (K52L)");
+    return std::nullopt;
+}
+
+} // namespace velmaris
