@@ -11,10 +11,14 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 namespace velmaris {
 
@@ -38,6 +42,7 @@ CMainFrame::CMainFrame(CommandTarget& target, QWidget* parent)
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QStringLiteral("Velmaris"));
     setDockNestingEnabled(false);
+    setAcceptDrops(true);
 
     auto* placeholder = new QWidget(this);
     placeholder->setObjectName(QStringLiteral("viewPlaceholder"));
@@ -151,6 +156,21 @@ void CMainFrame::BuildBars()
     m_miniHost = makeHost(QStringLiteral("miniSettingsBar"), ctl::kMiniSettingsBar, nullptr);
     m_playbackBar = new CPlaybackBar;
     m_playbackHost = makeHost(QStringLiteral("playbackBar"), ctl::kPlaybackBar, m_playbackBar);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            emit fileDropped(url.toLocalFile());
+    }
+    event->acceptProposedAction();
 }
 
 void CMainFrame::SetMiniSettingsBar(QWidget* bar)

@@ -87,10 +87,14 @@ public slots:
 signals:
     // The frame is closing (Exit or close box); the document closes now.
     void frameClosing();
+    // A file was dropped on the window (local files only, one signal each).
+    void fileDropped(const QString& path);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     QMenu* createPopupMenu() override { return nullptr; }
 
 private:

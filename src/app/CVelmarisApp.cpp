@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/FloatingWindows.h"
+#include "app/QtFileWindows.h"
 #include "app/SignalBridge.h"
 #include "app/StandardDialogs.h"
 #include "document/DemoSettings.h"
@@ -76,6 +77,7 @@ bool CVelmarisApp::Start()
     floating_ = std::make_unique<FloatingWindows>(*doc_, *frame_, reporter_);
     floating_->Plug(ui_, hooks_, *commands_);
     PlugStandardDialogs(hooks_, *frame_);
+    PlugRecordingAndPlayback();
     frame_->SetTitleSource([this] {
         const SonarState& state = doc_->State();
         TitleState title;
@@ -83,6 +85,7 @@ bool CVelmarisApp::Start()
         title.playingBack = state.flags.playback != 0;
         title.udpMode = state.settings.udpMode;
         title.sonarType = state.settings.sonarType;
+        title.playbackPath = doc_->PlaybackControl().FileName();
         return title;
     });
     connect(frame_.get(), &CMainFrame::frameClosing, this, [this] { Shutdown(); });
@@ -98,6 +101,23 @@ bool CVelmarisApp::Start()
     ConnectAtStart();
     ScheduleTimedQuit();
     return true;
+}
+
+void CVelmarisApp::PlugRecordingAndPlayback()
+{
+    fileWindows_ = std::make_unique<QtFileWindows>(*frame_, *doc_);
+    fileWindows_->SetPanelHider([this] { hooks_.ShowSettingsPanel(false); });
+    doc_->SetFileWindows(fileWindows_.get(), fileWindows_.get());
+    Playback& playback = doc_->PlaybackControl();
+    hooks_.openPlayback = [&playback] { playback.Open(); };
+    hooks_.toggleRecording = [this] { doc_->RecordingControl().StartStop(); };
+    hooks_.realTimePlayAvailable = [&playback] { return playback.RealTimePlayEnabled(); };
+    hooks_.realTimePlayOn = [&playback] { return playback.RealTimePlay(); };
+    hooks_.toggleRealTimePlay = [&playback] { playback.ToggleRealTimePlay(); };
+    hooks_.chooseRecordDirectory
+        = [this] { return AskRecordDirectory(doc_->Dialogs(), doc_->State().settings.writeFileDirectory); };
+    connect(frame_.get(), &CMainFrame::fileDropped, this,
+        [&playback](const QString& path) { playback.OpenDroppedFile(path.toStdString()); });
 }
 
 bool CVelmarisApp::StartDemoHead(DocumentSetup& setup)
@@ -128,8 +148,7 @@ void CVelmarisApp::ConnectAtStart()
     // A file on the command line: connect and record into it, whatever `UDP Mode` says.
     if (!commandLine_.recordFile.empty()) {
         doc_->Cycle().StartRealTime();
-        if (!doc_->Recorder().Open(commandLine_.recordFile))
-            reporter_.ShowMessage("Error Opening File!");
+        doc_->RecordingControl().OpenRecordFile(commandLine_.recordFile);
         return;
     }
     if (doc_->State().settings.udpMode != 0 && !commandLine_.demo)

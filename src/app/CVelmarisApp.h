@@ -29,6 +29,7 @@ class TcpHeadServer;
 }
 class CMainFrame;
 class FloatingWindows;
+class QtFileWindows;
 class CVelmarisView;
 class SignalBridge;
 
@@ -47,6 +48,7 @@ public:
 
 private:
     bool StartDemoHead(DocumentSetup& setup);
+    void PlugRecordingAndPlayback();
     void ConnectAtStart();
     void Shutdown();
     void ScheduleTimedQuit();
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<CMainFrame> frame_;
     CVelmarisView* view_ = nullptr; // owned by the frame
     std::unique_ptr<FloatingWindows> floating_;
+    std::unique_ptr<QtFileWindows> fileWindows_;
     SignalBridge* signals_ = nullptr; // owned by this object
     bool closed_ = false;
 };

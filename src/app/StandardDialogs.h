@@ -1,6 +1,5 @@
 #pragma once
-// The platform's standard dialogs behind the command hooks: the folder
-// browser of "Set Record Directory..." and the about box.
+// The platform's standard dialogs behind the command hooks: the about box.
 
 namespace velmaris {
 

@@ -26,11 +26,11 @@ public:
     // velmaris-tool with `args`.
     explicit ToolProcess(std::vector<std::string> args)
         : ToolProcess(ToolPath(), std::move(args), {})
-    {
-    }
+    { }
     // `program` with `args`; `environment` entries ("NAME=value") are added
     // to this process's environment.
-    ToolProcess(const std::string& program, std::vector<std::string> args, const std::vector<std::string>& environment)
+    ToolProcess(const std::string& program, std::vector<std::string> args,
+        const std::vector<std::string>& environment)
     {
         int out[2], err[2];
         if (::pipe(out) != 0 || ::pipe(err) != 0)

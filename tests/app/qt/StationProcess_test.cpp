@@ -22,7 +22,10 @@ namespace {
 namespace fs = std::filesystem;
 using tool::test::ToolProcess;
 
-std::string StationPath() { return std::string(VELMARIS_BINARY_DIR) + "/src/app/velmaris"; }
+std::string StationPath()
+{
+    return std::string(VELMARIS_BINARY_DIR) + "/src/app/velmaris";
+}
 
 std::string ReadAll(const fs::path& path)
 {
@@ -90,8 +93,8 @@ TEST_F(StationProcess, PingsTheHeadAndSavesItsSettingsOnSigterm)
 TEST_F(StationProcess, PaintsTheLivePingsItReceives)
 {
     const fs::path shot = dir_ / "station.png";
-    ToolProcess station(
-        StationPath(), {"--ini", ini_.string(), "--run-for", "3", "--screenshot", shot.string()}, Environment());
+    ToolProcess station(StationPath(),
+        {"--ini", ini_.string(), "--run-for", "3", "--screenshot", shot.string()}, Environment());
     ASSERT_TRUE(station.Started());
     EXPECT_EQ(station.Wait(), 0) << station.ReadAllErrors();
     EXPECT_GT(head_->Pings(), 5u);
