@@ -11,7 +11,7 @@
 // document: OK only hides). `mainWindow` is the owner the window sits over
 // and gives the focus back to; it may be null. User-interface thread only.
 
-#include "document/KeyInCommands.h"
+#include "document/KeyInRules.h"
 
 #include <QDialog>
 
@@ -21,7 +21,7 @@ class QPushButton;
 
 namespace velmaris {
 
-class CKeyInDlg : public QDialog, public KeyInWindow {
+class CKeyInDlg : public QDialog {
     Q_OBJECT
 public:
     explicit CKeyInDlg(SettingsOperations* operations, QWidget* mainWindow = nullptr);
@@ -33,9 +33,10 @@ public:
     // window where it is.
     void ShowKeyIn(int kind, const QString& prompt, const QRect& mainWindowGeometry);
 
-    // KeyInWindow: placed against the main window given at construction.
-    std::string Prompt() const override;
-    void Present(int kind, const std::string& prompt) override;
+    // The last prompt shown; Present() shows the window placed against the
+    // main window given at construction.
+    std::string Prompt() const;
+    void Present(int kind, const std::string& prompt);
 
     int Value() const { return value_; }
     int Kind() const { return kind_; }
@@ -58,7 +59,7 @@ private:
     QLineEdit* edit_;
     QPushButton* ok_;
     int value_ = kKeyInInitialValue;
-    int kind_ = kKeyInRange;
+    int kind_ = kKeyInKindRange;
     QString prompt_;
 };
 

@@ -1,5 +1,7 @@
 #include "document/CommandRules.h"
 
+#include "document/KeyInRules.h"
+
 #include "document/CommandHooks.h"
 #include "document/CommandIds.h"
 #include "document/SonarSettings.h"
@@ -38,20 +40,20 @@ std::optional<std::string> KeyInPrompt(int kind, int metricScale, int sectorMode
     switch (kind) {
     case kKeyInKindRange:
         if (metricScale == 0)
-            return "Key In Range (meters): 1 - 200";
+            return kKeyInRangeMetresPrompt;
         if (metricScale == 1)
-            return "Key In Range (feet): 3 - 600 ";
+            return kKeyInRangeFeetPrompt;
         return std::nullopt;
     case kKeyInKindGain:
-        return "Key In Gain: (0-40dB)";
+        return kKeyInGainPrompt;
     case kKeyInKindSectorWidth:
         if (sectorMode == kModeSector)
-            return "Key In Sctor Width: (0-180 deg.)";
+            return kKeyInSectorPrompt;
         if (sectorMode == kModePolar)
-            return "Key In Sctor Width: (0-360 deg.)";
+            return kKeyInPolarPrompt;
         return std::nullopt;
     case kKeyInKindTrain:
-        return "Key In Train Angle: (0-357 deg.)";
+        return kKeyInTrainPrompt;
     default:
         return std::nullopt;
     }

@@ -335,7 +335,7 @@ TEST_F(Panel, PressesAndActivationHideTheKeyIn)
     panel->show();
 
     auto press = [&](QWidget* target, Qt::MouseButton button) {
-        keyIn.ShowKeyIn(kKeyInGain, QStringLiteral("Key In Gain: (0-40dB)"), QRect());
+        keyIn.ShowKeyIn(kKeyInKindGain, QStringLiteral("Key In Gain: (0-40dB)"), QRect());
         ASSERT_TRUE(keyIn.isVisible());
         QMouseEvent event(QEvent::MouseButtonPress, QPointF(2, 2), target->mapToGlobal(QPointF(2, 2)), button,
             button, Qt::NoModifier);
@@ -346,7 +346,7 @@ TEST_F(Panel, PressesAndActivationHideTheKeyIn)
     press(PanelChild("manualGroup"), Qt::RightButton);
     press(panel.get(), Qt::MiddleButton);
 
-    keyIn.ShowKeyIn(kKeyInGain, QStringLiteral("x"), QRect());
+    keyIn.ShowKeyIn(kKeyInKindGain, QStringLiteral("x"), QRect());
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(panel.get(), &activate);
     EXPECT_FALSE(keyIn.isVisible());

@@ -1,6 +1,7 @@
 #include "DialogTestSupport.h"
 
 #include "dialogs/CKeyInDlg.h"
+#include "document/CommandRules.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,13 +18,20 @@ protected:
         mainWindow.setGeometry(100, 60, 900, 700);
         mainWindow.show(); // its frame is known from here on
         keyIn = std::make_unique<CKeyInDlg>(&ops, &mainWindow);
-        commands.SetWindow(keyIn.get());
+    }
+
+    // What the R, G, S or T hot key does: the kind's prompt (the last one
+    // when the kind has none for these settings) and the window shown.
+    void Open(int kind)
+    {
+        const auto prompt = KeyInPrompt(kind, settings.metricScale, settings.sectorMode);
+        keyIn->Present(kind, prompt ? *prompt : keyIn->Prompt());
     }
 
     // The hot key, the typed text, then Enter.
-    void Enter(void (KeyInCommands::*hotKey)(), const char* typed)
+    void Enter(int kind, const char* typed)
     {
-        (commands.*hotKey)();
+        Open(kind);
         ASSERT_TRUE(keyIn->isVisible());
         EXPECT_TRUE(keyIn->Edit()->text().isEmpty());
         TypeText(keyIn->Edit(), QString::fromLatin1(typed));
@@ -33,12 +41,11 @@ protected:
 
     QWidget mainWindow;
     std::unique_ptr<CKeyInDlg> keyIn;
-    KeyInCommands commands {settings, flags, ops};
 };
 
 TEST_F(KeyIn, PlacedAtTheMainWindowsTopRightWithThePrompt)
 {
-    commands.KeyInRange();
+    Open(kKeyInKindRange);
     EXPECT_EQ(keyIn->windowTitle(), QStringLiteral("Input"));
     EXPECT_EQ(keyIn->findChild<QLabel*>(QStringLiteral("promptLabel"))->text(),
         QStringLiteral("Key In Range (meters): 1 - 200"));
@@ -48,60 +55,60 @@ TEST_F(KeyIn, PlacedAtTheMainWindowsTopRightWithThePrompt)
     EXPECT_EQ(frame.y(), main.y() + 31);
     EXPECT_EQ(keyIn->Edit()->maxLength(), 3);
 
-    keyIn->ShowKeyIn(kKeyInTrain, QStringLiteral("T"), QRect(0, 0, 1280, 1024));
+    keyIn->ShowKeyIn(kKeyInKindTrain, QStringLiteral("T"), QRect(0, 0, 1280, 1024));
     EXPECT_EQ(keyIn->frameGeometry().right() + 1, 1280 - 15);
     EXPECT_EQ(keyIn->frameGeometry().top(), 31);
-    EXPECT_EQ(keyIn->Kind(), kKeyInTrain);
+    EXPECT_EQ(keyIn->Kind(), kKeyInKindTrain);
 }
 
 TEST_F(KeyIn, RangeInMetresAndFeet)
 {
-    Enter(&KeyInCommands::KeyInRange, "7");
+    Enter(kKeyInKindRange, "7");
     ExpectMessageChange({{CommandMessage::kRange, 5}});
     EXPECT_EQ(PanelText("rangeValue"), "5 m");
-    Enter(&KeyInCommands::KeyInRange, "250");
+    Enter(kKeyInKindRange, "250");
     ExpectMessageChange({{CommandMessage::kRange, 200}});
-    Enter(&KeyInCommands::KeyInRange, "0");
+    Enter(kKeyInKindRange, "0");
     ExpectMessageChange({{CommandMessage::kRange, 30}});
     EXPECT_EQ(settings.rangeIndex, 7);
-    Enter(&KeyInCommands::KeyInRange, "1234"); // only three characters count
+    Enter(kKeyInKindRange, "1234"); // only three characters count
     ExpectMessageChange({{CommandMessage::kRange, 100}});
 
     settings.metricScale = 1;
-    Enter(&KeyInCommands::KeyInRange, "600");
+    Enter(kKeyInKindRange, "600");
     ExpectMessageChange({{CommandMessage::kRange, 200}});
     EXPECT_EQ(PanelText("rangeValue"), "600 ft");
-    Enter(&KeyInCommands::KeyInRange, "30");
+    Enter(kKeyInKindRange, "30");
     ExpectMessageChange({{CommandMessage::kRange, 10}});
     EXPECT_EQ(BarText("rangeValue"), "30 ft");
     // Enter on an empty field repeats 30 ft, not a third of it.
-    Enter(&KeyInCommands::KeyInRange, "600");
+    Enter(kKeyInKindRange, "600");
     ExpectMessageChange({{CommandMessage::kRange, 200}});
-    Enter(&KeyInCommands::KeyInRange, "");
+    Enter(kKeyInKindRange, "");
     ExpectMessageChange({});
     EXPECT_EQ(settings.rangeIndex, 14);
 }
 
 TEST_F(KeyIn, NothingTypedRightAfterStartUpChangesNothing)
 {
-    Enter(&KeyInCommands::KeyInRange, "");
+    Enter(kKeyInKindRange, "");
     EXPECT_EQ(keyIn->Value(), -10);
     ExpectMessageChange({});
     EXPECT_EQ(host.barRefreshes, 0);
     EXPECT_EQ(host.imageClears, 0);
-    Enter(&KeyInCommands::KeyInGain, "-5"); // negative: hidden, nothing applied
+    Enter(kKeyInKindGain, "-5"); // negative: hidden, nothing applied
     ExpectMessageChange({});
 }
 
 TEST_F(KeyIn, GainIsLimitedTo40)
 {
-    Enter(&KeyInCommands::KeyInGain, "99");
+    Enter(kKeyInKindGain, "99");
     ExpectMessageChange({{CommandMessage::kGain, 40}});
     EXPECT_EQ(settings.gain, 40);
     EXPECT_EQ(keyIn->Value(), 40);
-    Enter(&KeyInCommands::KeyInGain, "12");
+    Enter(kKeyInKindGain, "12");
     ExpectMessageChange({{CommandMessage::kGain, 12}});
-    Enter(&KeyInCommands::KeyInGain, "1234");
+    Enter(kKeyInKindGain, "1234");
     ExpectMessageChange({{CommandMessage::kGain, 40}});
     EXPECT_EQ(PanelText("gainValue"), "40 dB");
 }
@@ -114,7 +121,7 @@ TEST_F(KeyIn, SectorWidthInBothModes)
     MoveModeSettingsIntoCommand(settings, message);
     before = message.Bytes();
     EXPECT_EQ(keyIn->Prompt(), "");
-    Enter(&KeyInCommands::KeyInSectorWidth, "200");
+    Enter(kKeyInKindSectorWidth, "200");
     EXPECT_EQ(keyIn->Prompt(), "Key In Sctor Width: (0-180 deg.)");
     ExpectMessageChange({{CommandMessage::kSectorWidth, 60}});
     EXPECT_EQ(PanelText("sectorValue"), "180 deg.");
@@ -125,7 +132,7 @@ TEST_F(KeyIn, SectorWidthInBothModes)
     settings.trainPolar = 40;
     MoveModeSettingsIntoCommand(settings, message);
     before = message.Bytes();
-    Enter(&KeyInCommands::KeyInSectorWidth, "360");
+    Enter(kKeyInKindSectorWidth, "360");
     EXPECT_EQ(keyIn->Prompt(), "Key In Sctor Width: (0-360 deg.)");
     ExpectMessageChange({{CommandMessage::kSectorWidth, 120}}); // the train is left alone
     EXPECT_EQ(settings.sectorWidthPolar, 120);
@@ -139,53 +146,34 @@ TEST_F(KeyIn, TrainAngles)
     settings.trainSector = 30;
     MoveModeSettingsIntoCommand(settings, message);
     before = message.Bytes();
-    Enter(&KeyInCommands::KeyInTrain, "0");
+    Enter(kKeyInKindTrain, "0");
     ExpectMessageChange({{CommandMessage::kTrain, 60}});
     EXPECT_EQ(PanelText("trainValue"), "0 deg.");
-    Enter(&KeyInCommands::KeyInTrain, "180");
+    Enter(kKeyInKindTrain, "180");
     ExpectMessageChange({{CommandMessage::kTrain, 0}});
     EXPECT_EQ(PanelText("trainValue"), "180 deg.");
-    Enter(&KeyInCommands::KeyInTrain, "357");
+    Enter(kKeyInKindTrain, "357");
     ExpectMessageChange({{CommandMessage::kTrain, 59}});
     EXPECT_EQ(PanelText("trainValue"), "357 deg.");
     EXPECT_EQ(settings.trainSector, 59);
     settings.sonarUpDown = 1; // not consulted by the key-in
-    Enter(&KeyInCommands::KeyInTrain, "3");
+    Enter(kKeyInKindTrain, "3");
     ExpectMessageChange({{CommandMessage::kTrain, 61}});
-}
-
-TEST_F(KeyIn, HotKeysDoNothingInPlaybackOrSideScan)
-{
-    flags.playback = 1;
-    commands.KeyInRange();
-    commands.KeyInTrain();
-    EXPECT_FALSE(keyIn->isVisible());
-    flags.playback = 0;
-    settings.sectorMode = kModeSideScan;
-    commands.KeyInSectorWidth();
-    EXPECT_FALSE(keyIn->isVisible());
-    settings.metricScale = 5; // unknown scale: the last prompt stays
-    commands.KeyInGain();
-    commands.KeyInRange();
-    EXPECT_TRUE(keyIn->isVisible());
-    EXPECT_EQ(keyIn->Kind(), kKeyInRange);
-    EXPECT_EQ(keyIn->findChild<QLabel*>(QStringLiteral("promptLabel"))->text(),
-        QStringLiteral("Key In Gain: (0-40dB)"));
 }
 
 TEST_F(KeyIn, CloseEscapeAndFocusLossHideWithoutApplying)
 {
-    commands.KeyInGain();
+    Open(kKeyInKindGain);
     TypeText(keyIn->Edit(), QStringLiteral("30"));
     PressKey(keyIn->Edit(), Qt::Key_Escape);
     EXPECT_FALSE(keyIn->isVisible());
 
-    commands.KeyInGain();
+    Open(kKeyInKindGain);
     TypeText(keyIn->Edit(), QStringLiteral("30"));
     EXPECT_TRUE(keyIn->close());
     EXPECT_FALSE(keyIn->isVisible());
 
-    commands.KeyInGain();
+    Open(kKeyInKindGain);
     TypeText(keyIn->Edit(), QStringLiteral("30"));
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(keyIn.get(), &deactivate);
@@ -194,7 +182,7 @@ TEST_F(KeyIn, CloseEscapeAndFocusLossHideWithoutApplying)
     EXPECT_EQ(keyIn->Value(), -10);
 
     // The OK button applies like Enter.
-    commands.KeyInGain();
+    Open(kKeyInKindGain);
     TypeText(keyIn->Edit(), QStringLiteral("30"));
     keyIn->OkButton()->click();
     ExpectMessageChange({{CommandMessage::kGain, 30}});
@@ -203,7 +191,7 @@ TEST_F(KeyIn, CloseEscapeAndFocusLossHideWithoutApplying)
 TEST(KeyInWithoutDocument, OkOnlyHides)
 {
     CKeyInDlg keyIn(nullptr);
-    keyIn.ShowKeyIn(kKeyInGain, QStringLiteral("G"), QRect());
+    keyIn.ShowKeyIn(kKeyInKindGain, QStringLiteral("G"), QRect());
     TypeText(keyIn.Edit(), QStringLiteral("12"));
     keyIn.OkButton()->click();
     EXPECT_FALSE(keyIn.isVisible());

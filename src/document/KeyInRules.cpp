@@ -1,4 +1,4 @@
-#include "document/KeyInCommands.h"
+#include "document/KeyInRules.h"
 
 #include <algorithm>
 
@@ -26,18 +26,18 @@ int KeyInValueFromText(std::string_view text, int previous)
 int ApplyKeyIn(SettingsOperations& operations, int kind, int value)
 {
     switch (kind) {
-    case kKeyInRange:
+    case kKeyInKindRange:
         // The typed number is remembered undivided, so Enter on an empty
         // field in feet repeats the same range.
         operations.SetRangeKeyIn(value);
         return value;
-    case kKeyInGain:
+    case kKeyInKindGain:
         operations.SetGain(value);
         return std::min(value, 40);
-    case kKeyInSectorWidth:
+    case kKeyInKindSectorWidth:
         operations.SetSectorWidth(value);
         return value;
-    case kKeyInTrain:
+    case kKeyInKindTrain:
         operations.SetTrain(value);
         return value;
     default:
@@ -48,49 +48,6 @@ int ApplyKeyIn(SettingsOperations& operations, int kind, int value)
 ScreenPoint KeyInWindowPosition(int mainLeft, int mainTop, int mainWidth, int keyInWidth)
 {
     return {mainLeft + mainWidth - 15 - keyInWidth, mainTop + 31};
-}
-
-KeyInCommands::KeyInCommands(
-    const SonarSettings& settings, const DocumentFlags& flags, SettingsOperations& operations)
-    : settings_(settings)
-    , flags_(flags)
-    , operations_(operations)
-{ }
-
-void KeyInCommands::KeyInRange()
-{
-    if (!Available())
-        return;
-    std::string prompt = window_->Prompt();
-    if (settings_.metricScale == 0)
-        prompt = kKeyInRangeMetresPrompt;
-    else if (settings_.metricScale == 1)
-        prompt = kKeyInRangeFeetPrompt;
-    window_->Present(kKeyInRange, prompt);
-}
-
-void KeyInCommands::KeyInGain()
-{
-    if (!Available())
-        return;
-    window_->Present(kKeyInGain, kKeyInGainPrompt);
-}
-
-void KeyInCommands::KeyInSectorWidth()
-{
-    if (!Available())
-        return;
-    if (settings_.sectorMode == kModeSector)
-        window_->Present(kKeyInSectorWidth, kKeyInSectorPrompt);
-    else if (settings_.sectorMode == kModePolar)
-        window_->Present(kKeyInSectorWidth, kKeyInPolarPrompt);
-}
-
-void KeyInCommands::KeyInTrain()
-{
-    if (!Available())
-        return;
-    window_->Present(kKeyInTrain, kKeyInTrainPrompt);
 }
 
 } // namespace velmaris
