@@ -1,6 +1,6 @@
 #include "app/CPlaybackBar.h"
 
-#include "app/CUpDown.h"
+#include "dialogs/CSpinButton.h"
 #include "document/ControlIds.h"
 #include "document/FrameRules.h"
 
@@ -16,7 +16,7 @@ CPlaybackBar::CPlaybackBar(QWidget* parent)
     : QWidget(parent)
     , m_slider(new QSlider(Qt::Horizontal, this))
     , m_progress(new QProgressBar(this))
-    , m_spin(new CUpDown(this))
+    , m_spin(new CSpinButton(this))
 {
     setObjectName(QStringLiteral("playbackBarFields"));
     auto* fileLabel = new QLabel(QStringLiteral("File Pos:"), this);
@@ -55,7 +55,7 @@ CPlaybackBar::CPlaybackBar(QWidget* parent)
 
     connect(m_slider, &QSlider::sliderPressed, this, &CPlaybackBar::positionPressed);
     connect(m_slider, &QSlider::sliderReleased, this, &CPlaybackBar::positionReleased);
-    connect(m_spin, &CUpDown::deltaPosition, this, &CPlaybackBar::speedDelta);
+    connect(m_spin, &CSpinButton::stepped, this, &CPlaybackBar::speedDelta);
 }
 
 void CPlaybackBar::SetPositionRange(int lower, int upper)
@@ -91,13 +91,13 @@ int CPlaybackBar::PositionMaximum() const
 void CPlaybackBar::SetSpeedRange(int lower, int upper)
 {
     m_progress->setRange(lower, upper);
-    m_spin->SetRange(lower, upper);
+    m_spin->setRange(lower, upper);
 }
 
 void CPlaybackBar::SetSpeed(int speed)
 {
-    m_spin->SetPosition(speed);
-    m_progress->setValue(m_spin->Position());
+    m_spin->setPosition(speed);
+    m_progress->setValue(m_spin->position());
 }
 
 } // namespace velmaris

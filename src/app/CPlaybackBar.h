@@ -11,7 +11,7 @@ class QSlider;
 
 namespace velmaris {
 
-class CUpDown;
+class CSpinButton;
 
 class CPlaybackBar : public QWidget {
     Q_OBJECT
@@ -20,7 +20,7 @@ public:
 
     QSlider* PositionSlider() const { return m_slider; }
     QProgressBar* SpeedIndicator() const { return m_progress; }
-    CUpDown* SpeedSpin() const { return m_spin; }
+    CSpinButton* SpeedSpin() const { return m_spin; }
 
     void SetPositionRange(int lower, int upper);
     void SetTickInterval(int interval);
@@ -44,7 +44,7 @@ signals:
 private:
     QSlider* m_slider;
     QProgressBar* m_progress;
-    CUpDown* m_spin;
+    CSpinButton* m_spin;
 };
 
 } // namespace velmaris

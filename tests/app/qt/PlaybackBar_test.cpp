@@ -1,7 +1,7 @@
 #include "FakeCommandTarget.h"
 #include "app/CMainFrame.h"
 #include "app/CPlaybackBar.h"
-#include "app/CUpDown.h"
+#include "dialogs/CSpinButton.h"
 
 #include "QtPrinters.h"
 
@@ -25,7 +25,7 @@ TEST(PlaybackBar, FieldsLeftToRight)
     auto* filePos = bar.findChild<QLabel*>("playbackFilePosLabel");
     auto* slider = bar.findChild<QSlider*>("playbackPositionSlider");
     auto* indicator = bar.findChild<QProgressBar*>("playbackSpeedIndicator");
-    auto* spin = bar.findChild<CUpDown*>("playbackSpeedSpin");
+    auto* spin = bar.findChild<CSpinButton*>("playbackSpeedSpin");
     auto* speed = bar.findChild<QLabel*>("playbackSpeedLabel");
     ASSERT_TRUE(filePos && slider && indicator && spin && speed);
     EXPECT_EQ(filePos->text(), "File Pos:");
@@ -44,8 +44,8 @@ TEST(PlaybackBar, FieldsLeftToRight)
     EXPECT_NE(slider->tickPosition(), QSlider::NoTicks);
     EXPECT_EQ(indicator->minimum(), 0);
     EXPECT_EQ(indicator->maximum(), 12);
-    EXPECT_EQ(spin->Lower(), 0);
-    EXPECT_EQ(spin->Upper(), 12);
+    EXPECT_EQ(spin->lower(), 0);
+    EXPECT_EQ(spin->upper(), 12);
 }
 
 TEST(PlaybackBar, SpeedSpinAndIndicatorMoveTogether)
@@ -54,17 +54,17 @@ TEST(PlaybackBar, SpeedSpinAndIndicatorMoveTogether)
     bar.show();
     QSignalSpy deltas(&bar, &CPlaybackBar::speedDelta);
     bar.SetSpeed(12);
-    QTest::mouseClick(bar.SpeedSpin()->UpButton(), Qt::LeftButton);
+    QTest::mouseClick(bar.SpeedSpin()->upButton(), Qt::LeftButton);
     ASSERT_EQ(deltas.count(), 1);
     EXPECT_EQ(deltas[0][0].toInt(), 1);
-    EXPECT_EQ(bar.SpeedSpin()->Position(), 12);
+    EXPECT_EQ(bar.SpeedSpin()->position(), 12);
     bar.SetSpeed(99);
     EXPECT_EQ(bar.SpeedIndicator()->value(), 12);
     bar.SetSpeed(0);
     EXPECT_EQ(bar.SpeedIndicator()->value(), 0);
-    QTest::mouseClick(bar.SpeedSpin()->DownButton(), Qt::LeftButton);
+    QTest::mouseClick(bar.SpeedSpin()->downButton(), Qt::LeftButton);
     EXPECT_EQ(deltas[1][0].toInt(), -1);
-    EXPECT_EQ(bar.SpeedSpin()->Position(), 0);
+    EXPECT_EQ(bar.SpeedSpin()->position(), 0);
 }
 
 TEST(PlaybackBar, SliderReportsHoldAndRelease)
@@ -91,7 +91,7 @@ TEST(PlaybackBar, FrameShowsItForAFileAndComputesSeeks)
     CMainFrame frame(target);
     frame.ShowPlaybackBar(5, 12'345);
     CPlaybackBar* bar = frame.PlaybackBar();
-    EXPECT_EQ(bar->SpeedSpin()->Position(), 5);
+    EXPECT_EQ(bar->SpeedSpin()->position(), 5);
     EXPECT_EQ(bar->SpeedIndicator()->value(), 5);
     EXPECT_EQ(frame.FileStep(), 123);
 
