@@ -14,7 +14,7 @@ namespace {
 
 using namespace velmaris::testing;
 
-class CVelmarisDocTest : public ::testing::Test {
+class CVelmarisDocTest : public ::testing::Test, protected StationFakes {
 protected:
     CVelmarisDocTest() { timers.events = &doc.Events(); }
 
@@ -27,14 +27,7 @@ protected:
 
     ScratchFolder folder {"doc"};
     std::string iniPath = folder / "Velmaris.INI";
-    FakeClock clock;
-    FakeTimerHost timers;
-    FakeSerialLink serial;
-    FakeTcpLink tcp;
-    FakeUdpLink udp;
-    RecordingReporter reporter;
-    RecordingUi ui;
-    CVelmarisDoc doc {ui, CycleLinks {timers, serial, tcp, udp}, reporter, clock};
+    CVelmarisDoc doc {ui, Links(), reporter, clock};
 };
 
 TEST_F(CVelmarisDocTest, InitialiseLoadsTheIniAfterClearingUdpModeAndZeroesTheRaster)

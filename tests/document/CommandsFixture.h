@@ -109,7 +109,7 @@ public:
     int count = 0;
 };
 
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public ::testing::Test, protected StationFakes {
 protected:
     CommandsTest()
     {
@@ -153,14 +153,7 @@ protected:
 
     ScratchFolder folder {"commands"};
     std::string iniPath = folder / "Velmaris.INI";
-    FakeClock clock;
-    FakeTimerHost timers;
-    FakeSerialLink serial;
-    FakeTcpLink tcp;
-    FakeUdpLink udp;
-    RecordingReporter reporter;
-    RecordingUi ui;
-    CVelmarisDoc doc {ui, CycleLinks {timers, serial, tcp, udp}, reporter, clock};
+    CVelmarisDoc doc {ui, Links(), reporter, clock};
     RecordingHooks hooks;
     CountingObserver observer;
     DocumentCommands commands {doc, hooks};

@@ -180,4 +180,18 @@ inline std::vector<std::uint8_t> MakeReply(
     return reply;
 }
 
+// The fakes a document or a ping cycle runs on, in one bundle that test
+// fixtures inherit from (so the fakes are built before the document).
+struct StationFakes {
+    CycleLinks Links() { return CycleLinks {timers, serial, tcp, udp}; }
+
+    FakeClock clock;
+    FakeTimerHost timers;
+    FakeSerialLink serial;
+    FakeTcpLink tcp;
+    FakeUdpLink udp;
+    RecordingReporter reporter;
+    RecordingUi ui;
+};
+
 } // namespace velmaris::testing

@@ -31,7 +31,7 @@ private:
     std::filesystem::path path_;
 };
 
-struct CycleRig {
+struct CycleRig : StationFakes {
     CycleRig()
     {
         timers.events = &cycle;
@@ -71,19 +71,11 @@ struct CycleRig {
     AcquisitionState& Acq() { return cycle.Acquisition(); }
 
     ScratchFolder folder {"cycle"};
-    FakeClock clock;
-    FakeTimerHost timers;
-    FakeSerialLink serial;
-    FakeTcpLink tcp;
-    FakeUdpLink udp;
-    RecordingReporter reporter;
-    RecordingUi ui;
     std::unique_ptr<SonarState> owned = std::make_unique<SonarState>();
     SonarState& state = *owned;
     RecordWriter recorder {reporter};
     DataFile playbackFile;
-    PingCycle cycle {
-        state, CycleLinks {timers, serial, tcp, udp}, clock, reporter, ui, recorder, playbackFile};
+    PingCycle cycle {state, Links(), clock, reporter, ui, recorder, playbackFile};
 };
 
 } // namespace velmaris::testing

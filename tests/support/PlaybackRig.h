@@ -60,7 +60,7 @@ public:
     std::vector<int> speeds;
 };
 
-struct PlaybackRig {
+struct PlaybackRig : StationFakes {
     PlaybackRig()
     {
         timers.events = &doc.Events();
@@ -103,16 +103,9 @@ struct PlaybackRig {
     AcquisitionState& Acq() { return doc.Cycle().Acquisition(); }
 
     ScratchFolder folder {"playback"};
-    FakeClock clock;
-    FakeTimerHost timers;
-    FakeSerialLink serial;
-    FakeTcpLink tcp;
-    FakeUdpLink udp;
-    RecordingReporter reporter;
-    RecordingUi ui;
     FakeFileDialogs dialogs;
     FakePlaybackBar bar;
-    CVelmarisDoc doc {ui, CycleLinks {timers, serial, tcp, udp}, reporter, clock};
+    CVelmarisDoc doc {ui, Links(), reporter, clock};
     SonarState& state = doc.State();
 };
 
