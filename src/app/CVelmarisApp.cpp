@@ -1,5 +1,6 @@
 #include "app/CVelmarisApp.h"
 
+#include "app/AccessPoints.h"
 #include "app/CMainFrame.h"
 #include "app/FloatingWindows.h"
 #include "app/QtFileWindows.h"
@@ -67,6 +68,8 @@ bool CVelmarisApp::Start()
 
     commands_ = std::make_unique<DocumentCommands>(*doc_, hooks_);
     frame_ = std::make_unique<CMainFrame>(*commands_);
+    AccessPoints::mainFrame = frame_.get();
+    AccessPoints::document = doc_.get();
     commands_->SetStateObserver(frame_.get());
     reporter_.SetParent(frame_.get());
     view_ = new CVelmarisView(&ui_);
@@ -193,6 +196,8 @@ void CVelmarisApp::Shutdown()
     doc_->Close();
     if (floating_)
         floating_->Destroy();
+    AccessPoints::document = nullptr;
+    AccessPoints::mainFrame = nullptr;
     if (demoHead_)
         demoHead_->Stop();
 }

@@ -1,5 +1,6 @@
 #include "app/FloatingWindows.h"
 
+#include "app/AccessPoints.h"
 #include "app/CMainFrame.h"
 #include "app/StationHooks.h"
 #include "app/StationUi.h"
@@ -23,6 +24,7 @@ FloatingWindows::FloatingWindows(CVelmarisDoc& doc, CMainFrame& frame, Reporter&
     miniBar_ = new CMiniSettingsBar(state.settings, state.command, doc.Operations());
     frame.SetMiniSettingsBar(miniBar_);
     panel_ = std::make_unique<SettingsPanelWindow>(state.settings, state.command, doc.Operations(), &frame);
+    AccessPoints::settingsPanel = panel_.get();
     panel_->SetOnCreated([this](CCtrlPanelDlg& panel) {
         frame_.InstallAccelerators(&panel);
         connect(&panel, &CCtrlPanelDlg::hideKeyInRequested, this, [this] {
@@ -42,6 +44,7 @@ void FloatingWindows::CreateKeyIn()
 {
     if (keyIn_ == nullptr)
         keyIn_ = new CKeyInDlg(&doc_.Operations(), &frame_);
+    AccessPoints::keyIn = keyIn_;
 }
 
 void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands& commands)
@@ -96,6 +99,8 @@ void FloatingWindows::Destroy()
         panel_->Destroy();
     delete keyIn_;
     keyIn_ = nullptr;
+    AccessPoints::keyIn = nullptr;
+    AccessPoints::settingsPanel = nullptr;
 }
 
 bool FloatingWindows::eventFilter(QObject* watched, QEvent* event)

@@ -2,6 +2,7 @@
 // titles and bars following the mode, a dropped recording played back, the
 // record command writing a file, and an orderly close.
 
+#include "app/AccessPoints.h"
 #include "app/CMainFrame.h"
 #include "app/CVelmarisApp.h"
 #include "document/CVelmarisDoc.h"
@@ -128,11 +129,18 @@ TEST_F(StationWindow, RecordsThenPlaysADroppedFileBack)
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris -- Real Time (K52L)"));
 }
 
-TEST_F(StationWindow, CloseSavesTheSettings)
+TEST_F(StationWindow, CloseSavesTheSettingsAndEmptiesTheAccessPoints)
 {
     CMainFrame& frame = *app_->Frame();
+    EXPECT_EQ(AccessPoints::MainFrame(), &frame);
+    EXPECT_EQ(AccessPoints::Document(), app_->Document());
+    EXPECT_NE(AccessPoints::KeyIn(), nullptr); // created hidden at document initialisation
+    EXPECT_NE(AccessPoints::SettingsPanel(), nullptr);
     frame.DispatchCommand(cmd::kGridRectangular);
     frame.close();
+    EXPECT_EQ(AccessPoints::MainFrame(), nullptr);
+    EXPECT_EQ(AccessPoints::Document(), nullptr);
+    EXPECT_EQ(AccessPoints::KeyIn(), nullptr);
     std::ifstream in(dir_ / "Velmaris.INI");
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("Grid=2"), std::string::npos) << text;
