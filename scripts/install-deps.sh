@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-image-formats-plugins libgl-dev
+  qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libgif-dev libsimpleini-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2

@@ -1,7 +1,7 @@
 # GUI and live-link tests: tests/<area>/qt/*.cpp, one executable per area,
 # with a main that constructs a QApplication on the offscreen platform.
 # Imported Qt targets are local to the directory that found them.
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network SerialPort Test)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network SerialPort Svg Test)
 foreach(area acquisition document image sim app dialogs tools)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/qt/*.cpp)
   if(sources)

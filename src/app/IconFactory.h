@@ -1,10 +1,13 @@
 #pragma once
-// The toolbar's artwork, drawn with vector paths at whatever size and pixel
-// ratio the toolbar asks for, so the buttons stay crisp on high-DPI screens.
-// One consistent style: dark ink outlines, one teal accent, a red record dot;
-// the disabled look greys everything.
+// The toolbar's artwork: one SVG per command, compiled into the program
+// (resources/velmaris.qrc, prefix /icons) and rendered afresh at whatever
+// size and pixel ratio the toolbar asks for, so the buttons stay crisp on
+// high-DPI screens. One consistent style: dark ink outlines, one teal accent,
+// a red record dot; the disabled look turns every colour to a light grey.
+// GUI thread only (QPixmap).
 
 #include <QIcon>
+#include <QString>
 
 namespace velmaris {
 
@@ -12,5 +15,8 @@ namespace velmaris {
 QIcon CommandIcon(int commandId);
 // True when CommandIcon(commandId) has artwork.
 bool HasCommandIcon(int commandId);
+// Resource path of the command's SVG (":/icons/record.svg"); empty for an id
+// without artwork.
+QString CommandIconResource(int commandId);
 
 } // namespace velmaris
