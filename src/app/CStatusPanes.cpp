@@ -4,6 +4,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace velmaris {
 
 CStatusPanes::CStatusPanes(QWidget* parent)
@@ -21,8 +23,14 @@ CStatusPanes::CStatusPanes(QWidget* parent)
         } else {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         }
-        if (pane.width == StatusPane::Width::Fixed)
+        if (pane.width == StatusPane::Width::Fixed && pane.id == kPaneDateTime) {
+            // The ping's date and time must fit whatever the desktop font: the
+            // pane is at least its nominal width, wider when the text needs it.
+            const int text = label->fontMetrics().horizontalAdvance(QStringLiteral("07-DEC-2026   14:30:05"));
+            label->setFixedWidth(std::max(pane.pixels, text + 2 * label->frameWidth() + 6));
+        } else if (pane.width == StatusPane::Width::Fixed) {
             label->setFixedWidth(pane.pixels);
+        }
         else if (pane.width == StatusPane::Width::FitText)
             label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         addWidget(label, pane.width == StatusPane::Width::Stretch ? 1 : 0);
