@@ -1,5 +1,7 @@
 #include "document/KeyInRules.h"
 
+#include "document/IniValues.h"
+
 #include <algorithm>
 
 namespace velmaris {
@@ -9,18 +11,7 @@ int KeyInValueFromText(std::string_view text, int previous)
     text = text.substr(0, kKeyInMaxChars);
     if (text.empty())
         return previous;
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    int value = 0; // three characters cannot overflow
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = 10 * value + (text[i] - '0');
-    return negative ? -value : value;
+    return ParseIniInt(std::string(text)); // three characters cannot overflow
 }
 
 int ApplyKeyIn(SettingsOperations& operations, int kind, int value)

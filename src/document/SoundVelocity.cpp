@@ -1,5 +1,7 @@
 #include "document/SoundVelocity.h"
 
+#include "document/IniValues.h"
+
 #include "document/ControlTexts.h"
 
 #include <algorithm>
@@ -38,23 +40,7 @@ double StepSoundVelocity(double working, int delta)
 
 double SoundVelocityFromText(std::string_view text)
 {
-    text = text.substr(0, kSoundVelocityMaxChars);
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i < text.size() && text[i] == '-') // a second sign is no number
-        return 0.0;
-    double value = 0.0;
-    const auto result
-        = std::from_chars(text.data() + i, text.data() + text.size(), value, std::chars_format::fixed);
-    if (result.ec != std::errc {})
-        return 0.0;
-    return negative ? -value : value;
+    return ParseIniDouble(std::string(text.substr(0, kSoundVelocityMaxChars)));
 }
 
 bool IsSoundVelocityAccepted(double speed)
