@@ -81,11 +81,9 @@ int RunDump(const std::vector<std::string>& args)
         return kExitUsage;
     }
     ToolDocument doc;
-    if (!doc.LoadDisplaySettings(options.Value("--ini").value_or("")))
-        return kExitFailure;
     DataFile file;
     int fileType = 0;
-    if (!OpenDataFile(options.positional[0], file, fileType))
+    if (!doc.Open(options.Value("--ini").value_or(""), options.positional[0], file, fileType))
         return kExitFailure;
 
     WalkRecords(

@@ -23,6 +23,11 @@ bool ToolDocument::LoadDisplaySettings(const std::string& iniPath)
     return true;
 }
 
+bool ToolDocument::Open(const std::string& iniPath, const std::string& path, DataFile& file, int& fileType)
+{
+    return LoadDisplaySettings(iniPath) && OpenDataFile(path, file, fileType);
+}
+
 RecordDecodeResult ToolDocument::Decode(const RecordFrame& frame)
 {
     return DecodeRecordedPing(AsRecordedPing(frame), ping, command, settings, ReplyContext {true, false});

@@ -24,6 +24,10 @@ struct ToolDocument {
     // and returns false when a named file cannot be read.
     bool LoadDisplaySettings(const std::string& iniPath);
 
+    // The display settings of `iniPath`, then the data file `path` opened for
+    // reading; false (with the message printed) when either fails.
+    bool Open(const std::string& iniPath, const std::string& path, DataFile& file, int& fileType);
+
     // Decodes a record the way playback does (record header, reply header).
     RecordDecodeResult Decode(const RecordFrame& frame);
 };
