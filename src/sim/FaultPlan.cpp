@@ -39,7 +39,7 @@ bool FaultPlan::Any() const
         || oversizeEvery || badLengthEvery;
 }
 
-std::optional<FaultPlan> FaultPlan::Parse(std::string_view spec, std::string* error)
+std::optional<FaultPlan> FaultPlan::Parse(std::string_view text, std::string* error)
 {
     FaultPlan plan;
     auto fail = [error](std::string message) -> std::optional<FaultPlan> {
@@ -47,9 +47,9 @@ std::optional<FaultPlan> FaultPlan::Parse(std::string_view spec, std::string* er
             *error = std::move(message);
         return std::nullopt;
     };
-    if (spec.empty())
+    if (text.empty())
         return plan;
-    for (std::string_view item : Split(spec, ',')) {
+    for (std::string_view item : Split(text, ',')) {
         if (item.empty())
             continue;
         const std::size_t eq = item.find('=');

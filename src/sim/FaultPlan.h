@@ -33,7 +33,7 @@ struct FaultPlan {
     int badLengthEvery = 0;
 
     // Parses the text above; on failure returns nothing and sets error.
-    static std::optional<FaultPlan> Parse(std::string_view spec, std::string* error);
+    static std::optional<FaultPlan> Parse(std::string_view text, std::string* error);
 
     // Whether a fault with this period hits ping number n (from 1).
     static bool Hits(int every, std::uint64_t n)

@@ -14,13 +14,13 @@ using namespace velmaris::testing;
 
 class PlaybackTest : public ::testing::Test {
 protected:
-    // A file of `count` records made from `spec`, under `name`.
+    // A file of `count` records made from `want`, under `name`.
     std::string WriteFile(
-        const std::string& name, const PingSpec& spec, int count, std::string_view tag = "52A")
+        const std::string& name, const PingSpec& want, int count, std::string_view tag = "52A")
     {
         std::vector<std::uint8_t> bytes;
         for (int i = 0; i < count; ++i)
-            Append(bytes, MakeRecord(spec, tag));
+            Append(bytes, MakeRecord(want, tag));
         return WriteRaw(name, bytes);
     }
     std::string WriteRaw(const std::string& name, const std::vector<std::uint8_t>& bytes)
@@ -333,11 +333,11 @@ TEST_F(PlaybackTest, ACopyCarriesTheSourceTagTimeStampsAndEchoes)
     // copy keeps the source's tag.
     std::vector<std::uint8_t> source;
     for (int i = 0; i < 6; ++i) {
-        PingSpec spec;
-        spec.headPosition = 600 + 3 * i;
-        spec.echo = static_cast<std::uint8_t>(20 + i);
-        spec.time = "09:15:0" + std::to_string(i);
-        Append(source, MakeRecord(spec, "52L"));
+        PingSpec want;
+        want.headPosition = 600 + 3 * i;
+        want.echo = static_cast<std::uint8_t>(20 + i);
+        want.time = "09:15:0" + std::to_string(i);
+        Append(source, MakeRecord(want, "52L"));
     }
     ASSERT_TRUE(rig.Play(WriteRaw("source.52l", source)));
     state.settings.playbackSpeed = 0;

@@ -29,32 +29,32 @@ struct PingSpec {
     std::string time = "14:30:05";
 };
 
-inline std::vector<std::uint8_t> MakeRecord(const PingSpec& spec, std::string_view tag = "52A")
+inline std::vector<std::uint8_t> MakeRecord(const PingSpec& want, std::string_view tag = "52A")
 {
     PingRecord ping;
-    ping.replyKind = spec.kind;
-    ping.replyLength = spec.kind == "IMX" ? 265 : spec.kind == "IPX" ? 13 : 513;
-    ping.replyHeader = {static_cast<std::uint8_t>(spec.kind[0]), static_cast<std::uint8_t>(spec.kind[1]),
-        static_cast<std::uint8_t>(spec.kind[2]), 0x10, 0x01,
-        static_cast<std::uint8_t>(spec.headPosition & 0x7F),
-        static_cast<std::uint8_t>((spec.headPosition >> 7) & 0x3F), static_cast<std::uint8_t>(spec.range),
-        0x10, 0x02, static_cast<std::uint8_t>((spec.kind == "IMX" ? 250 : 500) & 0x7F),
-        static_cast<std::uint8_t>((spec.kind == "IMX" ? 250 : 500) >> 7)};
+    ping.replyKind = want.kind;
+    ping.replyLength = want.kind == "IMX" ? 265 : want.kind == "IPX" ? 13 : 513;
+    ping.replyHeader = {static_cast<std::uint8_t>(want.kind[0]), static_cast<std::uint8_t>(want.kind[1]),
+        static_cast<std::uint8_t>(want.kind[2]), 0x10, 0x01,
+        static_cast<std::uint8_t>(want.headPosition & 0x7F),
+        static_cast<std::uint8_t>((want.headPosition >> 7) & 0x3F), static_cast<std::uint8_t>(want.range),
+        0x10, 0x02, static_cast<std::uint8_t>((want.kind == "IMX" ? 250 : 500) & 0x7F),
+        static_cast<std::uint8_t>((want.kind == "IMX" ? 250 : 500) >> 7)};
     ping.date = "07-DEC-2026";
-    ping.time = spec.time;
+    ping.time = want.time;
     ping.hundredths = ".25";
     ping.loopTimeRounded = 85;
     CommandMessage command;
     SonarSettings settings;
     InitialiseCommandMessage(command, settings);
-    command[CommandMessage::kRange] = static_cast<std::uint8_t>(spec.range);
-    command[CommandMessage::kStep] = static_cast<std::uint8_t>(spec.step);
-    command[CommandMessage::kSectorWidth] = static_cast<std::uint8_t>(spec.width);
-    command[CommandMessage::kTrain] = static_cast<std::uint8_t>(spec.train);
-    settings.sectorMode = spec.mode;
-    settings.trainAngleDegrees = TrainAngleDegreesFor(spec.train, 0);
+    command[CommandMessage::kRange] = static_cast<std::uint8_t>(want.range);
+    command[CommandMessage::kStep] = static_cast<std::uint8_t>(want.step);
+    command[CommandMessage::kSectorWidth] = static_cast<std::uint8_t>(want.width);
+    command[CommandMessage::kTrain] = static_cast<std::uint8_t>(want.train);
+    settings.sectorMode = want.mode;
+    settings.trainAngleDegrees = TrainAngleDegreesFor(want.train, 0);
     ScanLine echo {};
-    echo.fill(spec.echo);
+    echo.fill(want.echo);
     return EncodeRecord(ping, command, settings, echo, tag);
 }
 

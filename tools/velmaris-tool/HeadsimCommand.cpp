@@ -20,7 +20,7 @@ void Usage(std::FILE* out)
 {
     std::fprintf(out,
         "usage: velmaris-tool headsim [--tcp HOST:PORT] [--pty [LINK]] [--udp HOST:PORT --rate HZ]\n"
-        "                             [--seed N] [--faults SPEC] [--fast] [--log]\n"
+        "                             [--seed N] [--faults LIST] [--fast] [--log]\n"
         "                             [--mode M] [--range M] [--step S] [--gain G]   (UDP pings)\n"
         "  --tcp     simulated Ethernet head K52L on a loopback address (port 0: a free port);\n"
         "            the default when no transport is given is 127.0.0.1:4040\n"
