@@ -13,6 +13,8 @@
 #include "sim/TcpHeadServer.h"
 
 #include <QApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -99,6 +101,10 @@ bool CVelmarisApp::Start()
     });
 
     frame_->ApplyModeBars(OperatingMode::RealTime);
+    // A window manager maximises the frame; without one (or once restored)
+    // it keeps the size of the screen's free area rather than its minimum.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        frame_->resize(screen->availableGeometry().size());
     frame_->showMaximized();
     doc_->Initialise(setup);
     ConnectAtStart();
@@ -177,7 +183,11 @@ void CVelmarisApp::QuitAfterPicture(int waitedMs)
     {
         if (!commandLine_.screenshotPath.empty() && frame_) {
             const QString path = QString::fromStdString(commandLine_.screenshotPath);
-            if (frame_->grab().save(path))
+            // On a real display the picture shows the floating windows too.
+            const bool offscreen = QGuiApplication::platformName() == QStringLiteral("offscreen");
+            QScreen* screen = QGuiApplication::primaryScreen();
+            const QPixmap picture = offscreen || screen == nullptr ? frame_->grab() : screen->grabWindow(0);
+            if (picture.save(path))
                 std::printf(
                     "velmaris: wrote a picture of the station to %s\n", commandLine_.screenshotPath.c_str());
             else
