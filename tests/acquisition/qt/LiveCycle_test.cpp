@@ -195,7 +195,7 @@ TEST_F(LiveCycleTest, TcpHeadIsPingedAgainAsSoonAsEachReplyIsDecoded)
 {
     sim::TcpHeadServer head(FastHead());
     StartTcp(head);
-    ASSERT_TRUE(WaitForPings(20, 2000));
+    ASSERT_TRUE(WaitForPings(20, 8000));
     EXPECT_EQ(head.Connections(), 1u);
     EXPECT_EQ(head.Malformed(), 0u);
     EXPECT_TRUE(reporter.messages.empty());
@@ -204,7 +204,7 @@ TEST_F(LiveCycleTest, TcpHeadIsPingedAgainAsSoonAsEachReplyIsDecoded)
         const auto next = std::upper_bound(tcp.sends.begin(), tcp.sends.end(), decodedAt);
         if (next == tcp.sends.end())
             continue; // the last reply's command may still be on its way
-        EXPECT_LT(*next - decodedAt, 15.0);
+        EXPECT_LT(*next - decodedAt, 250.0); // at once, not after the one-second watchdog
     }
 }
 
@@ -216,7 +216,7 @@ TEST_F(LiveCycleTest, SplitReplyIsDecodedOnceWhole)
     faults.splitPauseMs = 20;
     sim::TcpHeadServer head(FastHead(faults));
     StartTcp(head);
-    ASSERT_TRUE(WaitForPings(4, 2000));
+    ASSERT_TRUE(WaitForPings(4, 8000));
     EXPECT_GE(events.tcpDeliveries, 2 * state.ping.pingCount) << "every reply came in pieces";
     EXPECT_LE(head.Pings() - static_cast<std::uint64_t>(state.ping.pingCount), 1u)
         << "each whole reply gave exactly one ping";
@@ -229,11 +229,11 @@ TEST_F(LiveCycleTest, SwallowedCommandIsSentAgainAfterOneSecond)
     faults.dropEvery = 3;
     sim::TcpHeadServer head(FastHead(faults));
     StartTcp(head);
-    ASSERT_TRUE(WaitForPings(3, 2500));
+    ASSERT_TRUE(WaitForPings(3, 8000));
     ASSERT_GE(tcp.sends.size(), 4u);
     const double silence = tcp.sends[3] - tcp.sends[2];
     EXPECT_GE(silence, 950.0);
-    EXPECT_LT(silence, 1300.0);
+    EXPECT_LT(silence, 1600.0);
     EXPECT_EQ(head.Connections(), 1u);
 }
 
@@ -243,12 +243,12 @@ TEST_F(LiveCycleTest, StationReconnectsAboutOneSecondAfterTheHeadCloses)
     faults.closeEvery = 2;
     sim::TcpHeadServer head(FastHead(faults));
     StartTcp(head);
-    ASSERT_TRUE(WaitUntil([&] { return head.Connections() >= 2 && state.ping.pingCount >= 3; }, 2500));
+    ASSERT_TRUE(WaitUntil([&] { return head.Connections() >= 2 && state.ping.pingCount >= 3; }, 8000));
     ASSERT_FALSE(events.closed.empty());
     ASSERT_GE(tcp.connects.size(), 2u);
     const double delay = tcp.connects[1] - events.closed[0];
     EXPECT_GE(delay, 950.0);
-    EXPECT_LT(delay, 1300.0);
+    EXPECT_LT(delay, 1600.0);
 }
 
 TEST_F(LiveCycleTest, SerialHeadPingTimerFollowsThePeriodFormula)
@@ -269,7 +269,7 @@ TEST_F(LiveCycleTest, SerialHeadPingTimerFollowsThePeriodFormula)
 
     // The watchdog starts the first ping (no reply yet); the second reads
     // the head's answer to the first command.
-    ASSERT_TRUE(WaitForPings(1, 3000));
+    ASSERT_TRUE(WaitForPings(1, 8000));
     ASSERT_FALSE(timers.armed.empty());
     const auto [id, ms] = timers.armed.back();
     EXPECT_EQ(id, kPingTimer);
