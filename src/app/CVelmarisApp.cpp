@@ -56,22 +56,41 @@ bool CVelmarisApp::Start()
     setup.udpPort = PortFromEnvironment("VELMARIS_UDP_PORT", kUdpListenPort);
     if (commandLine_.demo && !StartDemoHead(setup))
         return false;
+    CreateDocument(setup.iniPath);
+    BuildWindows();
+
+    frame_->ApplyModeBars(OperatingMode::RealTime);
+    // A window manager maximises the frame; without one (or once restored)
+    // it keeps the size of the screen's free area rather than its minimum.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        frame_->resize(screen->availableGeometry().size());
+    frame_->showMaximized();
+    doc_->Initialise(setup);
+    ConnectAtStart();
+    ScheduleTimedQuit();
+    return true;
+}
+
+void CVelmarisApp::CreateDocument(const std::string& iniPath)
+{
     {
         IniFile ini;
-        ini.Load(setup.iniPath);
+        ini.Load(iniPath);
         serial_.SetComPortMap(ComPortMap(ini));
     }
-
     doc_ = std::make_unique<CVelmarisDoc>(ui_, CycleLinks {timers_, serial_, tcp_, udp_}, reporter_);
     timers_.SetEvents(&doc_->Events());
     serial_.SetEvents(&doc_->Events());
     tcp_.SetEvents(&doc_->Events());
     udp_.SetEvents(&doc_->Events());
-
     commands_ = std::make_unique<DocumentCommands>(*doc_, hooks_);
+    AccessPoints::document = doc_.get();
+}
+
+void CVelmarisApp::BuildWindows()
+{
     frame_ = std::make_unique<CMainFrame>(*commands_);
     AccessPoints::mainFrame = frame_.get();
-    AccessPoints::document = doc_.get();
     commands_->SetStateObserver(frame_.get());
     reporter_.SetParent(frame_.get());
     view_ = new CVelmarisView(&ui_);
@@ -99,17 +118,6 @@ bool CVelmarisApp::Start()
         if (frame_)
             frame_->close();
     });
-
-    frame_->ApplyModeBars(OperatingMode::RealTime);
-    // A window manager maximises the frame; without one (or once restored)
-    // it keeps the size of the screen's free area rather than its minimum.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        frame_->resize(screen->availableGeometry().size());
-    frame_->showMaximized();
-    doc_->Initialise(setup);
-    ConnectAtStart();
-    ScheduleTimedQuit();
-    return true;
 }
 
 void CVelmarisApp::PlugRecordingAndPlayback()

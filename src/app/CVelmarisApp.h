@@ -48,6 +48,8 @@ public:
 
 private:
     bool StartDemoHead(DocumentSetup& setup);
+    void CreateDocument(const std::string& iniPath);
+    void BuildWindows();
     void PlugRecordingAndPlayback();
     void ConnectAtStart();
     void Shutdown();
