@@ -2,7 +2,8 @@
 
 #include "acquisition/RecordHeader.h"
 #include "acquisition/ReplyMessage.h"
-#include "document/RecordDecode.h"
+#include "document/PlaybackDecode.h"
+#include "document/RecordReader.h"
 #include "image/ScanLinePainter.h"
 
 #include <algorithm>
@@ -69,29 +70,22 @@ bool PingPipeline::RunLive()
 
 bool PingPipeline::DecodeDatagram(std::span<const std::uint8_t> datagram)
 {
-    const RecordedPing record {datagram.first<kRecordHeaderSize>(),
-        datagram.subspan<kRecordHeaderSize, PingRecord::kReplyHeaderSize>(),
-        datagram.subspan(kRecordPrefixSize)};
+    const auto header = datagram.first<kRecordHeaderSize>();
+    // Echo bytes follow the record length in the header, but never beyond
+    // the datagram (nor, when copied, beyond the echo buffer).
+    const int length = RecordLengthField(header);
+    const std::size_t claimed = length > static_cast<int>(kRecordPrefixSize)
+        ? static_cast<std::size_t>(length) - kRecordPrefixSize
+        : 0;
+    const std::span<const std::uint8_t> body = datagram.subspan(kRecordPrefixSize);
+    const RecordedPing record {header, datagram.subspan<kRecordHeaderSize, PingRecord::kReplyHeaderSize>(),
+        body.first(std::min(claimed, body.size()))};
     const ReplyContext context {state_.flags.playback != 0, state_.settings.udpMode != 0};
-    const RecordDecodeResult result
-        = DecodeRecordedPing(record, state_.ping, state_.command, state_.settings, context);
-    if (result.effects.clearRaster)
-        ClearImage(state_.raster);
+    const RecordDecodeResult result = TakeRecordedPing(state_, record, context);
     if (result.effects.fullRedraw)
         acq_.redraw = 1;
     if (!result.valid)
         return false;
-    if (result.rangeChanged) {
-        // The picture's scale changed with the sender's range.
-        ResetImage(state_);
-        acq_.redraw = 1;
-    }
-    // Echo bytes follow the record length in the header, but never beyond
-    // the datagram (nor, inside CopyIntoEchoBuffer, beyond the echo buffer).
-    const std::size_t claimed = state_.ping.recordLength > static_cast<int>(kRecordPrefixSize)
-        ? static_cast<std::size_t>(state_.ping.recordLength) - kRecordPrefixSize
-        : 0;
-    CopyIntoEchoBuffer(record.body.first(std::min(claimed, record.body.size())), state_.history.l0);
     acq_.awaitingReply = 0;
     return true;
 }

@@ -9,9 +9,14 @@ RecordedPing AsRecordedPing(const RecordFrame& frame)
 
 RecordDecodeResult DecodePlaybackRecord(SonarState& state, const RecordFrame& frame)
 {
-    const RecordedPing record = AsRecordedPing(frame);
+    return TakeRecordedPing(state, AsRecordedPing(frame), ReplyContext {true, false});
+}
+
+RecordDecodeResult TakeRecordedPing(
+    SonarState& state, const RecordedPing& record, const ReplyContext& context)
+{
     RecordDecodeResult result
-        = DecodeRecordedPing(record, state.ping, state.command, state.settings, ReplyContext {true, false});
+        = DecodeRecordedPing(record, state.ping, state.command, state.settings, context);
     if (result.effects.clearRaster)
         ClearImage(state.raster);
     if (!result.valid)

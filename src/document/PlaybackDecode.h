@@ -1,8 +1,9 @@
 #pragma once
-// One record of a playback (or of `velmaris-tool render`) taken into the
-// state, before it is painted: the record header and reply header decoded,
-// the raster cleared when the mode changed, the raster and history reset
-// when the range changed, and the echo bytes placed in L0.
+// A recorded ping (a playback record, `velmaris-tool render`, or a UDP
+// datagram) taken into the state, before it is painted: the record header
+// and reply header decoded, the raster cleared when the mode changed, the
+// raster and history reset when the range changed (a full redraw), and the
+// echo bytes placed in L0.
 
 #include "document/RecordDecode.h"
 #include "document/RecordReader.h"
@@ -11,6 +12,11 @@
 namespace velmaris {
 
 // Returns the decode result; paint (and record a copy) only when `valid`.
+// `record.body` must already be bounded by what the record really holds.
+RecordDecodeResult TakeRecordedPing(
+    SonarState& state, const RecordedPing& record, const ReplyContext& context);
+
+// A playback record: TakeRecordedPing with the playback context.
 RecordDecodeResult DecodePlaybackRecord(SonarState& state, const RecordFrame& frame);
 
 // The frame as a recorded ping (spans into the frame).
