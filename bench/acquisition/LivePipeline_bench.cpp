@@ -3,6 +3,7 @@
 
 #include "acquisition/PingPipeline.h"
 #include "document/SonarState.h"
+#include "support/CycleFakes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,48 +16,22 @@
 namespace velmaris {
 namespace {
 
-struct QuietUi final : CycleUi {
-    void UpdateAllViews() override { }
-    void RefreshStatusLine() override { }
-    void RefreshDiagnostics() override { }
-    void ResetDiagnostics() override { }
-    void SetWindowTitle(const std::string&) override { }
-    void SetControlBars(ControlBars) override { }
-    void RefreshSettingsPanel() override { }
-    void HidePlaybackProgress() override { }
-    void SettingsLoaded() override { }
-};
-
-struct NoTimers final : TimerHost {
-    void SetTimer(int, int) override { }
-    void KillTimer(int) override { }
-};
-
-struct NoReporter final : Reporter {
-    void ShowMessage(const std::string&) override { }
-};
-
-LocalTime FixedTime()
-{
-    return LocalTime {2026, 12, 7, 14, 30, 5, 420};
-}
-
 void LivePipeline(benchmark::State& bench, int mode, bool record)
 {
     auto state = std::make_unique<SonarState>();
     state->settings.sectorMode = mode;
     AcquisitionState acq(SteadyClock::Instance());
     acq.linkState = kLinkUp;
-    QuietUi ui;
-    NoTimers timers;
-    NoReporter reporter;
+    testing::RecordingUi ui;
+    testing::FakeTimerHost timers;
+    testing::RecordingReporter reporter;
     RecordWriter recorder(reporter);
     const auto path
         = std::filesystem::temp_directory_path() / ("velmaris-bench-" + std::to_string(::getpid()) + ".52a");
     if (record)
         recorder.Open(path.string());
     PingPipeline pipeline(*state, acq, ui, recorder, timers);
-    pipeline.SetLocalTimeSource(&FixedTime);
+    pipeline.SetLocalTimeSource(&testing::FixedLocalTime);
 
     std::vector<std::uint8_t> reply(513);
     for (std::size_t i = 12; i < reply.size(); ++i)

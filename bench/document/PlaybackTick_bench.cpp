@@ -4,6 +4,7 @@
 
 #include "document/CVelmarisDoc.h"
 #include "sim/SyntheticRecording.h"
+#include "support/CycleFakes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,57 +14,6 @@
 
 namespace velmaris {
 namespace {
-
-class NullUi final : public DocumentUi {
-public:
-    void UpdateAllViews() override { }
-    void RefreshStatusLine() override { }
-    void RefreshDiagnostics() override { }
-    void ResetDiagnostics() override { }
-    void SetWindowTitle(const std::string&) override { }
-    void SetControlBars(ControlBars) override { }
-    void RefreshSettingsPanel() override { }
-    void HidePlaybackProgress() override { }
-    void SettingsLoaded() override { }
-    void RefreshMiniSettingsBar() override { }
-    bool SettingsPanelExists() const override { return false; }
-    void RepaintAllViews() override { }
-    void CreateFloatingWindows() override { }
-};
-
-class NullTimers final : public TimerHost {
-public:
-    void SetTimer(int, int) override { }
-    void KillTimer(int) override { }
-};
-
-class NullSerial final : public SerialLink {
-public:
-    SerialOpenResult Open(int, int, bool) override { return SerialOpenResult::Ok; }
-    void RequestTransfer(std::span<const std::uint8_t, kCommandSize>) override { }
-    void SetSuspended(bool) override { }
-    void SetRtsMode(bool) override { }
-    void Close() override { }
-    void Quit() override { }
-};
-
-class NullTcp final : public TcpLink {
-public:
-    bool Connect(const std::string&, int) override { return false; }
-    bool Send(std::span<const std::uint8_t>) override { return true; }
-    void Close() override { }
-};
-
-class NullUdp final : public UdpLink {
-public:
-    bool Open(int) override { return true; }
-    void Close() override { }
-};
-
-class NullReporter final : public Reporter {
-public:
-    void ShowMessage(const std::string&) override { }
-};
 
 void PlayThroughTheTick(benchmark::State& bench, sim::SimMode mode)
 {
@@ -81,13 +31,8 @@ void PlayThroughTheTick(benchmark::State& bench, sim::SimMode mode)
         return;
     }
 
-    NullUi ui;
-    NullTimers timers;
-    NullSerial serial;
-    NullTcp tcp;
-    NullUdp udp;
-    NullReporter reporter;
-    auto doc = std::make_unique<CVelmarisDoc>(ui, CycleLinks {timers, serial, tcp, udp}, reporter);
+    testing::StationFakes fakes; // the window calls and the links go nowhere
+    auto doc = std::make_unique<CVelmarisDoc>(fakes.ui, fakes.Links(), fakes.reporter);
     doc->Initialise(DocumentSetup {folder + "Velmaris.INI", folder});
     Playback& playback = doc->PlaybackControl();
     if (!playback.OpenDroppedFile(path)) {
