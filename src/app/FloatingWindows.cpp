@@ -52,14 +52,13 @@ void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands&
     FloatingHooks& floating = ui.Hooks();
     floating.createFloatingWindows = [this] { CreateKeyIn(); };
     floating.settingsPanelExists = [this] { return panel_ && panel_->Exists(); };
-    // Refreshing the panels brings the mini settings bar along: both show the same six fields.
     floating.refreshSettingsPanel = [this] {
-        miniBar_->Refresh();
         if (panel_)
             panel_->RefreshDisplay();
     };
     floating.refreshMiniSettingsBar = [this] { miniBar_->Refresh(); };
     floating.settingsLoaded = [this, &commands] {
+        miniBar_->Refresh(); // a load changes what the bar shows
         SonarSettings& settings = doc_.State().settings;
         if (doc_.State().flags.playback != 0)
             return;

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QToolBar>
 
 #include <cstdlib>
@@ -48,7 +49,8 @@ protected:
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         std::ofstream(dir_ / "Velmaris.INI") << "[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\n"
-                                             << "Write File Directory=" << dir_.string() << "/\n";
+                                             << "Write File Directory=" << dir_.string() << "/\n"
+                                             << "[Sonar Settings]\nGain=17\n";
         sim::TcpHeadOptions options;
         options.address = "127.0.0.1:0";
         options.fast = true;
@@ -86,6 +88,9 @@ TEST_F(StationWindow, StartsLiveAgainstTheHead)
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris -- Real Time (K52L)"));
     EXPECT_FALSE(frame.MiniSettingsBarHost()->isHidden());
     EXPECT_TRUE(frame.PlaybackBarHost()->isHidden());
+    // The mini settings bar shows what the settings file holds.
+    EXPECT_EQ(frame.MiniSettingsBar()->findChild<QLineEdit*>(QStringLiteral("gainValue"))->text(),
+        QStringLiteral("17 dB"));
     // Connect is grey while the head is connected.
     frame.RefreshCommandStates();
     EXPECT_FALSE(frame.CommandAction(cmd::kConnect)->isEnabled());
