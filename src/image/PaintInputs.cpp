@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "acquisition/CommandMessage.h"
+#include "protocol/CommandMessage.h"
 
 namespace velmaris {
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "acquisition/PingRecord.h"
-#include "document/SonarSettings.h"
+#include "protocol/PingRecord.h"
+#include "protocol/SonarSettings.h"
 
 namespace velmaris {
 

@@ -1,17 +1,11 @@
 #pragma once
 // The receive line L0 and the three most recently prepared lines L1..L3.
-// L0 is the ping's echo buffer: the reply bytes from offset 12 on (or a
-// record's bytes from offset 112 on) land at its start, and the bytes after
-// them keep their previous content.
+// L0 is the ping's echo buffer (see EchoLine.h); L1..L3 are what the
+// painters blend and draw.
 
-#include <array>
-#include <cstddef>
-#include <cstdint>
+#include "protocol/EchoLine.h"
 
 namespace velmaris {
-
-inline constexpr std::size_t kScanLineBytes = 640;
-using ScanLine = std::array<std::uint8_t, kScanLineBytes>;
 
 struct ScanLineHistory {
     ScanLine l0 {}; // receive line, the echo buffer

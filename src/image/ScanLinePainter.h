@@ -4,12 +4,12 @@
 // then PaintSectorLine (modes 0 and 1) or PaintSideScanLine (mode 2);
 // PaintPing does the last two steps. All run on the user-interface thread.
 
-#include "acquisition/PingRecord.h"
 #include "image/BlendTable.h"
 #include "image/ImageRaster.h"
 #include "image/PaintInputs.h"
 #include "image/ScanLineHistory.h"
 #include "image/TrigTable.h"
+#include "protocol/PingRecord.h"
 
 namespace velmaris {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <limits>
 
-#include "acquisition/CommandMessage.h"
-#include "document/SonarSettings.h"
 #include "image/PaintInputs.h"
+#include "protocol/CommandMessage.h"
+#include "protocol/SonarSettings.h"
 
 namespace velmaris {
 

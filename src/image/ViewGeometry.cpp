@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "document/SonarSettings.h"
 #include "image/PaintInputs.h"
+#include "protocol/SonarSettings.h"
 
 namespace velmaris {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "acquisition/CommandMessage.h"
-#include "document/SonarSettings.h"
 #include "image/PaintInputs.h"
+#include "protocol/CommandMessage.h"
+#include "protocol/SonarSettings.h"
 
 namespace velmaris {
 

@@ -1,6 +1,6 @@
 #include "image/ViewScene.h"
 
-#include "document/SonarState.h"
+#include "image/SonarState.h"
 #include "image/ViewGrid.h"
 #include "image/ViewSource.h"
 #include "image/ViewTexts.h"

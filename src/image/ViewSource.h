@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/SonarState.h"
+#include "image/SonarState.h"
 
 namespace velmaris {
 

@@ -3,9 +3,9 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "acquisition/CommandMessage.h"
-#include "document/SonarSettings.h"
 #include "image/ViewSource.h"
+#include "protocol/CommandMessage.h"
+#include "protocol/SonarSettings.h"
 
 namespace velmaris {
 

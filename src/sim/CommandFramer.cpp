@@ -1,6 +1,6 @@
 #include "sim/CommandFramer.h"
 
-#include "acquisition/CommandMessage.h"
+#include "protocol/CommandMessage.h"
 #include "sim/HeadModel.h"
 
 #include <algorithm>

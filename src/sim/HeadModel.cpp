@@ -1,6 +1,6 @@
 #include "sim/HeadModel.h"
 
-#include "acquisition/CommandMessage.h"
+#include "protocol/CommandMessage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "sim/SimCommand.h"
 
-#include "document/SonarSettings.h"
+#include "protocol/SonarSettings.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // and for tests. Frequency, absorption and pulse length follow the automatic
 // per-range table, as with `Auto Settings` on.
 
-#include "acquisition/CommandMessage.h"
+#include "protocol/CommandMessage.h"
 
 #include <cstdint>
 #include <optional>

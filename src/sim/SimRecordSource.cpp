@@ -1,7 +1,7 @@
 #include "sim/SimRecordSource.h"
 
-#include "acquisition/RecordHeader.h"
-#include "acquisition/ReplyMessage.h"
+#include "protocol/RecordHeader.h"
+#include "protocol/ReplyMessage.h"
 
 namespace velmaris::sim {
 

@@ -4,11 +4,11 @@
 // station's own decoders and record encoder. Feeds the UDP sender and the
 // synthetic recordings. Not thread-safe.
 
-#include "acquisition/CommandMessage.h"
-#include "acquisition/PingRecord.h"
-#include "acquisition/TimeStamp.h"
-#include "document/SonarSettings.h"
-#include "image/ScanLineHistory.h"
+#include "protocol/CommandMessage.h"
+#include "protocol/EchoLine.h"
+#include "protocol/PingRecord.h"
+#include "protocol/SonarSettings.h"
+#include "protocol/TimeStamp.h"
 #include "sim/HeadModel.h"
 #include "sim/SimCommand.h"
 

@@ -1,6 +1,6 @@
 #include "sim/UdpPingSender.h"
 
-#include "acquisition/RecordHeader.h"
+#include "protocol/RecordHeader.h"
 #include "sim/LoopbackAddress.h"
 #include "sim/PosixIo.h"
 

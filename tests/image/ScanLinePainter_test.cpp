@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "acquisition/CommandMessage.h"
+#include "protocol/CommandMessage.h"
 
 namespace velmaris {
 namespace {

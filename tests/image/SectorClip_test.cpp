@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "acquisition/CommandMessage.h"
-#include "document/SonarSettings.h"
+#include "protocol/CommandMessage.h"
+#include "protocol/SonarSettings.h"
 
 namespace velmaris {
 

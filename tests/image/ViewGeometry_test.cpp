@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/SonarState.h"
+#include "image/SonarState.h"
 #include "image/ViewSource.h"
 
 namespace velmaris {

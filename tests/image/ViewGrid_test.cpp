@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "acquisition/CommandMessage.h"
-#include "document/SonarSettings.h"
+#include "protocol/CommandMessage.h"
+#include "protocol/SonarSettings.h"
 
 namespace velmaris {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "acquisition/CommandMessage.h"
-#include "document/SonarState.h"
+#include "image/SonarState.h"
 #include "image/ViewSource.h"
+#include "protocol/CommandMessage.h"
 
 namespace velmaris {
 namespace {

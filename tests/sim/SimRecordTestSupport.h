@@ -1,11 +1,11 @@
 #pragma once
 // Decodes records written by the simulators with the station's decoders.
 
-#include "acquisition/CommandMessage.h"
-#include "acquisition/PingRecord.h"
-#include "acquisition/RecordHeader.h"
-#include "acquisition/ReplyMessage.h"
-#include "document/SonarSettings.h"
+#include "protocol/CommandMessage.h"
+#include "protocol/PingRecord.h"
+#include "protocol/RecordHeader.h"
+#include "protocol/ReplyMessage.h"
+#include "protocol/SonarSettings.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // Helpers shared by the simulator tests: command bytes and blocking reads
 // with a deadline.
 
-#include "acquisition/CommandMessage.h"
+#include "protocol/CommandMessage.h"
 #include "sim/SimCommand.h"
 
 #include <array>

@@ -18,7 +18,7 @@ namespace velmaris::tool::test {
 
 inline std::string ToolPath()
 {
-    return std::string(VELMARIS_BINARY_DIR) + "/tools/velmaris-tool";
+    return std::string(VELMARIS_BINARY_DIR) + "/bin/velmaris-tool";
 }
 
 class ToolProcess {

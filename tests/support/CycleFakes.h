@@ -3,11 +3,11 @@
 // records what is armed and lets the test fire it, links that record what
 // the cycle sends, a recording reporter and a recording window interface.
 
-#include "acquisition/CTimer.h"
-#include "acquisition/Links.h"
-#include "acquisition/TimeStamp.h"
-#include "document/CVelmarisDoc.h"
-#include "document/Reporter.h"
+#include "files/Reporter.h"
+#include "links/CTimer.h"
+#include "links/Links.h"
+#include "protocol/TimeStamp.h"
+#include "station/CVelmarisDoc.h"
 
 #include <array>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // A ping cycle on fakes, with its own temporary folder for the INI file and
 // record files.
 
-#include "acquisition/PingCycle.h"
-#include "document/SettingsFile.h"
+#include "files/SettingsFile.h"
+#include "station/PingCycle.h"
 #include "support/CycleFakes.h"
 
 #include <filesystem>

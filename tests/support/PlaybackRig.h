@@ -2,9 +2,9 @@
 // A document on fakes with file dialogs and a playback bar that record what
 // they are asked and answer from queues the test fills.
 
-#include "document/CVelmarisDoc.h"
-#include "document/FileDialogs.h"
-#include "document/PlaybackBar.h"
+#include "station/CVelmarisDoc.h"
+#include "station/FileDialogs.h"
+#include "station/PlaybackBarUi.h"
 #include "support/CycleFakes.h"
 #include "support/CycleRig.h"
 
@@ -49,7 +49,7 @@ private:
     }
 };
 
-class FakePlaybackBar final : public PlaybackBar {
+class FakePlaybackBar final : public PlaybackBarUi {
 public:
     void ShowPlaybackBar(const PlaybackBarSetup& setup) override { shows.push_back(setup); }
     void SetPositionSlider(int position) override { positions.push_back(position); }

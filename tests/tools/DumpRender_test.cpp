@@ -1,4 +1,4 @@
-#include "document/RecordFixture.h"
+#include "support/RecordFixture.h"
 #include "tools/ToolRunner.h"
 
 #include <gtest/gtest.h>

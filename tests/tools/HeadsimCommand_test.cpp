@@ -1,6 +1,6 @@
 #include "support/ChildProcess.h"
 
-#include "acquisition/CommandMessage.h"
+#include "protocol/CommandMessage.h"
 
 #include <gtest/gtest.h>
 

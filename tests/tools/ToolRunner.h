@@ -18,7 +18,7 @@ struct ToolRun {
 
 inline std::string ToolPath()
 {
-    return std::string(VELMARIS_BINARY_DIR) + "/tools/velmaris-tool";
+    return std::string(VELMARIS_BINARY_DIR) + "/bin/velmaris-tool";
 }
 
 // `arguments` is appended to the tool's path as shell words (tests quote

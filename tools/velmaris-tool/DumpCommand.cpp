@@ -6,9 +6,9 @@
 #include "Subcommand.h"
 #include "ToolDocument.h"
 
-#include "document/DataFile.h"
-#include "document/RecordDecode.h"
-#include "document/RecordReader.h"
+#include "files/DataFile.h"
+#include "files/RecordDecode.h"
+#include "files/RecordReader.h"
 
 #include <cstdio>
 #include <string_view>

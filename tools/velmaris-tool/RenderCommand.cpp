@@ -5,7 +5,7 @@
 #include "Subcommand.h"
 #include "ToolDocument.h"
 
-#include "document/PlaybackDecode.h"
+#include "files/PlaybackDecode.h"
 #include "image/PictureFormat.h"
 #include "image/qt/PictureWriter.h"
 

@@ -1,8 +1,8 @@
 #include "ToolDocument.h"
 
-#include "document/IniFile.h"
-#include "document/PlaybackDecode.h"
-#include "document/SettingsFile.h"
+#include "files/IniFile.h"
+#include "files/PlaybackDecode.h"
+#include "files/SettingsFile.h"
 
 #include <cstdio>
 

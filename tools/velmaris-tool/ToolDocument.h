@@ -2,10 +2,10 @@
 // The headless tool's document: the station's state, initialised as the
 // station does, with only the display settings taken from an INI file.
 
-#include "document/DataFile.h"
-#include "document/RecordDecode.h"
-#include "document/RecordReader.h"
-#include "document/SonarState.h"
+#include "files/DataFile.h"
+#include "files/RecordDecode.h"
+#include "files/RecordReader.h"
+#include "image/SonarState.h"
 
 #include <memory>
 #include <string>

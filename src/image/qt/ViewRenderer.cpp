@@ -3,9 +3,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
-#include "document/SonarState.h"
 #include "image/RasterBlit.h"
 #include "image/SectorClip.h"
+#include "image/SonarState.h"
 #include "image/ViewSource.h"
 
 namespace velmaris {

@@ -1,0 +1,109 @@
+#include "controls/ControlTexts.h"
+
+#include <charconv>
+
+namespace velmaris {
+
+std::string FixedText(double value, int decimals)
+{
+    char buffer[64];
+    const auto result
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc {})
+        return "";
+    return std::string(buffer, result.ptr);
+}
+
+std::string RangeText(int rangeIndex, int metricScale)
+{
+    const int metres = RangeMetresForIndex(rangeIndex);
+    if (metricScale == 1)
+        return std::to_string(3 * metres) + " ft";
+    return std::to_string(metres) + " m";
+}
+
+std::string GainText(int gain)
+{
+    return std::to_string(gain) + " dB";
+}
+
+std::string DegreesText(int degrees)
+{
+    return std::to_string(degrees) + " deg.";
+}
+
+std::string SpeedText(int stepCode)
+{
+    // The document turns a 5 into 8 before it goes out; show what the head gets.
+    if (stepCode == 5)
+        stepCode = kStepFastest;
+    const std::string name = StepName(stepCode);
+    // A code with no name (hand-edited file) is shown as its number.
+    return name.empty() ? std::to_string(stepCode) : name;
+}
+
+std::string ModeText(int sectorMode)
+{
+    switch (sectorMode) {
+    case kModeSector:
+        return "Sector";
+    case kModePolar:
+        return "Polar";
+    case kModeSideScan:
+        return "SideScan";
+    default:
+        return std::to_string(sectorMode);
+    }
+}
+
+std::string FrequencyText(int code)
+{
+    return std::to_string((code + 35) * 5) + " kHz";
+}
+
+std::string AbsorptionText(int hundredths)
+{
+    return FixedText(hundredths / 100.0, 2) + " dB/m";
+}
+
+std::string PulseLengthText(int tens)
+{
+    return std::to_string(10 * tens) + " usec";
+}
+
+std::string SwitchDelayText(int ms)
+{
+    return std::to_string(ms) + " ms";
+}
+
+std::array<FieldView, kSharedFieldCount> SharedFieldViews(
+    const SonarSettings& settings, const CommandMessage& message)
+{
+    const int width = message[CommandMessage::kSectorWidth];
+    const int step = message[CommandMessage::kStep];
+    std::array<FieldView, kSharedFieldCount> views;
+    views[kFieldRange]
+        = {RangeText(settings.rangeIndex, settings.metricScale), 0, kRangeCount - 1, settings.rangeIndex};
+    views[kFieldGain] = {GainText(settings.gain), 0, 40, settings.gain};
+    views[kFieldSector] = {DegreesText(3 * width), 0, 120, width};
+    views[kFieldTrain] = {DegreesText(settings.trainAngleDegrees), 0, 120, message[CommandMessage::kTrain]};
+    views[kFieldSpeed] = {SpeedText(step), 1, 5, step};
+    views[kFieldMode] = {ModeText(settings.sectorMode), 0, 2, settings.sectorMode};
+    return views;
+}
+
+ManualSetupView ManualSetupViewOf(const SonarSettings& settings, const CommandMessage& message)
+{
+    const int delay = message[CommandMessage::kSwitchDelay];
+    const int pulse = message[CommandMessage::kPulseLength];
+    ManualSetupView view;
+    view.switchDelay = {SwitchDelayText(delay), 0, 50, delay / 2};
+    view.frequency = {FrequencyText(message[CommandMessage::kFrequency]), 0, 165, settings.frequency - 21};
+    view.absorption = {AbsorptionText(settings.absorption), 0, 255, settings.absorption};
+    view.pulseLength = {PulseLengthText(pulse), 1, 100, pulse};
+    view.enableChecked = settings.autoSettings != 1;
+    view.manualFieldsEnabled = settings.autoSettings != 1;
+    return view;
+}
+
+} // namespace velmaris

@@ -1,0 +1,127 @@
+#include "files/DataFile.h"
+
+#include <cctype>
+#include <vector>
+
+namespace velmaris {
+
+std::optional<int> FileTypeFromName(std::string_view name)
+{
+    if (name.size() < 3)
+        return std::nullopt;
+    const std::string_view tail = name.substr(name.size() - 3);
+    const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    if (lower(tail[0]) != '5' || lower(tail[1]) != '2')
+        return std::nullopt;
+    switch (lower(tail[2])) {
+    case 'a':
+        return kFileTypeSerial;
+    case 'l':
+        return kFileTypeEthernet;
+    default:
+        return std::nullopt;
+    }
+}
+
+int SettleFileType(int typeFromName, std::span<const std::uint8_t> firstBytes)
+{
+    const bool taggedSerial = firstBytes.size() >= 3 && firstBytes[0] == '5' && firstBytes[1] == '2'
+        && std::tolower(firstBytes[2]) == 'a';
+    return (typeFromName == kFileTypeSerial || taggedSerial) ? kFileTypeSerial : kFileTypeEthernet;
+}
+
+std::string_view TagForFileType(int fileType)
+{
+    return fileType == kFileTypeSerial ? "52A" : "52L";
+}
+
+DataFile::~DataFile()
+{
+    Close();
+}
+
+DataFile::OpenResult DataFile::Open(const std::string& path)
+{
+    Close();
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr)
+        return OpenResult::CannotOpen;
+    if (fseeko(file_, 0, SEEK_END) != 0) {
+        Close();
+        return OpenResult::CannotOpen;
+    }
+    length_ = ftello(file_);
+    if (length_ < kMinimumDataFileLength) {
+        Close();
+        return OpenResult::NoData;
+    }
+    fseeko(file_, 0, SEEK_SET);
+    return OpenResult::Ok;
+}
+
+void DataFile::Close()
+{
+    if (file_ != nullptr)
+        std::fclose(file_);
+    file_ = nullptr;
+    length_ = 0;
+}
+
+std::int64_t DataFile::Position() const
+{
+    return file_ ? ftello(file_) : 0;
+}
+
+bool DataFile::Seek(std::int64_t offset)
+{
+    return file_ != nullptr && offset >= 0 && fseeko(file_, offset, SEEK_SET) == 0;
+}
+
+std::size_t DataFile::Read(std::span<std::uint8_t> buffer)
+{
+    if (file_ == nullptr || buffer.empty())
+        return 0;
+    return std::fread(buffer.data(), 1, buffer.size(), file_);
+}
+
+std::int64_t DataFile::Resynchronise(std::int64_t offset, int fileType)
+{
+    if (file_ == nullptr)
+        return 0;
+    if (offset < 0)
+        offset = 0;
+    const std::string_view tag = TagForFileType(fileType);
+    // Scan in blocks with a two-byte overlap so a tag across a block edge is
+    // found; the first matching position at or after the offset wins, which
+    // is exactly where a byte-by-byte scan would stop.
+    constexpr std::size_t kBlock = 64 * 1024;
+    std::vector<std::uint8_t> block(kBlock + 2);
+    for (std::int64_t base = offset; base < length_; base += kBlock) {
+        if (!Seek(base))
+            break;
+        const std::size_t got = std::fread(block.data(), 1, block.size(), file_);
+        for (std::size_t i = 0; i + 2 < got && i < kBlock; ++i) {
+            if (block[i] == tag[0] && block[i + 1] == tag[1] && block[i + 2] == tag[2]) {
+                Seek(base + static_cast<std::int64_t>(i));
+                return base + static_cast<std::int64_t>(i);
+            }
+        }
+    }
+    Seek(length_);
+    return length_;
+}
+
+const char* OpenResultMessage(DataFile::OpenResult result)
+{
+    switch (result) {
+    case DataFile::OpenResult::CannotOpen:
+        return kMsgErrorOpeningFile;
+    case DataFile::OpenResult::NoData:
+        return kMsgFileHasNoData;
+    case DataFile::OpenResult::Ok:
+        break;
+    }
+    return "";
+}
+
+} // namespace velmaris

@@ -1,0 +1,48 @@
+#include "links/ComPortMap.h"
+
+#include "files/IniFile.h"
+
+namespace velmaris {
+namespace {
+
+// A value no INI line can hold (it would end the line), so a missing key is
+// told apart from an empty value.
+const std::string kMissing = "\n";
+
+} // namespace
+
+ComPortMap::ComPortMap(const IniFile& ini)
+{
+    for (int comPort = 1; comPort <= kMaxNamedComPort; ++comPort) {
+        const std::string key = "COM" + std::to_string(comPort);
+        std::string device = ini.Get(kSerialDevicesSection, key.c_str(), kMissing);
+        if (device != kMissing)
+            overrides_[comPort] = std::move(device);
+    }
+}
+
+std::string ComPortMap::DefaultDevice(int comPort)
+{
+    if (comPort >= 1 && comPort <= 8)
+        return "/dev/ttyS" + std::to_string(comPort - 1);
+    if (comPort >= 9 && comPort <= 24)
+        return "/dev/ttyUSB" + std::to_string(comPort - 9);
+    if (comPort >= 25 && comPort <= kDefaultComPortCount)
+        return "/dev/ttyACM" + std::to_string(comPort - 25);
+    return {};
+}
+
+void ComPortMap::SetDevice(int comPort, std::string device)
+{
+    overrides_[comPort] = std::move(device);
+}
+
+std::string ComPortMap::Device(int comPort) const
+{
+    const auto found = overrides_.find(comPort);
+    if (found != overrides_.end())
+        return found->second;
+    return DefaultDevice(comPort);
+}
+
+} // namespace velmaris

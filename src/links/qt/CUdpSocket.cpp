@@ -1,0 +1,68 @@
+#include "links/qt/CUdpSocket.h"
+
+#include <QHostAddress>
+#include <QUdpSocket>
+#include <algorithm>
+
+namespace velmaris {
+
+CUdpSocket::CUdpSocket(LinkEvents* events, QObject* parent)
+    : QObject(parent)
+    , events_(events)
+{ }
+
+CUdpSocket::~CUdpSocket()
+{
+    Close();
+}
+
+bool CUdpSocket::Open(int port)
+{
+    Close();
+    if (port < 0 || port > 65535)
+        return false;
+    auto* socket = new QUdpSocket(this);
+    if (!socket->bind(QHostAddress::AnyIPv4, static_cast<quint16>(port), QAbstractSocket::DontShareAddress)) {
+        delete socket;
+        return false;
+    }
+    socket_ = socket;
+    connect(socket, &QUdpSocket::readyRead, this, [this, socket] { HandleReadable(socket); });
+    return true;
+}
+
+void CUdpSocket::HandleReadable(QUdpSocket* socket)
+{
+    while (socket == socket_ && socket->hasPendingDatagrams()) {
+        const qint64 trueSize = socket->pendingDatagramSize();
+        // A larger datagram is cut to the buffer by the read; its true size
+        // still goes to the cycle, which rejects it by that size.
+        const qint64 got = socket->readDatagram(
+            reinterpret_cast<char*>(buffer_.data()), static_cast<qint64>(buffer_.size()));
+        if (got < 0)
+            break;
+        const auto read
+            = static_cast<std::size_t>(std::min<qint64>(got, static_cast<qint64>(buffer_.size())));
+        if (events_ != nullptr)
+            events_->OnUdpDatagram(std::span<const std::uint8_t>(buffer_.data(), read),
+                static_cast<std::size_t>(std::max(trueSize, got)));
+    }
+}
+
+void CUdpSocket::Close()
+{
+    if (socket_ == nullptr)
+        return;
+    QUdpSocket* socket = socket_;
+    socket_ = nullptr;
+    socket->disconnect(this);
+    socket->close();
+    socket->deleteLater(); // its handler may be on the stack
+}
+
+int CUdpSocket::LocalPort() const
+{
+    return socket_ != nullptr ? socket_->localPort() : 0;
+}
+
+} // namespace velmaris

@@ -1,0 +1,38 @@
+#pragma once
+// The UDP listener of "Plot Data from UDP" on QUdpSocket: bound on any local
+// IPv4 address, exclusively. Each datagram goes to LinkEvents with at most
+// its first 4096 bytes and its true size.
+//
+// Thread: user-interface thread only. The handler may call Close or Open.
+
+#include "links/Links.h"
+
+#include <QObject>
+#include <array>
+
+class QUdpSocket;
+
+namespace velmaris {
+
+class CUdpSocket final : public QObject, public UdpLink {
+public:
+    explicit CUdpSocket(LinkEvents* events = nullptr, QObject* parent = nullptr);
+    ~CUdpSocket() override;
+    void SetEvents(LinkEvents* events) { events_ = events; }
+
+    // Closes any socket and binds `port` (0 picks a free one); false when
+    // the port cannot be bound (for example, another program holds it).
+    bool Open(int port) override;
+    void Close() override;
+    // The bound port, 0 when closed.
+    int LocalPort() const;
+
+private:
+    void HandleReadable(QUdpSocket* socket);
+
+    LinkEvents* events_;
+    QUdpSocket* socket_ = nullptr; // child of this
+    std::array<std::uint8_t, kUdpReceiveBufferSize> buffer_ {};
+};
+
+} // namespace velmaris

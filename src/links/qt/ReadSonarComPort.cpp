@@ -1,0 +1,129 @@
+#include "links/qt/ReadSonarComPort.h"
+
+#include "links/SerialExchange.h"
+#include "links/qt/CommPort.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSemaphore>
+#include <QSerialPort>
+
+namespace velmaris {
+namespace {
+
+// How long the user-interface thread blocks at a time while it waits for
+// the worker, between sweeps for hand-overs to drop.
+constexpr int kWaitSliceMs = 5;
+
+} // namespace
+
+ReadSonarComPort::ReadSonarComPort(QObject* handOverTarget, HandOver handOver)
+    : handOverTarget_(handOverTarget)
+    , handOver_(std::move(handOver))
+{ }
+
+ReadSonarComPort::~ReadSonarComPort()
+{
+    Quit();
+}
+
+void ReadSonarComPort::Start()
+{
+    if (isRunning())
+        return;
+    quitting_.store(false);
+    start();
+    // run() publishes its port and context before it releases `ready_`.
+    ready_.acquire();
+}
+
+void ReadSonarComPort::run()
+{
+    QSerialPort port;
+    QObject context;
+    port_ = &port;
+    context_ = &context;
+    ready_.release();
+    exec();
+    port.close();
+    context_ = nullptr;
+    port_ = nullptr;
+}
+
+SerialOpenResult ReadSonarComPort::Open(const QString& device, int baud)
+{
+    Start();
+    SerialOpenResult result = SerialOpenResult::NotAvailable;
+    QSemaphore done;
+    QMetaObject::invokeMethod(
+        context_,
+        [this, &result, &done, device, baud] {
+            result = OpenCommPort(*port_, device, baud);
+            done.release();
+        },
+        Qt::QueuedConnection);
+    WaitDroppingHandOvers([&done] { return done.tryAcquire(1, kWaitSliceMs); });
+    return result;
+}
+
+void ReadSonarComPort::PostTransfer(const std::array<std::uint8_t, kCommandSize>& command)
+{
+    Start();
+    QMetaObject::invokeMethod(
+        context_, [this, command] { Transfer(command); }, Qt::QueuedConnection);
+}
+
+void ReadSonarComPort::PostClose()
+{
+    if (!isRunning())
+        return;
+    QMetaObject::invokeMethod(
+        context_, [this] { port_->close(); }, Qt::QueuedConnection);
+}
+
+void ReadSonarComPort::Quit()
+{
+    if (!isRunning())
+        return;
+    quitting_.store(true);
+    quit();
+    WaitDroppingHandOvers([this] { return wait(QDeadlineTimer(kWaitSliceMs)); });
+}
+
+void ReadSonarComPort::WaitDroppingHandOvers(const std::function<bool()>& finished)
+{
+    // A hand-over is a blocking queued call: deleting the posted call
+    // releases the worker without running it.
+    while (!finished())
+        QCoreApplication::removePostedEvents(handOverTarget_, QEvent::MetaCall);
+}
+
+void ReadSonarComPort::Transfer(const std::array<std::uint8_t, kCommandSize>& command)
+{
+    if (suspended_.load() || quitting_.load())
+        return;
+    if (!port_->isOpen()) {
+        HandOverToUi({}, false);
+        return;
+    }
+    QSerialPortIo io(*port_, quitting_);
+    const std::size_t count = ReadReply(io, reply_);
+    if (!suspended_.load() && !quitting_.load())
+        WriteCommand(io, command, rtsMode_.load());
+    HandOverToUi(std::span<const std::uint8_t>(reply_.data(), count), true);
+}
+
+void ReadSonarComPort::HandOverToUi(std::span<const std::uint8_t> reply, bool portOpen)
+{
+    if (quitting_.load())
+        return;
+    QMetaObject::invokeMethod(
+        handOverTarget_,
+        [this, reply, portOpen] {
+            if (!quitting_.load())
+                handOver_(reply, portOpen);
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+} // namespace velmaris

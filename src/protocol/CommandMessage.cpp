@@ -1,0 +1,58 @@
+#include "protocol/CommandMessage.h"
+
+#include "protocol/SettingsRules.h"
+#include "protocol/SonarSettings.h"
+
+namespace velmaris {
+
+void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings)
+{
+    auto& b = message.Bytes();
+    b.fill(0);
+    b[CommandMessage::kStart] = CommandMessage::kStartByte;
+    b[CommandMessage::kKind] = CommandMessage::kKindByte;
+    b[CommandMessage::kHeadId] = 0x10;
+    b[CommandMessage::kConstant6] = 0x43;
+    b[CommandMessage::kGain] = 20;
+    b[CommandMessage::kConstant9] = 1;
+    b[CommandMessage::kAbsorption] = 20;
+    b[CommandMessage::kTrain] = 60;
+    b[CommandMessage::kSectorWidth] = 120;
+    b[CommandMessage::kStep] = kStepFast;
+    b[CommandMessage::kPulseLength] = 10;
+    b[CommandMessage::kDataPoints] = 50;
+    b[CommandMessage::kParam20] = 8;
+    b[CommandMessage::kFrequency] = 165;
+    b[CommandMessage::kTerminator] = CommandMessage::kTerminatorByte;
+
+    const auto metres = static_cast<std::uint8_t>(RangeMetresForIndex(settings.rangeIndex));
+    b[CommandMessage::kRange] = metres;
+    settings.range = metres;
+}
+
+void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings)
+{
+    if (settings.autoSettings == 1)
+        LoadAutomaticValues(settings, message);
+}
+
+void SetReverseRequest(CommandMessage& message)
+{
+    message[CommandMessage::kFlags] |= CommandMessage::kReverseRequestBit;
+}
+
+void ClearOneShotRequests(CommandMessage& message)
+{
+    message[CommandMessage::kFlags] &= 0x3F;
+}
+
+std::uint8_t StepCodeFromSlider(int position)
+{
+    if (position <= 0)
+        return kStepNone;
+    if (position >= 5)
+        return kStepFastest;
+    return static_cast<std::uint8_t>(position);
+}
+
+} // namespace velmaris

@@ -1,0 +1,126 @@
+#include "protocol/SettingsRules.h"
+
+namespace velmaris {
+
+namespace {
+
+constexpr int kMaxSectorWidthSector = 60;
+constexpr int kMaxSectorWidthPolar = 120;
+constexpr int kMaxTrainCode = 120;
+constexpr int kTrainAhead = 60;
+
+std::uint8_t Limited(int value, int upper)
+{
+    return static_cast<std::uint8_t>(value > upper ? upper : value);
+}
+
+std::uint8_t BoundedTrain(int code)
+{
+    return static_cast<std::uint8_t>(code > kMaxTrainCode ? kTrainAhead : code);
+}
+
+void NormaliseStepK52L(SonarSettings& s, std::uint8_t& step)
+{
+    const int metres = RangeMetresForIndex(s.rangeIndex);
+    if (metres <= 4)
+        step = kStepSlow;
+    else if (metres == 5 && step > kStepMedium)
+        step = kStepMedium;
+    if (step == kStepNone)
+        step = s.stepSize;
+    // "None" is for SideScan only; a stored step of 0 must not stop the head.
+    if (step == kStepNone)
+        step = kStepSlow;
+    s.stepSize = step;
+}
+
+} // namespace
+
+void NormaliseStep(SonarSettings& settings, CommandMessage& message)
+{
+    std::uint8_t& step = message[CommandMessage::kStep];
+    if (step == 5)
+        step = kStepFastest;
+    if (settings.sectorMode == kModeSideScan) {
+        step = kStepNone;
+        return;
+    }
+    if (settings.sonarType == kSonarEthernetK52L)
+        NormaliseStepK52L(settings, step);
+    else if (step == kStepNone)
+        step = kStepSlow;
+}
+
+void LoadAutomaticValues(SonarSettings& settings, CommandMessage& message)
+{
+    int index = settings.rangeIndex;
+    if (index < 0 || index >= kRangeCount)
+        index = kDefaultRangeIndex;
+    const AutoRow& row = settings.automaticTable[static_cast<std::size_t>(index)];
+    message[CommandMessage::kFrequency] = row.frequency;
+    message[CommandMessage::kAbsorption] = row.absorption;
+    message[CommandMessage::kPulseLength] = row.pulseLength;
+    settings.frequency = row.frequency;
+    settings.absorption = row.absorption;
+    settings.pulseLength = row.pulseLength;
+}
+
+void StorePerMode(SonarSettings& settings, CommandMessage& message)
+{
+    const std::uint8_t width = message[CommandMessage::kSectorWidth];
+    const std::uint8_t train = message[CommandMessage::kTrain];
+    switch (settings.sectorMode) {
+    case kModeSector:
+        settings.sectorWidthSector = width;
+        settings.trainSector = train;
+        break;
+    case kModePolar:
+        settings.sectorWidthPolar = width;
+        settings.trainPolar = train;
+        break;
+    case kModeSideScan:
+        settings.trainSS = train;
+        break;
+    default:
+        break;
+    }
+}
+
+void RecomputeTrainAngle(SonarSettings& settings, CommandMessage& message)
+{
+    settings.trainAngleDegrees = TrainAngleDegreesFor(message[CommandMessage::kTrain], settings.sonarUpDown);
+}
+
+void LoadModeGeometry(SonarSettings& settings, CommandMessage& message)
+{
+    std::uint8_t& width = message[CommandMessage::kSectorWidth];
+    std::uint8_t& train = message[CommandMessage::kTrain];
+    switch (settings.sectorMode) {
+    case kModeSector:
+        width = Limited(settings.sectorWidthSector, kMaxSectorWidthSector);
+        train = BoundedTrain(settings.trainSector);
+        break;
+    case kModePolar:
+        width = Limited(settings.sectorWidthPolar, kMaxSectorWidthPolar);
+        train = BoundedTrain(settings.trainPolar);
+        break;
+    case kModeSideScan:
+        width = 0;
+        train = BoundedTrain(settings.trainSS);
+        break;
+    default:
+        break;
+    }
+}
+
+void MoveModeSettingsIntoCommand(SonarSettings& settings, CommandMessage& message)
+{
+    LoadModeGeometry(settings, message);
+    if (settings.sectorMode == kModeSideScan)
+        message[CommandMessage::kStep] = kStepNone;
+    StorePerMode(settings, message);
+    RecomputeTrainAngle(settings, message);
+    NormaliseStep(settings, message);
+}
+
+} // namespace velmaris

@@ -1,0 +1,37 @@
+#pragma once
+// The status bar with its 17 panes (message line, labels, value read-outs,
+// spacers and the ping's date and time). Panes are addressed by id; ids 10
+// and 11 occur twice and a lookup finds the first, as the read-out expects.
+
+#include <QStatusBar>
+
+#include <vector>
+
+class QLabel;
+
+namespace velmaris {
+
+class CStatusPanes : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit CStatusPanes(QWidget* parent = nullptr);
+
+    int PaneCount() const { return static_cast<int>(panes_.size()); }
+    // By position 0..16; nullptr / -1 outside.
+    QLabel* PaneAt(int index) const;
+    int PaneIdAt(int index) const;
+    // By id: the first pane carrying it; nullptr when none does.
+    QLabel* Pane(int id) const;
+    // Writes a pane's text; false for an unknown id.
+    bool SetPaneText(int id, const QString& text);
+    QString PaneText(int id) const;
+
+private:
+    struct Entry {
+        int id;
+        QLabel* label;
+    };
+    std::vector<Entry> panes_;
+};
+
+} // namespace velmaris

@@ -1,0 +1,79 @@
+#pragma once
+// The application object: builds the station in its start-up order (main
+// frame and bars, document, view, document initialisation, then UDP mode or
+// the connection to the head, and recording when a file was named), runs it,
+// and shuts it down in order (settings saved, timers stopped, worker ended,
+// files and sockets closed) on Exit, the close box, SIGTERM or SIGINT.
+//
+// One instance, owned by main(), on the user-interface thread.
+
+#include "links/qt/CSSocket.h"
+#include "links/qt/CUdpSocket.h"
+#include "links/qt/QtTimerHost.h"
+#include "links/qt/SerialHeadLink.h"
+#include "shell/StationCommandLine.h"
+#include "shell/qt/QtReporter.h"
+#include "shell/qt/StationHooks.h"
+#include "shell/qt/StationUi.h"
+#include "station/CVelmarisDoc.h"
+#include "station/DocumentCommands.h"
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+namespace velmaris {
+
+namespace sim {
+class TcpHeadServer;
+}
+class CMainFrame;
+class FloatingWindows;
+class QtFileWindows;
+class CVelmarisView;
+class SignalBridge;
+
+class CVelmarisApp final : public QObject {
+    Q_OBJECT
+public:
+    CVelmarisApp(StationCommandLine commandLine, std::string programPath);
+    ~CVelmarisApp() override;
+
+    // Runs the start-up sequence. False when the station cannot start (the
+    // reason has been printed); the program then exits.
+    bool Start();
+
+    CMainFrame* Frame() const { return frame_.get(); }
+    CVelmarisDoc* Document() const { return doc_.get(); }
+
+private:
+    bool StartDemoHead(DocumentSetup& setup);
+    void CreateDocument(const std::string& iniPath);
+    void BuildWindows();
+    void PlugRecordingAndPlayback();
+    void ConnectAtStart();
+    void Shutdown();
+    void ScheduleTimedQuit();
+    void QuitAfterPicture(int waitedMs);
+
+    StationCommandLine commandLine_;
+    std::string programPath_;
+    std::unique_ptr<sim::TcpHeadServer> demoHead_;
+    QtReporter reporter_;
+    StationUi ui_;
+    QtTimerHost timers_;
+    SerialHeadLink serial_;
+    CSSocket tcp_;
+    CUdpSocket udp_;
+    std::unique_ptr<CVelmarisDoc> doc_;
+    StationHooks hooks_;
+    std::unique_ptr<DocumentCommands> commands_;
+    std::unique_ptr<CMainFrame> frame_;
+    CVelmarisView* view_ = nullptr; // owned by the frame
+    std::unique_ptr<FloatingWindows> floating_;
+    std::unique_ptr<QtFileWindows> fileWindows_;
+    SignalBridge* signals_ = nullptr; // owned by this object
+    bool closed_ = false;
+};
+
+} // namespace velmaris

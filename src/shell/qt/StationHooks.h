@@ -1,0 +1,78 @@
+#pragma once
+// The shell's side of the document commands: views, dialogs and floating
+// windows. Each window-related hook is a std::function the application wires
+// to the window that carries it out, so this class depends on no dialog.
+// User-interface thread only.
+
+#include "station/CommandHooks.h"
+
+#include <functional>
+
+namespace velmaris {
+
+class CVelmarisView;
+
+class StationHooks final : public CommandHooks {
+public:
+    void SetView(CVelmarisView* view) { view_ = view; }
+
+    void UpdateAllViews(int hint) override;
+
+    // Recording and playback.
+    std::function<void()> openPlayback;
+    std::function<void()> toggleRecording;
+    std::function<bool()> realTimePlayAvailable;
+    std::function<bool()> realTimePlayOn;
+    std::function<void()> toggleRealTimePlay;
+    void OpenPlayback() override { Call(openPlayback); }
+    void ToggleRecording() override { Call(toggleRecording); }
+    bool RealTimePlayAvailable() const override { return realTimePlayAvailable && realTimePlayAvailable(); }
+    bool RealTimePlayOn() const override { return realTimePlayOn && realTimePlayOn(); }
+    void ToggleRealTimePlay() override { Call(toggleRealTimePlay); }
+
+    // Dialogs.
+    std::function<std::optional<std::string>()> chooseRecordDirectory;
+    std::function<std::optional<double>(double)> editSoundVelocity;
+    std::function<void()> runHotKeysHelp;
+    std::function<void()> runAboutBox;
+    std::optional<std::string> ChooseRecordDirectory() override
+    {
+        return chooseRecordDirectory ? chooseRecordDirectory() : std::nullopt;
+    }
+    std::optional<double> EditSoundVelocity(double current) override
+    {
+        return editSoundVelocity ? editSoundVelocity(current) : std::nullopt;
+    }
+    void RunHotKeysHelp() override { Call(runHotKeysHelp); }
+    void RunAboutBox() override { Call(runAboutBox); }
+
+    // Floating windows.
+    std::function<void(bool)> showSettingsPanel;
+    std::function<std::optional<bool>()> settingsPanelVisible;
+    std::function<void(int, const std::optional<std::string>&)> showKeyIn;
+    void ShowSettingsPanel(bool show) override
+    {
+        if (showSettingsPanel)
+            showSettingsPanel(show);
+    }
+    std::optional<bool> SettingsPanelVisible() const override
+    {
+        return settingsPanelVisible ? settingsPanelVisible() : std::nullopt;
+    }
+    void ShowKeyIn(int kind, const std::optional<std::string>& prompt) override
+    {
+        if (showKeyIn)
+            showKeyIn(kind, prompt);
+    }
+
+private:
+    static void Call(const std::function<void()>& hook)
+    {
+        if (hook)
+            hook();
+    }
+
+    CVelmarisView* view_ = nullptr;
+};
+
+} // namespace velmaris

@@ -1,0 +1,91 @@
+#include "shell/qt/StationUi.h"
+
+#include "image/qt/CVelmarisView.h"
+#include "shell/FrameLayout.h"
+#include "shell/qt/CMainFrame.h"
+#include "shell/qt/CStatusPanes.h"
+
+#include <QToolBar>
+
+namespace velmaris {
+
+void StationUi::Attach(CVelmarisDoc* doc, CMainFrame* frame, CVelmarisView* view)
+{
+    doc_ = doc;
+    frame_ = frame;
+    view_ = view;
+}
+
+void StationUi::UpdateAllViews()
+{
+    if (view_ != nullptr)
+        view_->OnUpdate(0);
+}
+
+void StationUi::RepaintAllViews()
+{
+    if (view_ != nullptr)
+        view_->repaint();
+}
+
+void StationUi::RefreshStatusLine()
+{
+    if (frame_ == nullptr || doc_ == nullptr)
+        return;
+    const PingRecord& ping = doc_->State().ping;
+    frame_->SetPaneText(kPaneDateTime, QString::fromStdString(ping.date + "   " + ping.time));
+}
+
+void StationUi::SetWindowTitle(const std::string& title)
+{
+    if (frame_ != nullptr)
+        frame_->setWindowTitle(QString::fromStdString(title));
+}
+
+void StationUi::SetControlBars(ControlBars bars)
+{
+    if (frame_ == nullptr)
+        return;
+    switch (bars) {
+    case ControlBars::RealTime:
+        frame_->ApplyModeBars(OperatingMode::RealTime);
+        break;
+    case ControlBars::Udp:
+        frame_->ApplyModeBars(OperatingMode::Udp);
+        break;
+    case ControlBars::Playback:
+        frame_->ApplyModeBars(OperatingMode::Playback);
+        break;
+    }
+}
+
+void StationUi::HidePlaybackProgress()
+{
+    if (frame_ != nullptr && frame_->PlaybackBarHost() != nullptr)
+        frame_->PlaybackBarHost()->hide();
+}
+
+ViewStatus StationUi::Status() const
+{
+    ViewStatus status;
+    if (doc_ == nullptr)
+        return status;
+    const SonarState& state = doc_->State();
+    const AcquisitionState& acquisition = doc_->Cycle().Acquisition();
+    status.linkState = acquisition.linkState;
+    status.awaitingReply = acquisition.awaitingReply;
+    status.blinkToggle = acquisition.blink;
+    status.held = acquisition.held;
+    status.playback = state.flags.playback;
+    status.recording = doc_->IsRecording() ? 1 : 0;
+    status.outputFileLength = doc_->Recorder().Length();
+    status.colorIndicator = hooks_.colorIndicator ? hooks_.colorIndicator() : 1;
+    status.pingCount = state.ping.pingCount;
+    status.sonarComPort = state.settings.sonarComPort;
+    status.headAddress = state.settings.ipAddress;
+    status.sonarType = state.settings.sonarType;
+    status.udpMode = state.settings.udpMode;
+    return status;
+}
+
+} // namespace velmaris

@@ -1,0 +1,38 @@
+#pragma once
+// The acquisition state the ping cycle keeps beside the current ping: where
+// the link stands, whether a reply is awaited, the raw reply and the two
+// loop-time measurements. Flags are 0/1 integers like the rest of the
+// document state. User-interface thread only (the serial worker hands its
+// results over synchronously; it never touches this state itself).
+
+#include "links/Links.h"
+#include "links/LoopTime.h"
+
+#include <array>
+#include <cstdint>
+
+namespace velmaris {
+
+inline constexpr int kLinkDown = 0;
+inline constexpr int kLinkUp = 1; // TCP connected or COM port opened
+inline constexpr int kLinkConnecting = 2;
+
+struct AcquisitionState {
+    explicit AcquisitionState(const Clock& clock)
+        : liveLoop(clock)
+        , replayLoop(clock)
+    { }
+
+    int linkState = kLinkDown;
+    int awaitingReply = 0; // from a command sent (or a failed read) until a valid reply
+    int blink = 0; // inverted by every ping without reply; the status box alternates with it
+    int held = 0; // "Hold": no ping is requested and no playback tick runs
+    int workerSuspended = 0; // the COM port is being changed
+    std::array<std::uint8_t, kReplyBufferSize> replyBuffer {}; // raw reply, serial read or TCP receive
+    int receivedByteCount = 0; // bytes in replyBuffer from the last delivery
+    int redraw = 0; // the last decoded record asked for a full redraw of the image
+    LoopTime liveLoop; // between live (serial or TCP) pings
+    LoopTime replayLoop; // between UDP datagrams or playback records
+};
+
+} // namespace velmaris

@@ -1,0 +1,72 @@
+#include "station/CVelmarisDoc.h"
+
+#include "files/SettingsFile.h"
+#include "image/ScanLinePainter.h"
+
+namespace velmaris {
+
+CVelmarisDoc::CVelmarisDoc(DocumentUi& ui, CycleLinks links, Reporter& reporter, const Clock& clock)
+    : ui_(ui)
+    , state_(std::make_unique<SonarState>())
+    , recorder_(reporter)
+    , operations_(state_->settings, state_->command, state_->flags, host_)
+    , cycle_(*state_, links, clock, reporter, cycleUi_, recorder_, playbackFile_)
+    , playback_(PlaybackParts {*state_, cycle_, recorder_, playbackFile_, reporter, cycleUi_, fileWindows_,
+          fileWindows_, [this] { return SaveSettings(); }})
+    , recording_(RecordingParts {*state_, recorder_, playback_, reporter, cycleUi_, fileWindows_})
+{
+    cycle_.SetPlaybackTicker(&playback_);
+}
+
+void CVelmarisDoc::SetFileWindows(FileDialogs* dialogs, PlaybackBarUi* bar)
+{
+    fileWindows_.dialogs = dialogs;
+    fileWindows_.bar = bar;
+}
+
+CVelmarisDoc::~CVelmarisDoc() = default;
+
+void CVelmarisDoc::Initialise(const DocumentSetup& setup)
+{
+    iniPath_ = setup.iniPath;
+    state_->settings.readFileDirectory = setup.dataFolder;
+    state_->settings.writeFileDirectory = setup.dataFolder;
+    cycle_.Configure(CycleConfig {setup.iniPath, setup.headTcpPort, setup.udpPort});
+    recorder_.Close();
+    ui_.CreateFloatingWindows();
+    state_->settings.udpMode = 0;
+    LoadSettingsFile(iniPath_, state_->settings, state_->command, state_->ping,
+        SettingsFileContext {state_->flags.playback != 0});
+    ui_.SettingsLoaded();
+    ClearImage(state_->raster);
+}
+
+bool CVelmarisDoc::SaveSettings()
+{
+    return SaveSettingsFile(
+        iniPath_, state_->settings, state_->command, SettingsFileContext {state_->flags.playback != 0});
+}
+
+bool CVelmarisDoc::Close()
+{
+    const bool saved = SaveSettings();
+    cycle_.Shutdown();
+    return saved;
+}
+
+void CVelmarisDoc::HostAdapter::ClearImageRaster()
+{
+    ClearImage(doc_.state_->raster);
+}
+
+void CVelmarisDoc::HostAdapter::ClearImageAndHistory()
+{
+    ResetImage(*doc_.state_);
+}
+
+bool CVelmarisDoc::HostAdapter::IsLinkConnected() const
+{
+    return doc_.cycle_.Acquisition().linkState == kLinkUp;
+}
+
+} // namespace velmaris

@@ -1,0 +1,190 @@
+#pragma once
+// The one document of the station, the hub that owns everything lasting:
+// the sonar state (settings, command message, ping, raster, tables), the
+// settings operations, the ping cycle, the record writer, the playback file
+// and the INI path. It wires these pieces together; the logic lives in them.
+//
+// The Qt shell creates the document with its window interface (DocumentUi)
+// and the four link objects, delivers every timer and link notification to
+// Events(), and calls Initialise once, Close once at exit.
+//
+// Ownership: the UI, links, reporter and clock are the caller's and must
+// outlive the document. Thread: user-interface thread only.
+
+#include "files/DataFile.h"
+#include "files/RecordWriter.h"
+#include "files/Reporter.h"
+#include "image/SonarState.h"
+#include "links/CTimer.h"
+#include "links/Links.h"
+#include "protocol/SettingsHost.h"
+#include "protocol/SettingsOperations.h"
+#include "station/CycleUi.h"
+#include "station/FileDialogs.h"
+#include "station/PingCycle.h"
+#include "station/Playback.h"
+#include "station/PlaybackBarUi.h"
+#include "station/Recording.h"
+
+#include <memory>
+#include <string>
+
+namespace velmaris {
+
+// Everything the document asks of the main window: the cycle's calls plus
+// what the settings operations need.
+class DocumentUi : public CycleUi {
+public:
+    // Rewrites the mini settings bar's fields from the document.
+    virtual void RefreshMiniSettingsBar() = 0;
+    // True once the floating settings panel has been created (shown or not).
+    virtual bool SettingsPanelExists() const = 0;
+    // Marks the views for a full redraw and repaints them now.
+    virtual void RepaintAllViews() = 0;
+    // Creates the diagnostics window and the key-in dialog, hidden, when
+    // they do not exist yet.
+    virtual void CreateFloatingWindows() = 0;
+    // (CycleUi::RefreshSettingsPanel here only redraws the panel; the
+    // document runs the panel's rules before calling it.)
+};
+
+struct DocumentSetup {
+    std::string iniPath; // "Velmaris.INI" beside the program, or where --ini says
+    std::string dataFolder; // initial `Read File Directory` / `Write File Directory`
+    int headTcpPort = kHeadTcpPort; // tests and --demo use other ports
+    int udpPort = kUdpListenPort;
+};
+
+class CVelmarisDoc {
+public:
+    CVelmarisDoc(
+        DocumentUi& ui, CycleLinks links, Reporter& reporter, const Clock& clock = SteadyClock::Instance());
+    ~CVelmarisDoc();
+    CVelmarisDoc(const CVelmarisDoc&) = delete;
+    CVelmarisDoc& operator=(const CVelmarisDoc&) = delete;
+
+    // Document initialisation: INI path and default folders, recording off,
+    // floating windows created, `UDP Mode` 0, INI loaded (with its window
+    // follow-ups), image raster zeroed.
+    void Initialise(const DocumentSetup& setup);
+    // Document close: saves the settings, then stops the cycle (timers,
+    // serial worker, files, sockets). False when the INI file could not be
+    // written. The shell destroys its floating windows afterwards.
+    bool Close();
+
+    bool SaveSettings();
+    void ApplySettings() { operations_.ApplySettings(); }
+
+    SonarState& State() { return *state_; }
+    const SonarState& State() const { return *state_; }
+    SettingsOperations& Operations() { return operations_; }
+    PingCycle& Cycle() { return cycle_; }
+    const PingCycle& Cycle() const { return cycle_; }
+    // Where the timers and links deliver their events.
+    LinkEvents& Events() { return cycle_; }
+    RecordWriter& Recorder() { return recorder_; }
+    bool IsRecording() const { return recorder_.IsRecording(); }
+    DataFile& PlaybackFile() { return playbackFile_; }
+    const std::string& IniPath() const { return iniPath_; }
+
+    // The shell's file dialogs and playback bar (they must outlive the
+    // document or be detached with nullptr). Until they are attached every
+    // dialog answers Cancel and the bar calls go nowhere.
+    void SetFileWindows(FileDialogs* dialogs, PlaybackBarUi* bar);
+    // Record start/stop and record file (commands 32806, the command line).
+    Recording& RecordingControl() { return recording_; }
+    const Recording& RecordingControl() const { return recording_; }
+    // Playback: open (32805, dropped files), the tick the ping timer runs,
+    // the playback bar's slider and speed, "RealTime Play Speed" (32864).
+    Playback& PlaybackControl() { return playback_; }
+    const Playback& PlaybackControl() const { return playback_; }
+    FileDialogs& Dialogs() { return fileWindows_; }
+
+private:
+    // The cycle's window calls, with the panel refresh running the panel's rules.
+    class CycleUiAdapter final : public CycleUi {
+    public:
+        explicit CycleUiAdapter(CVelmarisDoc& doc)
+            : doc_(doc)
+        { }
+        void UpdateAllViews() override { doc_.ui_.UpdateAllViews(); }
+        void RefreshStatusLine() override { doc_.ui_.RefreshStatusLine(); }
+        void RefreshDiagnostics() override { doc_.ui_.RefreshDiagnostics(); }
+        void ResetDiagnostics() override { doc_.ui_.ResetDiagnostics(); }
+        void SetWindowTitle(const std::string& title) override { doc_.ui_.SetWindowTitle(title); }
+        void SetControlBars(ControlBars bars) override { doc_.ui_.SetControlBars(bars); }
+        void RefreshSettingsPanel() override { doc_.operations_.RefreshSettingsPanel(); }
+        void HidePlaybackProgress() override { doc_.ui_.HidePlaybackProgress(); }
+        void SettingsLoaded() override { doc_.ui_.SettingsLoaded(); }
+
+    private:
+        CVelmarisDoc& doc_;
+    };
+
+    class HostAdapter final : public SettingsHost {
+    public:
+        explicit HostAdapter(CVelmarisDoc& doc)
+            : doc_(doc)
+        { }
+        void RefreshMiniSettingsBar() override { doc_.ui_.RefreshMiniSettingsBar(); }
+        bool SettingsPanelExists() const override { return doc_.ui_.SettingsPanelExists(); }
+        void RefreshSettingsPanel() override { doc_.ui_.RefreshSettingsPanel(); }
+        void ClearImageRaster() override;
+        void ClearImageAndHistory() override;
+        bool IsLinkConnected() const override;
+        void RepaintAllViews() override { doc_.ui_.RepaintAllViews(); }
+
+    private:
+        CVelmarisDoc& doc_;
+    };
+
+    // Forwards to the shell's dialogs and bar once they are attached.
+    class FileWindows final : public FileDialogs, public PlaybackBarUi {
+    public:
+        std::string AskSaveFile(const SaveDialogRequest& r) override
+        {
+            return dialogs ? dialogs->AskSaveFile(r) : "";
+        }
+        std::string AskOpenFile(const OpenDialogRequest& r) override
+        {
+            return dialogs ? dialogs->AskOpenFile(r) : "";
+        }
+        std::string AskFolder(const FolderDialogRequest& r) override
+        {
+            return dialogs ? dialogs->AskFolder(r) : "";
+        }
+        void ShowPlaybackBar(const PlaybackBarSetup& setup) override
+        {
+            if (bar)
+                bar->ShowPlaybackBar(setup);
+        }
+        void SetPositionSlider(int position) override
+        {
+            if (bar)
+                bar->SetPositionSlider(position);
+        }
+        void SetSpeed(int speed) override
+        {
+            if (bar)
+                bar->SetSpeed(speed);
+        }
+
+        FileDialogs* dialogs = nullptr;
+        PlaybackBarUi* bar = nullptr;
+    };
+
+    DocumentUi& ui_;
+    std::unique_ptr<SonarState> state_; // 16 MB raster: kept off the caller's stack
+    RecordWriter recorder_;
+    DataFile playbackFile_;
+    std::string iniPath_;
+    CycleUiAdapter cycleUi_ {*this};
+    HostAdapter host_ {*this};
+    SettingsOperations operations_;
+    PingCycle cycle_;
+    FileWindows fileWindows_;
+    Playback playback_;
+    Recording recording_;
+};
+
+} // namespace velmaris

@@ -1,0 +1,80 @@
+#include "station/CommandRules.h"
+
+#include "protocol/SonarSettings.h"
+#include "station/CommandHooks.h"
+#include "station/CommandIds.h"
+
+#include <algorithm>
+#include <array>
+
+namespace velmaris {
+
+namespace {
+
+constexpr std::array<int, 6> kGpsBauds {4800, 9600, 19200, 38400, 57600, 115200};
+constexpr char kPathSeparator = '/';
+
+} // namespace
+
+double ZoomForMenuId(int id)
+{
+    return 1.0 + 0.25 * (id - cmd::kZoom100);
+}
+
+double ZoomInFrom(double zoom)
+{
+    zoom += zoom < 2.0 ? 0.25 : 1.0;
+    return std::clamp(zoom, kZoomMin, kZoomInMax);
+}
+
+double ZoomOutFrom(double zoom)
+{
+    zoom -= zoom <= 2.0 ? 0.25 : 1.0;
+    return std::clamp(zoom, kZoomMin, kZoomOutMax);
+}
+
+std::optional<std::string> KeyInPrompt(int kind, int metricScale, int sectorMode)
+{
+    switch (kind) {
+    case kKeyInKindRange:
+        if (metricScale == 0)
+            return kKeyInRangeMetresPrompt;
+        if (metricScale == 1)
+            return kKeyInRangeFeetPrompt;
+        return std::nullopt;
+    case kKeyInKindGain:
+        return kKeyInGainPrompt;
+    case kKeyInKindSectorWidth:
+        if (sectorMode == kModeSector)
+            return kKeyInSectorPrompt;
+        if (sectorMode == kModePolar)
+            return kKeyInPolarPrompt;
+        return std::nullopt;
+    case kKeyInKindTrain:
+        return kKeyInTrainPrompt;
+    default:
+        return std::nullopt;
+    }
+}
+
+int GpsBaudIndexFor(int baud)
+{
+    const auto it = std::find(kGpsBauds.begin() + 1, kGpsBauds.end(), baud);
+    return it == kGpsBauds.end() ? 0 : static_cast<int>(it - kGpsBauds.begin());
+}
+
+int GpsBaudForIndex(int index)
+{
+    if (index < 0 || index >= static_cast<int>(kGpsBauds.size()))
+        return kGpsBauds[0];
+    return kGpsBauds[static_cast<std::size_t>(index)];
+}
+
+std::string RecordDirectoryFrom(const std::string& folder)
+{
+    if (!folder.empty() && folder.back() == kPathSeparator)
+        return folder;
+    return folder + kPathSeparator;
+}
+
+} // namespace velmaris

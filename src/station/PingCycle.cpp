@@ -1,0 +1,236 @@
+#include "station/PingCycle.h"
+
+#include "files/SettingsFile.h"
+#include "protocol/ReplyMessage.h"
+
+#include <algorithm>
+
+namespace velmaris {
+
+std::string SerialNotAvailableMessage(int comPort)
+{
+    return "COM" + std::to_string(comPort)
+        + " is not available. \nPlease choose another COM Port for Sonar data input!   ";
+}
+
+std::string SerialSetupFailedMessage(int comPort)
+{
+    return "'OpenCommPort ()': 'SetCommState ()' for " + std::to_string(comPort)
+        + " failed! \nPlease check its settings.";
+}
+
+PingCycle::PingCycle(SonarState& state, CycleLinks links, const Clock& clock, Reporter& reporter, CycleUi& ui,
+    RecordWriter& recorder, DataFile& playbackFile)
+    : state_(state)
+    , links_(links)
+    , reporter_(reporter)
+    , ui_(ui)
+    , recorder_(recorder)
+    , playbackFile_(playbackFile)
+    , acq_(clock)
+    , pipeline_(state, acq_, ui, recorder, links.timers)
+{ }
+
+void PingCycle::OnTimer(int id)
+{
+    switch (id) {
+    case kPingTimer:
+        PingTimerFired();
+        break;
+    case kWatchdogTimer:
+        WatchdogFired();
+        break;
+    case kSendTimer:
+        SendTimerFired();
+        break;
+    case kGpsTimer:
+        links_.timers.KillTimer(kGpsTimer);
+        if (gpsTicker_)
+            gpsTicker_->GpsTick();
+        break;
+    default:
+        break;
+    }
+}
+
+void PingCycle::KillAllTimers()
+{
+    links_.timers.KillTimer(kWatchdogTimer);
+    links_.timers.KillTimer(kPingTimer);
+    links_.timers.KillTimer(kSendTimer);
+    links_.timers.KillTimer(kGpsTimer);
+}
+
+void PingCycle::CloseFiles()
+{
+    playbackFile_.Close();
+    recorder_.Close();
+}
+
+void PingCycle::DropTcp()
+{
+    links_.tcp.Close();
+    assembler_.Clear();
+    acq_.linkState = kLinkDown;
+}
+
+// --- Serial head ---------------------------------------------------------
+
+void PingCycle::PingTimerFired()
+{
+    links_.timers.KillTimer(kPingTimer);
+    if (Playback()) {
+        if (acq_.held == 0 && playbackTicker_)
+            playbackTicker_->PlaybackTick();
+        return;
+    }
+    if (SerialModel())
+        RequestSerialTransfer();
+}
+
+void PingCycle::RequestSerialTransfer()
+{
+    links_.serial.RequestTransfer(std::span<const std::uint8_t, kCommandSize>(state_.command.Bytes()));
+}
+
+void PingCycle::OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen)
+{
+    if (!portOpen) {
+        if (!SerialModel())
+            return;
+        acq_.awaitingReply = 1;
+        acq_.blink ^= 1;
+    } else {
+        // The reply to the previous command; the first transfer after the
+        // port opened reads nothing and only sends the first command.
+        const std::size_t count = std::min(reply.size(), acq_.replyBuffer.size());
+        std::copy_n(reply.begin(), count, acq_.replyBuffer.begin());
+        acq_.receivedByteCount = static_cast<int>(count);
+        if (count < static_cast<std::size_t>(kReplyLengthIMX)) { // shorter than the shortest echo reply
+            acq_.awaitingReply = 1;
+            acq_.blink ^= 1;
+        } else {
+            acq_.awaitingReply = 0;
+        }
+    }
+    pipeline_.RunLive();
+    ui_.RefreshStatusLine();
+}
+
+void PingCycle::OpenSerialLink()
+{
+    const int port = state_.settings.sonarComPort;
+    state_.flags.statusResetRequest = 1;
+    switch (links_.serial.Open(port, state_.settings.sonarComPortBaud, state_.settings.rts != 0)) {
+    case SerialOpenResult::Ok:
+        acq_.linkState = kLinkUp;
+        acq_.workerSuspended = 0;
+        links_.serial.SetSuspended(false);
+        break;
+    case SerialOpenResult::SetupFailed:
+        reporter_.ShowMessage(SerialSetupFailedMessage(port));
+        [[fallthrough]]; // the port counts as not opened
+    case SerialOpenResult::NotAvailable:
+        acq_.linkState = kLinkDown;
+        reporter_.ShowMessage(SerialNotAvailableMessage(port));
+        break;
+    }
+    links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
+}
+
+void PingCycle::ChangeSerialPort(int comPort, int rtsMode)
+{
+    acq_.workerSuspended = 1;
+    links_.serial.SetSuspended(true);
+    state_.settings.rts = rtsMode;
+    links_.serial.SetRtsMode(rtsMode != 0);
+    acq_.awaitingReply = 0;
+    state_.settings.sonarComPort = comPort;
+    OpenSerialLink();
+    acq_.workerSuspended = 0;
+    links_.serial.SetSuspended(false);
+}
+
+// --- Modes -------------------------------------------------------------------
+
+void PingCycle::StartRealTime()
+{
+    state_.flags.playback = 0;
+    acq_.held = 0;
+    LoadSettingsFile(
+        config_.iniPath, state_.settings, state_.command, state_.ping, SettingsFileContext {false});
+    ui_.SettingsLoaded();
+    links_.udp.Close();
+    state_.settings.udpMode = 0;
+    KillAllTimers();
+    CloseFiles();
+    DropTcp();
+    ResetImage(state_);
+    ui_.RefreshSettingsPanel();
+    ui_.ResetDiagnostics();
+    ui_.SetControlBars(ControlBars::RealTime);
+    if (SerialModel())
+        ui_.SetWindowTitle(kTitleRealTimeK52A);
+    else if (state_.settings.sonarType == kSonarEthernetK52L)
+        ui_.SetWindowTitle(kTitleRealTimeK52L);
+    acq_.awaitingReply = 0;
+    if (SerialModel())
+        OpenSerialLink();
+    else
+        ReconnectTcp();
+}
+
+bool PingCycle::StartUdpMode()
+{
+    state_.settings.udpMode = 1;
+    state_.flags.playback = 0;
+    acq_.held = 0;
+    KillAllTimers();
+    links_.udp.Close();
+    CloseFiles();
+    DropTcp();
+    ResetImage(state_);
+    ui_.SetControlBars(ControlBars::Udp);
+    ui_.SetWindowTitle(kTitleUdpMode);
+    return links_.udp.Open(config_.udpPort);
+}
+
+void PingCycle::ToggleHold()
+{
+    acq_.held ^= 1;
+    if (acq_.held == 0) {
+        if (state_.settings.udpMode != 0) {
+            links_.udp.Close();
+            links_.udp.Open(config_.udpPort);
+        } else if (!SerialModel() && !Playback()) {
+            ReconnectTcp();
+        } else {
+            links_.timers.SetTimer(kPingTimer, kResumePingDelayMs);
+        }
+    }
+    ui_.UpdateAllViews();
+}
+
+void PingCycle::CloseHeadLinks()
+{
+    DropTcp();
+    links_.serial.Close();
+}
+
+void PingCycle::CloseUdp()
+{
+    links_.udp.Close();
+    state_.settings.udpMode = 0;
+}
+
+void PingCycle::Shutdown()
+{
+    KillAllTimers();
+    links_.serial.Quit();
+    CloseFiles();
+    DropTcp();
+    links_.serial.Close();
+    links_.udp.Close();
+}
+
+} // namespace velmaris

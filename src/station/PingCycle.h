@@ -1,0 +1,135 @@
+#pragma once
+// The ping cycle: decides when the next command goes to the head, takes each
+// reply (or its absence) through the live pipeline, plots UDP datagrams,
+// hands playback ticks on, and starts, holds and stops acquisition. It is
+// driven entirely by LinkEvents: the timers of the main frame, the serial
+// worker's finished transfers and the socket notifications.
+//
+// Ownership: holds references only; the document owns the state, the links,
+// the windows' interface, the record writer and the playback file, and
+// outlives the cycle. Thread: user-interface thread only. Failure: operator
+// messages go through the Reporter; a lost connection or a silent head is
+// retried by the one-second watchdog for ever.
+
+#include "files/DataFile.h"
+#include "files/RecordWriter.h"
+#include "files/Reporter.h"
+#include "image/SonarState.h"
+#include "links/Links.h"
+#include "links/ReplyAssembler.h"
+#include "station/AcquisitionState.h"
+#include "station/CycleUi.h"
+#include "station/PingPipeline.h"
+
+#include <string>
+
+namespace velmaris {
+
+inline constexpr const char* kTitleRealTimeK52A = "Velmaris -- Real Time (K52A)";
+inline constexpr const char* kTitleRealTimeK52L = "Velmaris -- Real Time (K52L)";
+inline constexpr const char* kTitleUdpMode = "Velmaris -- UDP Mode";
+inline constexpr int kWatchdogPeriodMs = 1000;
+inline constexpr int kResumePingDelayMs = 50;
+
+// "COM<n> is not available. ..." and "'OpenCommPort ()': 'SetCommState ()' for <n> failed! ...".
+std::string SerialNotAvailableMessage(int comPort);
+std::string SerialSetupFailedMessage(int comPort);
+
+struct CycleLinks {
+    TimerHost& timers;
+    SerialLink& serial;
+    TcpLink& tcp;
+    UdpLink& udp;
+};
+
+struct CycleConfig {
+    std::string iniPath; // reloaded at every start of real-time work
+    int headTcpPort = kHeadTcpPort;
+    int udpPort = kUdpListenPort;
+};
+
+class PingCycle final : public LinkEvents {
+public:
+    PingCycle(SonarState& state, CycleLinks links, const Clock& clock, Reporter& reporter, CycleUi& ui,
+        RecordWriter& recorder, DataFile& playbackFile);
+
+    void Configure(const CycleConfig& config) { config_ = config; }
+    const CycleConfig& Config() const { return config_; }
+    // Either hook may be null (the timer then does nothing).
+    void SetPlaybackTicker(PlaybackTicker* ticker) { playbackTicker_ = ticker; }
+    void SetGpsTicker(GpsTicker* ticker) { gpsTicker_ = ticker; }
+    void SetLocalTimeSource(LocalTimeSource source) { pipeline_.SetLocalTimeSource(source); }
+
+    // LinkEvents.
+    void OnTimer(int id) override;
+    void OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen) override;
+    void OnTcpConnected(bool ok) override;
+    void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
+    void OnTcpClosed() override;
+    void OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize) override;
+
+    // "Connect to Sonar Head": reloads the settings, leaves UDP mode and
+    // playback (closing the playback and record files), resets the image and
+    // opens the serial link or connects to the K52L head.
+    void StartRealTime();
+    // "Plot Data from UDP". False when the UDP port could not be opened.
+    bool StartUdpMode();
+    // "Hold": stops or resumes the cycle.
+    void ToggleHold();
+    // Opens the sonar COM port (link state 1 on success) and arms the
+    // watchdog, whose expiry starts the first serial ping.
+    void OpenSerialLink();
+    // The COM port dialog's change: suspends the worker, takes the RTS mode,
+    // reopens the link on `comPort`, resumes the worker.
+    void ChangeSerialPort(int comPort, int rtsMode);
+    // Starts a TCP connect when the link is down (not while one is pending)
+    // and arms the watchdog. The record file stays open: recording goes on
+    // with the next decoded ping.
+    void ReconnectTcp();
+    // Document close: timers, worker, files, sockets.
+    void Shutdown();
+    void KillAllTimers();
+    // A playback takes over: shuts the TCP connection down and closes the
+    // sonar COM port (the worker stays, idle); link state 0.
+    void CloseHeadLinks();
+    // Closes the UDP socket and clears `UDP Mode`.
+    void CloseUdp();
+    // The main frame's timers, for the pieces the cycle drives (playback).
+    TimerHost& Timers() { return links_.timers; }
+    // (Re)arms the ping timer: a modal window that stopped the timers
+    // during playback lets the playback go on after it closes.
+    void ArmPingTimer(int ms) { links_.timers.SetTimer(kPingTimer, ms); }
+
+    // The live pipeline on the reply buffer; whether a ping was decoded.
+    bool RunLivePipeline() { return pipeline_.RunLive(); }
+
+    AcquisitionState& Acquisition() { return acq_; }
+    const AcquisitionState& Acquisition() const { return acq_; }
+    const ReplyAssembler& Assembler() const { return assembler_; }
+
+private:
+    bool SerialModel() const { return state_.settings.sonarType == kSonarSerialK52A; }
+    bool Playback() const { return state_.flags.playback != 0; }
+    void PingTimerFired();
+    void WatchdogFired();
+    void SendTimerFired();
+    void RequestSerialTransfer();
+    void SendCommand();
+    void CloseFiles();
+    void DropTcp();
+
+    SonarState& state_;
+    CycleLinks links_;
+    Reporter& reporter_;
+    CycleUi& ui_;
+    RecordWriter& recorder_;
+    DataFile& playbackFile_;
+    AcquisitionState acq_;
+    PingPipeline pipeline_;
+    ReplyAssembler assembler_;
+    CycleConfig config_;
+    PlaybackTicker* playbackTicker_ = nullptr;
+    GpsTicker* gpsTicker_ = nullptr;
+};
+
+} // namespace velmaris

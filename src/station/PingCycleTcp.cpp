@@ -1,0 +1,116 @@
+// The K52L head over TCP: one command per ping from the send timer, one
+// 513-byte reply per command, and the one-second watchdog that reconnects a
+// lost link and resends to a head that stayed silent.
+
+#include "station/PingCycle.h"
+
+namespace velmaris {
+
+void PingCycle::SendCommand()
+{
+    acq_.awaitingReply = 1;
+    links_.tcp.Send(state_.command.Bytes());
+    ClearOneShotRequests(state_.command); // a reverse request goes out once
+    links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
+}
+
+void PingCycle::SendTimerFired()
+{
+    links_.timers.KillTimer(kSendTimer);
+    links_.timers.KillTimer(kWatchdogTimer);
+    if (Playback() || SerialModel() || acq_.held != 0)
+        return;
+    acq_.blink ^= 1;
+    SendCommand();
+}
+
+void PingCycle::WatchdogFired()
+{
+    links_.timers.KillTimer(kWatchdogTimer);
+    if (SerialModel()) {
+        // Armed by the port opening: the first serial ping.
+        if (!Playback())
+            RequestSerialTransfer();
+        return;
+    }
+    // A reply that has not come whole within a period never will: its
+    // first part must not be completed by the next reply's bytes.
+    assembler_.Clear();
+    if (!Playback() && acq_.held == 0) {
+        acq_.awaitingReply = 1;
+        acq_.blink ^= 1;
+        pipeline_.RunLive();
+        if (acq_.linkState == kLinkDown) {
+            ReconnectTcp();
+        } else if (acq_.linkState == kLinkUp) {
+            // The head has not answered for a whole period: the command or
+            // its reply was lost. Send it again so the cycle goes on.
+            SendCommand();
+        }
+    }
+    links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
+}
+
+void PingCycle::ReconnectTcp()
+{
+    KillAllTimers();
+    ui_.HidePlaybackProgress();
+    // The record file stays open across a reconnect, so recording resumes
+    // with the next decoded ping; only a playback is ended.
+    playbackFile_.Close();
+    if (acq_.linkState == kLinkDown) {
+        acq_.linkState = kLinkConnecting;
+        links_.tcp.Close();
+        assembler_.Clear();
+        state_.flags.statusResetRequest = 1;
+        pipeline_.StampPing();
+        if (!links_.tcp.Connect(state_.settings.ipAddress, config_.headTcpPort))
+            acq_.linkState = kLinkDown; // the watchdog retries
+        state_.flags.playback = 0;
+        acq_.awaitingReply = 0;
+    }
+    links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
+}
+
+void PingCycle::OnTcpConnected(bool ok)
+{
+    assembler_.Clear();
+    if (!ok || Playback()) {
+        acq_.linkState = kLinkDown;
+        links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
+        return;
+    }
+    acq_.linkState = kLinkUp;
+    if (!SerialModel())
+        links_.timers.SetTimer(kSendTimer, 0);
+}
+
+void PingCycle::OnTcpBytes(std::span<const std::uint8_t> bytes)
+{
+    acq_.awaitingReply = 0;
+    while (!bytes.empty()) {
+        bytes = bytes.subspan(assembler_.Feed(bytes));
+        if (!assembler_.Complete())
+            break;
+        const auto reply = assembler_.Reply();
+        std::copy(reply.begin(), reply.end(), acq_.replyBuffer.begin());
+        acq_.receivedByteCount = static_cast<int>(reply.size());
+        assembler_.Clear();
+        if (pipeline_.RunLive())
+            links_.timers.SetTimer(kSendTimer, 0);
+    }
+}
+
+void PingCycle::OnTcpClosed()
+{
+    acq_.linkState = kLinkDown;
+    assembler_.Clear();
+    links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
+}
+
+void PingCycle::OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize)
+{
+    pipeline_.RunUdp(datagram, trueSize);
+}
+
+} // namespace velmaris

@@ -1,0 +1,28 @@
+#pragma once
+// The main window's titles as the station sets them: playback, real time,
+// UDP mode and recording. The record titles have one hyphen and a trailing
+// blank after the bracket, like the playback title; the two titles recording
+// falls back to when it stops have one hyphen too.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmaris {
+
+inline constexpr std::string_view kUdpModeTitle = "Velmaris -- UDP Mode";
+
+// "Velmaris - Playback File [path] " (one hyphen, trailing blank).
+std::string PlaybackTitle(std::string_view path);
+// "Velmaris -- Real Time (K52A)" / "(K52L)"; nothing for another type.
+std::optional<std::string> RealTimeTitle(int sonarType);
+
+// "Velmaris - Record to File [" path "] " live, "Velmaris - Copy to File ["
+// path "] " during playback.
+std::string RecordStartTitle(const std::string& path, bool playback);
+// After recording stopped: the playback title during playback, otherwise
+// "Velmaris - Real Time (K52A)" or "(K52L)" by `Sonar Type`; nullopt (title
+// unchanged) for any other type.
+std::optional<std::string> RecordStopTitle(bool playback, const std::string& playbackPath, int sonarType);
+
+} // namespace velmaris

@@ -1,0 +1,156 @@
+#include "files/DataFile.h"
+#include "files/PlaybackDecode.h"
+#include "files/RecordReader.h"
+
+#include "support/RecordFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace velmaris {
+namespace {
+
+using testing::Append;
+using testing::MakeRecord;
+using testing::PingSpec;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+TEST(DataFileType, FromNameAndFirstBytes)
+{
+    EXPECT_EQ(FileTypeFromName("/d/dive.52a"), kFileTypeSerial);
+    EXPECT_EQ(FileTypeFromName("DIVE.52L"), kFileTypeEthernet); // compared lower-cased
+    EXPECT_FALSE(FileTypeFromName("dive.52x"));
+    EXPECT_FALSE(FileTypeFromName("dive.txt"));
+    EXPECT_FALSE(FileTypeFromName("2a"));
+    const std::uint8_t serialTag[] {'5', '2', 'A'};
+    const std::uint8_t ethernetTag[] {'5', '2', 'L'};
+    EXPECT_EQ(SettleFileType(kFileTypeEthernet, serialTag), kFileTypeSerial); // ".52l" tagged 52A plays as 0
+    EXPECT_EQ(SettleFileType(kFileTypeEthernet, ethernetTag), kFileTypeEthernet);
+    EXPECT_EQ(SettleFileType(kFileTypeSerial, ethernetTag), kFileTypeSerial); // the name says serial
+}
+
+TEST(DataFileOpen, HundredBytesAcceptedNinetyNineRejected)
+{
+    TempFolder dir("datafile-open");
+    WriteBytes(dir / "a.52a", std::vector<std::uint8_t>(100, 0));
+    WriteBytes(dir / "b.52a", std::vector<std::uint8_t>(99, 0));
+    DataFile file;
+    EXPECT_EQ(file.Open((dir / "a.52a").string()), DataFile::OpenResult::Ok);
+    EXPECT_EQ(file.Length(), 100);
+    EXPECT_EQ(file.Open((dir / "b.52a").string()), DataFile::OpenResult::NoData);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_STREQ(OpenResultMessage(DataFile::OpenResult::NoData), "File has no data!!!  ");
+    EXPECT_EQ(file.Open((dir / "missing.52a").string()), DataFile::OpenResult::CannotOpen);
+    EXPECT_STREQ(OpenResultMessage(DataFile::OpenResult::CannotOpen), "Error opening file !   ");
+}
+
+class RecordFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Append(bytes_, MakeRecord(PingSpec {.kind = "IMX"}));
+        Append(bytes_, MakeRecord(PingSpec {.kind = "IGX"}));
+        Append(bytes_, MakeRecord(PingSpec {.kind = "IPX"}));
+        Append(bytes_, MakeRecord(PingSpec {.kind = "IGX", .headPosition = 700}));
+        WriteBytes(dir_ / "f.52a", bytes_);
+        ASSERT_EQ(file_.Open((dir_ / "f.52a").string()), DataFile::OpenResult::Ok);
+    }
+    TempFolder dir_ {"datafile-records"};
+    std::vector<std::uint8_t> bytes_;
+    DataFile file_;
+};
+
+TEST_F(RecordFile, RecordsHaveTheirLengthsAndImxPadding)
+{
+    ASSERT_EQ(bytes_.size(), 384u + 640u + 128u + 640u);
+    EXPECT_EQ(bytes_[364], 0xFC); // IMX: 100 + 12 + 252, then padding
+    EXPECT_EQ(bytes_[365], 0);
+    RecordFrame frame;
+    std::int64_t offset = 0;
+    std::vector<int> lengths;
+    while (ReadRecordFrame(file_, offset, frame) == RecordStatus::Ok) {
+        lengths.push_back(frame.recordLength);
+        offset = frame.NextOffset();
+    }
+    EXPECT_EQ(lengths, (std::vector<int> {384, 640, 128, 640}));
+    EXPECT_EQ(offset, file_.Length());
+}
+
+TEST_F(RecordFile, ResynchronisingFromInsideARecordFindsTheNextTag)
+{
+    EXPECT_EQ(file_.Resynchronise(1, kFileTypeSerial), 384);
+    EXPECT_EQ(file_.Position(), 384);
+    EXPECT_EQ(file_.Resynchronise(384, kFileTypeSerial), 384);
+    EXPECT_EQ(file_.Resynchronise(385, kFileTypeSerial), 1024);
+    // Inside the last record: no tag follows, the file is left at its end.
+    EXPECT_EQ(file_.Resynchronise(1153, kFileTypeSerial), file_.Length());
+    // A serial file has no "52L" tag anywhere.
+    EXPECT_EQ(file_.Resynchronise(0, kFileTypeEthernet), file_.Length());
+}
+
+TEST(RecordReader, DamagedLengthsAreReportedNotLoopedOn)
+{
+    TempFolder dir("datafile-damage");
+    std::vector<std::uint8_t> bytes;
+    auto zeroLength = MakeRecord(PingSpec {});
+    zeroLength[4] = zeroLength[5] = 0;
+    auto tooLong = MakeRecord(PingSpec {});
+    tooLong[4] = 0xFF;
+    Append(bytes, zeroLength);
+    Append(bytes, MakeRecord(PingSpec {}));
+    Append(bytes, tooLong);
+    WriteBytes(dir / "d.52a", bytes);
+    DataFile file;
+    ASSERT_EQ(file.Open((dir / "d.52a").string()), DataFile::OpenResult::Ok);
+    RecordFrame frame;
+    EXPECT_EQ(ReadRecordFrame(file, 0, frame), RecordStatus::Damaged);
+    EXPECT_EQ(file.Resynchronise(1, kFileTypeSerial), 640);
+    EXPECT_EQ(ReadRecordFrame(file, 640, frame), RecordStatus::Ok);
+    EXPECT_EQ(ReadRecordFrame(file, 1280, frame), RecordStatus::Damaged); // runs past the end
+    EXPECT_EQ(ReadRecordFrame(file, 1920 - 99, frame), RecordStatus::End);
+}
+
+TEST(PlaybackDecode, ModeChangeClearsRangeChangeResetsAndEchoLandsInL0)
+{
+    auto state = std::make_unique<SonarState>();
+    state->flags.playback = 1;
+    state->command[CommandMessage::kRange] = 30;
+    TempFolder dir("datafile-playback");
+    std::vector<std::uint8_t> bytes;
+    Append(bytes, MakeRecord(PingSpec {.mode = kModePolar, .echo = 90}));
+    Append(bytes, MakeRecord(PingSpec {.range = 50, .mode = kModePolar, .echo = 91}));
+    Append(
+        bytes, MakeRecord(PingSpec {.range = 50, .mode = kModeSideScan, .step = 0, .width = 0, .echo = 92}));
+    WriteBytes(dir / "p.52l", bytes);
+    DataFile file;
+    ASSERT_EQ(file.Open((dir / "p.52l").string()), DataFile::OpenResult::Ok);
+
+    RecordFrame frame;
+    ASSERT_EQ(ReadRecordFrame(file, 0, frame), RecordStatus::Ok);
+    auto result = DecodePlaybackRecord(*state, frame);
+    EXPECT_TRUE(result.valid);
+    EXPECT_FALSE(result.rangeChanged);
+    EXPECT_EQ(state->history.l0[0], 90);
+    PaintCurrentPing(*state);
+    EXPECT_EQ(state->ping.pingCount, 1);
+
+    state->raster.Set(5, 5, 33);
+    ASSERT_EQ(ReadRecordFrame(file, 640, frame), RecordStatus::Ok);
+    result = DecodePlaybackRecord(*state, frame);
+    EXPECT_TRUE(result.rangeChanged);
+    EXPECT_TRUE(result.effects.fullRedraw);
+    EXPECT_EQ(state->raster.At(5, 5), 0); // cleared before painting
+    EXPECT_TRUE(state->history.resetPending);
+    EXPECT_EQ(state->history.l0[0], 91); // echo placed after the reset
+    EXPECT_EQ(state->settings.rangeIndex, 9);
+
+    state->raster.Set(5, 5, 33);
+    ASSERT_EQ(ReadRecordFrame(file, 1280, frame), RecordStatus::Ok);
+    result = DecodePlaybackRecord(*state, frame);
+    EXPECT_TRUE(result.effects.clearRaster);
+    EXPECT_EQ(state->raster.At(5, 5), 0);
+    EXPECT_EQ(state->settings.sectorMode, kModeSideScan);
+}
+
+} // namespace
+} // namespace velmaris

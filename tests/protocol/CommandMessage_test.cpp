@@ -1,0 +1,103 @@
+#include "protocol/CommandMessage.h"
+#include "protocol/SonarSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace velmaris {
+namespace {
+
+std::string Hex(const CommandMessage& message)
+{
+    std::string text;
+    char byte[4];
+    for (std::uint8_t b : message.Bytes()) {
+        std::snprintf(byte, sizeof byte, "%s%02X", text.empty() ? "" : " ", b);
+        text += byte;
+    }
+    return text;
+}
+
+TEST(CommandMessage, FreshMessageHasThePowerOnBytes)
+{
+    CommandMessage message;
+    message.Bytes().fill(0x77);
+    SonarSettings settings;
+    settings.range = 99;
+    InitialiseCommandMessage(message, settings);
+    EXPECT_EQ(
+        Hex(message), "FE 44 10 1E 00 00 43 00 14 01 14 3C 78 03 0A 00 00 00 00 32 08 00 00 00 00 A5 FD");
+    EXPECT_EQ(settings.range, 30);
+}
+
+TEST(CommandMessage, InitialRangeFollowsTheRangeIndex)
+{
+    CommandMessage message;
+    SonarSettings settings;
+    settings.rangeIndex = 13;
+    InitialiseCommandMessage(message, settings);
+    EXPECT_EQ(message[CommandMessage::kRange], 150);
+    EXPECT_EQ(settings.range, 150);
+
+    settings.rangeIndex = 15; // outside the table: the 30 m default
+    InitialiseCommandMessage(message, settings);
+    EXPECT_EQ(message[CommandMessage::kRange], 30);
+    EXPECT_EQ(settings.range, 30);
+}
+
+TEST(CommandMessage, AutomaticValuesOnlyWhenAutoSettingsIsOn)
+{
+    CommandMessage message;
+    SonarSettings settings;
+    InitialiseCommandMessage(message, settings);
+    settings.rangeIndex = 13;
+
+    settings.autoSettings = 0;
+    ApplyAutomaticValues(message, settings);
+    EXPECT_EQ(message[CommandMessage::kFrequency], 165);
+    EXPECT_EQ(settings.frequency, 165);
+
+    settings.autoSettings = 1;
+    ApplyAutomaticValues(message, settings);
+    EXPECT_EQ(message[CommandMessage::kFrequency], 27);
+    EXPECT_EQ(message[CommandMessage::kAbsorption], 10);
+    EXPECT_EQ(message[CommandMessage::kPulseLength], 40);
+    EXPECT_EQ(settings.frequency, 27);
+    EXPECT_EQ(settings.absorption, 10);
+    EXPECT_EQ(settings.pulseLength, 40);
+
+    settings.rangeIndex = -3; // a bad index reads the default row, never outside the table
+    ApplyAutomaticValues(message, settings);
+    EXPECT_EQ(message[CommandMessage::kPulseLength], 8);
+}
+
+TEST(CommandMessage, ReverseRequestIsCarriedByOneTransmissionOnly)
+{
+    CommandMessage message;
+    SonarSettings settings;
+    InitialiseCommandMessage(message, settings);
+    const auto before = message.Bytes();
+
+    SetReverseRequest(message);
+    EXPECT_EQ(message[CommandMessage::kFlags], 0x40);
+    ClearOneShotRequests(message); // after the first send
+    EXPECT_EQ(message.Bytes(), before);
+
+    message[CommandMessage::kFlags] = 0xFF; // both request bits go, the low bits stay
+    ClearOneShotRequests(message);
+    EXPECT_EQ(message[CommandMessage::kFlags], 0x3F);
+}
+
+TEST(CommandMessage, StepSliderTopGivesFastest)
+{
+    EXPECT_EQ(StepCodeFromSlider(5), kStepFastest);
+    EXPECT_EQ(StepCodeFromSlider(9), kStepFastest);
+    EXPECT_EQ(StepCodeFromSlider(4), kStepFaster);
+    EXPECT_EQ(StepCodeFromSlider(1), kStepSlow);
+    EXPECT_EQ(StepCodeFromSlider(-2), kStepNone);
+}
+
+} // namespace
+} // namespace velmaris

@@ -1,0 +1,155 @@
+// The station's window in-process: start-up against the simulated head,
+// titles and bars following the mode, a dropped recording played back, the
+// record command writing a file, and an orderly close.
+
+#include "shell/qt/AccessPoints.h"
+#include "shell/qt/CMainFrame.h"
+#include "shell/qt/CVelmarisApp.h"
+#include "sim/SyntheticRecording.h"
+#include "sim/TcpHeadServer.h"
+#include "station/CVelmarisDoc.h"
+#include "station/CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QToolBar>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace velmaris {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs the event loop until `done` holds or `ms` pass.
+template <typename Done>
+bool SpinUntil(Done done, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+class StationWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / ("velmaris-window-" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        std::ofstream(dir_ / "Velmaris.INI") << "[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\n"
+                                             << "Write File Directory=" << dir_.string() << "/\n"
+                                             << "[Sonar Settings]\nGain=17\n";
+        sim::TcpHeadOptions options;
+        options.address = "127.0.0.1:0";
+        options.fast = true;
+        head_ = std::make_unique<sim::TcpHeadServer>(options);
+        std::string error;
+        ASSERT_TRUE(head_->Start(&error)) << error;
+        setenv("VELMARIS_HEAD_PORT", std::to_string(head_->Port()).c_str(), 1);
+        setenv("VELMARIS_UDP_PORT", "0", 1);
+        StationCommandLine line;
+        line.iniPath = (dir_ / "Velmaris.INI").string();
+        app_ = std::make_unique<CVelmarisApp>(line, (dir_ / "velmaris").string());
+        ASSERT_TRUE(app_->Start());
+    }
+    void TearDown() override
+    {
+        if (app_ && app_->Frame())
+            app_->Frame()->close();
+        app_.reset();
+        head_.reset();
+        unsetenv("VELMARIS_HEAD_PORT");
+        unsetenv("VELMARIS_UDP_PORT");
+        fs::remove_all(dir_);
+    }
+
+    fs::path dir_;
+    std::unique_ptr<sim::TcpHeadServer> head_;
+    std::unique_ptr<CVelmarisApp> app_;
+};
+
+TEST_F(StationWindow, StartsLiveAgainstTheHead)
+{
+    CMainFrame& frame = *app_->Frame();
+    CVelmarisDoc& doc = *app_->Document();
+    EXPECT_TRUE(SpinUntil([&] { return doc.State().ping.pingCount >= 5; }, 10000));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris -- Real Time (K52L)"));
+    EXPECT_FALSE(frame.MiniSettingsBarHost()->isHidden());
+    EXPECT_TRUE(frame.PlaybackBarHost()->isHidden());
+    // The mini settings bar shows what the settings file holds.
+    EXPECT_EQ(frame.MiniSettingsBar()->findChild<QLineEdit*>(QStringLiteral("gainValue"))->text(),
+        QStringLiteral("17 dB"));
+    // Connect is grey while the head is connected.
+    frame.RefreshCommandStates();
+    EXPECT_FALSE(frame.CommandAction(cmd::kConnect)->isEnabled());
+}
+
+TEST_F(StationWindow, RecordsThenPlaysADroppedFileBack)
+{
+    CMainFrame& frame = *app_->Frame();
+    CVelmarisDoc& doc = *app_->Document();
+    ASSERT_TRUE(SpinUntil([&] { return doc.State().ping.pingCount >= 3; }, 10000));
+
+    // Recording through the command line's path: whole records go to the file.
+    const fs::path recording = dir_ / "dive.52l";
+    ASSERT_TRUE(doc.RecordingControl().OpenRecordFile(recording.string()));
+    EXPECT_TRUE(frame.windowTitle().startsWith(QStringLiteral("Velmaris - Record to File [")));
+    const int before = doc.State().ping.pingCount;
+    ASSERT_TRUE(SpinUntil([&] { return doc.State().ping.pingCount >= before + 10; }, 10000));
+    frame.DispatchCommand(cmd::kRecord); // stop
+    EXPECT_FALSE(doc.IsRecording());
+    const auto size = fs::file_size(recording);
+    EXPECT_GE(size, 10u * 640u);
+    EXPECT_EQ(size % 640u, 0u);
+
+    // A dropped data file starts its playback.
+    emit frame.fileDropped(QString::fromStdString(recording.string()));
+    EXPECT_EQ(doc.State().flags.playback, 1);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris - Playback File [%1] ").arg(recording.c_str()));
+    EXPECT_TRUE(frame.MiniSettingsBarHost()->isHidden());
+    EXPECT_FALSE(frame.PlaybackBarHost()->isHidden());
+    EXPECT_TRUE(SpinUntil([&] { return doc.PlaybackControl().RecordsRead() >= 10; }, 10000));
+    frame.RefreshCommandStates();
+    EXPECT_FALSE(frame.CommandAction(cmd::kReverse)->isEnabled());
+
+    // Anything else dropped is ignored.
+    emit frame.fileDropped(QString::fromStdString((dir_ / "Velmaris.INI").string()));
+    EXPECT_EQ(doc.State().flags.playback, 1);
+
+    // Connecting ends the playback.
+    frame.DispatchCommand(cmd::kConnect);
+    EXPECT_EQ(doc.State().flags.playback, 0);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris -- Real Time (K52L)"));
+}
+
+TEST_F(StationWindow, CloseSavesTheSettingsAndEmptiesTheAccessPoints)
+{
+    CMainFrame& frame = *app_->Frame();
+    EXPECT_EQ(AccessPoints::MainFrame(), &frame);
+    EXPECT_EQ(AccessPoints::Document(), app_->Document());
+    EXPECT_NE(AccessPoints::KeyIn(), nullptr); // created hidden at document initialisation
+    EXPECT_NE(AccessPoints::SettingsPanel(), nullptr);
+    frame.DispatchCommand(cmd::kGridRectangular);
+    frame.close();
+    EXPECT_EQ(AccessPoints::MainFrame(), nullptr);
+    EXPECT_EQ(AccessPoints::Document(), nullptr);
+    EXPECT_EQ(AccessPoints::KeyIn(), nullptr);
+    std::ifstream in(dir_ / "Velmaris.INI");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Grid=2"), std::string::npos) << text;
+}
+
+} // namespace
+} // namespace velmaris

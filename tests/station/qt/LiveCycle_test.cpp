@@ -1,0 +1,285 @@
+// The ping cycle driven end to end by the real links and timers against the
+// simulated heads on loopback TCP and a pseudo-terminal.
+
+#include "files/SettingsFile.h"
+#include "links/qt/CSSocket.h"
+#include "links/qt/CUdpSocket.h"
+#include "links/qt/QtTimerHost.h"
+#include "links/qt/SerialHeadLink.h"
+#include "sim/PtyHead.h"
+#include "sim/TcpHeadServer.h"
+#include "station/PingCycle.h"
+#include "support/CycleRig.h"
+
+#include "support/LinkTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace velmaris {
+namespace {
+
+using velmaris::test::WaitUntil;
+using namespace velmaris::testing;
+
+double NowMs()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Passes the links' events to the cycle and notes when pings were decoded
+// and when the head closed the connection.
+class TimedEvents final : public LinkEvents {
+public:
+    TimedEvents(PingCycle& cycle, const SonarState& state)
+        : cycle_(cycle)
+        , state_(state)
+    { }
+    void OnTimer(int id) override { cycle_.OnTimer(id); }
+    void OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen) override
+    {
+        const int before = state_.ping.pingCount;
+        cycle_.OnSerialTransfer(reply, portOpen);
+        if (state_.ping.pingCount > before)
+            decoded.push_back(NowMs());
+    }
+    void OnTcpConnected(bool ok) override { cycle_.OnTcpConnected(ok); }
+    void OnTcpBytes(std::span<const std::uint8_t> bytes) override
+    {
+        ++tcpDeliveries;
+        const int before = state_.ping.pingCount;
+        cycle_.OnTcpBytes(bytes);
+        if (state_.ping.pingCount > before)
+            decoded.push_back(NowMs());
+    }
+    void OnTcpClosed() override
+    {
+        closed.push_back(NowMs());
+        cycle_.OnTcpClosed();
+    }
+    void OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize) override
+    {
+        cycle_.OnUdpDatagram(datagram, trueSize);
+    }
+
+    std::vector<double> decoded;
+    std::vector<double> closed;
+    int tcpDeliveries = 0;
+
+private:
+    PingCycle& cycle_;
+    const SonarState& state_;
+};
+
+// The TCP link with the times of each connect and send.
+class TimedTcp final : public TcpLink {
+public:
+    explicit TimedTcp(TcpLink& link)
+        : link_(link)
+    { }
+    bool Connect(const std::string& host, int port) override
+    {
+        connects.push_back(NowMs());
+        return link_.Connect(host, port);
+    }
+    bool Send(std::span<const std::uint8_t> bytes) override
+    {
+        sends.push_back(NowMs());
+        return link_.Send(bytes);
+    }
+    void Close() override { link_.Close(); }
+
+    std::vector<double> connects;
+    std::vector<double> sends;
+
+private:
+    TcpLink& link_;
+};
+
+// The timers with a record of every arming.
+class RecordingTimers final : public TimerHost {
+public:
+    explicit RecordingTimers(TimerHost& host)
+        : host_(host)
+    { }
+    void SetTimer(int id, int ms) override
+    {
+        armed.emplace_back(id, ms);
+        host_.SetTimer(id, ms);
+    }
+    void KillTimer(int id) override { host_.KillTimer(id); }
+
+    std::vector<std::pair<int, int>> armed;
+
+private:
+    TimerHost& host_;
+};
+
+constexpr int kHeadComPort = 3;
+
+class LiveCycleTest : public ::testing::Test {
+protected:
+    LiveCycleTest()
+    {
+        qtTimers.SetEvents(&events);
+        serial.SetEvents(&events);
+        socket.SetEvents(&events);
+        udp.SetEvents(&events);
+        cycle.SetLocalTimeSource(&FixedLocalTime);
+    }
+    ~LiveCycleTest() override
+    {
+        cycle.Shutdown();
+        qtTimers.SetEvents(nullptr);
+        serial.SetEvents(nullptr);
+        socket.SetEvents(nullptr);
+        udp.SetEvents(nullptr);
+    }
+
+    void SaveIni(int sonarType)
+    {
+        SonarSettings settings;
+        CommandMessage command;
+        InitialiseCommandMessage(command, settings);
+        settings.sonarType = sonarType;
+        settings.ipAddress = "127.0.0.1";
+        settings.sonarComPort = kHeadComPort;
+        SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {});
+    }
+
+    // Starts real-time work with the K52L head `head`.
+    void StartTcp(sim::TcpHeadServer& head)
+    {
+        std::string error;
+        ASSERT_TRUE(head.Start(&error)) << error;
+        SaveIni(kSonarEthernetK52L);
+        cycle.Configure(CycleConfig {folder / "Velmaris.INI", head.Port(), 0});
+        cycle.StartRealTime();
+    }
+
+    bool WaitForPings(int count, int timeoutMs)
+    {
+        return WaitUntil([&] { return state.ping.pingCount >= count; }, timeoutMs);
+    }
+
+    ScratchFolder folder {"live"};
+    RecordingReporter reporter;
+    RecordingUi ui;
+    std::unique_ptr<SonarState> owned = std::make_unique<SonarState>();
+    SonarState& state = *owned;
+    RecordWriter recorder {reporter};
+    DataFile playbackFile;
+    QtTimerHost qtTimers;
+    RecordingTimers timers {qtTimers};
+    SerialHeadLink serial;
+    CSSocket socket;
+    TimedTcp tcp {socket};
+    CUdpSocket udp;
+    PingCycle cycle {state, CycleLinks {timers, serial, tcp, udp}, SteadyClock::Instance(), reporter, ui,
+        recorder, playbackFile};
+    TimedEvents events {cycle, state};
+};
+
+sim::TcpHeadOptions FastHead(const sim::FaultPlan& faults = {})
+{
+    sim::TcpHeadOptions options;
+    options.address = "127.0.0.1:0";
+    options.fast = true;
+    options.faults = faults;
+    return options;
+}
+
+TEST_F(LiveCycleTest, TcpHeadIsPingedAgainAsSoonAsEachReplyIsDecoded)
+{
+    sim::TcpHeadServer head(FastHead());
+    StartTcp(head);
+    ASSERT_TRUE(WaitForPings(20, 8000));
+    EXPECT_EQ(head.Connections(), 1u);
+    EXPECT_EQ(head.Malformed(), 0u);
+    EXPECT_TRUE(reporter.messages.empty());
+    // Every decoded reply is followed by the next command within a few ms.
+    for (double decodedAt : events.decoded) {
+        const auto next = std::upper_bound(tcp.sends.begin(), tcp.sends.end(), decodedAt);
+        if (next == tcp.sends.end())
+            continue; // the last reply's command may still be on its way
+        EXPECT_LT(*next - decodedAt, 250.0); // at once, not after the one-second watchdog
+    }
+}
+
+TEST_F(LiveCycleTest, SplitReplyIsDecodedOnceWhole)
+{
+    sim::FaultPlan faults;
+    faults.splitEvery = 1;
+    faults.splitParts = 2;
+    faults.splitPauseMs = 20;
+    sim::TcpHeadServer head(FastHead(faults));
+    StartTcp(head);
+    ASSERT_TRUE(WaitForPings(4, 8000));
+    EXPECT_GE(events.tcpDeliveries, 2 * state.ping.pingCount) << "every reply came in pieces";
+    EXPECT_LE(head.Pings() - static_cast<std::uint64_t>(state.ping.pingCount), 1u)
+        << "each whole reply gave exactly one ping";
+    EXPECT_EQ(state.ping.replyLength, 513);
+}
+
+TEST_F(LiveCycleTest, SwallowedCommandIsSentAgainAfterOneSecond)
+{
+    sim::FaultPlan faults;
+    faults.dropEvery = 3;
+    sim::TcpHeadServer head(FastHead(faults));
+    StartTcp(head);
+    ASSERT_TRUE(WaitForPings(3, 8000));
+    ASSERT_GE(tcp.sends.size(), 4u);
+    const double silence = tcp.sends[3] - tcp.sends[2];
+    EXPECT_GE(silence, 950.0);
+    EXPECT_LT(silence, 1600.0);
+    EXPECT_EQ(head.Connections(), 1u);
+}
+
+TEST_F(LiveCycleTest, StationReconnectsAboutOneSecondAfterTheHeadCloses)
+{
+    sim::FaultPlan faults;
+    faults.closeEvery = 2;
+    sim::TcpHeadServer head(FastHead(faults));
+    StartTcp(head);
+    ASSERT_TRUE(WaitUntil([&] { return head.Connections() >= 2 && state.ping.pingCount >= 3; }, 8000));
+    ASSERT_FALSE(events.closed.empty());
+    ASSERT_GE(tcp.connects.size(), 2u);
+    const double delay = tcp.connects[1] - events.closed[0];
+    EXPECT_GE(delay, 950.0);
+    EXPECT_LT(delay, 1600.0);
+}
+
+TEST_F(LiveCycleTest, SerialHeadPingTimerFollowsThePeriodFormula)
+{
+    sim::PtyHeadOptions options;
+    options.fast = true;
+    sim::PtyHead head(options);
+    std::string error;
+    ASSERT_TRUE(head.Start(&error)) << error;
+    ComPortMap ports;
+    ports.SetDevice(kHeadComPort, head.DevicePath());
+    serial.SetComPortMap(ports);
+    SaveIni(kSonarSerialK52A);
+    cycle.Configure(CycleConfig {folder / "Velmaris.INI", 0, 0});
+    cycle.StartRealTime();
+    EXPECT_EQ(cycle.Acquisition().linkState, kLinkUp);
+    EXPECT_TRUE(reporter.messages.empty());
+
+    // The watchdog starts the first ping (no reply yet); the second reads
+    // the head's answer to the first command.
+    ASSERT_TRUE(WaitForPings(1, 8000));
+    ASSERT_FALSE(timers.armed.empty());
+    const auto [id, ms] = timers.armed.back();
+    EXPECT_EQ(id, kPingTimer);
+    const int range = state.command[CommandMessage::kRange];
+    const int length = state.ping.replyLength;
+    const int delay = state.command[CommandMessage::kSwitchDelay];
+    ASSERT_TRUE(length == 265 || length == 513);
+    EXPECT_EQ(ms, static_cast<int>(range * 2 / 1.5 + length / 11.52 + delay + 0.5));
+    EXPECT_EQ(head.Malformed(), 0u);
+}
+
+} // namespace
+} // namespace velmaris
