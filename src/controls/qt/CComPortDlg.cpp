@@ -36,7 +36,7 @@ QComboBox* PortList(QWidget* parent, const char* name)
     // A drop-down with an edit part; what is typed there counts for nothing.
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
-    list->setMinimumContentsLength(18);
+    list->setMinimumContentsLength(26);
     return list;
 }
 
