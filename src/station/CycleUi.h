@@ -49,6 +49,14 @@ public:
     virtual void PlaybackTick() = 0;
 };
 
+// Reloads the settings file into the state, at every start of real-time
+// work; the document owns the file.
+class SettingsReloader {
+public:
+    virtual ~SettingsReloader() = default;
+    virtual void ReloadSettings() = 0;
+};
+
 // One GPS poll, run when the GPS timer fires; it re-arms the timer itself.
 class GpsTicker {
 public:
