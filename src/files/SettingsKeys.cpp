@@ -64,7 +64,8 @@ constexpr std::array kKeys {
     SettingsKey {kSys, "Zoom", "1.0", &S::zoom, F::Real2},
 
     SettingsKey {kSonar, "Range", "30", CommandByte {CommandMessage::kRange}, F::Byte},
-    SettingsKey {kSonar, "Range Index", "7", &S::rangeIndex, F::Byte, OrElse(0, kRangeCount - 1, kDefaultRangeIndex)},
+    SettingsKey {kSonar, "Range Index", "7", &S::rangeIndex, F::Byte,
+        OrElse(0, kRangeCount - 1, kDefaultRangeIndex)},
     SettingsKey {kSonar, "Gain", "6", &S::gain, F::Byte},
     SettingsKey {kSonar, "Sonar Up/Down", "0", &S::sonarUpDown, F::Byte, {}, kKeyWrittenLast},
     SettingsKey {kSonar, "Train Polar", "60", &S::trainPolar, F::Byte},
@@ -73,7 +74,8 @@ constexpr std::array kKeys {
     SettingsKey {kSonar, "SectorWidth Polar", "120", &S::sectorWidthPolar, F::Byte},
     SettingsKey {kSonar, "SectorWidth Sector", "60", &S::sectorWidthSector, F::Byte},
     SettingsKey {kSonar, "Step Size", "3", &S::stepSize, F::Byte},
-    SettingsKey {kSonar, "Sector Mode", "1", &S::sectorMode, F::Integer, OrElse(kModeSector, kModeSideScan, kModeSector)},
+    // Outside the three modes gives Sector (0), not the default.
+    SettingsKey {kSonar, "Sector Mode", "1", &S::sectorMode, F::Integer, OrElse(0, 2, kModeSector)},
     SettingsKey {kSonar, "Auto Settings", "1", &S::autoSettings, F::Integer},
     // Only the saved copies: the command bytes keep their values until the
     // operator changes one of them or switches automatic mode back on.
