@@ -1,7 +1,8 @@
 #pragma once
 // What the ping cycle asks of the windows, and the hooks through which the
-// later pieces of the cycle (playback, GPS) are driven by its timers. The
-// main window implements CycleUi; tests record the calls.
+// later pieces of the cycle (playback, GPS) are driven by its timers, and the
+// settings reload it asks of the document. The main window implements
+// CycleUi; tests record the calls.
 //
 // Every call is made on the user-interface thread.
 
