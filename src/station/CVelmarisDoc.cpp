@@ -16,6 +16,7 @@ CVelmarisDoc::CVelmarisDoc(DocumentUi& ui, CycleLinks links, Reporter& reporter,
     , recording_(RecordingParts {*state_, recorder_, playback_, reporter, cycleUi_, fileWindows_})
 {
     cycle_.SetPlaybackTicker(&playback_);
+    cycle_.SetSettingsReloader(this);
 }
 
 void CVelmarisDoc::SetFileWindows(FileDialogs* dialogs, PlaybackBarUi* bar)
@@ -31,14 +32,19 @@ void CVelmarisDoc::Initialise(const DocumentSetup& setup)
     iniPath_ = setup.iniPath;
     state_->settings.readFileDirectory = setup.dataFolder;
     state_->settings.writeFileDirectory = setup.dataFolder;
-    cycle_.Configure(CycleConfig {setup.iniPath, setup.headTcpPort, setup.udpPort});
+    cycle_.Configure(CycleConfig {setup.headTcpPort, setup.udpPort});
     recorder_.Close();
     ui_.CreateFloatingWindows();
     state_->settings.udpMode = 0;
-    LoadSettingsFile(iniPath_, state_->settings, state_->command, state_->ping,
-        SettingsFileContext {state_->flags.playback != 0});
+    ReloadSettings();
     ui_.SettingsLoaded();
     ClearImage(state_->raster);
+}
+
+void CVelmarisDoc::ReloadSettings()
+{
+    LoadSettingsFile(iniPath_, state_->settings, state_->command, state_->ping,
+        SettingsFileContext {state_->flags.playback != 0});
 }
 
 bool CVelmarisDoc::SaveSettings()

@@ -55,7 +55,7 @@ struct DocumentSetup {
     int udpPort = kUdpListenPort;
 };
 
-class CVelmarisDoc {
+class CVelmarisDoc final : private SettingsReloader {
 public:
     CVelmarisDoc(
         DocumentUi& ui, CycleLinks links, Reporter& reporter, const Clock& clock = SteadyClock::Instance());
@@ -101,6 +101,9 @@ public:
     FileDialogs& Dialogs() { return fileWindows_; }
 
 private:
+    // Reads the INI file into the state (the cycle asks at every connect).
+    void ReloadSettings() override;
+
     // The cycle's window calls, with the panel refresh running the panel's rules.
     class CycleUiAdapter final : public CycleUi {
     public:

@@ -1,6 +1,5 @@
 #include "shell/qt/CVelmarisApp.h"
 
-#include "files/IniFile.h"
 #include "files/SettingsLocation.h"
 #include "image/qt/CVelmarisView.h"
 #include "shell/DemoSettings.h"
@@ -76,12 +75,8 @@ bool CVelmarisApp::Start()
 
 void CVelmarisApp::CreateDocument(const std::string& iniPath)
 {
-    {
-        IniFile ini;
-        ini.Load(iniPath);
-        ports_ = ComPortMap(ini);
-        serial_.SetComPortMap(ports_);
-    }
+    ports_ = ComPortMap::FromSettingsFile(iniPath);
+    serial_.SetComPortMap(ports_);
     doc_ = std::make_unique<CVelmarisDoc>(ui_, CycleLinks {timers_, serial_, tcp_, udp_}, reporter_);
     timers_.SetEvents(&doc_->Events());
     serial_.SetEvents(&doc_->Events());
