@@ -39,6 +39,7 @@ void CVelmarisDoc::Initialise(const DocumentSetup& setup)
     ReloadSettings();
     ui_.SettingsLoaded();
     ClearImage(state_->raster);
+    NotifyStateChange();
 }
 
 void CVelmarisDoc::ReloadSettings()
@@ -73,6 +74,42 @@ void CVelmarisDoc::HostAdapter::ClearImageAndHistory()
 bool CVelmarisDoc::HostAdapter::IsLinkConnected() const
 {
     return doc_.cycle_.Acquisition().linkState == kLinkUp;
+}
+
+void CVelmarisDoc::EventsAdapter::OnTimer(int id)
+{
+    doc_.cycle_.OnTimer(id);
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen)
+{
+    doc_.cycle_.OnSerialTransfer(reply, portOpen);
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnTcpConnected(bool ok)
+{
+    doc_.cycle_.OnTcpConnected(ok);
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnTcpBytes(std::span<const std::uint8_t> bytes)
+{
+    doc_.cycle_.OnTcpBytes(bytes);
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnTcpClosed()
+{
+    doc_.cycle_.OnTcpClosed();
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize)
+{
+    doc_.cycle_.OnUdpDatagram(datagram, trueSize);
+    doc_.NotifyStateChange();
 }
 
 } // namespace velmaris

@@ -45,6 +45,8 @@ CVelmarisApp::CVelmarisApp(StationCommandLine commandLine, std::string programPa
 CVelmarisApp::~CVelmarisApp()
 {
     Shutdown();
+    if (commands_)
+        commands_->SetStateObserver(nullptr); // the frame goes first
 }
 
 bool CVelmarisApp::Start()
@@ -69,6 +71,7 @@ bool CVelmarisApp::Start()
     ConnectAtStart();
     if (!commandLine_.gpsDevice.empty())
         gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
+    doc_->NotifyStateChange(); // the link may be up already
     ScheduleTimedQuit();
     return true;
 }
@@ -134,8 +137,10 @@ void CVelmarisApp::PlugRecordingAndPlayback()
     hooks_.toggleRealTimePlay = [&playback] { playback.ToggleRealTimePlay(); };
     hooks_.chooseRecordDirectory
         = [this] { return AskRecordDirectory(doc_->Dialogs(), doc_->State().settings.writeFileDirectory); };
-    connect(frame_.get(), &CMainFrame::fileDropped, this,
-        [&playback](const QString& path) { playback.OpenDroppedFile(path.toStdString()); });
+    connect(frame_.get(), &CMainFrame::fileDropped, this, [this, &playback](const QString& path) {
+        playback.OpenDroppedFile(path.toStdString());
+        doc_->NotifyStateChange();
+    });
 }
 
 bool CVelmarisApp::StartDemoHead(DocumentSetup& setup)
