@@ -1,9 +1,11 @@
 #include "shell/qt/FloatingWindows.h"
 
+#include "controls/qt/CDiagDlg.h"
 #include "controls/qt/CKeyInDlg.h"
 #include "controls/qt/CMiniSettingsBar.h"
 #include "controls/qt/CSoundVDlg.h"
 #include "controls/qt/SettingsPanelWindow.h"
+#include "shell/FloatingPlacement.h"
 #include "shell/qt/AccessPoints.h"
 #include "shell/qt/CMainFrame.h"
 #include "shell/qt/StationHooks.h"
@@ -12,8 +14,30 @@
 #include "station/DocumentCommands.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace velmaris {
+
+namespace {
+
+PlaceRect ToPlace(const QRect& r)
+{
+    return PlaceRect {r.x(), r.y(), r.width(), r.height()};
+}
+
+// The window's outer size, its frame included: known once it has been
+// shown, estimated from the main window's frame before.
+QSize OuterSize(QWidget* window, const QWidget& frame)
+{
+    const QSize decoration = frame.frameGeometry().size() - frame.geometry().size();
+    if (!window->property("velmarisPlaced").toBool())
+        return window->sizeHint() + decoration; // the layout's size, before the first show
+    const QSize outer = window->frameGeometry().size();
+    return outer != window->size() ? outer : window->size() + decoration;
+}
+
+} // namespace
 
 FloatingWindows::FloatingWindows(CVelmarisDoc& doc, CMainFrame& frame, Reporter& reporter)
     : doc_(doc)
@@ -47,10 +71,74 @@ void FloatingWindows::CreateKeyIn()
     AccessPoints::keyIn = keyIn_;
 }
 
+void FloatingWindows::CreateDiagnostics()
+{
+    if (diag_ != nullptr)
+        return;
+    diag_ = new CDiagDlg(doc_.State().settings, &frame_);
+    connect(diag_, &CDiagDlg::hideKeyInRequested, this, [this] {
+        if (keyIn_ != nullptr)
+            keyIn_->hide();
+    });
+}
+
+void FloatingWindows::RefreshDiagnostics()
+{
+    if (diag_ != nullptr)
+        diag_->Refresh(DiagnosticsInputFrom(doc_.State(), doc_.Cycle().Acquisition()));
+}
+
+void FloatingWindows::SetFloatingShown(QWidget* window, bool shown)
+{
+    if (!shown) {
+        window->hide();
+        return;
+    }
+    QScreen* screen = frame_.screen() != nullptr ? frame_.screen() : QGuiApplication::primaryScreen();
+    const PlaceRect available = screen != nullptr ? ToPlace(screen->availableGeometry())
+                                                  : ToPlace(frame_.frameGeometry());
+    const QSize outer = OuterSize(window, frame_);
+    if (!window->property("velmarisPlaced").toBool()) {
+        const QWidget* image = frame_.centralWidget();
+        const QRect imageRect = image != nullptr
+            ? QRect(image->mapToGlobal(QPoint(0, 0)), image->size())
+            : frame_.geometry();
+        std::vector<PlaceRect> taken;
+        for (QWidget* other : {panel_ ? static_cast<QWidget*>(panel_->Panel()) : nullptr,
+                 static_cast<QWidget*>(diag_)})
+            if (other != nullptr && other != window && other->property("velmarisPlaced").toBool())
+                taken.push_back(ToPlace(other->frameGeometry()));
+        const PlaceRect at
+            = FirstFloatingPlace(ToPlace(imageRect), outer.width(), outer.height(), taken, available);
+        window->move(at.x, at.y);
+        window->setProperty("velmarisPlaced", true);
+    } else {
+        // Where the operator left it, but on the screen (the screen or its
+        // scale may have changed since).
+        const QPoint pos = window->pos();
+        const PlaceRect at = KeptOnScreen(PlaceRect {pos.x(), pos.y(), outer.width(), outer.height()}, available);
+        if (at.x != pos.x() || at.y != pos.y())
+            window->move(at.x, at.y);
+    }
+    window->show();
+}
+
 void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands& commands)
 {
     FloatingHooks& floating = ui.Hooks();
-    floating.createFloatingWindows = [this] { CreateKeyIn(); };
+    floating.createFloatingWindows = [this] {
+        CreateDiagnostics();
+        CreateKeyIn();
+    };
+    floating.refreshDiagnostics = [this] { RefreshDiagnostics(); };
+    floating.resetDiagnostics = [this] {
+        if (diag_ != nullptr)
+            diag_->Reset();
+    };
+    floating.hideSettingsPanel = [this] {
+        if (panel_ && panel_->Exists())
+            panel_->SetShown(false);
+    };
     floating.settingsPanelExists = [this] { return panel_ && panel_->Exists(); };
     floating.refreshSettingsPanel = [this] {
         if (panel_)
@@ -70,7 +158,17 @@ void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands&
     hooks.showSettingsPanel = [this](bool show) {
         if (!panel_->Exists())
             panel_->Create();
-        panel_->SetShown(show);
+        SetFloatingShown(panel_->Panel(), show);
+    };
+    hooks.showDiagnostics = [this](bool show) {
+        CreateDiagnostics();
+        SetFloatingShown(diag_, show);
+        RefreshDiagnostics();
+    };
+    hooks.diagnosticsVisible = [this]() -> std::optional<bool> {
+        if (diag_ == nullptr)
+            return std::nullopt;
+        return diag_->isVisible();
     };
     hooks.settingsPanelVisible = [this]() -> std::optional<bool> {
         if (!panel_ || !panel_->Exists())
@@ -98,6 +196,8 @@ void FloatingWindows::Destroy()
         panel_->Destroy();
     delete keyIn_;
     keyIn_ = nullptr;
+    delete diag_;
+    diag_ = nullptr;
     AccessPoints::keyIn = nullptr;
     AccessPoints::settingsPanel = nullptr;
 }
