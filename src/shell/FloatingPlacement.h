@@ -20,7 +20,7 @@ struct PlaceRect {
     int Bottom() const { return y + height; }
 };
 
-inline constexpr int kFloatingMargin = 12; // pixels between the image's edge and a window
+inline constexpr int kFloatingMargin = 20; // pixels between the image's edge (and its colour scale) and a window
 
 // First position of a window of `width` by `height` over `image`, below
 // (or, when the column is full, left of) the rectangles in `taken`, kept

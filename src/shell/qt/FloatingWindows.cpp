@@ -110,7 +110,11 @@ void FloatingWindows::SetFloatingShown(QWidget* window, bool shown)
                 taken.push_back(ToPlace(other->frameGeometry()));
         const PlaceRect at
             = FirstFloatingPlace(ToPlace(imageRect), outer.width(), outer.height(), taken, available);
-        window->move(at.x, at.y);
+        // Before its first show the window's frame is not known yet and a
+        // move places the client area: leave room for the frame the window
+        // manager adds, as it does to the main window.
+        const QPoint frameOffset = frame_.geometry().topLeft() - frame_.frameGeometry().topLeft();
+        window->move(at.x + frameOffset.x(), at.y + frameOffset.y());
         window->setProperty("velmarisPlaced", true);
     } else {
         // Where the operator left it, but on the screen (the screen or its
