@@ -21,7 +21,8 @@ template <typename T>
 std::string Fixed(T value, int decimals)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    const auto result
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("?");
 }
 
@@ -159,14 +160,16 @@ DiagnosticsLines::Mask DiagnosticsLines::Refresh(const DiagnosticsInput& in)
     });
     line(kDiagGain, m.gain, in.gain, [&] { return Number(in.gain) + " dB"; });
     line(kDiagMode, m.mode, in.sectorMode, [&] { return ModeText(in.sectorMode); });
-    line(kDiagSectorSize, m.sectorWidth, in.sectorWidth, [&] { return Number(3 * in.sectorWidth) + " deg."; });
+    line(
+        kDiagSectorSize, m.sectorWidth, in.sectorWidth, [&] { return Number(3 * in.sectorWidth) + " deg."; });
     line(kDiagTrainAngle, m.trainDegrees, in.trainDegrees, [&] { return Number(in.trainDegrees) + " deg."; });
     line(kDiagSpeed, m.step, in.step, [&] { return StepText(in.step); });
     line(kDiagSwitchDelay, m.switchDelay, in.switchDelay, [&] { return Number(in.switchDelay) + " msec"; });
     line(kDiagHeadPos, m.headPosition, in.headPosition, [&] { return Number(in.headPosition) + " "; });
     line(kDiagDataBytes, m.dataBytes, in.dataBytes, [&] { return Number(in.dataBytes) + " "; });
     line(kDiagFrequency, m.frequency, in.frequency, [&] { return Number((in.frequency + 35) * 5) + " kHz"; });
-    line(kDiagPulseLength, m.pulseLength, in.pulseLength, [&] { return Number(in.pulseLength * 10) + " usec"; });
+    line(kDiagPulseLength, m.pulseLength, in.pulseLength,
+        [&] { return Number(in.pulseLength * 10) + " usec"; });
     line(kDiagAbsorption, m.absorption, in.absorption,
         [&] { return Fixed(static_cast<double>(in.absorption) / 100.0, 2) + " dB/m"; });
     line(kDiagSoundV, m.speedOfSound, in.speedOfSound, [&] { return Fixed(in.speedOfSound, 1) + " m/s"; });

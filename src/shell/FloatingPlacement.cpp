@@ -24,8 +24,8 @@ PlaceRect KeptOnScreen(PlaceRect window, const PlaceRect& screen)
     return window;
 }
 
-PlaceRect FirstFloatingPlace(
-    const PlaceRect& image, int width, int height, const std::vector<PlaceRect>& taken, const PlaceRect& screen)
+PlaceRect FirstFloatingPlace(const PlaceRect& image, int width, int height,
+    const std::vector<PlaceRect>& taken, const PlaceRect& screen)
 {
     PlaceRect place {image.Right() - kFloatingMargin - width, image.y + kFloatingMargin, width, height};
     // Columns from the right edge leftwards; in each, below what is there.

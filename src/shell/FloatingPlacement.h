@@ -20,13 +20,14 @@ struct PlaceRect {
     int Bottom() const { return y + height; }
 };
 
-inline constexpr int kFloatingMargin = 20; // pixels between the image's edge (and its colour scale) and a window
+inline constexpr int kFloatingMargin
+    = 20; // pixels between the image's edge (and its colour scale) and a window
 
 // First position of a window of `width` by `height` over `image`, below
 // (or, when the column is full, left of) the rectangles in `taken`, kept
 // inside `screen`.
-PlaceRect FirstFloatingPlace(
-    const PlaceRect& image, int width, int height, const std::vector<PlaceRect>& taken, const PlaceRect& screen);
+PlaceRect FirstFloatingPlace(const PlaceRect& image, int width, int height,
+    const std::vector<PlaceRect>& taken, const PlaceRect& screen);
 
 // `window` moved the least distance needed to lie wholly inside `screen`; a
 // window larger than the screen keeps its top-left corner on it.

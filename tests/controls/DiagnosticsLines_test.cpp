@@ -101,7 +101,8 @@ TEST_F(DiagnosticsLinesTest, FirstRefreshFillsTheLinesFromADecodedPing)
     // A changed value rewrites its own line only; feet triple the metres.
     state->settings.metricScale = 1;
     Decode(MakeReply('M', 612, 100));
-    EXPECT_EQ(Refresh(), (DiagnosticsLines::Mask {1} << kDiagRange) | (DiagnosticsLines::Mask {1} << kDiagLoopTime));
+    EXPECT_EQ(Refresh(),
+        (DiagnosticsLines::Mask {1} << kDiagRange) | (DiagnosticsLines::Mask {1} << kDiagLoopTime));
     EXPECT_EQ(lines.Text(kDiagRange), ":   300 ft");
 }
 
@@ -130,7 +131,8 @@ struct LinkCase {
     const char* ipAddress;
 };
 
-class DiagnosticsLinkLinesTest : public DiagnosticsLinesTest, public ::testing::WithParamInterface<LinkCase> { };
+class DiagnosticsLinkLinesTest : public DiagnosticsLinesTest,
+                                 public ::testing::WithParamInterface<LinkCase> { };
 
 TEST_P(DiagnosticsLinkLinesTest, LinkLinesFollowTheHeadTypeAndNeverShowInPlayback)
 {
@@ -147,8 +149,9 @@ TEST_P(DiagnosticsLinkLinesTest, LinkLinesFollowTheHeadTypeAndNeverShowInPlaybac
 }
 
 INSTANTIATE_TEST_SUITE_P(HeadTypes, DiagnosticsLinkLinesTest,
-    ::testing::Values(LinkCase {0, false, ":   COM2", ":   n/a"}, LinkCase {1, false, ":   n/a", ":   127.0.0.1"},
-        LinkCase {0, true, ":   n/a", ":   n/a"}, LinkCase {1, true, ":   n/a", ":   n/a"}));
+    ::testing::Values(LinkCase {0, false, ":   COM2", ":   n/a"},
+        LinkCase {1, false, ":   n/a", ":   127.0.0.1"}, LinkCase {0, true, ":   n/a", ":   n/a"},
+        LinkCase {1, true, ":   n/a", ":   n/a"}));
 
 TEST_F(DiagnosticsLinesTest, PrfLineChangesAtMostOnceEveryElevenRefreshes)
 {

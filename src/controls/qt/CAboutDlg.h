@@ -18,7 +18,8 @@ inline constexpr const char* kAboutPicture = ":/images/about.svg";
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(const QString& picturePath = QString::fromLatin1(kAboutPicture), QWidget* parent = nullptr);
+    explicit CAboutDlg(
+        const QString& picturePath = QString::fromLatin1(kAboutPicture), QWidget* parent = nullptr);
 
     bool PictureLoaded() const;
     QString VersionText() const;

@@ -95,17 +95,16 @@ void FloatingWindows::SetFloatingShown(QWidget* window, bool shown)
         return;
     }
     QScreen* screen = frame_.screen() != nullptr ? frame_.screen() : QGuiApplication::primaryScreen();
-    const PlaceRect available = screen != nullptr ? ToPlace(screen->availableGeometry())
-                                                  : ToPlace(frame_.frameGeometry());
+    const PlaceRect available
+        = screen != nullptr ? ToPlace(screen->availableGeometry()) : ToPlace(frame_.frameGeometry());
     const QSize outer = OuterSize(window, frame_);
     if (!window->property("velmarisPlaced").toBool()) {
         const QWidget* image = frame_.centralWidget();
-        const QRect imageRect = image != nullptr
-            ? QRect(image->mapToGlobal(QPoint(0, 0)), image->size())
-            : frame_.geometry();
+        const QRect imageRect
+            = image != nullptr ? QRect(image->mapToGlobal(QPoint(0, 0)), image->size()) : frame_.geometry();
         std::vector<PlaceRect> taken;
-        for (QWidget* other : {panel_ ? static_cast<QWidget*>(panel_->Panel()) : nullptr,
-                 static_cast<QWidget*>(diag_)})
+        for (QWidget* other :
+            {panel_ ? static_cast<QWidget*>(panel_->Panel()) : nullptr, static_cast<QWidget*>(diag_)})
             if (other != nullptr && other != window && other->property("velmarisPlaced").toBool())
                 taken.push_back(ToPlace(other->frameGeometry()));
         const PlaceRect at
@@ -120,7 +119,8 @@ void FloatingWindows::SetFloatingShown(QWidget* window, bool shown)
         // Where the operator left it, but on the screen (the screen or its
         // scale may have changed since).
         const QPoint pos = window->pos();
-        const PlaceRect at = KeptOnScreen(PlaceRect {pos.x(), pos.y(), outer.width(), outer.height()}, available);
+        const PlaceRect at
+            = KeptOnScreen(PlaceRect {pos.x(), pos.y(), outer.width(), outer.height()}, available);
         if (at.x != pos.x() || at.y != pos.y())
             window->move(at.x, at.y);
     }

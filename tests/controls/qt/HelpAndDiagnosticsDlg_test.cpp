@@ -58,7 +58,8 @@ TEST(CDiagDlgTest, ShowsTheLinesAndRepaintsNothingWhenNothingChanged)
     for (int line = 0; line < kDiagLineCount; ++line)
         EXPECT_EQ(dialog.ValueText(line), QStringLiteral(":   n/a"));
     const auto labels = dialog.findChildren<QLabel*>();
-    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return l->text() == "IP Adress"; }));
+    EXPECT_TRUE(
+        std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return l->text() == "IP Adress"; }));
 
     dialog.show();
     dialog.Refresh(LiveInput());
