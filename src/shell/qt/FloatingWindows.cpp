@@ -26,15 +26,12 @@ PlaceRect ToPlace(const QRect& r)
     return PlaceRect {r.x(), r.y(), r.width(), r.height()};
 }
 
-// The window's outer size, its frame included: known once it has been
-// shown, estimated from the main window's frame before.
+// The window's outer size before its first show, its frame estimated from
+// the main window's.
 QSize OuterSize(QWidget* window, const QWidget& frame)
 {
     const QSize decoration = frame.frameGeometry().size() - frame.geometry().size();
-    if (!window->property("velmarisPlaced").toBool())
-        return window->sizeHint() + decoration; // the layout's size, before the first show
-    const QSize outer = window->frameGeometry().size();
-    return outer != window->size() ? outer : window->size() + decoration;
+    return window->sizeHint() + decoration;
 }
 
 } // namespace
@@ -97,8 +94,8 @@ void FloatingWindows::SetFloatingShown(QWidget* window, bool shown)
     QScreen* screen = frame_.screen() != nullptr ? frame_.screen() : QGuiApplication::primaryScreen();
     const PlaceRect available
         = screen != nullptr ? ToPlace(screen->availableGeometry()) : ToPlace(frame_.frameGeometry());
-    const QSize outer = OuterSize(window, frame_);
     if (!window->property("velmarisPlaced").toBool()) {
+        const QSize outer = OuterSize(window, frame_);
         const QWidget* image = frame_.centralWidget();
         const QRect imageRect
             = image != nullptr ? QRect(image->mapToGlobal(QPoint(0, 0)), image->size()) : frame_.geometry();
@@ -115,16 +112,17 @@ void FloatingWindows::SetFloatingShown(QWidget* window, bool shown)
         const QPoint frameOffset = frame_.geometry().topLeft() - frame_.frameGeometry().topLeft();
         window->move(at.x + frameOffset.x(), at.y + frameOffset.y());
         window->setProperty("velmarisPlaced", true);
-    } else {
-        // Where the operator left it, but on the screen (the screen or its
-        // scale may have changed since).
-        const QPoint pos = window->pos();
-        const PlaceRect at
-            = KeptOnScreen(PlaceRect {pos.x(), pos.y(), outer.width(), outer.height()}, available);
-        if (at.x != pos.x() || at.y != pos.y())
-            window->move(at.x, at.y);
+        window->show();
+        return;
     }
+    // Where the operator left it, but on the screen (the screen or its
+    // scale may have changed since). Moved once shown: a hidden window's
+    // position and frame are not reliable on every window manager.
     window->show();
+    const QRect outer = window->frameGeometry();
+    const PlaceRect at = KeptOnScreen(ToPlace(outer), available);
+    if (at.x != outer.x() || at.y != outer.y())
+        window->move(at.x, at.y);
 }
 
 void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands& commands)
