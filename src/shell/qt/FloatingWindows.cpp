@@ -73,6 +73,7 @@ void FloatingWindows::CreateDiagnostics()
     if (diag_ != nullptr)
         return;
     diag_ = new CDiagDlg(doc_.State().settings, &frame_);
+    AccessPoints::diagnostics = diag_;
     connect(diag_, &CDiagDlg::hideKeyInRequested, this, [this] {
         if (keyIn_ != nullptr)
             keyIn_->hide();
@@ -200,6 +201,7 @@ void FloatingWindows::Destroy()
     keyIn_ = nullptr;
     delete diag_;
     diag_ = nullptr;
+    AccessPoints::diagnostics = nullptr;
     AccessPoints::keyIn = nullptr;
     AccessPoints::settingsPanel = nullptr;
 }
