@@ -10,6 +10,7 @@
 #include "shell/qt/QtFileWindows.h"
 #include "shell/qt/SignalBridge.h"
 #include "shell/qt/StandardDialogs.h"
+#include "shell/qt/StationGps.h"
 #include "sim/TcpHeadServer.h"
 
 #include <QApplication>
@@ -67,6 +68,8 @@ bool CVelmarisApp::Start()
     frame_->showMaximized();
     doc_->Initialise(setup);
     ConnectAtStart();
+    if (!commandLine_.gpsDevice.empty())
+        gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
     ScheduleTimedQuit();
     return true;
 }
@@ -76,7 +79,8 @@ void CVelmarisApp::CreateDocument(const std::string& iniPath)
     {
         IniFile ini;
         ini.Load(iniPath);
-        serial_.SetComPortMap(ComPortMap(ini));
+        ports_ = ComPortMap(ini);
+        serial_.SetComPortMap(ports_);
     }
     doc_ = std::make_unique<CVelmarisDoc>(ui_, CycleLinks {timers_, serial_, tcp_, udp_}, reporter_);
     timers_.SetEvents(&doc_->Events());
@@ -101,6 +105,8 @@ void CVelmarisApp::BuildWindows()
     floating_ = std::make_unique<FloatingWindows>(*doc_, *frame_, reporter_);
     floating_->Plug(ui_, hooks_, *commands_);
     PlugStandardDialogs(hooks_, *frame_);
+    gps_ = std::make_unique<StationGps>(*doc_, *frame_, serial_, reporter_, ports_);
+    gps_->Plug(hooks_);
     PlugRecordingAndPlayback();
     frame_->SetTitleSource([this] {
         const SonarState& state = doc_->State();
@@ -211,6 +217,8 @@ void CVelmarisApp::Shutdown()
     if (closed_ || !doc_)
         return;
     closed_ = true;
+    if (gps_)
+        gps_->Close();
     doc_->Close();
     if (floating_)
         floating_->Destroy();

@@ -32,6 +32,7 @@ class FloatingWindows;
 class QtFileWindows;
 class CVelmarisView;
 class SignalBridge;
+class StationGps;
 
 class CVelmarisApp final : public QObject {
     Q_OBJECT
@@ -63,6 +64,7 @@ private:
     StationUi ui_;
     QtTimerHost timers_;
     SerialHeadLink serial_;
+    ComPortMap ports_;
     CSSocket tcp_;
     CUdpSocket udp_;
     std::unique_ptr<CVelmarisDoc> doc_;
@@ -72,6 +74,7 @@ private:
     CVelmarisView* view_ = nullptr; // owned by the frame
     std::unique_ptr<FloatingWindows> floating_;
     std::unique_ptr<QtFileWindows> fileWindows_;
+    std::unique_ptr<StationGps> gps_;
     SignalBridge* signals_ = nullptr; // owned by this object
     bool closed_ = false;
 };
