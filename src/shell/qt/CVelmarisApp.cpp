@@ -1,6 +1,5 @@
 #include "shell/qt/CVelmarisApp.h"
 
-#include "files/IniFile.h"
 #include "files/SettingsLocation.h"
 #include "image/qt/CVelmarisView.h"
 #include "shell/DemoSettings.h"
@@ -46,6 +45,8 @@ CVelmarisApp::CVelmarisApp(StationCommandLine commandLine, std::string programPa
 CVelmarisApp::~CVelmarisApp()
 {
     Shutdown();
+    if (commands_)
+        commands_->SetStateObserver(nullptr); // the frame goes first
 }
 
 bool CVelmarisApp::Start()
@@ -70,18 +71,15 @@ bool CVelmarisApp::Start()
     ConnectAtStart();
     if (!commandLine_.gpsDevice.empty())
         gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
+    doc_->NotifyStateChange(); // the link may be up already
     ScheduleTimedQuit();
     return true;
 }
 
 void CVelmarisApp::CreateDocument(const std::string& iniPath)
 {
-    {
-        IniFile ini;
-        ini.Load(iniPath);
-        ports_ = ComPortMap(ini);
-        serial_.SetComPortMap(ports_);
-    }
+    ports_ = ComPortMap::FromSettingsFile(iniPath);
+    serial_.SetComPortMap(ports_);
     doc_ = std::make_unique<CVelmarisDoc>(ui_, CycleLinks {timers_, serial_, tcp_, udp_}, reporter_);
     timers_.SetEvents(&doc_->Events());
     serial_.SetEvents(&doc_->Events());
@@ -139,8 +137,10 @@ void CVelmarisApp::PlugRecordingAndPlayback()
     hooks_.toggleRealTimePlay = [&playback] { playback.ToggleRealTimePlay(); };
     hooks_.chooseRecordDirectory
         = [this] { return AskRecordDirectory(doc_->Dialogs(), doc_->State().settings.writeFileDirectory); };
-    connect(frame_.get(), &CMainFrame::fileDropped, this,
-        [&playback](const QString& path) { playback.OpenDroppedFile(path.toStdString()); });
+    connect(frame_.get(), &CMainFrame::fileDropped, this, [this, &playback](const QString& path) {
+        playback.OpenDroppedFile(path.toStdString());
+        doc_->NotifyStateChange();
+    });
 }
 
 bool CVelmarisApp::StartDemoHead(DocumentSetup& setup)
