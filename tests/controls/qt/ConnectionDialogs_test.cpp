@@ -54,10 +54,8 @@ public:
                 out << "\n";
             }
         }
-        IniFile ini;
-        ini.Load(path.string());
+        map_ = ComPortMap::FromSettingsFile(path.string());
         std::filesystem::remove(path);
-        map_ = ComPortMap(ini);
     }
 
     const ComPortMap& Map() const { return map_; }
