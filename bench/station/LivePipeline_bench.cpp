@@ -1,12 +1,16 @@
 // The live pipeline per ping: time stamp, decode, record (to a temporary
-// file), prepare and paint, loop time and the (empty) window calls.
+// file), prepare and paint, loop time and the window calls; the variants
+// "WithDiagnostics" add the diagnostics refresh after every ping (its
+// decisions and the copy of the texts it wrote, what the window shows).
 
+#include "controls/DiagnosticsLines.h"
 #include "image/SonarState.h"
 #include "station/PingPipeline.h"
 #include "support/CycleFakes.h"
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -16,13 +20,52 @@
 namespace velmaris {
 namespace {
 
-void LivePipeline(benchmark::State& bench, int mode, bool record)
+// The window side of the pipeline with the diagnostics window shown: each
+// refresh runs the line decisions and copies the texts of the written lines.
+class DiagnosticsUi final : public DocumentUi {
+public:
+    DiagnosticsUi(const SonarState& state, const AcquisitionState& acq, bool shown)
+        : state_(state)
+        , acq_(acq)
+        , shown_(shown)
+    { }
+    void UpdateAllViews() override { }
+    void RefreshStatusLine() override { }
+    void RefreshDiagnostics() override
+    {
+        if (!shown_)
+            return;
+        const DiagnosticsLines::Mask written = lines_.Refresh(DiagnosticsInputFrom(state_, acq_));
+        for (int line = 0; line < kDiagLineCount; ++line)
+            if ((written >> line) & 1U)
+                shownTexts_[static_cast<std::size_t>(line)] = lines_.Text(line);
+    }
+    void ResetDiagnostics() override { lines_.Reset(); }
+    void SetWindowTitle(const std::string&) override { }
+    void SetControlBars(ControlBars) override { }
+    void RefreshSettingsPanel() override { }
+    void HidePlaybackProgress() override { }
+    void SettingsLoaded() override { }
+    void RefreshMiniSettingsBar() override { }
+    bool SettingsPanelExists() const override { return false; }
+    void RepaintAllViews() override { }
+    void CreateFloatingWindows() override { }
+
+private:
+    const SonarState& state_;
+    const AcquisitionState& acq_;
+    bool shown_;
+    DiagnosticsLines lines_;
+    std::array<std::string, kDiagLineCount> shownTexts_;
+};
+
+void LivePipeline(benchmark::State& bench, int mode, bool record, bool diagnostics = false)
 {
     auto state = std::make_unique<SonarState>();
     state->settings.sectorMode = mode;
     AcquisitionState acq(SteadyClock::Instance());
     acq.linkState = kLinkUp;
-    testing::RecordingUi ui;
+    DiagnosticsUi ui(*state, acq, diagnostics);
     testing::FakeTimerHost timers;
     testing::RecordingReporter reporter;
     RecordWriter recorder(reporter);
@@ -71,9 +114,32 @@ void BM_LivePipelinePolarNoRecording(benchmark::State& s)
     LivePipeline(s, kModePolar, false);
 }
 
+void BM_LivePipelinePolarWithDiagnostics(benchmark::State& s)
+{
+    LivePipeline(s, kModePolar, true, true);
+}
+void BM_LivePipelinePolarNoRecordingWithDiagnostics(benchmark::State& s)
+{
+    LivePipeline(s, kModePolar, false, true);
+}
+// One diagnostics refresh alone, for a ping that moved the head only.
+void BM_DiagnosticsRefresh(benchmark::State& bench)
+{
+    auto state = std::make_unique<SonarState>();
+    AcquisitionState acq(SteadyClock::Instance());
+    DiagnosticsUi ui(*state, acq, true);
+    for (auto _ : bench) {
+        state->ping.headPosition = (state->ping.headPosition + 3) % 1200;
+        ui.RefreshDiagnostics();
+    }
+}
+
 BENCHMARK(BM_LivePipelinePolar)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_LivePipelineSideScan)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_LivePipelinePolarNoRecording)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LivePipelinePolarWithDiagnostics)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LivePipelinePolarNoRecordingWithDiagnostics)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DiagnosticsRefresh);
 
 } // namespace
 } // namespace velmaris

@@ -36,9 +36,9 @@ public:
     virtual void RefreshSettingsPanel() = 0;
     // Hides the playback position and speed controls of the main frame.
     virtual void HidePlaybackProgress() = 0;
-    // The window follow-ups of a settings load: show or hide the diagnostics
-    // window for `Diagnostics Visible` and, when no playback runs, the
-    // settings panel for `SettingsDlgVisible`.
+    // The window follow-ups of a settings load: when no playback runs, show
+    // or hide the settings panel for `SettingsDlgVisible`. (The diagnostics
+    // window is never shown by a load: only F3 opens it.)
     virtual void SettingsLoaded() = 0;
 };
 

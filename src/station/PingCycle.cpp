@@ -182,6 +182,7 @@ void PingCycle::StartRealTime()
 bool PingCycle::StartUdpMode()
 {
     state_.settings.udpMode = 1;
+    state_.settings.settingsDlgVisible = 0; // the window hides the panel with the UDP bars
     state_.flags.playback = 0;
     acq_.held = 0;
     KillAllTimers();

@@ -175,9 +175,11 @@ TEST_F(PingCycleTest, StartUdpModeClosesEverythingAndListens)
     ASSERT_TRUE(rig.recorder.Open(rig.folder / "rec.52l"));
     const int tcpCloses = rig.tcp.closes;
     rig.cycle.OnTcpBytes(std::vector<std::uint8_t>(100, 1));
+    state.settings.settingsDlgVisible = 1;
     EXPECT_TRUE(rig.cycle.StartUdpMode());
 
     EXPECT_EQ(state.settings.udpMode, 1);
+    EXPECT_EQ(state.settings.settingsDlgVisible, 0); // the panel goes with the UDP bars
     EXPECT_EQ(rig.ui.title, "Velmaris -- UDP Mode");
     EXPECT_EQ(rig.ui.bars, ControlBars::Udp);
     EXPECT_TRUE(rig.timers.armed.empty());

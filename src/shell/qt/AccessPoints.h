@@ -6,6 +6,7 @@
 
 namespace velmaris {
 
+class CDiagDlg;
 class CKeyInDlg;
 class CMainFrame;
 class CVelmarisDoc;
@@ -16,11 +17,13 @@ struct AccessPoints {
     static CVelmarisDoc* Document() { return document; }
     static SettingsPanelWindow* SettingsPanel() { return settingsPanel; }
     static CKeyInDlg* KeyIn() { return keyIn; }
+    static CDiagDlg* Diagnostics() { return diagnostics; }
 
     static inline CMainFrame* mainFrame = nullptr;
     static inline CVelmarisDoc* document = nullptr;
     static inline SettingsPanelWindow* settingsPanel = nullptr;
     static inline CKeyInDlg* keyIn = nullptr;
+    static inline CDiagDlg* diagnostics = nullptr;
 };
 
 } // namespace velmaris

@@ -1,9 +1,11 @@
 #pragma once
 // The station's floating windows and operator controls, created for the one
 // document: the mini settings bar (docked in the frame), the settings panel,
-// the key-in dialog and the sound velocity dialog. It plugs them into the
+// the diagnostics window, the key-in dialog and the sound velocity dialog. It plugs them into the
 // window adapter and the command hooks, and hides the key-in dialog whenever
-// the main frame gains the focus.
+// the main frame gains the focus. The panel and the diagnostics window open
+// over the image's top-right corner the first time and where the operator
+// left them afterwards, always on the screen.
 //
 // Ownership: the frame owns the widgets it docks and parents; this object
 // owns the panel holder. User-interface thread only.
@@ -13,6 +15,7 @@
 
 namespace velmaris {
 
+class CDiagDlg;
 class CKeyInDlg;
 class CMainFrame;
 class CMiniSettingsBar;
@@ -35,18 +38,24 @@ public:
     void Destroy();
 
     CKeyInDlg* KeyIn() const { return keyIn_; }
+    CDiagDlg* Diagnostics() const { return diag_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateKeyIn();
+    void CreateDiagnostics();
+    void RefreshDiagnostics();
+    // Shows `window` where it belongs (see above) or hides it.
+    void SetFloatingShown(QWidget* window, bool shown);
 
     CVelmarisDoc& doc_;
     CMainFrame& frame_;
     Reporter& reporter_;
     CMiniSettingsBar* miniBar_ = nullptr;
     CKeyInDlg* keyIn_ = nullptr;
+    CDiagDlg* diag_ = nullptr;
     std::unique_ptr<SettingsPanelWindow> panel_;
 };
 

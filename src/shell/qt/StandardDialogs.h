@@ -1,5 +1,5 @@
 #pragma once
-// The platform's standard dialogs behind the command hooks: the about box.
+// The modal windows behind the command hooks: the hot-keys list and the about box.
 
 namespace velmaris {
 

@@ -59,6 +59,17 @@ public:
     std::function<void(bool)> showSettingsPanel;
     std::function<std::optional<bool>()> settingsPanelVisible;
     std::function<void(int, const std::optional<std::string>&)> showKeyIn;
+    std::function<void(bool)> showDiagnostics;
+    std::function<std::optional<bool>()> diagnosticsVisible;
+    void ShowDiagnostics(bool show) override
+    {
+        if (showDiagnostics)
+            showDiagnostics(show);
+    }
+    std::optional<bool> DiagnosticsVisible() const override
+    {
+        return diagnosticsVisible ? diagnosticsVisible() : std::nullopt;
+    }
     void ShowSettingsPanel(bool show) override
     {
         if (showSettingsPanel)

@@ -51,6 +51,7 @@ void StationUi::SetControlBars(ControlBars bars)
         frame_->ApplyModeBars(OperatingMode::RealTime);
         break;
     case ControlBars::Udp:
+        Call(hooks_.hideSettingsPanel); // its values mean nothing to datagrams
         frame_->ApplyModeBars(OperatingMode::Udp);
         break;
     case ControlBars::Playback:

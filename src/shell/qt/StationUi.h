@@ -20,6 +20,9 @@ class CVelmarisView;
 struct FloatingHooks {
     std::function<void()> createFloatingWindows; // diagnostics window and key-in dialog, hidden
     std::function<bool()> settingsPanelExists;
+    std::function<void()> hideSettingsPanel; // entering UDP mode
+    std::function<void()> refreshDiagnostics;
+    std::function<void()> resetDiagnostics;
     std::function<void()> refreshSettingsPanel;
     std::function<void()> refreshMiniSettingsBar;
     std::function<void()> settingsLoaded; // show or hide the floating windows as the settings say
@@ -34,8 +37,8 @@ public:
     // DocumentUi
     void UpdateAllViews() override;
     void RefreshStatusLine() override;
-    void RefreshDiagnostics() override { }
-    void ResetDiagnostics() override { }
+    void RefreshDiagnostics() override { Call(hooks_.refreshDiagnostics); }
+    void ResetDiagnostics() override { Call(hooks_.resetDiagnostics); }
     void SetWindowTitle(const std::string& title) override;
     void SetControlBars(ControlBars bars) override;
     void RefreshSettingsPanel() override { Call(hooks_.refreshSettingsPanel); }

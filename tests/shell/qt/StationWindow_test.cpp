@@ -154,12 +154,14 @@ TEST_F(StationWindow, CloseSavesTheSettingsAndEmptiesTheAccessPoints)
     EXPECT_EQ(AccessPoints::MainFrame(), &frame);
     EXPECT_EQ(AccessPoints::Document(), app_->Document());
     EXPECT_NE(AccessPoints::KeyIn(), nullptr); // created hidden at document initialisation
+    EXPECT_NE(AccessPoints::Diagnostics(), nullptr);
     EXPECT_NE(AccessPoints::SettingsPanel(), nullptr);
     frame.DispatchCommand(cmd::kGridRectangular);
     frame.close();
     EXPECT_EQ(AccessPoints::MainFrame(), nullptr);
     EXPECT_EQ(AccessPoints::Document(), nullptr);
     EXPECT_EQ(AccessPoints::KeyIn(), nullptr);
+    EXPECT_EQ(AccessPoints::Diagnostics(), nullptr);
     std::ifstream in(dir_ / "Velmaris.INI");
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("Grid=2"), std::string::npos) << text;

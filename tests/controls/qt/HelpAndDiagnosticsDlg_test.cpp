@@ -1,0 +1,154 @@
+// The diagnostics window's widget (texts, no repaint when nothing changed,
+// extra lines), the hot-keys list and the about box.
+
+#include "controls/HelpTexts.h"
+#include "controls/qt/CAboutDlg.h"
+#include "controls/qt/CDiagDlg.h"
+#include "controls/qt/CHelpDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+
+namespace velmaris {
+namespace {
+
+// Counts the paint events of the watched widgets.
+struct PaintCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+DiagnosticsInput LiveInput()
+{
+    DiagnosticsInput in;
+    in.header = "IGX";
+    in.headId = 0x10;
+    in.status = 1;
+    in.replyRangeMetres = 30;
+    in.gain = 6;
+    in.sectorMode = 1;
+    in.sectorWidth = 120;
+    in.step = 3;
+    in.headPosition = 600;
+    in.dataBytes = 500;
+    in.frequency = 100;
+    in.absorption = 20;
+    in.pulseLength = 8;
+    in.speedOfSound = 1500.0;
+    in.comPort = 1;
+    in.prfLoopMs = 54;
+    in.loopTimeMs = 54;
+    return in;
+}
+
+TEST(CDiagDlgTest, ShowsTheLinesAndRepaintsNothingWhenNothingChanged)
+{
+    SonarSettings settings;
+    CDiagDlg dialog(settings);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Diagnostics:"));
+    for (int line = 0; line < kDiagLineCount; ++line)
+        EXPECT_EQ(dialog.ValueText(line), QStringLiteral(":   n/a"));
+    const auto labels = dialog.findChildren<QLabel*>();
+    EXPECT_TRUE(
+        std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return l->text() == "IP Adress"; }));
+
+    dialog.show();
+    dialog.Refresh(LiveInput());
+    EXPECT_EQ(dialog.ValueText(kDiagHeader), QStringLiteral(":   IGX"));
+    EXPECT_EQ(dialog.ValueText(kDiagSectorSize), QStringLiteral(":   360 deg."));
+    EXPECT_EQ(dialog.ValueText(kDiagComPort), QStringLiteral(":   COM1"));
+    QApplication::processEvents();
+
+    PaintCounter counter;
+    for (QLabel* label : labels)
+        label->installEventFilter(&counter);
+    for (int i = 0; i < 5; ++i) {
+        dialog.Refresh(LiveInput());
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(counter.paints, 0);
+
+    DiagnosticsInput moved = LiveInput();
+    moved.headPosition = 603;
+    dialog.Refresh(moved);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.ValueText(kDiagHeadPos), QStringLiteral(":   603 "));
+    EXPECT_GT(counter.paints, 0);
+}
+
+TEST(CDiagDlgTest, ExtraLinesAppearBelowTheTwentyAndCloseClearsTheFlag)
+{
+    SonarSettings settings;
+    settings.diagnosticsVisible = 1;
+    CDiagDlg dialog(settings);
+    dialog.SetExtraLines({{"Latitude", ":   n/a"}, {"Longitude", ":   n/a"}});
+    EXPECT_EQ(dialog.ValueText(kDiagLineCount + 1), QStringLiteral(":   n/a"));
+    dialog.SetExtraLines({{"Latitude", ":   4807.038,N"}});
+    EXPECT_EQ(dialog.ValueText(kDiagLineCount), QStringLiteral(":   4807.038,N"));
+    EXPECT_EQ(dialog.ValueText(kDiagLineCount + 1), QString());
+
+    dialog.show();
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(settings.diagnosticsVisible, 0);
+}
+
+TEST(CHelpDlgTest, ListsEveryHotKeyAndTheThirdColumnFollowsTheWidth)
+{
+    CHelpDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Hot Keys..."));
+    QTreeWidget* list = dialog.List();
+    ASSERT_EQ(list->topLevelItemCount(), 36);
+    EXPECT_EQ(list->headerItem()->text(2), QStringLiteral("Discription"));
+    EXPECT_FALSE(list->header()->sectionsClickable());
+    for (int row = 0; row < 36; ++row) {
+        const HotKeyRow& expected = kHotKeyRows[static_cast<std::size_t>(row)];
+        const QTreeWidgetItem* item = list->topLevelItem(row);
+        EXPECT_EQ(item->text(0), QString::fromLatin1(expected.command)) << row;
+        EXPECT_EQ(item->text(1), QString::fromLatin1(expected.hotKey)) << row;
+        EXPECT_EQ(item->text(2), QString::fromLatin1(expected.description)) << row;
+    }
+    EXPECT_EQ(list->topLevelItem(3)->text(2), QString(30, QLatin1Char('-')));
+    EXPECT_EQ(list->topLevelItem(26)->text(2), QStringLiteral("Entries: 0 - 360 with increment of 3 "));
+    EXPECT_EQ(list->topLevelItem(35)->text(0), QStringLiteral("Mouse LButton Drag"));
+
+    dialog.show();
+    for (const int width : {700, 420, 900}) {
+        dialog.resize(width, 400);
+        QApplication::processEvents();
+        EXPECT_EQ(list->columnWidth(0), 130);
+        EXPECT_EQ(list->columnWidth(1), 70);
+        EXPECT_EQ(list->columnWidth(2), dialog.width() - 130 - 70 - 5) << width;
+    }
+}
+
+TEST(CAboutDlgTest, TitleVersionLineAndPicture)
+{
+    CAboutDlg dialog(QStringLiteral(VELMARIS_SOURCE_DIR "/src/resources/images/about.svg"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Velmaris..."));
+    EXPECT_EQ(dialog.VersionText(), QStringLiteral("Velmaris Version Beta 1.0.0.6  27_FEB_2013"));
+    EXPECT_TRUE(dialog.PictureLoaded());
+    // Drawn at twice the resolution, the picture is not blank.
+    QWidget* picture = dialog.findChild<QWidget*>(QStringLiteral("aboutPicture"));
+    ASSERT_NE(picture, nullptr);
+    QImage image(picture->size() * 2, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::transparent);
+    picture->render(&image);
+    EXPECT_NE(image.pixelColor(image.width() / 2, image.height() / 2).alpha(), 0);
+
+    CAboutDlg missing(QStringLiteral("/nonexistent/about.svg"));
+    EXPECT_FALSE(missing.PictureLoaded()); // the space stays empty, the box still opens
+}
+
+} // namespace
+} // namespace velmaris

@@ -1,0 +1,185 @@
+// The floating windows and the modal help windows in the running station:
+// the diagnostics window live against the simulated head, its hot key and
+// close box, the settings panel in UDP mode, where the windows open, and the
+// hot-keys list's own hot keys.
+
+#include "controls/qt/CAboutDlg.h"
+#include "controls/qt/CDiagDlg.h"
+#include "controls/qt/CHelpDlg.h"
+#include "shell/qt/CMainFrame.h"
+#include "shell/qt/CVelmarisApp.h"
+#include "sim/TcpHeadServer.h"
+#include "station/CVelmarisDoc.h"
+#include "station/CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace velmaris {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <typename Done>
+bool SpinUntil(Done done, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+template <typename W>
+W* TopLevel(const char* name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(name))
+            return qobject_cast<W*>(w);
+    return nullptr;
+}
+
+class FloatingWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / ("velmaris-floating-" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        std::ofstream(dir_ / "Velmaris.INI") << "[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\n"
+                                             << "Diagnostics Visible=1\nSettingsDlgVisible=0\n";
+        sim::TcpHeadOptions options;
+        options.address = "127.0.0.1:0";
+        options.fast = true;
+        head_ = std::make_unique<sim::TcpHeadServer>(options);
+        std::string error;
+        ASSERT_TRUE(head_->Start(&error)) << error;
+        setenv("VELMARIS_HEAD_PORT", std::to_string(head_->Port()).c_str(), 1);
+        setenv("VELMARIS_UDP_PORT", "0", 1);
+        StationCommandLine line;
+        line.iniPath = (dir_ / "Velmaris.INI").string();
+        app_ = std::make_unique<CVelmarisApp>(line, (dir_ / "velmaris").string());
+        ASSERT_TRUE(app_->Start());
+        frame_ = app_->Frame();
+        diag_ = TopLevel<CDiagDlg>("diagnosticsWindow");
+        ASSERT_NE(diag_, nullptr);
+    }
+    void TearDown() override
+    {
+        if (app_ && app_->Frame())
+            app_->Frame()->close();
+        app_.reset();
+        head_.reset();
+        unsetenv("VELMARIS_HEAD_PORT");
+        unsetenv("VELMARIS_UDP_PORT");
+        fs::remove_all(dir_);
+    }
+    bool Checked(int id) const { return frame_->CommandAction(id)->isChecked(); }
+    int PingCount() const { return app_->Document()->State().ping.pingCount; }
+
+    fs::path dir_;
+    std::unique_ptr<sim::TcpHeadServer> head_;
+    std::unique_ptr<CVelmarisApp> app_;
+    CMainFrame* frame_ = nullptr;
+    CDiagDlg* diag_ = nullptr;
+};
+
+TEST_F(FloatingWindowsTest, DiagnosticsFollowsTheHeadAndItsHotKeyAndCloseBox)
+{
+    // Never shown at start-up, whatever the settings stored.
+    EXPECT_FALSE(diag_->isVisible());
+    // Refreshed whether shown or not.
+    ASSERT_TRUE(SpinUntil([&] { return diag_->ValueText(kDiagHeader) == ":   IGX"; }, 5000));
+    EXPECT_EQ(diag_->ValueText(kDiagIpAddress), ":   127.0.0.1");
+    EXPECT_EQ(diag_->ValueText(kDiagComPort), ":   n/a");
+
+    frame_->DispatchCommand(cmd::kDiagnostics);
+    EXPECT_TRUE(diag_->isVisible());
+    EXPECT_TRUE(Checked(cmd::kDiagnostics));
+    const int before = PingCount();
+    ASSERT_TRUE(SpinUntil([&] { return PingCount() > before + 3; }, 5000));
+    EXPECT_EQ(diag_->ValueText(kDiagHeadPos).toStdString(),
+        ":   " + std::to_string(app_->Document()->State().ping.headPosition) + " ");
+
+    // F3 while the window itself has the focus hides it.
+    diag_->activateWindow();
+    QApplication::setActiveWindow(diag_);
+    QTest::keyClick(diag_, Qt::Key_F3);
+    EXPECT_FALSE(diag_->isVisible());
+    EXPECT_FALSE(Checked(cmd::kDiagnostics));
+
+    // The close box hides it and clears the flag; the check mark follows.
+    frame_->DispatchCommand(cmd::kDiagnostics);
+    ASSERT_TRUE(diag_->isVisible());
+    diag_->close();
+    frame_->CommandStatesChanged();
+    EXPECT_FALSE(diag_->isVisible());
+    EXPECT_EQ(app_->Document()->State().settings.diagnosticsVisible, 0);
+    EXPECT_FALSE(Checked(cmd::kDiagnostics));
+}
+
+TEST_F(FloatingWindowsTest, WindowsOpenBesideTheImageAndStayWhereTheyWereMoved)
+{
+    frame_->DispatchCommand(cmd::kShowSonarSettings);
+    frame_->DispatchCommand(cmd::kDiagnostics);
+    QWidget* panel = TopLevel<QWidget>("settingsPanel");
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->isVisible());
+    const QRect image(frame_->centralWidget()->mapToGlobal(QPoint(0, 0)), frame_->centralWidget()->size());
+    // Below the menus and bars, over the image, not over each other.
+    EXPECT_GE(panel->frameGeometry().top(), image.top());
+    EXPECT_GE(diag_->frameGeometry().top(), image.top());
+    EXPECT_LE(panel->frameGeometry().right(), image.right());
+    EXPECT_FALSE(panel->frameGeometry().intersects(diag_->frameGeometry()));
+
+    // Moved by the operator: hidden and shown again (F2, reconnect), it stays.
+    panel->move(image.left() + 40, image.top() + 60);
+    const QPoint moved = panel->pos();
+    frame_->DispatchCommand(cmd::kShowSonarSettings);
+    ASSERT_FALSE(panel->isVisible());
+    app_->Document()->Cycle().StartRealTime(); // reloads the settings, shows the panel again
+    frame_->DispatchCommand(cmd::kShowSonarSettings);
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->pos(), moved);
+
+    // Entering UDP mode hides the panel and clears its flag.
+    app_->Document()->Cycle().StartUdpMode();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(app_->Document()->State().settings.settingsDlgVisible, 0);
+}
+
+TEST_F(FloatingWindowsTest, HotKeysListTakesF2AndF3AndIgnoresF1)
+{
+    bool ran = false;
+    QTimer::singleShot(50, frame_, [&] {
+        auto* help = qobject_cast<CHelpDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(help, nullptr);
+        EXPECT_EQ(help->windowTitle(), QStringLiteral("Hot Keys..."));
+        const bool diagBefore = diag_->isVisible();
+        QTest::keyClick(help, Qt::Key_F3);
+        EXPECT_NE(diag_->isVisible(), diagBefore);
+        QTest::keyClick(help, Qt::Key_F1); // nothing more opens
+        EXPECT_EQ(QApplication::activeModalWidget(), help);
+        EXPECT_TRUE(Checked(cmd::kHelp));
+        ran = true;
+        help->reject();
+    });
+    frame_->DispatchCommand(cmd::kHelp);
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(Checked(cmd::kHelp));
+}
+
+} // namespace
+} // namespace velmaris
