@@ -8,8 +8,11 @@
 #include "shell/qt/CMainFrame.h"
 #include "shell/qt/FloatingWindows.h"
 #include "shell/qt/QtFileWindows.h"
+#include "shell/qt/ScreenCapture.h"
 #include "shell/qt/SignalBridge.h"
+#include "shell/qt/ScreenCapture.h"
 #include "shell/qt/StandardDialogs.h"
+#include "station/CommandIds.h"
 #include "sim/TcpHeadServer.h"
 
 #include <QApplication>
@@ -102,6 +105,7 @@ void CVelmarisApp::BuildWindows()
     floating_->Plug(ui_, hooks_, *commands_);
     PlugStandardDialogs(hooks_, *frame_);
     PlugRecordingAndPlayback();
+    PlugViewInteraction();
     frame_->SetTitleSource([this] {
         const SonarState& state = doc_->State();
         TitleState title;
@@ -135,6 +139,17 @@ void CVelmarisApp::PlugRecordingAndPlayback()
         = [this] { return AskRecordDirectory(doc_->Dialogs(), doc_->State().settings.writeFileDirectory); };
     connect(frame_.get(), &CMainFrame::fileDropped, this,
         [&playback](const QString& path) { playback.OpenDroppedFile(path.toStdString()); });
+}
+
+void CVelmarisApp::PlugViewInteraction()
+{
+    capture_ = std::make_unique<ScreenCapture>(*frame_, reporter_);
+    hooks_.saveScreen
+        = [this] { capture_->Run(QString::fromStdString(doc_->State().settings.writeFileDirectory)); };
+    connect(view_, &CVelmarisView::cursorRead, this, [this] { ui_.RefreshCursorReadouts(); });
+    // The wheel steps the zoom through the same commands as the menu.
+    connect(view_, &CVelmarisView::zoomStepRequested, this,
+        [this](int step) { frame_->DispatchCommand(step > 0 ? cmd::kZoomIn : cmd::kZoomOut); });
 }
 
 bool CVelmarisApp::StartDemoHead(DocumentSetup& setup)
