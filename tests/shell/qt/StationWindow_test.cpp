@@ -210,16 +210,16 @@ TEST_F(StationWindow, MeasureWheelReadoutsAndSaveScreenOnTheRealWindow)
     QString title;
     QString folder;
     // The dialog is answered as the operator would, once it shows.
-    QTimer answer;
+    QTimer answer; // until the dialog has gone: its file list loads in the background
     QObject::connect(&answer, &QTimer::timeout, [&] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             auto* dialog = qobject_cast<QFileDialog*>(window);
             if (dialog == nullptr || !dialog->isVisible())
                 continue;
-            answer.stop();
             title = dialog->windowTitle();
             folder = dialog->directory().absolutePath();
-            dialog->selectFile(QString::fromStdString(shot.string()));
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QString::fromStdString(shot.string()));
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         }
     });
