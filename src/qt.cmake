@@ -23,7 +23,7 @@ target_link_libraries(velmaris_links_qt PUBLIC Qt6::Core Qt6::Network Qt6::Seria
 
 # Settings panel, mini settings bar and the small dialogs.
 velmaris_qt_edge(controls)
-target_link_libraries(velmaris_controls_qt PUBLIC Qt6::Widgets)
+target_link_libraries(velmaris_controls_qt PUBLIC Qt6::Widgets Qt6::SerialPort)
 
 # Main frame, bars, hot keys, the application object; the toolbar artwork is
 # SVG compiled in (resources/velmaris.qrc).

@@ -11,10 +11,20 @@
 
 namespace velmaris {
 
-class IniFile {
+// The key-by-key view of an INI file through which the settings key table
+// reads and writes (tests count the calls through it).
+class IniKeys {
+public:
+    virtual ~IniKeys() = default;
+    // The text of a key, or `fallback` when the section or key is missing.
+    virtual std::string Get(const char* section, const char* key, const std::string& fallback) const = 0;
+    virtual void Set(const char* section, const char* key, const std::string& value) = 0;
+};
+
+class IniFile final : public IniKeys {
 public:
     IniFile();
-    ~IniFile();
+    ~IniFile() override;
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
 
@@ -22,9 +32,8 @@ public:
     // every key takes its default; returns whether the file was read.
     bool Load(const std::string& path);
 
-    // The text of a key, or `fallback` when the section or key is missing.
-    std::string Get(const char* section, const char* key, const std::string& fallback) const;
-    void Set(const char* section, const char* key, const std::string& value);
+    std::string Get(const char* section, const char* key, const std::string& fallback) const override;
+    void Set(const char* section, const char* key, const std::string& value) override;
 
     // Writes the whole file through a temporary file and a rename, so a crash
     // or a full disk never leaves a truncated settings file. Returns false

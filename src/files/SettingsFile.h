@@ -1,38 +1,62 @@
 #pragma once
 // "Velmaris.INI": the operator's settings between runs. Section "System
 // Settings" holds the system and display settings, "Sonar Settings" the head
-// settings; each key has its text format and default.
+// settings (both driven by the key table of SettingsKeys.h); "Serial
+// Devices" maps COM numbers to devices. This class is the only way into the
+// file: it is read whole, changed key by key in memory and written back
+// whole, atomically; keys and sections added by hand are kept.
+//
+// A plain value; not shared between threads.
 
+#include "files/SettingsKeys.h"
+
+#include <initializer_list>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace velmaris {
 
-class CommandMessage;
 class IniFile;
-struct PingRecord;
-struct SonarSettings;
 
 inline constexpr const char* kIniFileName = "Velmaris.INI";
-inline constexpr const char* kSystemSection = "System Settings";
-inline constexpr const char* kSonarSection = "Sonar Settings";
 
-struct SettingsFileContext {
-    bool playback = false; // a playback overwrites the live head values: they are neither read nor written
+class SettingsFile {
+public:
+    explicit SettingsFile(std::string path);
+    ~SettingsFile();
+    SettingsFile(const SettingsFile&) = delete;
+    SettingsFile& operator=(const SettingsFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+    // Reads the file. A missing or unreadable file leaves it empty, so every
+    // key takes its default; returns whether the file was read.
+    bool Read();
+    // Writes the file (or the copy at `path`) through a temporary file and a
+    // rename; false, with any old file untouched, when it could not be written.
+    bool Write() const { return WriteAs(path_); }
+    bool WriteAs(const std::string& path) const;
+
+    // Both sections into the settings, the command message and the ping
+    // record, with the limits and follow-ups of a load (see LoadSettingsKeys).
+    void Load(SonarSettings& settings, CommandMessage& command, PingRecord& ping,
+        const SettingsFileContext& context) const;
+    // Both sections from the settings; during playback "Sonar Settings" and
+    // `Rotate Image` are left as they are.
+    void Store(
+        const SonarSettings& settings, const CommandMessage& command, const SettingsFileContext& context);
+    // Only the named keys of the table, in the order given (names not in the table are skipped).
+    void StoreKeys(std::initializer_list<const char*> keys, const SonarSettings& settings,
+        const CommandMessage& command);
+
+    // A key outside the table (such as "Serial Devices" / "COM5"); nullopt when missing.
+    std::optional<std::string> Value(const char* section, const char* key) const;
+
+private:
+    std::string path_;
+    std::unique_ptr<IniFile> ini_;
 };
-
-// Reads both sections into the settings, the command message and the ping
-// record, applying the limits and the follow-ups of a load (the current
-// mode's train and width into the command message, train angle, step
-// normalisation, automatic values). The window follow-ups (showing the
-// diagnostics window and the settings panel) are the caller's.
-void LoadSettings(const IniFile& ini, SonarSettings& settings, CommandMessage& command, PingRecord& ping,
-    const SettingsFileContext& context);
-
-// Writes both sections into `ini` (keys already there, and keys added by
-// hand, are kept). During playback "Sonar Settings" and `Rotate Image` are
-// left as they are.
-void StoreSettings(IniFile& ini, const SonarSettings& settings, const CommandMessage& command,
-    const SettingsFileContext& context);
 
 // Convenience for the document: load `path` (a missing file gives every
 // default) / read-modify-write `path` atomically. Save returns false when the

@@ -1,24 +1,23 @@
 #include "links/ComPortMap.h"
 
-#include "files/IniFile.h"
+#include "files/SettingsFile.h"
 
 namespace velmaris {
-namespace {
 
-// A value no INI line can hold (it would end the line), so a missing key is
-// told apart from an empty value.
-const std::string kMissing = "\n";
-
-} // namespace
-
-ComPortMap::ComPortMap(const IniFile& ini)
+ComPortMap::ComPortMap(const SettingsFile& file)
 {
     for (int comPort = 1; comPort <= kMaxNamedComPort; ++comPort) {
         const std::string key = "COM" + std::to_string(comPort);
-        std::string device = ini.Get(kSerialDevicesSection, key.c_str(), kMissing);
-        if (device != kMissing)
-            overrides_[comPort] = std::move(device);
+        if (auto device = file.Value(kSerialDevicesSection, key.c_str()))
+            overrides_[comPort] = std::move(*device);
     }
+}
+
+ComPortMap ComPortMap::FromSettingsFile(const std::string& iniPath)
+{
+    SettingsFile file(iniPath);
+    file.Read();
+    return ComPortMap(file);
 }
 
 std::string ComPortMap::DefaultDevice(int comPort)

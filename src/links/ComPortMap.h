@@ -12,7 +12,7 @@
 
 namespace velmaris {
 
-class IniFile;
+class SettingsFile;
 
 inline constexpr int kDefaultComPortCount = 32;
 // The highest number looked up in the INI file ("COM255").
@@ -22,7 +22,9 @@ inline constexpr const char* kSerialDevicesSection = "Serial Devices";
 class ComPortMap {
 public:
     ComPortMap() = default; // the default mapping only
-    explicit ComPortMap(const IniFile& ini); // defaults, then the INI overrides
+    explicit ComPortMap(const SettingsFile& file); // defaults, then the file's overrides
+    // The map of the settings file at `iniPath` (a missing file: the defaults).
+    static ComPortMap FromSettingsFile(const std::string& iniPath);
 
     // COM1-COM8 -> /dev/ttyS0-7, COM9-COM24 -> /dev/ttyUSB0-15,
     // COM25-COM32 -> /dev/ttyACM0-7; anything else -> "".

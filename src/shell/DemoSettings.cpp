@@ -1,8 +1,9 @@
 #include "shell/DemoSettings.h"
 
-#include "files/IniFile.h"
 #include "files/SettingsFile.h"
 #include "files/SettingsLocation.h"
+#include "protocol/CommandMessage.h"
+#include "protocol/SonarSettings.h"
 
 namespace velmaris {
 
@@ -13,12 +14,14 @@ std::string DemoSettingsPath(const std::string& iniPath)
 
 bool PrepareDemoSettings(const std::string& iniPath, const std::string& demoPath)
 {
-    IniFile ini;
-    ini.Load(iniPath);
-    ini.Set(kSystemSection, "Sonar Type", "1");
-    ini.Set(kSystemSection, "IP Address", "127.0.0.1");
-    ini.Set(kSystemSection, "UDP Mode", "0");
-    return ini.Save(demoPath);
+    SettingsFile file(iniPath);
+    file.Read();
+    SonarSettings demo;
+    demo.sonarType = kSonarEthernetK52L;
+    demo.ipAddress = "127.0.0.1";
+    demo.udpMode = 0;
+    file.StoreKeys({"Sonar Type", "IP Address", "UDP Mode"}, demo, CommandMessage {});
+    return file.WriteAs(demoPath);
 }
 
 } // namespace velmaris

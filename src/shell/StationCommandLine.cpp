@@ -1,5 +1,7 @@
 #include "shell/StationCommandLine.h"
 
+#include <array>
+
 namespace velmaris {
 
 StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
@@ -19,6 +21,13 @@ StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
                 return line;
             }
             line.iniPath = args[++i];
+        } else if (arg == "--gps") {
+            if (i + 1 >= args.size() || !ParseGpsSwitch(args[i + 1], line)) {
+                if (line.error.empty())
+                    line.error = "--gps needs DEVICE[:BAUD]";
+                return line;
+            }
+            ++i;
         } else if (arg == "--screenshot" || arg == "--run-for") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 line.error = arg + " needs a value";
@@ -50,6 +59,35 @@ StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
     if (!line.screenshotPath.empty() && line.runForSeconds == 0)
         line.error = "--screenshot goes with --run-for";
     return line;
+}
+
+bool ParseGpsSwitch(const std::string& value, StationCommandLine& line)
+{
+    constexpr std::array<int, 6> kRates {4800, 9600, 19200, 38400, 57600, 115200};
+    std::string device = value;
+    int baud = 4800;
+    const std::size_t colon = value.rfind(':');
+    if (colon != std::string::npos) {
+        const std::string rate = value.substr(colon + 1);
+        baud = 0;
+        for (const char c : rate)
+            baud = (c >= '0' && c <= '9' && baud < 1000000) ? baud * 10 + (c - '0') : -1;
+        bool offered = false;
+        for (const int r : kRates)
+            offered = offered || r == baud;
+        if (rate.empty() || !offered) {
+            line.error = "--gps: the rate must be one of 4800, 9600, 19200, 38400, 57600, 115200";
+            return false;
+        }
+        device = value.substr(0, colon);
+    }
+    if (device.empty()) {
+        line.error = "--gps needs DEVICE[:BAUD]";
+        return false;
+    }
+    line.gpsDevice = device;
+    line.gpsBaud = baud;
+    return true;
 }
 
 } // namespace velmaris

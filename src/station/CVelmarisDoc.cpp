@@ -16,6 +16,7 @@ CVelmarisDoc::CVelmarisDoc(DocumentUi& ui, CycleLinks links, Reporter& reporter,
     , recording_(RecordingParts {*state_, recorder_, playback_, reporter, cycleUi_, fileWindows_})
 {
     cycle_.SetPlaybackTicker(&playback_);
+    cycle_.SetSettingsReloader(this);
 }
 
 void CVelmarisDoc::SetFileWindows(FileDialogs* dialogs, PlaybackBarUi* bar)
@@ -31,14 +32,20 @@ void CVelmarisDoc::Initialise(const DocumentSetup& setup)
     iniPath_ = setup.iniPath;
     state_->settings.readFileDirectory = setup.dataFolder;
     state_->settings.writeFileDirectory = setup.dataFolder;
-    cycle_.Configure(CycleConfig {setup.iniPath, setup.headTcpPort, setup.udpPort});
+    cycle_.Configure(CycleConfig {setup.headTcpPort, setup.udpPort});
     recorder_.Close();
     ui_.CreateFloatingWindows();
     state_->settings.udpMode = 0;
-    LoadSettingsFile(iniPath_, state_->settings, state_->command, state_->ping,
-        SettingsFileContext {state_->flags.playback != 0});
+    ReloadSettings();
     ui_.SettingsLoaded();
     ClearImage(state_->raster);
+    NotifyStateChange();
+}
+
+void CVelmarisDoc::ReloadSettings()
+{
+    LoadSettingsFile(iniPath_, state_->settings, state_->command, state_->ping,
+        SettingsFileContext {state_->flags.playback != 0});
 }
 
 bool CVelmarisDoc::SaveSettings()
@@ -67,6 +74,42 @@ void CVelmarisDoc::HostAdapter::ClearImageAndHistory()
 bool CVelmarisDoc::HostAdapter::IsLinkConnected() const
 {
     return doc_.cycle_.Acquisition().linkState == kLinkUp;
+}
+
+void CVelmarisDoc::EventsAdapter::OnTimer(int id)
+{
+    doc_.cycle_.OnTimer(id);
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen)
+{
+    doc_.cycle_.OnSerialTransfer(reply, portOpen);
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnTcpConnected(bool ok)
+{
+    doc_.cycle_.OnTcpConnected(ok);
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnTcpBytes(std::span<const std::uint8_t> bytes)
+{
+    doc_.cycle_.OnTcpBytes(bytes);
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnTcpClosed()
+{
+    doc_.cycle_.OnTcpClosed();
+    doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize)
+{
+    doc_.cycle_.OnUdpDatagram(datagram, trueSize);
+    doc_.NotifyStateChange();
 }
 
 } // namespace velmaris

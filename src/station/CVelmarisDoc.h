@@ -19,6 +19,7 @@
 #include "links/Links.h"
 #include "protocol/SettingsHost.h"
 #include "protocol/SettingsOperations.h"
+#include "station/CommandTarget.h"
 #include "station/CycleUi.h"
 #include "station/FileDialogs.h"
 #include "station/PingCycle.h"
@@ -55,7 +56,7 @@ struct DocumentSetup {
     int udpPort = kUdpListenPort;
 };
 
-class CVelmarisDoc {
+class CVelmarisDoc final : private SettingsReloader {
 public:
     CVelmarisDoc(
         DocumentUi& ui, CycleLinks links, Reporter& reporter, const Clock& clock = SteadyClock::Instance());
@@ -80,8 +81,9 @@ public:
     SettingsOperations& Operations() { return operations_; }
     PingCycle& Cycle() { return cycle_; }
     const PingCycle& Cycle() const { return cycle_; }
-    // Where the timers and links deliver their events.
-    LinkEvents& Events() { return cycle_; }
+    // Where the timers and links deliver their events (to the cycle; the
+    // state observer is told after each one).
+    LinkEvents& Events() { return events_; }
     RecordWriter& Recorder() { return recorder_; }
     bool IsRecording() const { return recorder_.IsRecording(); }
     DataFile& PlaybackFile() { return playbackFile_; }
@@ -100,7 +102,25 @@ public:
     const Playback& PlaybackControl() const { return playback_; }
     FileDialogs& Dialogs() { return fileWindows_; }
 
+    // Told whenever the document's state may have changed outside a command:
+    // after every timer and link event, the settings load of Initialise,
+    // every apply-settings (mini settings bar, panel, key-in), every change
+    // of bars or title (mode changes, recording start and stop). The
+    // commands listen here and tell the frame what really changed. May be null.
+    void SetStateObserver(CommandStateObserver* observer) { stateObserver_ = observer; }
+    CommandStateObserver* StateObserver() const { return stateObserver_; }
+    // For the shell's own calls that change the state outside an event (the
+    // connection at start-up, a dropped playback file).
+    void NotifyStateChange()
+    {
+        if (stateObserver_)
+            stateObserver_->CommandStatesChanged();
+    }
+
 private:
+    // Reads the INI file into the state (the cycle asks at every connect).
+    void ReloadSettings() override;
+
     // The cycle's window calls, with the panel refresh running the panel's rules.
     class CycleUiAdapter final : public CycleUi {
     public:
@@ -111,8 +131,16 @@ private:
         void RefreshStatusLine() override { doc_.ui_.RefreshStatusLine(); }
         void RefreshDiagnostics() override { doc_.ui_.RefreshDiagnostics(); }
         void ResetDiagnostics() override { doc_.ui_.ResetDiagnostics(); }
-        void SetWindowTitle(const std::string& title) override { doc_.ui_.SetWindowTitle(title); }
-        void SetControlBars(ControlBars bars) override { doc_.ui_.SetControlBars(bars); }
+        void SetWindowTitle(const std::string& title) override
+        {
+            doc_.ui_.SetWindowTitle(title);
+            doc_.NotifyStateChange();
+        }
+        void SetControlBars(ControlBars bars) override
+        {
+            doc_.ui_.SetControlBars(bars);
+            doc_.NotifyStateChange();
+        }
         void RefreshSettingsPanel() override { doc_.operations_.RefreshSettingsPanel(); }
         void HidePlaybackProgress() override { doc_.ui_.HidePlaybackProgress(); }
         void SettingsLoaded() override { doc_.ui_.SettingsLoaded(); }
@@ -126,13 +154,34 @@ private:
         explicit HostAdapter(CVelmarisDoc& doc)
             : doc_(doc)
         { }
-        void RefreshMiniSettingsBar() override { doc_.ui_.RefreshMiniSettingsBar(); }
+        void RefreshMiniSettingsBar() override // every apply-settings
+        {
+            doc_.ui_.RefreshMiniSettingsBar();
+            doc_.NotifyStateChange();
+        }
         bool SettingsPanelExists() const override { return doc_.ui_.SettingsPanelExists(); }
         void RefreshSettingsPanel() override { doc_.ui_.RefreshSettingsPanel(); }
         void ClearImageRaster() override;
         void ClearImageAndHistory() override;
         bool IsLinkConnected() const override;
         void RepaintAllViews() override { doc_.ui_.RepaintAllViews(); }
+
+    private:
+        CVelmarisDoc& doc_;
+    };
+
+    // Hands each event to the cycle, then tells the state observer.
+    class EventsAdapter final : public LinkEvents {
+    public:
+        explicit EventsAdapter(CVelmarisDoc& doc)
+            : doc_(doc)
+        { }
+        void OnTimer(int id) override;
+        void OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen) override;
+        void OnTcpConnected(bool ok) override;
+        void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
+        void OnTcpClosed() override;
+        void OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize) override;
 
     private:
         CVelmarisDoc& doc_;
@@ -182,6 +231,8 @@ private:
     HostAdapter host_ {*this};
     SettingsOperations operations_;
     PingCycle cycle_;
+    EventsAdapter events_ {*this};
+    CommandStateObserver* stateObserver_ = nullptr;
     FileWindows fileWindows_;
     Playback playback_;
     Recording recording_;

@@ -3,7 +3,7 @@
 // The frame asks the target whether a command's menu item and toolbar
 // button are enabled and checked, and hands it every command the operator
 // gives (menu, toolbar, hot key) that the frame does not handle itself.
-// The document implements it; tests use a fake.
+// The document's commands (DocumentCommands) implement it; tests use a fake.
 //
 // Thread: user-interface thread only, in both directions.
 
@@ -21,9 +21,12 @@ public:
     virtual void Execute(int id) = 0;
 };
 
-// Told whenever enable or check states may have changed outside a command
-// the frame routed itself (a mode change, a ping that ended a playback...).
-// The main frame implements it and re-reads every state.
+// Told when enable or check states changed outside a command the frame
+// routed itself (a link that came up, a mode stepped on the mini settings
+// bar, a playback started, a floating window closed...). The main frame
+// implements it and re-reads every state; nothing polls. The commands in
+// turn listen to the document through this interface ("the state may have
+// changed") and pass on only real changes.
 class CommandStateObserver {
 public:
     virtual ~CommandStateObserver() = default;

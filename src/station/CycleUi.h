@@ -1,7 +1,8 @@
 #pragma once
 // What the ping cycle asks of the windows, and the hooks through which the
-// later pieces of the cycle (playback, GPS) are driven by its timers. The
-// main window implements CycleUi; tests record the calls.
+// later pieces of the cycle (playback, GPS) are driven by its timers, and the
+// settings reload it asks of the document. The main window implements
+// CycleUi; tests record the calls.
 //
 // Every call is made on the user-interface thread.
 
@@ -47,6 +48,14 @@ class PlaybackTicker {
 public:
     virtual ~PlaybackTicker() = default;
     virtual void PlaybackTick() = 0;
+};
+
+// Reloads the settings file into the state, at every start of real-time
+// work; the document owns the file.
+class SettingsReloader {
+public:
+    virtual ~SettingsReloader() = default;
+    virtual void ReloadSettings() = 0;
 };
 
 // One GPS poll, run when the GPS timer fires; it re-arms the timer itself.

@@ -1,78 +1,77 @@
 #pragma once
-// The document's menu, toolbar and hot-key commands: each one changes a
-// setting or a document state and asks for its follow-up (apply settings,
-// repaint, image clear, reconnect), and each has its enable and check rule.
-// Window work (dialogs, floating windows, the view, recording and playback)
-// goes through CommandHooks.
+// The document's menu, toolbar and hot-key commands, as the one command
+// target the main frame talks to. The commands live in a CommandTable, each
+// registered with its enable and check rules beside its handler by its
+// group: DisplayCommands, ModeCommands, LinkCommands, WindowCommands. Window
+// work (dialogs, floating windows, the view, recording and playback) goes
+// through CommandHooks.
 //
-// "Live only" commands are grey while `UDP Mode` is 1 or a playback runs.
 // Execute does nothing for a grey command, whatever route it came by.
 //
+// The frame (the state observer) is told after every command that ran, and
+// whenever the document's word that its state may have changed (after a
+// timer or link event, a settings load, a mode change...) finds that some
+// command's enable or check state really changed: no polling.
+//
 // Ownership: holds references only; the document and the hooks must outlive
-// this object. Thread: user-interface thread only.
+// this object. One per document: it listens to the document from
+// construction to destruction. Thread: user-interface thread only.
 
 #include "station/CVelmarisDoc.h"
 #include "station/CommandHooks.h"
+#include "station/CommandTable.h"
 #include "station/CommandTarget.h"
+#include "station/DisplayCommands.h"
+#include "station/LinkCommands.h"
+#include "station/ModeCommands.h"
+#include "station/WindowCommands.h"
+
+#include <cstdint>
+#include <vector>
 
 namespace velmaris {
 
-// Update hint of the colour-table commands; the view does not repaint on it
-// (the new table shows from the next repaint).
-inline constexpr int kColorTableHint = 10;
-
-class DocumentCommands final : public CommandTarget {
+class DocumentCommands final : public CommandTarget, private CommandStateObserver {
 public:
     DocumentCommands(CVelmarisDoc& doc, CommandHooks& hooks);
+    ~DocumentCommands() override;
+    DocumentCommands(const DocumentCommands&) = delete;
+    DocumentCommands& operator=(const DocumentCommands&) = delete;
 
-    bool IsEnabled(int id) const override;
-    bool IsChecked(int id) const override;
+    bool IsEnabled(int id) const override { return table_.IsEnabled(id); }
+    bool IsChecked(int id) const override { return table_.IsChecked(id); }
     void Execute(int id) override;
 
-    // Told after every Execute; may be null.
-    void SetStateObserver(CommandStateObserver* observer) { observer_ = observer; }
+    // Told after every command that ran and on every change of a command's
+    // state outside a command; may be null.
+    void SetStateObserver(CommandStateObserver* observer);
 
     // The action of "Show S&onar Settings" without its enable rule: the
     // settings load runs it (after inverting the flag) to bring the panel in
     // line with `SettingsDlgVisible`, during playback too.
-    void ToggleSettingsPanel();
+    void ToggleSettingsPanel() { window_.ToggleSettingsPanel(); }
 
     // View-side flags held by the document: the colour indicator bar is
     // drawn while this is 1 (on from the start).
-    int ColorIndicator() const { return colorIndicator_; }
+    int ColorIndicator() const { return display_.ColorIndicator(); }
     // 1 while the hot-keys window runs.
-    int HelpOpen() const { return helpOpen_; }
+    int HelpOpen() const { return window_.HelpOpen(); }
+
+    const CommandTable& Table() const { return table_; }
 
 private:
-    bool Playback() const;
-    bool LiveOnly() const; // enabled: neither UDP mode nor playback
-    void Repaint(int hint = 0) { hooks_.UpdateAllViews(hint); }
-
-    // Display (DisplayCommands.cpp).
-    bool ExecuteDisplay(int id);
-    void SetZoom(double zoom);
-    // Modes and head settings (ModeCommands.cpp).
-    bool ExecuteMode(int id);
-    void Reverse();
-    void ChooseSonarType(int type);
-    void KeyIn(int kind);
-    // Links (LinkCommands.cpp).
-    bool ExecuteLink(int id);
-    void ChangeIpAddress();
-    void ChooseComPorts();
-    // Windows and dialogs (WindowCommands.cpp).
-    bool ExecuteWindow(int id);
-    void ToggleDiagnostics();
-    void ShowHelp();
-    void ShowAbout();
-    void ChooseRecordDirectory();
-    void SetSoundVelocity();
+    // The document's word: re-reads every state, tells the observer on a change.
+    void CommandStatesChanged() override;
+    void TellObserver();
 
     CVelmarisDoc& doc_;
-    CommandHooks& hooks_;
+    CommandTable table_;
+    DisplayCommands display_;
+    ModeCommands mode_;
+    LinkCommands link_;
+    WindowCommands window_;
     CommandStateObserver* observer_ = nullptr;
-    int colorIndicator_ = 1;
-    int helpOpen_ = 0;
+    std::vector<std::uint8_t> told_; // the states as last told
 };
 
 } // namespace velmaris

@@ -1,9 +1,7 @@
-// Commands that start, hold and re-aim the acquisition: connect, UDP mode,
-// hold, and the head's address and COM port.
+#include "station/LinkCommands.h"
 
 #include "station/CommandIds.h"
 #include "station/CommandRules.h"
-#include "station/DocumentCommands.h"
 
 namespace velmaris {
 
@@ -14,30 +12,25 @@ constexpr int kLastComPort = 32;
 
 } // namespace
 
-bool DocumentCommands::ExecuteLink(int id)
+void LinkCommands::Register(CommandTable& table)
 {
-    switch (id) {
-    case cmd::kConnect:
-        doc_.Cycle().StartRealTime();
-        return true;
-    case cmd::kPlotUdp:
-        doc_.Cycle().StartUdpMode();
-        return true;
-    case cmd::kHold:
-        doc_.Cycle().ToggleHold(); // resumes the cycle and repaints
-        return true;
-    case cmd::kIpAddress:
-        ChangeIpAddress();
-        return true;
-    case cmd::kChooseComPorts:
-        ChooseComPorts();
-        return true;
-    default:
-        return false;
-    }
+    table.Register(
+        cmd::kConnect, [this] { doc_.Cycle().StartRealTime(); },
+        [this] { return doc_.Cycle().Acquisition().linkState != kLinkUp; });
+    table.Register(cmd::kPlotUdp, [this] { doc_.Cycle().StartUdpMode(); });
+    // Resumes the cycle and repaints.
+    table.Register(
+        cmd::kHold, [this] { doc_.Cycle().ToggleHold(); }, nullptr,
+        [this] { return doc_.Cycle().Acquisition().held != 0; });
+    table.Register(
+        cmd::kIpAddress, [this] { ChangeIpAddress(); },
+        [this] { return Settings().sonarType == kSonarEthernetK52L && !Playback(); });
+    table.Register(
+        cmd::kChooseComPorts, [this] { ChooseComPorts(); },
+        [this] { return Settings().sonarType != kSonarEthernetK52L && !Playback(); });
 }
 
-void DocumentCommands::ChangeIpAddress()
+void LinkCommands::ChangeIpAddress()
 {
     SonarSettings& s = doc_.State().settings;
     const std::optional<std::string> address = hooks_.EditIpAddress(s.ipAddress);
@@ -55,7 +48,7 @@ void DocumentCommands::ChangeIpAddress()
     doc_.Cycle().ReconnectTcp();
 }
 
-void DocumentCommands::ChooseComPorts()
+void LinkCommands::ChooseComPorts()
 {
     SonarSettings& s = doc_.State().settings;
     ComPortChoice choice;

@@ -1,72 +1,51 @@
-// Display modes, orientation, sweep reversal, the head model, and the hot
-// keys that change head settings (key-in and arrows).
+#include "station/ModeCommands.h"
 
 #include "station/CommandIds.h"
 #include "station/CommandRules.h"
-#include "station/DocumentCommands.h"
 
 namespace velmaris {
 
-bool DocumentCommands::ExecuteMode(int id)
+void ModeCommands::Register(CommandTable& table)
 {
-    SettingsOperations& ops = doc_.Operations();
-    switch (id) {
-    case cmd::kModePolar:
-        ops.SelectPolar();
-        return true;
-    case cmd::kModeSector:
-        ops.SelectSector();
-        return true;
-    case cmd::kModeSideScan:
-        ops.SelectSideScan();
-        return true;
-    case cmd::kOrientationUp:
-        ops.SetOrientation(1);
-        return true;
-    case cmd::kOrientationDown:
-        ops.SetOrientation(0);
-        return true;
-    case cmd::kReverse:
-        Reverse();
-        return true;
-    case cmd::kSonarTypeK52A:
-        ChooseSonarType(kSonarSerialK52A);
-        return true;
-    case cmd::kSonarTypeK52L:
-        ChooseSonarType(kSonarEthernetK52L);
-        return true;
-    case cmd::kKeyInRange:
-        KeyIn(kKeyInKindRange);
-        return true;
-    case cmd::kKeyInGain:
-        KeyIn(kKeyInKindGain);
-        return true;
-    case cmd::kKeyInSectorWidth:
-        KeyIn(kKeyInKindSectorWidth);
-        return true;
-    case cmd::kKeyInTrain:
-        KeyIn(kKeyInKindTrain);
-        return true;
+    const CommandTable::Rule liveOnly = [this] { return LiveOnly(); };
+
+    table.Register(
+        cmd::kModePolar, [this] { doc_.Operations().SelectPolar(); }, liveOnly,
+        [this] { return Settings().sectorMode == kModePolar; });
+    table.Register(
+        cmd::kModeSector, [this] { doc_.Operations().SelectSector(); }, liveOnly,
+        [this] { return Settings().sectorMode == kModeSector; });
+    table.Register(
+        cmd::kModeSideScan, [this] { doc_.Operations().SelectSideScan(); }, liveOnly,
+        [this] { return Settings().sectorMode == kModeSideScan; });
+    table.Register(
+        cmd::kOrientationUp, [this] { doc_.Operations().SetOrientation(1); }, liveOnly,
+        [this] { return Settings().sonarUpDown == 1; });
+    table.Register(
+        cmd::kOrientationDown, [this] { doc_.Operations().SetOrientation(0); }, liveOnly,
+        [this] { return Settings().sonarUpDown == 0; });
+    table.Register(
+        cmd::kReverse, [this] { Reverse(); }, liveOnly);
+    table.Register(
+        cmd::kSonarTypeK52A, [this] { ChooseSonarType(kSonarSerialK52A); }, liveOnly,
+        [this] { return Settings().sonarType == kSonarSerialK52A; });
+    table.Register(
+        cmd::kSonarTypeK52L, [this] { ChooseSonarType(kSonarEthernetK52L); }, liveOnly,
+        [this] { return Settings().sonarType == kSonarEthernetK52L; });
+
+    table.Register(cmd::kKeyInRange, [this] { KeyIn(kKeyInKindRange); });
+    table.Register(cmd::kKeyInGain, [this] { KeyIn(kKeyInKindGain); });
+    table.Register(cmd::kKeyInSectorWidth, [this] { KeyIn(kKeyInKindSectorWidth); });
+    table.Register(cmd::kKeyInTrain, [this] { KeyIn(kKeyInKindTrain); });
     // The arrow keys share the spin rules (nothing during playback, no
     // sector width in SideScan, no train at full circle).
-    case cmd::kSectorWider:
-        ops.StepSectorWidth(+1);
-        return true;
-    case cmd::kSectorNarrower:
-        ops.StepSectorWidth(-1);
-        return true;
-    case cmd::kTrainUp:
-        ops.StepTrain(+1);
-        return true;
-    case cmd::kTrainDown:
-        ops.StepTrain(-1);
-        return true;
-    default:
-        return false;
-    }
+    table.Register(cmd::kSectorWider, [this] { doc_.Operations().StepSectorWidth(+1); });
+    table.Register(cmd::kSectorNarrower, [this] { doc_.Operations().StepSectorWidth(-1); });
+    table.Register(cmd::kTrainUp, [this] { doc_.Operations().StepTrain(+1); });
+    table.Register(cmd::kTrainDown, [this] { doc_.Operations().StepTrain(-1); });
 }
 
-void DocumentCommands::Reverse()
+void ModeCommands::Reverse()
 {
     if (Playback())
         return; // the records carry the direction
@@ -75,7 +54,7 @@ void DocumentCommands::Reverse()
     state.ping.directionFlag = state.ping.directionFlag != 0 ? 0 : 1;
 }
 
-void DocumentCommands::ChooseSonarType(int type)
+void ModeCommands::ChooseSonarType(int type)
 {
     SonarSettings& s = doc_.State().settings;
     const int other = type == kSonarSerialK52A ? kSonarEthernetK52L : kSonarSerialK52A;
@@ -88,7 +67,7 @@ void DocumentCommands::ChooseSonarType(int type)
         doc_.Cycle().StartRealTime();
 }
 
-void DocumentCommands::KeyIn(int kind)
+void ModeCommands::KeyIn(int kind)
 {
     const SonarSettings& s = doc_.State().settings;
     if (Playback())

@@ -1,6 +1,5 @@
 #include "station/PingCycle.h"
 
-#include "files/SettingsFile.h"
 #include "protocol/ReplyMessage.h"
 
 #include <algorithm>
@@ -157,8 +156,8 @@ void PingCycle::StartRealTime()
 {
     state_.flags.playback = 0;
     acq_.held = 0;
-    LoadSettingsFile(
-        config_.iniPath, state_.settings, state_.command, state_.ping, SettingsFileContext {false});
+    if (settingsReloader_)
+        settingsReloader_->ReloadSettings();
     ui_.SettingsLoaded();
     links_.udp.Close();
     state_.settings.udpMode = 0;

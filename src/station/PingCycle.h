@@ -43,7 +43,6 @@ struct CycleLinks {
 };
 
 struct CycleConfig {
-    std::string iniPath; // reloaded at every start of real-time work
     int headTcpPort = kHeadTcpPort;
     int udpPort = kUdpListenPort;
 };
@@ -58,6 +57,8 @@ public:
     // Either hook may be null (the timer then does nothing).
     void SetPlaybackTicker(PlaybackTicker* ticker) { playbackTicker_ = ticker; }
     void SetGpsTicker(GpsTicker* ticker) { gpsTicker_ = ticker; }
+    // Asked to reload the settings at every start of real-time work (null: no reload).
+    void SetSettingsReloader(SettingsReloader* reloader) { settingsReloader_ = reloader; }
     void SetLocalTimeSource(LocalTimeSource source) { pipeline_.SetLocalTimeSource(source); }
 
     // LinkEvents.
@@ -130,6 +131,7 @@ private:
     CycleConfig config_;
     PlaybackTicker* playbackTicker_ = nullptr;
     GpsTicker* gpsTicker_ = nullptr;
+    SettingsReloader* settingsReloader_ = nullptr;
 };
 
 } // namespace velmaris

@@ -1,9 +1,7 @@
-// Commands carried out by windows of the shell: floating windows, modal
-// dialogs, the view's own commands, and recording and playback.
+#include "station/WindowCommands.h"
 
 #include "station/CommandIds.h"
 #include "station/CommandRules.h"
-#include "station/DocumentCommands.h"
 
 #include <cmath>
 
@@ -17,58 +15,48 @@ constexpr double kMaxSoundVelocity = 1600.0;
 
 } // namespace
 
-bool DocumentCommands::ExecuteWindow(int id)
+void WindowCommands::Register(CommandTable& table)
 {
-    switch (id) {
-    case cmd::kShowSonarSettings:
-        // The flag follows the panel's real visibility (its close box hides it).
-        if (const std::optional<bool> visible = hooks_.SettingsPanelVisible())
-            doc_.State().settings.settingsDlgVisible = *visible ? 1 : 0;
-        ToggleSettingsPanel();
-        return true;
-    case cmd::kDiagnostics:
-        ToggleDiagnostics();
-        return true;
-    case cmd::kHelp:
-        ShowHelp();
-        return true;
-    case cmd::kAbout:
-        ShowAbout();
-        return true;
-    case cmd::kOpenPlayback:
+    table.Register(
+        cmd::kShowSonarSettings, [this] { ShowSonarSettings(); }, [this] { return LiveOnly(); },
+        [this] { return hooks_.SettingsPanelVisible().value_or(Settings().settingsDlgVisible != 0); });
+    table.Register(
+        cmd::kDiagnostics, [this] { ToggleDiagnostics(); }, nullptr,
+        [this] { return hooks_.DiagnosticsVisible().value_or(Settings().diagnosticsVisible != 0); });
+    table.Register(
+        cmd::kHelp, [this] { ShowHelp(); }, nullptr, [this] { return helpOpen_ != 0; });
+    table.Register(cmd::kAbout, [this] { ShowAbout(); });
+    table.Register(cmd::kOpenPlayback, [this] {
         doc_.Cycle().Acquisition().held = 0;
         hooks_.OpenPlayback();
-        return true;
-    case cmd::kRecord:
-        hooks_.ToggleRecording();
-        return true;
-    case cmd::kRealTimePlaySpeed:
-        hooks_.ToggleRealTimePlay();
-        return true;
-    case cmd::kAutoSaveFileNames: {
-        // Only the check mark: the automatic name is offered every time.
-        int& autoSave = doc_.State().settings.autoSaveFileName;
-        autoSave = autoSave != 0 ? 0 : 1;
-        return true;
-    }
-    case cmd::kSetRecordDirectory:
-        ChooseRecordDirectory();
-        return true;
-    case cmd::kSoundVelocity:
-        SetSoundVelocity();
-        return true;
-    case cmd::kSaveScreen:
-        hooks_.SaveScreen();
-        return true;
-    case cmd::kMeasureTarget:
-        hooks_.ToggleMeasureMode();
-        return true;
-    default:
-        return false;
-    }
+    });
+    table.Register(
+        cmd::kRecord, [this] { hooks_.ToggleRecording(); }, nullptr, [this] { return doc_.IsRecording(); });
+    table.Register(
+        cmd::kRealTimePlaySpeed, [this] { hooks_.ToggleRealTimePlay(); },
+        [this] { return hooks_.RealTimePlayAvailable(); }, [this] { return hooks_.RealTimePlayOn(); });
+    // Only the check mark: the automatic name is offered every time.
+    table.Register(
+        cmd::kAutoSaveFileNames,
+        [this] { Settings().autoSaveFileName = Settings().autoSaveFileName != 0 ? 0 : 1; }, nullptr,
+        [this] { return Settings().autoSaveFileName != 0; });
+    table.Register(cmd::kSetRecordDirectory, [this] { ChooseRecordDirectory(); });
+    table.Register(cmd::kSoundVelocity, [this] { SetSoundVelocity(); });
+    table.Register(cmd::kSaveScreen, [this] { hooks_.SaveScreen(); });
+    table.Register(
+        cmd::kMeasureTarget, [this] { hooks_.ToggleMeasureMode(); },
+        [this] { return Settings().sectorMode != kModeSideScan; }, [this] { return hooks_.MeasureModeOn(); });
 }
 
-void DocumentCommands::ToggleSettingsPanel()
+void WindowCommands::ShowSonarSettings()
+{
+    // The flag follows the panel's real visibility (its close box hides it).
+    if (const std::optional<bool> visible = hooks_.SettingsPanelVisible())
+        Settings().settingsDlgVisible = *visible ? 1 : 0;
+    ToggleSettingsPanel();
+}
+
+void WindowCommands::ToggleSettingsPanel()
 {
     int& visible = doc_.State().settings.settingsDlgVisible;
     visible = visible != 0 ? 0 : 1;
@@ -76,7 +64,7 @@ void DocumentCommands::ToggleSettingsPanel()
     doc_.Operations().RefreshSettingsPanel();
 }
 
-void DocumentCommands::ToggleDiagnostics()
+void WindowCommands::ToggleDiagnostics()
 {
     int& visible = doc_.State().settings.diagnosticsVisible;
     if (const std::optional<bool> shown = hooks_.DiagnosticsVisible())
@@ -85,7 +73,7 @@ void DocumentCommands::ToggleDiagnostics()
     hooks_.ShowDiagnostics(visible == 1);
 }
 
-void DocumentCommands::ShowHelp()
+void WindowCommands::ShowHelp()
 {
     if (helpOpen_ != 0)
         return; // F1 from inside the window
@@ -93,13 +81,16 @@ void DocumentCommands::ShowHelp()
     if (Playback())
         doc_.Cycle().KillAllTimers();
     helpOpen_ = 1;
+    // The Help button shows checked while the window runs.
+    if (statesChanged_)
+        statesChanged_();
     hooks_.RunHotKeysHelp();
     helpOpen_ = 0;
     if (Playback())
         doc_.Cycle().ArmPingTimer(kResumePingDelayMs);
 }
 
-void DocumentCommands::ShowAbout()
+void WindowCommands::ShowAbout()
 {
     if (Playback())
         doc_.Cycle().KillAllTimers();
@@ -108,7 +99,7 @@ void DocumentCommands::ShowAbout()
         doc_.Cycle().ArmPingTimer(kAboutResumeDelayMs);
 }
 
-void DocumentCommands::ChooseRecordDirectory()
+void WindowCommands::ChooseRecordDirectory()
 {
     const std::optional<std::string> folder = hooks_.ChooseRecordDirectory();
     if (!folder || folder->empty())
@@ -116,7 +107,7 @@ void DocumentCommands::ChooseRecordDirectory()
     doc_.State().settings.writeFileDirectory = RecordDirectoryFrom(*folder);
 }
 
-void DocumentCommands::SetSoundVelocity()
+void WindowCommands::SetSoundVelocity()
 {
     const std::optional<double> speed = hooks_.EditSoundVelocity(doc_.State().settings.speedOfSound);
     // The dialog accepts only this range; anything else is not a speed of sound.

@@ -1,4 +1,3 @@
-#include "files/IniFile.h"
 #include "files/SettingsFile.h"
 #include "protocol/CommandMessage.h"
 #include "protocol/PingRecord.h"
@@ -189,6 +188,162 @@ TEST_F(SettingsFileTest, SaveReplacesAtomicallyWithoutLeftovers)
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_))
         ++files;
     EXPECT_EQ(files, 1);
+}
+
+// Every field away from its default, so every key writes a text of its own.
+void FillEverySetting(SonarSettings& s, CommandMessage& c)
+{
+    s.range = 80;
+    c[CommandMessage::kRange] = 80;
+    s.rangeIndex = 11;
+    s.gain = 27;
+    s.sonarUpDown = 1;
+    s.sectorMode = kModeSector;
+    s.sectorWidthSector = 41;
+    s.sectorWidthPolar = 99;
+    s.trainSector = 55;
+    s.trainPolar = 66;
+    s.trainSS = 33;
+    s.stepSize = 4;
+    s.autoSettings = 0;
+    s.frequency = 150;
+    s.absorption = 77;
+    s.pulseLength = 44;
+    s.sonarType = 1;
+    s.udpMode = 1;
+    s.ipAddress = "127.0.0.9";
+    s.sonarComPort = 7;
+    s.sonarComPortBaud = 57600;
+    s.rts = 2;
+    s.readFileDirectory = "/tmp/r dir/";
+    s.writeFileDirectory = "/tmp/w/";
+    s.autoSaveFileName = 1;
+    s.openFileFilterIndex = 2;
+    s.colorTable = 5;
+    s.speedOfSound = 1487.25; // "%.1f" rounds half to even: 1487.2
+    s.metricScale = 1;
+    s.viewRangeMark = 0;
+    s.grid = 2;
+    s.playbackSpeed = 11;
+    s.diagnosticsVisible = 1;
+    s.settingsDlgVisible = 1;
+    s.useGps = 1;
+    s.gpsComPort = 9;
+    s.gpsComPortBaud = 9600;
+    s.profileDispMode = 4;
+    s.profilePointSize = 2;
+    s.zeroDown = 1;
+    s.rotateImage = -12.34;
+    s.zoom = 1.875;
+}
+
+const char* const kHandWritten = "; by hand\r\n[System Settings]\r\nGrid=0\r\nMy Own Key=keep me\r\n"
+                                 "[Sonar Settings]\r\nsonar up/down=0\r\nGain=12\r\n\r\n"
+                                 "[Serial Devices]\r\nCOM5=/dev/ttyUSB0\r\n";
+
+// The bytes the station has always written for this file and these settings.
+TEST_F(SettingsFileTest, FullSettingsSetSavesTheSameBytesAsEver)
+{
+    FillEverySetting(settings_, command_);
+    WriteIni(kHandWritten);
+    ASSERT_TRUE(Save());
+    EXPECT_EQ(ReadIni(), R"ini(; by hand
+
+
+[System Settings]
+Grid=2
+My Own Key=keep me
+Rotate Image=-12.3
+UDP Mode=1
+Sonar Type=1
+IP Address=127.0.0.9
+SonarComPort=7
+SonarComPortBaud=57600
+RTS=2
+Read File Directory=/tmp/r dir/
+Write File Directory=/tmp/w/
+AutoSaveFileName=1
+OpenFileFilterIndex=2
+ColorTable=5
+Speed of Sound=1487.2
+Metric Scale=1
+ViewRangeMark=0
+Playback Speed=11
+Diagnostics Visible=1
+SettingsDlgVisible=1
+UseGPS=1
+GPSComPort=9
+GPSComPortBaud=9600
+ProfileDispMode=4
+Profile Point Size=2
+Zero Down=1
+Zoom=1.88
+
+
+[Sonar Settings]
+sonar up/down=1
+Gain=27
+Range=80
+Range Index=11
+Train Polar=66
+Train Sector=55
+Train SS=33
+SectorWidth Polar=99
+SectorWidth Sector=41
+Step Size=4
+Sector Mode=0
+Auto Settings=0
+Frequency=150
+Pulse Length=44
+Absorption=77
+
+
+[Serial Devices]
+COM5=/dev/ttyUSB0
+)ini");
+
+    WriteIni(kHandWritten);
+    ASSERT_TRUE(Save(/*playback=*/true));
+    EXPECT_EQ(ReadIni(), R"ini(; by hand
+
+
+[System Settings]
+Grid=2
+My Own Key=keep me
+UDP Mode=1
+Sonar Type=1
+IP Address=127.0.0.9
+SonarComPort=7
+SonarComPortBaud=57600
+RTS=2
+Read File Directory=/tmp/r dir/
+Write File Directory=/tmp/w/
+AutoSaveFileName=1
+OpenFileFilterIndex=2
+ColorTable=5
+Speed of Sound=1487.2
+Metric Scale=1
+ViewRangeMark=0
+Playback Speed=11
+Diagnostics Visible=1
+SettingsDlgVisible=1
+UseGPS=1
+GPSComPort=9
+GPSComPortBaud=9600
+ProfileDispMode=4
+Profile Point Size=2
+Zero Down=1
+Zoom=1.88
+
+
+[Sonar Settings]
+sonar up/down=0
+Gain=12
+
+
+[Serial Devices]
+COM5=/dev/ttyUSB0
+)ini");
 }
 
 } // namespace

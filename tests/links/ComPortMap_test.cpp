@@ -1,6 +1,6 @@
 #include "links/ComPortMap.h"
 
-#include "files/IniFile.h"
+#include "files/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -36,11 +36,13 @@ TEST(ComPortMap, IniSectionOverridesAndExtendsTheDefaults)
                "COM40=/dev/pts/9\r\n"
                "COM0=/dev/never\r\n";
     }
-    IniFile ini;
-    ASSERT_TRUE(ini.Load(path.string()));
+    SettingsFile file(path.string());
+    ASSERT_TRUE(file.Read());
+    EXPECT_EQ(ComPortMap::FromSettingsFile(path.string()).Device(5), "/dev/ttyUSB3");
     std::filesystem::remove(path);
+    EXPECT_EQ(ComPortMap::FromSettingsFile(path.string()).Device(5), "/dev/ttyS4") << "no file: the defaults";
 
-    const ComPortMap map(ini);
+    const ComPortMap map(file);
     EXPECT_EQ(map.Device(5), "/dev/ttyUSB3");
     EXPECT_EQ(map.Device(2), "") << "an empty value leaves the number without a device";
     EXPECT_EQ(map.Device(40), "/dev/pts/9") << "numbers beyond 32 exist when named";

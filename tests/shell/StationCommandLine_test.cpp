@@ -34,3 +34,35 @@ TEST(StationCommandLine, RefusesWhatItCannotUse)
 
 } // namespace
 } // namespace velmaris
+
+namespace velmaris {
+namespace {
+
+TEST(StationCommandLine, GpsSwitchTakesADeviceAndAnOfferedRate)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string device; // "" when refused
+        int baud;
+    };
+    const Case cases[] = {
+        {{"--gps", "/dev/ttyUSB0:4800"}, "/dev/ttyUSB0", 4800},
+        {{"--gps", "/dev/ttyUSB0"}, "/dev/ttyUSB0", 4800},
+        {{"--gps", "COM3:38400", "dive.52a"}, "COM3", 38400},
+        {{"--gps", "/dev/ttyUSB0:4801"}, "", 0},
+        {{"--gps", "/dev/ttyUSB0:"}, "", 0},
+        {{"--gps", ":9600"}, "", 0},
+        {{"--gps"}, "", 0},
+    };
+    for (const Case& c : cases) {
+        const auto line = ParseStationCommandLine(c.args);
+        EXPECT_EQ(line.gpsDevice, c.device) << c.args[c.args.size() - 1];
+        EXPECT_EQ(line.error.empty(), !c.device.empty()) << line.error;
+        if (!c.device.empty()) {
+            EXPECT_EQ(line.gpsBaud, c.baud);
+        }
+    }
+}
+
+} // namespace
+} // namespace velmaris

@@ -1,6 +1,5 @@
 #include "station/CVelmarisDoc.h"
 
-#include "files/IniFile.h"
 #include "files/SettingsFile.h"
 #include "support/CycleFakes.h"
 #include "support/CycleRig.h"
@@ -111,6 +110,18 @@ TEST_F(CVelmarisDocTest, CloseSavesTheSettingsAndStopsEverything)
     PingRecord ping;
     LoadSettingsFile(iniPath, saved, command, ping, SettingsFileContext {});
     EXPECT_EQ(saved.gain, 9);
+}
+
+TEST_F(CVelmarisDocTest, EveryConnectReloadsTheDocumentsIniFile)
+{
+    doc.Initialise(Setup());
+    WriteIni("[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\n[Sonar Settings]\nGain=23\n");
+    doc.Cycle().StartRealTime();
+    EXPECT_EQ(doc.State().settings.gain, 23);
+    EXPECT_EQ(doc.State().command[CommandMessage::kGain], 23);
+    EXPECT_EQ(ui.settingsLoads, 2);
+    ASSERT_FALSE(tcp.connects.empty());
+    EXPECT_EQ(tcp.connects.back(), (std::pair<std::string, int> {"127.0.0.1", 14040}));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // A document on fakes with its commands and recording hooks, and helpers
 // that put it into the live, UDP and playback states.
 
-#include "files/IniFile.h"
+#include "files/SettingsFile.h"
 #include "station/CVelmarisDoc.h"
 #include "station/DocumentCommands.h"
 #include "support/CycleFakes.h"
@@ -134,10 +134,10 @@ protected:
     void GoPlayback() { State().flags.playback = 1; }
     std::string IniValue(const char* section, const char* key)
     {
-        IniFile ini;
-        if (!ini.Load(iniPath))
+        SettingsFile file(iniPath);
+        if (!file.Read())
             return "(no file)";
-        return ini.Get(section, key, "(none)");
+        return file.Value(section, key).value_or("(none)");
     }
     void ClearRecords()
     {

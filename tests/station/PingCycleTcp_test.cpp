@@ -43,7 +43,7 @@ TEST_F(TcpCycleTest, StartRealTimeConnectsToTheHeadAndSendsOnConnection)
 
 TEST_F(TcpCycleTest, HeadPortComesFromTheDocument)
 {
-    rig.cycle.Configure(CycleConfig {rig.folder / "Velmaris.INI", 14040, 15040});
+    rig.cycle.Configure(CycleConfig {14040, 15040});
     rig.SaveIni(kSonarEthernetK52L, "::1");
     rig.cycle.StartRealTime();
     EXPECT_EQ(rig.tcp.connects.at(0), (std::pair<std::string, int> {"::1", 14040}));

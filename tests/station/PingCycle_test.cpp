@@ -195,7 +195,7 @@ TEST_F(PingCycleTest, StartUdpModeClosesEverythingAndListens)
 
 TEST_F(PingCycleTest, UdpPortComesFromTheDocument)
 {
-    rig.cycle.Configure(CycleConfig {rig.folder / "Velmaris.INI", 14040, 15040});
+    rig.cycle.Configure(CycleConfig {14040, 15040});
     rig.udp.openResult = false;
     EXPECT_FALSE(rig.cycle.StartUdpMode());
     EXPECT_EQ(rig.udp.opens, std::vector<int> {15040});

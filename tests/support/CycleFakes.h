@@ -4,6 +4,7 @@
 // the cycle sends, a recording reporter and a recording window interface.
 
 #include "files/Reporter.h"
+#include "files/SettingsFile.h"
 #include "links/CTimer.h"
 #include "links/Links.h"
 #include "protocol/TimeStamp.h"
@@ -179,6 +180,24 @@ inline std::vector<std::uint8_t> MakeReply(
     reply[11] = static_cast<std::uint8_t>(count >> 7);
     return reply;
 }
+
+// Reloads one settings file into a state, as the document does for its cycle.
+class FileSettingsReloader final : public SettingsReloader {
+public:
+    FileSettingsReloader(SonarState& state, std::string iniPath)
+        : state_(state)
+        , iniPath_(std::move(iniPath))
+    { }
+    void ReloadSettings() override
+    {
+        LoadSettingsFile(iniPath_, state_.settings, state_.command, state_.ping,
+            SettingsFileContext {state_.flags.playback != 0});
+    }
+
+private:
+    SonarState& state_;
+    std::string iniPath_;
+};
 
 // The fakes a document or a ping cycle runs on, in one bundle that test
 // fixtures inherit from (so the fakes are built before the document).

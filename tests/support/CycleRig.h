@@ -36,7 +36,8 @@ struct CycleRig : StationFakes {
     {
         timers.events = &cycle;
         cycle.SetLocalTimeSource(&FixedLocalTime);
-        cycle.Configure(CycleConfig {folder / "Velmaris.INI", 4040, 4040});
+        cycle.Configure(CycleConfig {4040, 4040});
+        cycle.SetSettingsReloader(&reloader);
     }
 
     // Writes the INI file the next start of real-time reloads.
@@ -76,6 +77,7 @@ struct CycleRig : StationFakes {
     RecordWriter recorder {reporter};
     DataFile playbackFile;
     PingCycle cycle {state, Links(), clock, reporter, ui, recorder, playbackFile};
+    FileSettingsReloader reloader {state, folder / "Velmaris.INI"};
 };
 
 } // namespace velmaris::testing

@@ -1,6 +1,5 @@
 #include "ToolDocument.h"
 
-#include "files/IniFile.h"
 #include "files/PlaybackDecode.h"
 #include "files/SettingsFile.h"
 
@@ -13,13 +12,13 @@ bool ToolDocument::LoadDisplaySettings(const std::string& iniPath)
     state->flags.playback = 1;
     if (iniPath.empty())
         return true;
-    IniFile ini;
-    if (!ini.Load(iniPath)) {
+    SettingsFile file(iniPath);
+    if (!file.Read()) {
         std::fprintf(stderr, "velmaris-tool: cannot read the settings file %s\n", iniPath.c_str());
         return false;
     }
     // As during playback: the head settings come from the records.
-    LoadSettings(ini, settings, command, ping, SettingsFileContext {true});
+    file.Load(settings, command, ping, SettingsFileContext {true});
     return true;
 }
 

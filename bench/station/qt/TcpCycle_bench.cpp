@@ -2,7 +2,6 @@
 // head answering at once: time per ping (command out, reply back, decode,
 // paint) and the latency from a decoded reply to the next command leaving.
 
-#include "files/IniFile.h"
 #include "files/SettingsFile.h"
 #include "links/qt/CSSocket.h"
 #include "links/qt/CUdpSocket.h"
@@ -98,10 +97,12 @@ void BM_TcpCycleOnLoopback(benchmark::State& bench)
     std::filesystem::create_directories(folder);
     const std::string ini = folder + "/Velmaris.INI";
     {
-        IniFile file;
-        file.Set("System Settings", "Sonar Type", "1");
-        file.Set("System Settings", "IP Address", "127.0.0.1");
-        file.Save(ini);
+        SettingsFile file(ini);
+        SonarSettings settings;
+        settings.sonarType = kSonarEthernetK52L;
+        settings.ipAddress = "127.0.0.1";
+        file.StoreKeys({"Sonar Type", "IP Address"}, settings, CommandMessage {});
+        file.Write();
     }
     sim::TcpHeadOptions options;
     options.address = "127.0.0.1:0";
@@ -128,7 +129,9 @@ void BM_TcpCycleOnLoopback(benchmark::State& bench)
     TimedEvents events {cycle, tcp, *state};
     timers.SetEvents(&events);
     socket.SetEvents(&events);
-    cycle.Configure(CycleConfig {ini, head.Port(), 0});
+    testing::FileSettingsReloader reloader {*state, ini};
+    cycle.SetSettingsReloader(&reloader);
+    cycle.Configure(CycleConfig {head.Port(), 0});
     cycle.StartRealTime();
 
     for (auto _ : bench) {

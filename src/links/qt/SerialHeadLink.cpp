@@ -36,6 +36,7 @@ SerialOpenResult SerialHeadLink::Open(int comPort, int baud, bool rtsMode)
     EnsureWorker();
     const std::string device = ports_.Device(comPort);
     const SerialOpenResult result = worker_->Open(QString::fromStdString(device), baud);
+    heldPort_ = result == SerialOpenResult::Ok ? comPort : 0;
     if (result == SerialOpenResult::Ok)
         SetSuspended(false);
     return result;
@@ -65,6 +66,7 @@ void SerialHeadLink::SetRtsMode(bool rtsMode)
 
 void SerialHeadLink::Close()
 {
+    heldPort_ = 0;
     if (worker_ != nullptr)
         worker_->PostClose();
 }
@@ -75,6 +77,7 @@ void SerialHeadLink::Quit()
         return;
     worker_->Quit();
     worker_.reset();
+    heldPort_ = 0;
 }
 
 } // namespace velmaris

@@ -37,6 +37,8 @@ public:
     void Close() override;
     // Ends the worker; a later Open or RequestTransfer starts a new one.
     void Quit() override;
+    // The COM number whose port the link holds open, 0 for none.
+    int HeldComPort() const { return heldPort_; }
 
 private:
     void EnsureWorker();
@@ -45,6 +47,7 @@ private:
     LinkEvents* events_;
     bool suspended_ = false;
     bool rtsMode_ = false;
+    int heldPort_ = 0;
     QObject handOverTarget_; // receives the worker's hand-overs on this thread
     std::unique_ptr<ReadSonarComPort> worker_;
 };

@@ -17,17 +17,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
 namespace velmaris {
 
 namespace {
-
-// The toolbar buttons' states are re-read this often while the frame is
-// shown, so a state the document changed on its own shows without delay.
-constexpr int kToolbarRefreshMs = 250;
 
 QString FromView(std::string_view text)
 {
@@ -62,14 +57,8 @@ CMainFrame::CMainFrame(CommandTarget& target, QWidget* parent)
     // After creation: toolbar and mini settings bar shown, playback bar hidden.
     playbackHost_->hide();
 
-    toolbarRefresh_ = new QTimer(this);
-    toolbarRefresh_->setInterval(kToolbarRefreshMs);
-    connect(toolbarRefresh_, &QTimer::timeout, this, [this] {
-        if (isVisible())
-            for (QAction* action : toolBar_->actions())
-                RefreshAction(action);
-    });
-    toolbarRefresh_->start();
+    // From here on the states are re-read when the target says they changed
+    // (CommandStatesChanged), after every command and when a menu opens.
     RefreshCommandStates();
 }
 
@@ -334,7 +323,6 @@ void CMainFrame::resizeEvent(QResizeEvent* event)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    toolbarRefresh_->stop();
     emit frameClosing();
     QMainWindow::closeEvent(event);
 }

@@ -19,7 +19,6 @@
 
 class QAction;
 class QMenu;
-class QTimer;
 class QToolBar;
 
 namespace velmaris {
@@ -45,6 +44,8 @@ public:
     // Gives a window that is shown modally its own copy of the hot keys
     // (non-modal windows already receive them from the frame).
     void InstallAccelerators(QWidget* window);
+    // The target's word that states changed behind the frame's back (a link
+    // came up, a playback started...): re-reads them all. Nothing polls.
     void CommandStatesChanged() override { RefreshCommandStates(); }
 
     // --- Bars ---
@@ -116,7 +117,6 @@ private:
     QWidget* miniBar_ = nullptr;
     CPlaybackBar* playbackBar_ = nullptr;
     CStatusPanes* statusPanes_ = nullptr;
-    QTimer* toolbarRefresh_ = nullptr;
     std::function<TitleState()> titleSource_;
     bool playingBack_ = false;
     qint64 fileStep_ = 0;

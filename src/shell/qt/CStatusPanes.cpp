@@ -86,4 +86,22 @@ QString CStatusPanes::PaneText(int id) const
     return label == nullptr ? QString() : label->text();
 }
 
+void CStatusPanes::SetGpsText(const QString& text)
+{
+    if (gps_ == nullptr) {
+        gps_ = new QLabel(this);
+        gps_->setObjectName(QStringLiteral("gpsPane"));
+        gps_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        addPermanentWidget(gps_);
+    }
+    gps_->setText(text);
+    gps_->show();
+}
+
+void CStatusPanes::HideGpsPane()
+{
+    if (gps_ != nullptr)
+        gps_->hide();
+}
+
 } // namespace velmaris

@@ -26,12 +26,18 @@ public:
     bool SetPaneText(int id, const QString& text);
     QString PaneText(int id) const;
 
+    // The "GPS" pane at the right end, shown while GPS input runs.
+    void SetGpsText(const QString& text);
+    void HideGpsPane();
+    QLabel* GpsPane() const { return gps_; }
+
 private:
     struct Entry {
         int id;
         QLabel* label;
     };
     std::vector<Entry> panes_;
+    QLabel* gps_ = nullptr; // created on first use
 };
 
 } // namespace velmaris

@@ -1,6 +1,5 @@
 #include "shell/qt/CVelmarisApp.h"
 
-#include "files/IniFile.h"
 #include "files/SettingsLocation.h"
 #include "image/qt/CVelmarisView.h"
 #include "shell/DemoSettings.h"
@@ -12,7 +11,11 @@
 #include "shell/qt/SignalBridge.h"
 #include "shell/qt/ScreenCapture.h"
 #include "shell/qt/StandardDialogs.h"
+<<<<<<< HEAD
 #include "station/CommandIds.h"
+=======
+#include "shell/qt/StationGps.h"
+>>>>>>> main
 #include "sim/TcpHeadServer.h"
 
 #include <QApplication>
@@ -48,6 +51,8 @@ CVelmarisApp::CVelmarisApp(StationCommandLine commandLine, std::string programPa
 CVelmarisApp::~CVelmarisApp()
 {
     Shutdown();
+    if (commands_)
+        commands_->SetStateObserver(nullptr); // the frame goes first
 }
 
 bool CVelmarisApp::Start()
@@ -70,17 +75,17 @@ bool CVelmarisApp::Start()
     frame_->showMaximized();
     doc_->Initialise(setup);
     ConnectAtStart();
+    if (!commandLine_.gpsDevice.empty())
+        gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
+    doc_->NotifyStateChange(); // the link may be up already
     ScheduleTimedQuit();
     return true;
 }
 
 void CVelmarisApp::CreateDocument(const std::string& iniPath)
 {
-    {
-        IniFile ini;
-        ini.Load(iniPath);
-        serial_.SetComPortMap(ComPortMap(ini));
-    }
+    ports_ = ComPortMap::FromSettingsFile(iniPath);
+    serial_.SetComPortMap(ports_);
     doc_ = std::make_unique<CVelmarisDoc>(ui_, CycleLinks {timers_, serial_, tcp_, udp_}, reporter_);
     timers_.SetEvents(&doc_->Events());
     serial_.SetEvents(&doc_->Events());
@@ -104,6 +109,8 @@ void CVelmarisApp::BuildWindows()
     floating_ = std::make_unique<FloatingWindows>(*doc_, *frame_, reporter_);
     floating_->Plug(ui_, hooks_, *commands_);
     PlugStandardDialogs(hooks_, *frame_);
+    gps_ = std::make_unique<StationGps>(*doc_, *frame_, serial_, reporter_, ports_);
+    gps_->Plug(hooks_);
     PlugRecordingAndPlayback();
     PlugViewInteraction();
     frame_->SetTitleSource([this] {
@@ -137,8 +144,10 @@ void CVelmarisApp::PlugRecordingAndPlayback()
     hooks_.toggleRealTimePlay = [&playback] { playback.ToggleRealTimePlay(); };
     hooks_.chooseRecordDirectory
         = [this] { return AskRecordDirectory(doc_->Dialogs(), doc_->State().settings.writeFileDirectory); };
-    connect(frame_.get(), &CMainFrame::fileDropped, this,
-        [&playback](const QString& path) { playback.OpenDroppedFile(path.toStdString()); });
+    connect(frame_.get(), &CMainFrame::fileDropped, this, [this, &playback](const QString& path) {
+        playback.OpenDroppedFile(path.toStdString());
+        doc_->NotifyStateChange();
+    });
 }
 
 void CVelmarisApp::PlugViewInteraction()
@@ -226,6 +235,8 @@ void CVelmarisApp::Shutdown()
     if (closed_ || !doc_)
         return;
     closed_ = true;
+    if (gps_)
+        gps_->Close();
     doc_->Close();
     if (floating_)
         floating_->Destroy();

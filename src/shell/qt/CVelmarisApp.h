@@ -33,6 +33,7 @@ class QtFileWindows;
 class ScreenCapture;
 class CVelmarisView;
 class SignalBridge;
+class StationGps;
 
 class CVelmarisApp final : public QObject {
     Q_OBJECT
@@ -65,6 +66,7 @@ private:
     StationUi ui_;
     QtTimerHost timers_;
     SerialHeadLink serial_;
+    ComPortMap ports_;
     CSSocket tcp_;
     CUdpSocket udp_;
     std::unique_ptr<CVelmarisDoc> doc_;
@@ -74,7 +76,11 @@ private:
     CVelmarisView* view_ = nullptr; // owned by the frame
     std::unique_ptr<FloatingWindows> floating_;
     std::unique_ptr<QtFileWindows> fileWindows_;
+<<<<<<< HEAD
     std::unique_ptr<ScreenCapture> capture_;
+=======
+    std::unique_ptr<StationGps> gps_;
+>>>>>>> main
     SignalBridge* signals_ = nullptr; // owned by this object
     bool closed_ = false;
 };

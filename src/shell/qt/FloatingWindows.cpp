@@ -27,6 +27,7 @@ FloatingWindows::FloatingWindows(CVelmarisDoc& doc, CMainFrame& frame, Reporter&
     AccessPoints::settingsPanel = panel_.get();
     panel_->SetOnCreated([this](CCtrlPanelDlg& panel) {
         frame_.InstallAccelerators(&panel);
+        panel.installEventFilter(this); // its close box changes the command's check
         connect(&panel, &CCtrlPanelDlg::hideKeyInRequested, this, [this] {
             if (keyIn_ != nullptr)
                 keyIn_->hide();
@@ -106,6 +107,10 @@ bool FloatingWindows::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &frame_ && event->type() == QEvent::WindowActivate && keyIn_ != nullptr)
         keyIn_->hide();
+    // A floating window shown or hidden (by its close box too): the check of
+    // the command that shows it follows.
+    if (watched != &frame_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        doc_.NotifyStateChange();
     return QObject::eventFilter(watched, event);
 }
 

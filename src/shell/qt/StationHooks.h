@@ -50,6 +50,15 @@ public:
         return editSoundVelocity ? editSoundVelocity(current) : std::nullopt;
     }
     void RunHotKeysHelp() override { Call(runHotKeysHelp); }
+    std::function<std::optional<std::string>(const std::string&)> editIpAddress;
+    std::function<bool(ComPortChoice&)> chooseComPorts;
+    std::function<void()> restartGpsInput;
+    std::optional<std::string> EditIpAddress(const std::string& current) override
+    {
+        return editIpAddress ? editIpAddress(current) : std::nullopt;
+    }
+    bool ChooseComPorts(ComPortChoice& choice) override { return chooseComPorts && chooseComPorts(choice); }
+    void RestartGpsInput() override { Call(restartGpsInput); }
     void RunAboutBox() override { Call(runAboutBox); }
 
     // Floating windows.

@@ -140,6 +140,7 @@ TEST_F(SerialHeadLinkTest, FirstTransferSendsTheCommandWithoutAReply)
 {
     ASSERT_FALSE(head.Path().empty());
     ASSERT_EQ(link.Open(kPtyPort, kBaud, false), SerialOpenResult::Ok);
+    EXPECT_EQ(link.HeldComPort(), kPtyPort) << "the port dialog lists it as held";
     const auto command = Command(0x10);
     link.RequestTransfer(command);
     ASSERT_TRUE(WaitForTransfers(1));
@@ -229,6 +230,7 @@ TEST_F(SerialHeadLinkTest, MissingOrUnmappedDeviceIsNotAvailable)
     EXPECT_EQ(link.Open(kMissingPort, kBaud, false), SerialOpenResult::NotAvailable);
     EXPECT_EQ(link.Open(40, kBaud, false), SerialOpenResult::NotAvailable);
     EXPECT_EQ(link.Open(kPtyPort, 0, false), SerialOpenResult::SetupFailed);
+    EXPECT_EQ(link.HeldComPort(), 0);
 
     link.RequestTransfer(Command(0x70));
     ASSERT_TRUE(WaitForTransfers(1));

@@ -2,6 +2,8 @@
 // titles and bars following the mode, a dropped recording played back, the
 // record command writing a file, and an orderly close.
 
+#include "controls/qt/CCtrlPanelDlg.h"
+#include "controls/qt/SettingsPanelWindow.h"
 #include "image/qt/CVelmarisView.h"
 #include "shell/FrameLayout.h"
 #include "shell/qt/AccessPoints.h"
@@ -15,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -99,8 +102,7 @@ TEST_F(StationWindow, StartsLiveAgainstTheHead)
     // The mini settings bar shows what the settings file holds.
     EXPECT_EQ(frame.MiniSettingsBar()->findChild<QLineEdit*>(QStringLiteral("gainValue"))->text(),
         QStringLiteral("17 dB"));
-    // Connect is grey while the head is connected.
-    frame.RefreshCommandStates();
+    // Connect is grey while the head is connected: the frame was told.
     EXPECT_FALSE(frame.CommandAction(cmd::kConnect)->isEnabled());
 }
 
@@ -129,7 +131,6 @@ TEST_F(StationWindow, RecordsThenPlaysADroppedFileBack)
     EXPECT_TRUE(frame.MiniSettingsBarHost()->isHidden());
     EXPECT_FALSE(frame.PlaybackBarHost()->isHidden());
     EXPECT_TRUE(SpinUntil([&] { return doc.PlaybackControl().RecordsRead() >= 10; }, 10000));
-    frame.RefreshCommandStates();
     EXPECT_FALSE(frame.CommandAction(cmd::kReverse)->isEnabled());
 
     // Anything else dropped is ignored.
@@ -140,6 +141,19 @@ TEST_F(StationWindow, RecordsThenPlaysADroppedFileBack)
     frame.DispatchCommand(cmd::kConnect);
     EXPECT_EQ(doc.State().flags.playback, 0);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris -- Real Time (K52L)"));
+}
+
+TEST_F(StationWindow, SettingsButtonFollowsThePanelsCloseBox)
+{
+    CMainFrame& frame = *app_->Frame();
+    QAction* button = frame.CommandAction(cmd::kShowSonarSettings);
+    if (button->isChecked())
+        frame.DispatchCommand(cmd::kShowSonarSettings); // hidden first, whatever the INI said
+    frame.DispatchCommand(cmd::kShowSonarSettings);
+    ASSERT_NE(AccessPoints::SettingsPanel()->Panel(), nullptr);
+    EXPECT_TRUE(button->isChecked());
+    AccessPoints::SettingsPanel()->Panel()->close(); // the close box
+    EXPECT_FALSE(button->isChecked());
 }
 
 TEST_F(StationWindow, CloseSavesTheSettingsAndEmptiesTheAccessPoints)

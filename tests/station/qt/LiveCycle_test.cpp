@@ -128,6 +128,7 @@ protected:
         socket.SetEvents(&events);
         udp.SetEvents(&events);
         cycle.SetLocalTimeSource(&FixedLocalTime);
+        cycle.SetSettingsReloader(&reloader);
     }
     ~LiveCycleTest() override
     {
@@ -155,7 +156,7 @@ protected:
         std::string error;
         ASSERT_TRUE(head.Start(&error)) << error;
         SaveIni(kSonarEthernetK52L);
-        cycle.Configure(CycleConfig {folder / "Velmaris.INI", head.Port(), 0});
+        cycle.Configure(CycleConfig {head.Port(), 0});
         cycle.StartRealTime();
     }
 
@@ -180,6 +181,7 @@ protected:
     PingCycle cycle {state, CycleLinks {timers, serial, tcp, udp}, SteadyClock::Instance(), reporter, ui,
         recorder, playbackFile};
     TimedEvents events {cycle, state};
+    FileSettingsReloader reloader {state, folder / "Velmaris.INI"};
 };
 
 sim::TcpHeadOptions FastHead(const sim::FaultPlan& faults = {})
@@ -262,7 +264,7 @@ TEST_F(LiveCycleTest, SerialHeadPingTimerFollowsThePeriodFormula)
     ports.SetDevice(kHeadComPort, head.DevicePath());
     serial.SetComPortMap(ports);
     SaveIni(kSonarSerialK52A);
-    cycle.Configure(CycleConfig {folder / "Velmaris.INI", 0, 0});
+    cycle.Configure(CycleConfig {0, 0});
     cycle.StartRealTime();
     EXPECT_EQ(cycle.Acquisition().linkState, kLinkUp);
     EXPECT_TRUE(reporter.messages.empty());

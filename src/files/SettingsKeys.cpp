@@ -1,0 +1,263 @@
+#include "files/SettingsKeys.h"
+
+#include "files/IniFile.h"
+#include "files/SettingsLocation.h"
+#include "protocol/CommandMessage.h"
+#include "protocol/NumberText.h"
+#include "protocol/PingRecord.h"
+#include "protocol/SettingsRules.h"
+#include "protocol/SonarSettings.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <strings.h>
+#include <vector>
+
+namespace velmaris {
+
+namespace {
+
+using S = SonarSettings;
+using F = KeyFormat;
+
+constexpr KeyLimit Clamped(double low, double high)
+{
+    return KeyLimit {true, low, high, true, 0};
+}
+constexpr KeyLimit OrElse(double low, double high, double replacement)
+{
+    return KeyLimit {true, low, high, false, replacement};
+}
+
+constexpr const char* kSys = kSystemSection;
+constexpr const char* kSonar = kSonarSection;
+
+// clang-format off
+constexpr std::array kKeys {
+    SettingsKey {kSys, "Rotate Image", "0.0", &S::rotateImage, F::Real1, {}, kKeyNotWrittenInPlayback},
+    SettingsKey {kSys, "UDP Mode", "0", &S::udpMode, F::Integer},
+    SettingsKey {kSys, "Sonar Type", "0", &S::sonarType, F::Integer},
+    SettingsKey {kSys, "IP Address", "192.168.0.5", &S::ipAddress, F::Text},
+    SettingsKey {kSys, "SonarComPort", "1", &S::sonarComPort, F::Integer},
+    SettingsKey {kSys, "SonarComPortBaud", "115200", &S::sonarComPortBaud, F::Integer, {}, kKeyWriteOnly},
+    SettingsKey {kSys, "RTS", "0", &S::rts, F::Integer},
+    SettingsKey {kSys, "Read File Directory", nullptr, &S::readFileDirectory, F::Folder},
+    SettingsKey {kSys, "Write File Directory", nullptr, &S::writeFileDirectory, F::Folder},
+    SettingsKey {kSys, "AutoSaveFileName", "0", &S::autoSaveFileName, F::Integer},
+    SettingsKey {kSys, "OpenFileFilterIndex", "0", &S::openFileFilterIndex, F::Integer},
+    SettingsKey {kSys, "ColorTable", "0", &S::colorTable, F::Integer},
+    SettingsKey {kSys, "Speed of Sound", "1500", &S::speedOfSound, F::Real1, OrElse(1400.0, 1600.0, 1500.0)},
+    SettingsKey {kSys, "Metric Scale", "0", &S::metricScale, F::Integer},
+    SettingsKey {kSys, "ViewRangeMark", "1", &S::viewRangeMark, F::Integer},
+    SettingsKey {kSys, "Grid", "1", &S::grid, F::Integer},
+    SettingsKey {kSys, "Playback Speed", "6", &S::playbackSpeed, F::Integer, Clamped(0, 12)},
+    SettingsKey {kSys, "Diagnostics Visible", "0", &S::diagnosticsVisible, F::Integer},
+    SettingsKey {kSys, "SettingsDlgVisible", "0", &S::settingsDlgVisible, F::Integer},
+    // Read and discarded: GPS input always starts off.
+    SettingsKey {kSys, "UseGPS", "0", &S::useGps, F::Integer, OrElse(0, 0, 0)},
+    SettingsKey {kSys, "GPSComPort", "3", &S::gpsComPort, F::Integer},
+    SettingsKey {kSys, "GPSComPortBaud", "4800", &S::gpsComPortBaud, F::Integer},
+    SettingsKey {kSys, "ProfileDispMode", "0", &S::profileDispMode, F::Integer},
+    SettingsKey {kSys, "Profile Point Size", "1", &S::profilePointSize, F::Integer},
+    SettingsKey {kSys, "Zero Down", "0", &S::zeroDown, F::Integer},
+    SettingsKey {kSys, "Zoom", "1.0", &S::zoom, F::Real2},
+
+    SettingsKey {kSonar, "Range", "30", CommandByte {CommandMessage::kRange}, F::Byte},
+    SettingsKey {kSonar, "Range Index", "7", &S::rangeIndex, F::Byte,
+        OrElse(0, kRangeCount - 1, kDefaultRangeIndex)},
+    SettingsKey {kSonar, "Gain", "6", &S::gain, F::Byte},
+    SettingsKey {kSonar, "Sonar Up/Down", "0", &S::sonarUpDown, F::Byte, {}, kKeyWrittenLast},
+    SettingsKey {kSonar, "Train Polar", "60", &S::trainPolar, F::Byte},
+    SettingsKey {kSonar, "Train Sector", "60", &S::trainSector, F::Byte},
+    SettingsKey {kSonar, "Train SS", "30", &S::trainSS, F::Byte},
+    SettingsKey {kSonar, "SectorWidth Polar", "120", &S::sectorWidthPolar, F::Byte},
+    SettingsKey {kSonar, "SectorWidth Sector", "60", &S::sectorWidthSector, F::Byte},
+    SettingsKey {kSonar, "Step Size", "3", &S::stepSize, F::Byte},
+    // Outside the three modes gives Sector (0), not the default.
+    SettingsKey {kSonar, "Sector Mode", "1", &S::sectorMode, F::Integer, OrElse(0, 2, kModeSector)},
+    SettingsKey {kSonar, "Auto Settings", "1", &S::autoSettings, F::Integer},
+    // Only the saved copies: the command bytes keep their values until the
+    // operator changes one of them or switches automatic mode back on.
+    SettingsKey {kSonar, "Frequency", "165", &S::frequency, F::Byte, {}, kKeyManualOnly},
+    SettingsKey {kSonar, "Pulse Length", "10", &S::pulseLength, F::Byte, {}, kKeyManualOnly},
+    SettingsKey {kSonar, "Absorption", "20", &S::absorption, F::Byte, {}, kKeyManualOnly},
+};
+// clang-format on
+
+bool HeadSection(const SettingsKey& key)
+{
+    return std::strcmp(key.section, kSonarSection) == 0;
+}
+
+bool InUse(const SettingsKey& key, const SettingsFileContext& context)
+{
+    return !(context.playback && HeadSection(key));
+}
+
+double NumberOf(const SettingsField& field, const SonarSettings& s, const CommandMessage& command)
+{
+    struct Visitor {
+        const SonarSettings& s;
+        const CommandMessage& command;
+        double operator()(int S::*m) const { return s.*m; }
+        double operator()(std::uint8_t S::*m) const { return s.*m; }
+        double operator()(double S::*m) const { return s.*m; }
+        double operator()(std::string S::*m) const { return ParseIniDouble(s.*m); }
+        double operator()(CommandByte b) const { return command[static_cast<std::size_t>(b.index)]; }
+    };
+    return std::visit(Visitor {s, command}, field);
+}
+
+std::string TextOf(const SettingsField& field, const SonarSettings& s, const CommandMessage& command)
+{
+    if (const auto* m = std::get_if<std::string S::*>(&field))
+        return s.**m;
+    return std::to_string(static_cast<long long>(NumberOf(field, s, command)));
+}
+
+void AssignNumber(const SettingsField& field, double value, SonarSettings& s, CommandMessage& command)
+{
+    struct Visitor {
+        double value;
+        SonarSettings& s;
+        CommandMessage& command;
+        void operator()(int S::*m) const { s.*m = static_cast<int>(value); }
+        void operator()(std::uint8_t S::*m) const
+        {
+            s.*m = static_cast<std::uint8_t>(static_cast<int>(value));
+        }
+        void operator()(double S::*m) const { s.*m = value; }
+        void operator()(std::string S::*) const { }
+        void operator()(CommandByte b) const
+        {
+            command[static_cast<std::size_t>(b.index)] = static_cast<std::uint8_t>(static_cast<int>(value));
+        }
+    };
+    std::visit(Visitor {value, s, command}, field);
+}
+
+double Limited(const KeyLimit& limit, double value)
+{
+    if (!limit.active || (value >= limit.low && value <= limit.high))
+        return value;
+    return limit.clamp ? std::clamp(value, limit.low, limit.high) : limit.replacement;
+}
+
+void LoadKey(const IniKeys& ini, const SettingsKey& key, SonarSettings& s, CommandMessage& command)
+{
+    const std::string fallback = key.fallback ? std::string(key.fallback) : TextOf(key.field, s, command);
+    const std::string text = ini.Get(key.section, key.key, fallback);
+    double number = 0;
+    switch (key.format) {
+    case KeyFormat::Text:
+        if (auto* m = std::get_if<std::string S::*>(&key.field))
+            s.** m = text;
+        return;
+    case KeyFormat::Folder:
+        if (auto* m = std::get_if<std::string S::*>(&key.field))
+            s.** m = WithTrailingSeparator(text);
+        return;
+    case KeyFormat::Integer:
+        number = ParseIniInt(text);
+        break;
+    case KeyFormat::Byte:
+        number = static_cast<unsigned>(ParseIniInt(text)) & 0xFFu;
+        break;
+    case KeyFormat::Real1:
+    case KeyFormat::Real2:
+        number = ParseIniDouble(text);
+        break;
+    }
+    AssignNumber(key.field, Limited(key.limit, number), s, command);
+}
+
+// What a load implies beyond the keys themselves.
+void FollowSystemLoad(SonarSettings& s, PingRecord& ping)
+{
+    s.profileMixWeight = ProfileMixWeightFor(s.profileDispMode);
+    if (s.zeroDown != 0)
+        ping.headAngle = 180.0;
+}
+
+void FollowHeadLoad(SonarSettings& s, CommandMessage& command, PingRecord& ping)
+{
+    s.range = command[CommandMessage::kRange];
+    ping.replyRange = command[CommandMessage::kRange];
+    command[CommandMessage::kGain] = s.gain;
+    command[CommandMessage::kStep] = s.stepSize;
+    MoveModeSettingsIntoCommand(s, command);
+    if (s.autoSettings == 1)
+        LoadAutomaticValues(s, command);
+}
+
+} // namespace
+
+std::span<const SettingsKey> SettingsKeys()
+{
+    return kKeys;
+}
+
+const SettingsKey* FindSettingsKey(const char* key)
+{
+    for (const SettingsKey& entry : kKeys)
+        if (strcasecmp(entry.key, key) == 0)
+            return &entry;
+    return nullptr;
+}
+
+void LoadSettingsKeys(const IniKeys& ini, SonarSettings& s, CommandMessage& command, PingRecord& ping,
+    const SettingsFileContext& context)
+{
+    for (const SettingsKey& key : kKeys) {
+        if (!InUse(key, context) || (key.flags & kKeyWriteOnly) != 0)
+            continue;
+        if ((key.flags & kKeyManualOnly) != 0 && s.autoSettings != 0)
+            continue;
+        LoadKey(ini, key, s, command);
+    }
+    FollowSystemLoad(s, ping);
+    if (!context.playback)
+        FollowHeadLoad(s, command, ping);
+}
+
+void StoreSettingsKey(
+    IniKeys& ini, const SettingsKey& key, const SonarSettings& s, const CommandMessage& command)
+{
+    switch (key.format) {
+    case KeyFormat::Real1:
+    case KeyFormat::Real2:
+        ini.Set(key.section, key.key,
+            FormatFixed(NumberOf(key.field, s, command), key.format == KeyFormat::Real1 ? 1 : 2));
+        break;
+    default:
+        ini.Set(key.section, key.key, TextOf(key.field, s, command));
+        break;
+    }
+}
+
+void StoreSettingsKeys(
+    IniKeys& ini, const SonarSettings& s, const CommandMessage& command, const SettingsFileContext& context)
+{
+    std::vector<const SettingsKey*> last;
+    const char* section = nullptr;
+    const auto flushLast = [&] {
+        for (const SettingsKey* key : last)
+            StoreSettingsKey(ini, *key, s, command);
+        last.clear();
+    };
+    for (const SettingsKey& key : kKeys) {
+        if (section != nullptr && std::strcmp(section, key.section) != 0)
+            flushLast();
+        section = key.section;
+        if (!InUse(key, context) || (context.playback && (key.flags & kKeyNotWrittenInPlayback) != 0))
+            continue;
+        if ((key.flags & kKeyWrittenLast) != 0)
+            last.push_back(&key);
+        else
+            StoreSettingsKey(ini, key, s, command);
+    }
+    flushLast();
+}
+
+} // namespace velmaris

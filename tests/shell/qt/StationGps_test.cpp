@@ -1,0 +1,123 @@
+// The station in-process with GPS input from --gps on a pseudo-terminal, and
+// the IP address command through its dialog.
+
+#include "controls/qt/CIPAddressDlg.h"
+#include "shell/qt/CMainFrame.h"
+#include "shell/qt/CVelmarisApp.h"
+#include "sim/TcpHeadServer.h"
+#include "station/CVelmarisDoc.h"
+#include "station/CommandIds.h"
+#include "support/PtyPeer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace velmaris {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <typename Done>
+bool SpinUntil(Done done, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+class StationGpsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(receiver_.Ok());
+        dir_ = fs::temp_directory_path() / ("velmaris-gps-" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        ini_ = dir_ / "Velmaris.INI";
+        std::ofstream(ini_) << "[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\nUseGPS=1\n"
+                            << "[Serial Devices]\nCOM6=" << receiver_.Path() << "\n";
+        initialIni_ = IniText();
+        sim::TcpHeadOptions options;
+        options.address = "127.0.0.1:0";
+        options.fast = true;
+        head_ = std::make_unique<sim::TcpHeadServer>(options);
+        std::string error;
+        ASSERT_TRUE(head_->Start(&error)) << error;
+        setenv("VELMARIS_HEAD_PORT", std::to_string(head_->Port()).c_str(), 1);
+        setenv("VELMARIS_UDP_PORT", "0", 1);
+        StationCommandLine line;
+        line.iniPath = ini_.string();
+        line.gpsDevice = "COM6"; // through the mapping
+        line.gpsBaud = 4800;
+        app_ = std::make_unique<CVelmarisApp>(line, (dir_ / "velmaris").string());
+        ASSERT_TRUE(app_->Start());
+    }
+    void TearDown() override
+    {
+        if (app_ && app_->Frame())
+            app_->Frame()->close();
+        app_.reset();
+        head_.reset();
+        unsetenv("VELMARIS_HEAD_PORT");
+        unsetenv("VELMARIS_UDP_PORT");
+        fs::remove_all(dir_);
+    }
+    QLabel* GpsPane() const { return app_->Frame()->findChild<QLabel*>(QStringLiteral("gpsPane")); }
+    std::string IniText() const
+    {
+        std::ifstream in(ini_);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    test::PtyPeer receiver_;
+    fs::path dir_;
+    fs::path ini_;
+    std::string initialIni_;
+    std::unique_ptr<sim::TcpHeadServer> head_;
+    std::unique_ptr<CVelmarisApp> app_;
+};
+
+TEST_F(StationGpsTest, CommandLineGpsShowsItsTextsAndLeavesUseGpsOff)
+{
+    EXPECT_EQ(app_->Document()->State().settings.useGps, 0) << "every settings load leaves GPS off";
+    ASSERT_TRUE(SpinUntil([&] { return GpsPane() != nullptr && GpsPane()->isVisible(); }, 2000));
+    EXPECT_TRUE(GpsPane()->text().startsWith(QStringLiteral("GPS n/a"))) << GpsPane()->text().toStdString();
+    receiver_.Send("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n");
+    ASSERT_TRUE(SpinUntil([&] { return GpsPane()->text().contains(QStringLiteral("12:35:19")); }, 3000));
+    EXPECT_EQ(GpsPane()->text().toStdString(),
+        "GPS 12:35:19 23-MAR-1994  48.07.038 N  011.31.000 E  22.40 Knots  84.40 Deg.");
+    EXPECT_EQ(IniText(), initialIni_) << "the switch writes nothing to the INI";
+}
+
+TEST_F(StationGpsTest, IpAddressCommandStoresWhatTheDialogGives)
+{
+    QTimer::singleShot(50, [] {
+        auto* dialog = qobject_cast<CIPAddressDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->Part(0)->text(), QStringLiteral("127"));
+        dialog->Part(3)->setText(QStringLiteral("2"));
+        dialog->OkButton()->click();
+    });
+    app_->Frame()->DispatchCommand(cmd::kIpAddress);
+    EXPECT_EQ(app_->Document()->State().settings.ipAddress, "127.0.0.2");
+    EXPECT_NE(IniText().find("IP Address=127.0.0.2"), std::string::npos);
+}
+
+} // namespace
+} // namespace velmaris

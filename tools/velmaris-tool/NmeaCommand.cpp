@@ -1,0 +1,202 @@
+// velmaris-tool nmea: feeds a GPS capture file (or a serial device) through
+// the station's NMEA decoder in tick-sized chunks and prints the six GPS
+// texts as JSON lines: one after every decoded sentence, and a final one.
+
+#include "JsonLine.h"
+#include "Options.h"
+#include "Subcommand.h"
+#include "links/NmeaDecoder.h"
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace velmaris::tool {
+
+namespace {
+
+constexpr int kTickMs = 200;
+volatile std::sig_atomic_t stopRequested = 0;
+
+void Usage(std::FILE* out)
+{
+    std::fprintf(out,
+        "usage: velmaris-tool nmea FILE|DEVICE [--baud N] [--selection N] [--tick-bytes N]\n"
+        "  Decodes NMEA sentences as the station's GPS input does and prints the six texts\n"
+        "  (time, date, latitude, longitude, speed, course) as one JSON line after every\n"
+        "  decoded sentence, then a last line with \"final\":true.\n"
+        "  --baud N        rate of the line (4800); a device is read at it, a file in\n"
+        "                  chunks of what arrives in 200 ms at it\n"
+        "  --selection N   0 GLL/VTG, 1 GGA/VTG, 2 RMC (the station's), 3 VTG\n"
+        "  --tick-bytes N  chunk size for a file instead (1 to 1048576)\n"
+        "  A device is read until Ctrl+C.\n");
+}
+
+std::string Printable(const std::string& sentence)
+{
+    std::string text = sentence;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+void PrintTexts(const NmeaDecoder& decoder, const std::string* sentence, long long sentences)
+{
+    JsonLine line;
+    if (sentence != nullptr)
+        line.Text("sentence", Printable(*sentence));
+    else
+        line.Bool("final", true).Int("sentences", sentences).Bool("dataSeen", decoder.DataSeen());
+    const GpsTexts& t = decoder.Texts();
+    line.Text("time", t.time)
+        .Text("date", t.date)
+        .Text("latitude", t.latitude)
+        .Text("longitude", t.longitude)
+        .Text("speed", t.speed)
+        .Text("course", t.course);
+    std::printf("%s\n", line.Finish().c_str());
+}
+
+speed_t BaudConstant(long long baud)
+{
+    switch (baud) {
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return B0;
+    }
+}
+
+// Raw 8N1 at `baud`, no flow control; -1 when it cannot be set up.
+int OpenDevice(const std::string& path, long long baud)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    termios line {};
+    if (::tcgetattr(fd, &line) == 0) {
+        ::cfmakeraw(&line);
+        line.c_cflag |= CLOCAL | CREAD;
+        line.c_cflag &= ~(CSTOPB | PARENB | CRTSCTS);
+        ::cfsetispeed(&line, BaudConstant(baud));
+        ::cfsetospeed(&line, BaudConstant(baud));
+        if (::tcsetattr(fd, TCSANOW, &line) != 0) {
+            ::close(fd);
+            return -1;
+        }
+    }
+    return fd;
+}
+
+int Run(const std::vector<std::string>& args)
+{
+    const ParsedOptions options
+        = ParseOptions(args, {"--baud", "--selection", "--tick-bytes"}, {"--help", "-h"});
+    if (options.Has("--help") || options.Has("-h")) {
+        Usage(stdout);
+        return kExitOk;
+    }
+    if (!options.error.empty() || options.positional.size() != 1) {
+        if (!options.error.empty())
+            std::fprintf(stderr, "velmaris-tool nmea: %s\n", options.error.c_str());
+        Usage(stderr);
+        return kExitUsage;
+    }
+    long long baud = 4800;
+    long long selection = 2;
+    if (const auto v = options.Value("--baud")) {
+        const auto n = ParseWholeNumber(*v);
+        if (!n || BaudConstant(*n) == B0) {
+            std::fprintf(
+                stderr, "velmaris-tool nmea: --baud takes 4800, 9600, 19200, 38400, 57600 or 115200\n");
+            return kExitUsage;
+        }
+        baud = *n;
+    }
+    if (const auto v = options.Value("--selection")) {
+        const auto n = ParseWholeNumber(*v);
+        if (!n || *n < 0 || *n > 3) {
+            std::fprintf(stderr, "velmaris-tool nmea: --selection takes 0 to 3\n");
+            return kExitUsage;
+        }
+        selection = *n;
+    }
+    // 10 bit times per character (8N1).
+    long long tickBytes = baud / 10 * kTickMs / 1000;
+    if (const auto v = options.Value("--tick-bytes")) {
+        const auto n = ParseWholeNumber(*v);
+        if (!n || *n < 1 || *n > (1 << 20)) {
+            std::fprintf(stderr, "velmaris-tool nmea: --tick-bytes takes 1 to 1048576\n");
+            return kExitUsage;
+        }
+        tickBytes = *n;
+    }
+
+    const std::string& path = options.positional[0];
+    struct stat info { };
+    if (::stat(path.c_str(), &info) != 0) {
+        std::fprintf(stderr, "velmaris-tool nmea: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
+        return kExitFailure;
+    }
+    const bool device = S_ISCHR(info.st_mode);
+    const int fd = device ? OpenDevice(path, baud) : ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) {
+        std::fprintf(stderr, "velmaris-tool nmea: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
+        return kExitFailure;
+    }
+
+    NmeaDecoder decoder(static_cast<NmeaSelection>(selection));
+    long long sentences = 0;
+    const auto printSentence = [&](const std::string& sentence) {
+        ++sentences;
+        PrintTexts(decoder, &sentence, sentences);
+    };
+    std::vector<char> chunk(static_cast<std::size_t>(device ? 65536 : tickBytes));
+    if (device) {
+        std::signal(SIGINT, [](int) { stopRequested = 1; });
+        std::signal(SIGTERM, [](int) { stopRequested = 1; });
+    }
+    while (stopRequested == 0) {
+        if (device) {
+            // One tick: wait 200 ms, then take what is queued.
+            pollfd wait {fd, POLLIN, 0};
+            ::poll(&wait, 1, kTickMs);
+        }
+        const ssize_t got = ::read(fd, chunk.data(), chunk.size());
+        if (got < 0 && (errno == EAGAIN || errno == EINTR))
+            continue;
+        if (got <= 0)
+            break;
+        decoder.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(got)), printSentence);
+        std::fflush(stdout);
+    }
+    ::close(fd);
+    PrintTexts(decoder, nullptr, sentences);
+    return kExitOk;
+}
+
+const Subcommand::Registrar kRegistrar({"nmea",
+    "nmea FILE|DEVICE [--baud N] [--selection N] [--tick-bytes N]  decode GPS sentences as the station does",
+    &Run});
+
+} // namespace
+
+} // namespace velmaris::tool
