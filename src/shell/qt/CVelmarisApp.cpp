@@ -9,13 +9,9 @@
 #include "shell/qt/QtFileWindows.h"
 #include "shell/qt/ScreenCapture.h"
 #include "shell/qt/SignalBridge.h"
-#include "shell/qt/ScreenCapture.h"
 #include "shell/qt/StandardDialogs.h"
-<<<<<<< HEAD
-#include "station/CommandIds.h"
-=======
 #include "shell/qt/StationGps.h"
->>>>>>> main
+#include "station/CommandIds.h"
 #include "sim/TcpHeadServer.h"
 
 #include <QApplication>

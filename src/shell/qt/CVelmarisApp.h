@@ -76,11 +76,8 @@ private:
     CVelmarisView* view_ = nullptr; // owned by the frame
     std::unique_ptr<FloatingWindows> floating_;
     std::unique_ptr<QtFileWindows> fileWindows_;
-<<<<<<< HEAD
     std::unique_ptr<ScreenCapture> capture_;
-=======
     std::unique_ptr<StationGps> gps_;
->>>>>>> main
     SignalBridge* signals_ = nullptr; // owned by this object
     bool closed_ = false;
 };
