@@ -22,7 +22,12 @@ RecordDecodeResult TakeRecordedPing(
     if (!result.valid)
         return result;
     if (result.rangeChanged) {
+        // Live, a range change resets the picture before the next reply, so
+        // that reply's own profile point survives; here the reply is already
+        // decoded, so its pair is put back after the reset.
+        const ProfileEntry own = state.ping.profileHistory.back();
         ResetImage(state);
+        state.ping.profileHistory.back() = own;
         result.effects.fullRedraw = true;
     }
     CopyIntoEchoBuffer(record.body, state.history.l0);

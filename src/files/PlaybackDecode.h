@@ -2,8 +2,9 @@
 // A recorded ping (a playback record, `velmaris-tool render`, or a UDP
 // datagram) taken into the state, before it is painted: the record header
 // and reply header decoded, the raster cleared when the mode changed, the
-// raster and history reset when the range changed (a full redraw), and the
-// echo bytes placed in L0.
+// raster and history reset when the range changed (a full redraw; the
+// ping's own profile pair is kept, newest after two zero pairs, as live), and
+// the echo bytes placed in L0.
 
 #include "files/RecordDecode.h"
 #include "files/RecordReader.h"

@@ -11,7 +11,7 @@ PaintInputs MakePaintInputs(
     const PingRecord& ping, const SonarSettings& settings, const CommandMessage& command)
 {
     PaintInputs in;
-    in.dataPoints = ping.echoCount / 10;
+    in.dataPoints = command[CommandMessage::kDataPoints];
     in.directionFlag = ping.directionFlag;
     in.headAngle = ping.headAngle;
     in.pingRange = ping.replyRange;

@@ -14,7 +14,7 @@ namespace velmaris {
 class CommandMessage;
 
 struct PaintInputs {
-    int dataPoints = 50; // D: 25 for 250 echo bytes, 50 for 500
+    int dataPoints = 50; // D (command byte 19): 25 for 250 echo bytes, 50 for 500
     int directionFlag = 0; // which way the head is stepping
     double headAngle = 0.0; // theta, degrees clockwise from screen-up
     double pingRange = 30.0; // R, metres the head used for this ping
@@ -32,9 +32,10 @@ struct PaintInputs {
     int profileDispMode = 0; // 0 Off: no profile points
 };
 
-// Gathers the inputs: D, direction, angle, range, status offset and profile
-// history from the ping; the step and R_set from command bytes 13 and 3; the
-// rest from the settings.
+// Gathers the inputs: direction, angle, range, status offset and profile
+// history from the ping; D, the step and R_set from command bytes 19, 13 and
+// 3 (the reply decoder sets 19 and, in playback and UDP mode, 3 per ping);
+// the rest from the settings.
 PaintInputs MakePaintInputs(
     const PingRecord& ping, const SonarSettings& settings, const CommandMessage& command);
 

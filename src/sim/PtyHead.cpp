@@ -22,8 +22,9 @@ constexpr std::size_t kMaxPending = 64 * 1024;
 
 struct PtyHead::Io {
     UniqueFd master, device;
-    WakePipe wake;
     std::vector<std::uint8_t> pending;
+    std::unique_ptr<HeadModel> model; // made on the head's thread
+    std::unique_ptr<HeadSession> session;
 };
 
 PtyHead::PtyHead(PtyHeadOptions options)
@@ -38,12 +39,8 @@ PtyHead::~PtyHead()
 
 bool PtyHead::Start(std::string* error)
 {
-    auto fail = [error](std::string message) {
-        if (error)
-            *error = std::move(message);
-        return false;
-    };
-    if (thread_.joinable())
+    auto fail = [error](std::string message) { return Fail(error, std::move(message)); };
+    if (Running())
         return fail("the serial head is already running");
     int master = -1, device = -1;
     char name[PATH_MAX] = {};
@@ -74,20 +71,12 @@ bool PtyHead::Start(std::string* error)
             return fail("cannot link '" + options_.linkPath + "': " + std::strerror(errno));
         linked_ = true;
     }
-    if (!io_->wake.Open())
-        return fail(std::string("pipe: ") + std::strerror(errno));
-    stop_ = false;
-    thread_ = std::thread([this] { Run(); });
-    return true;
+    return Launch(error);
 }
 
 void PtyHead::Stop()
 {
-    if (thread_.joinable()) {
-        stop_ = true;
-        io_->wake.Signal();
-        thread_.join();
-    }
+    StopThread();
     if (linked_) {
         // Remove the link only while it still points at this head.
         char target[PATH_MAX] = {};
@@ -100,45 +89,52 @@ void PtyHead::Stop()
     io_->device.Reset();
 }
 
-void PtyHead::Run()
+void PtyHead::Begin()
 {
-    HeadModel model(options_.head);
-    HeadSession session(model, options_.faults, {options_.fast, true});
+    io_->model = std::make_unique<HeadModel>(options_.head);
+    io_->session
+        = std::make_unique<HeadSession>(*io_->model, options_.faults, SessionTiming {options_.fast, true});
     if (options_.log)
-        session.onPing = [this](const PingEvent& e) { options_.log(FormatPingEvent("serial", e)); };
-    Io& io = *io_;
-    while (!stop_) {
-        const Clock::time_point now = Clock::now();
-        while (std::optional<OutChunk> chunk = session.PopDue(now))
-            io.pending.insert(io.pending.end(), chunk->bytes.begin(), chunk->bytes.end());
-        if (io.pending.size() > kMaxPending)
-            io.pending.erase(io.pending.begin(), io.pending.end() - static_cast<std::ptrdiff_t>(kMaxPending));
-        if (!io.pending.empty()) {
-            const ssize_t n = ::write(io.master.Get(), io.pending.data(), io.pending.size());
-            if (n > 0)
-                io.pending.erase(io.pending.begin(), io.pending.begin() + n);
-        }
-        pings_ = session.Pings();
-        malformed_ = session.MalformedCount();
+        io_->session->onPing = [this](const PingEvent& e) { options_.log(FormatPingEvent("serial", e)); };
+}
 
-        pollfd fds[2] = {{io.wake.ReadFd(), POLLIN, 0},
-            {io.master.Get(), static_cast<short>(POLLIN | (io.pending.empty() ? 0 : POLLOUT)), 0}};
-        // With output stuck on a full line, retry now and then rather than spin.
-        const int timeout = io.pending.empty() ? PollTimeoutMs(session.NextDue(), Clock::now()) : 20;
-        if (::poll(fds, 2, timeout) < 0 && errno != EINTR)
-            break;
-        if (fds[0].revents)
-            io.wake.Drain();
-        if (fds[1].revents & POLLIN) {
-            std::uint8_t buffer[512];
-            const ssize_t n = ::read(io.master.Get(), buffer, sizeof buffer);
-            if (n > 0)
-                session.Receive(
-                    std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)), Clock::now());
-        }
+int PtyHead::Prepare(std::vector<pollfd>& fds)
+{
+    Io& io = *io_;
+    HeadSession& session = *io.session;
+    const Clock::time_point now = Clock::now();
+    while (std::optional<OutChunk> chunk = session.PopDue(now))
+        io.pending.insert(io.pending.end(), chunk->bytes.begin(), chunk->bytes.end());
+    if (io.pending.size() > kMaxPending)
+        io.pending.erase(io.pending.begin(), io.pending.end() - static_cast<std::ptrdiff_t>(kMaxPending));
+    if (!io.pending.empty()) {
+        const ssize_t n = ::write(io.master.Get(), io.pending.data(), io.pending.size());
+        if (n > 0)
+            io.pending.erase(io.pending.begin(), io.pending.begin() + n);
     }
     pings_ = session.Pings();
     malformed_ = session.MalformedCount();
+
+    fds.push_back({io.master.Get(), static_cast<short>(POLLIN | (io.pending.empty() ? 0 : POLLOUT)), 0});
+    // With output stuck on a full line, retry now and then rather than spin.
+    return io.pending.empty() ? PollTimeoutMs(session.NextDue(), Clock::now()) : 20;
+}
+
+void PtyHead::Ready(std::span<const pollfd> fds)
+{
+    if (fds[0].revents & POLLIN) {
+        std::uint8_t buffer[512];
+        const ssize_t n = ::read(io_->master.Get(), buffer, sizeof buffer);
+        if (n > 0)
+            io_->session->Receive(
+                std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)), Clock::now());
+    }
+}
+
+void PtyHead::End()
+{
+    pings_ = io_->session->Pings();
+    malformed_ = io_->session->MalformedCount();
 }
 
 } // namespace velmaris::sim

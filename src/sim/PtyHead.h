@@ -6,18 +6,18 @@
 // with `fast`). The simulator keeps the device side open itself, so stations
 // may open and close it as often as they like.
 //
-// A background thread (poll()) does the work; Stop() or the destructor ends
+// A background thread (poll(), ServerThread) does the work; Stop() or the destructor ends
 // it and removes the link. The log callback runs on that thread.
 
 #include "sim/FaultPlan.h"
 #include "sim/HeadModel.h"
+#include "sim/ServerThread.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace velmaris::sim {
 
@@ -29,12 +29,10 @@ struct PtyHeadOptions {
     std::function<void(const std::string&)> log;
 };
 
-class PtyHead {
+class PtyHead : private ServerThread {
 public:
     explicit PtyHead(PtyHeadOptions options);
     ~PtyHead();
-    PtyHead(const PtyHead&) = delete;
-    PtyHead& operator=(const PtyHead&) = delete;
 
     bool Start(std::string* error);
     void Stop();
@@ -45,14 +43,15 @@ public:
 
 private:
     struct Io;
-    void Run();
+    void Begin() override;
+    int Prepare(std::vector<pollfd>& fds) override;
+    void Ready(std::span<const pollfd> fds) override;
+    void End() override;
 
     PtyHeadOptions options_;
     std::string devicePath_;
     bool linked_ = false;
     std::unique_ptr<Io> io_;
-    std::thread thread_;
-    std::atomic<bool> stop_ {false};
     std::atomic<std::uint64_t> pings_ {0}, malformed_ {0};
 };
 

@@ -5,19 +5,19 @@
 // The head keeps its position from one connection to the next.
 //
 // Start() binds, listens and starts a background thread (POSIX sockets and
-// poll()); Stop() or the destructor ends it. The log callback, when set, is
+// poll(), ServerThread); Stop() or the destructor ends it. The log callback, when set, is
 // called on that thread once per ping.
 
 #include "sim/FaultPlan.h"
 #include "sim/HeadModel.h"
 #include "sim/LoopbackAddress.h"
+#include "sim/ServerThread.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace velmaris::sim {
 
@@ -29,12 +29,10 @@ struct TcpHeadOptions {
     std::function<void(const std::string&)> log;
 };
 
-class TcpHeadServer {
+class TcpHeadServer : private ServerThread {
 public:
     explicit TcpHeadServer(TcpHeadOptions options);
     ~TcpHeadServer();
-    TcpHeadServer(const TcpHeadServer&) = delete;
-    TcpHeadServer& operator=(const TcpHeadServer&) = delete;
 
     // False with a message (address refused, port in use, ...) on failure.
     bool Start(std::string* error);
@@ -48,14 +46,16 @@ public:
 
 private:
     struct Io;
-    void Run();
+    void Begin() override;
+    int Prepare(std::vector<pollfd>& fds) override;
+    void Ready(std::span<const pollfd> fds) override;
+    void End() override;
+    void DropClient();
 
     TcpHeadOptions options_;
     LoopbackEndpoint endpoint_;
     std::uint16_t port_ = 0;
     std::unique_ptr<Io> io_;
-    std::thread thread_;
-    std::atomic<bool> stop_ {false};
     std::atomic<std::uint64_t> connections_ {0}, pings_ {0}, malformed_ {0};
 };
 

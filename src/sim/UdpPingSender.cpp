@@ -22,8 +22,13 @@ constexpr std::size_t kOversize = 1100; // above the 1023 bytes a station accept
 
 struct UdpPingSender::Io {
     UniqueFd socket;
-    WakePipe wake;
     LoopbackEndpoint target;
+    // The sender's thread only:
+    std::unique_ptr<SimRecordSource> source;
+    Clock::duration period {};
+    int loopMs = 0;
+    Clock::time_point next;
+    std::uint64_t n = 0;
 };
 
 void DamageDatagram(std::vector<std::uint8_t>& datagram, const FaultPlan& faults, std::uint64_t n)
@@ -53,12 +58,8 @@ UdpPingSender::~UdpPingSender()
 
 bool UdpPingSender::Start(std::string* error)
 {
-    auto fail = [error](std::string message) {
-        if (error)
-            *error = std::move(message);
-        return false;
-    };
-    if (thread_.joinable())
+    auto fail = [error](std::string message) { return Fail(error, std::move(message)); };
+    if (Running())
         return fail("the UDP sender is already running");
     if (!(options_.rateHz >= 0.1 && options_.rateHz <= 1000.0))
         return fail("rate must lie between 0.1 and 1000 datagrams per second");
@@ -69,60 +70,59 @@ bool UdpPingSender::Start(std::string* error)
     io_->socket.Reset(::socket(io_->target.family, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     if (!io_->socket.Valid())
         return fail(std::string("socket: ") + std::strerror(errno));
-    if (!io_->wake.Open())
-        return fail(std::string("pipe: ") + std::strerror(errno));
-    stop_ = false;
     finished_ = false;
-    thread_ = std::thread([this] { Run(); });
-    return true;
+    return Launch(error);
 }
 
 void UdpPingSender::Stop()
 {
-    if (!thread_.joinable())
-        return;
-    stop_ = true;
-    io_->wake.Signal();
-    thread_.join();
+    StopThread();
 }
 
-void UdpPingSender::Run()
+void UdpPingSender::Begin()
 {
-    SimRecordSource source(options_.source);
-    const auto period
+    Io& io = *io_;
+    io.source = std::make_unique<SimRecordSource>(options_.source);
+    io.period
         = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / options_.rateHz));
-    const int loopMs = static_cast<int>(std::lround(1000.0 / options_.rateHz));
-    Clock::time_point next = Clock::now();
-    std::uint64_t n = 0;
-    while (!stop_) {
-        const Clock::time_point now = Clock::now();
-        if (now >= next) {
-            ++n;
-            std::vector<std::uint8_t> datagram = source.NextRecord(CurrentLocalTime(), loopMs);
-            DamageDatagram(datagram, options_.faults, n);
-            ::sendto(io_->socket.Get(), datagram.data(), datagram.size(), 0,
-                reinterpret_cast<const sockaddr*>(&io_->target.address), io_->target.length);
-            sent_ = n;
-            if (options_.log) {
-                const HeadPingInfo& info = source.Head().LastPing();
-                char line[160];
-                std::snprintf(line, sizeof line, "udp datagram %llu %.3s pos %4d dir %d range %3d %zu bytes",
-                    static_cast<unsigned long long>(n), info.kind.data(), info.position, info.directionFlag,
-                    info.rangeMetres, datagram.size());
-                options_.log(line);
-            }
-            if (options_.count && n >= options_.count) {
-                finished_ = true;
-                return;
-            }
-            next += period;
-            if (next < now)
-                next = now; // never burst to catch up
-            continue;
-        }
-        pollfd wake {io_->wake.ReadFd(), POLLIN, 0};
-        if (::poll(&wake, 1, PollTimeoutMs(next, now)) > 0)
-            io_->wake.Drain();
+    io.loopMs = static_cast<int>(std::lround(1000.0 / options_.rateHz));
+    io.next = Clock::now();
+    io.n = 0;
+}
+
+int UdpPingSender::Prepare(std::vector<pollfd>&)
+{
+    Io& io = *io_;
+    const Clock::time_point now = Clock::now();
+    if (now < io.next)
+        return PollTimeoutMs(io.next, now);
+    SendOne();
+    if (options_.count && io.n >= options_.count) {
+        finished_ = true;
+        return kEndLoop;
+    }
+    io.next += io.period;
+    if (io.next < now)
+        io.next = now; // never burst to catch up
+    return PollTimeoutMs(io.next, Clock::now());
+}
+
+void UdpPingSender::SendOne()
+{
+    Io& io = *io_;
+    const std::uint64_t n = ++io.n;
+    std::vector<std::uint8_t> datagram = io.source->NextRecord(CurrentLocalTime(), io.loopMs);
+    DamageDatagram(datagram, options_.faults, n);
+    ::sendto(io.socket.Get(), datagram.data(), datagram.size(), 0,
+        reinterpret_cast<const sockaddr*>(&io.target.address), io.target.length);
+    sent_ = n;
+    if (options_.log) {
+        const HeadPingInfo& info = io.source->Head().LastPing();
+        char line[160];
+        std::snprintf(line, sizeof line, "udp datagram %llu %.3s pos %4d dir %d range %3d %zu bytes",
+            static_cast<unsigned long long>(n), info.kind.data(), info.position, info.directionFlag,
+            info.rangeMetres, datagram.size());
+        options_.log(line);
     }
 }
 

@@ -5,10 +5,11 @@
 // station that shares its pings. The faults undersize, oversize and
 // badlength (FaultPlan) damage chosen datagrams.
 //
-// Start() opens the socket and starts a background thread; Stop() or the
+// Start() opens the socket and starts a background thread (ServerThread); Stop() or the
 // destructor ends it. The log callback runs on that thread.
 
 #include "sim/FaultPlan.h"
+#include "sim/ServerThread.h"
 #include "sim/SimRecordSource.h"
 
 #include <atomic>
@@ -16,7 +17,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace velmaris::sim {
 
@@ -32,12 +32,10 @@ struct UdpSenderOptions {
 // Applies the datagram faults for datagram number n (from 1) to a record.
 void DamageDatagram(std::vector<std::uint8_t>& datagram, const FaultPlan& faults, std::uint64_t n);
 
-class UdpPingSender {
+class UdpPingSender : private ServerThread {
 public:
     explicit UdpPingSender(UdpSenderOptions options);
     ~UdpPingSender();
-    UdpPingSender(const UdpPingSender&) = delete;
-    UdpPingSender& operator=(const UdpPingSender&) = delete;
 
     bool Start(std::string* error);
     void Stop();
@@ -47,12 +45,13 @@ public:
 
 private:
     struct Io;
-    void Run();
+    void Begin() override;
+    int Prepare(std::vector<pollfd>& fds) override;
+    void SendOne();
 
     UdpSenderOptions options_;
     std::unique_ptr<Io> io_;
-    std::thread thread_;
-    std::atomic<bool> stop_ {false}, finished_ {false};
+    std::atomic<bool> finished_ {false};
     std::atomic<std::uint64_t> sent_ {0};
 };
 

@@ -1,5 +1,4 @@
 #include "files/DataFile.h"
-#include "files/PlaybackDecode.h"
 #include "files/RecordReader.h"
 
 #include "support/RecordFixture.h"
@@ -108,48 +107,6 @@ TEST(RecordReader, DamagedLengthsAreReportedNotLoopedOn)
     EXPECT_EQ(ReadRecordFrame(file, 640, frame), RecordStatus::Ok);
     EXPECT_EQ(ReadRecordFrame(file, 1280, frame), RecordStatus::Damaged); // runs past the end
     EXPECT_EQ(ReadRecordFrame(file, 1920 - 99, frame), RecordStatus::End);
-}
-
-TEST(PlaybackDecode, ModeChangeClearsRangeChangeResetsAndEchoLandsInL0)
-{
-    auto state = std::make_unique<SonarState>();
-    state->flags.playback = 1;
-    state->command[CommandMessage::kRange] = 30;
-    TempFolder dir("datafile-playback");
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeRecord(PingSpec {.mode = kModePolar, .echo = 90}));
-    Append(bytes, MakeRecord(PingSpec {.range = 50, .mode = kModePolar, .echo = 91}));
-    Append(
-        bytes, MakeRecord(PingSpec {.range = 50, .mode = kModeSideScan, .step = 0, .width = 0, .echo = 92}));
-    WriteBytes(dir / "p.52l", bytes);
-    DataFile file;
-    ASSERT_EQ(file.Open((dir / "p.52l").string()), DataFile::OpenResult::Ok);
-
-    RecordFrame frame;
-    ASSERT_EQ(ReadRecordFrame(file, 0, frame), RecordStatus::Ok);
-    auto result = DecodePlaybackRecord(*state, frame);
-    EXPECT_TRUE(result.valid);
-    EXPECT_FALSE(result.rangeChanged);
-    EXPECT_EQ(state->history.l0[0], 90);
-    PaintCurrentPing(*state);
-    EXPECT_EQ(state->ping.pingCount, 1);
-
-    state->raster.Set(5, 5, 33);
-    ASSERT_EQ(ReadRecordFrame(file, 640, frame), RecordStatus::Ok);
-    result = DecodePlaybackRecord(*state, frame);
-    EXPECT_TRUE(result.rangeChanged);
-    EXPECT_TRUE(result.effects.fullRedraw);
-    EXPECT_EQ(state->raster.At(5, 5), 0); // cleared before painting
-    EXPECT_TRUE(state->history.resetPending);
-    EXPECT_EQ(state->history.l0[0], 91); // echo placed after the reset
-    EXPECT_EQ(state->settings.rangeIndex, 9);
-
-    state->raster.Set(5, 5, 33);
-    ASSERT_EQ(ReadRecordFrame(file, 1280, frame), RecordStatus::Ok);
-    result = DecodePlaybackRecord(*state, frame);
-    EXPECT_TRUE(result.effects.clearRaster);
-    EXPECT_EQ(state->raster.At(5, 5), 0);
-    EXPECT_EQ(state->settings.sectorMode, kModeSideScan);
 }
 
 } // namespace

@@ -66,7 +66,7 @@ TEST(ScanLinePainterTest, ResetClearsLinesAndProfileHistory)
 TEST(ScanLinePainterTest, InputsComeFromPingSettingsAndLiveCommand)
 {
     PingRecord ping;
-    ping.echoCount = 250;
+    ping.echoCount = 500; // D is command byte 19, not the echo count
     ping.directionFlag = 1;
     ping.headAngle = 123.5;
     ping.replyRange = 40;
@@ -86,6 +86,7 @@ TEST(ScanLinePainterTest, InputsComeFromPingSettingsAndLiveCommand)
     CommandMessage cmd;
     cmd[CommandMessage::kStep] = 8;
     cmd[CommandMessage::kRange] = 50;
+    cmd[CommandMessage::kDataPoints] = 25;
     const PaintInputs in = MakePaintInputs(ping, settings, cmd);
     EXPECT_EQ(in.dataPoints, 25);
     EXPECT_EQ(in.directionFlag, 1);
@@ -103,7 +104,8 @@ TEST(ScanLinePainterTest, InputsComeFromPingSettingsAndLiveCommand)
     EXPECT_EQ(in.mixWeight, 0.25);
     EXPECT_EQ(in.profilePointSize, 2);
     EXPECT_EQ(in.profileDispMode, 2);
-    ping.echoCount = 500;
+    ping.echoCount = 0;
+    cmd[CommandMessage::kDataPoints] = 50;
     EXPECT_EQ(MakePaintInputs(ping, settings, cmd).dataPoints, 50);
 }
 

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace velmaris::tool {
 namespace {
@@ -23,6 +28,70 @@ TEST(HeadsimCommand, RefusesNonLoopbackAddresses)
         EXPECT_EQ(tool.Wait(), 2) << option;
         EXPECT_NE(
             tool.ReadAllErrors().find("refusing non-loopback address '192.168.0.5'"), std::string::npos);
+    }
+}
+
+// Bad command lines end at once with exit code 2 and say what was wrong;
+// nothing is started.
+TEST(HeadsimCommand, RejectsBadArgumentsBeforeStarting)
+{
+    if (!std::filesystem::exists(test::ToolPath()))
+        GTEST_SKIP() << "velmaris-tool is not built";
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--tcp"}, "--tcp needs a value"},
+        {{"--rate", "0"}, "--rate must be 1 to 1000 per second"},
+        {{"--rate", "10x"}, "--rate must be 1 to 1000 per second"},
+        {{"--seed", "-1"}, "--seed must be a whole number"},
+        {{"--mode", "fan"}, "--mode must be sector, polar or sidescan"},
+        {{"--range", "201"}, "--range must be 1 to 200 metres"},
+        {{"--step"}, "--step needs a value"},
+        {{"--bogus"}, "unexpected argument '--bogus'"},
+        {{"stray"}, "unexpected argument 'stray'"},
+        {{"--faults", "nonsense=1"}, "unknown fault 'nonsense'"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args {"headsim"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        ToolProcess tool(args);
+        ASSERT_TRUE(tool.Started());
+        EXPECT_EQ(tool.Wait(), 2) << c.args[0];
+        const std::string errors = tool.ReadAllErrors();
+        EXPECT_NE(errors.find(std::string("velmaris-tool headsim: ") + c.message), std::string::npos)
+            << c.args[0] << ": " << errors;
+    }
+
+    ToolProcess help({"headsim", "--fast", "-h"});
+    ASSERT_TRUE(help.Started());
+    EXPECT_FALSE(help.ReadLineWith("usage: velmaris-tool headsim", 2000).empty());
+    EXPECT_EQ(help.Wait(), 0);
+}
+
+// "--pty" takes a link path only when one follows.
+TEST(HeadsimCommand, PtyLinkIsOptional)
+{
+    if (!std::filesystem::exists(test::ToolPath()))
+        GTEST_SKIP() << "velmaris-tool is not built";
+    const std::filesystem::path link
+        = std::filesystem::temp_directory_path() / ("velmaris-headsim-" + std::to_string(::getpid()));
+    std::filesystem::remove(link);
+    for (const bool linked : {false, true}) {
+        std::vector<std::string> args {"headsim", "--pty"};
+        if (linked)
+            args.push_back(link.string());
+        args.push_back("--fast");
+        ToolProcess tool(args);
+        ASSERT_TRUE(tool.Started());
+        const std::string banner = tool.ReadLineWith("K52A head on /dev/pts/", 3000);
+        ASSERT_FALSE(banner.empty()) << tool.ReadAllErrors();
+        EXPECT_EQ(banner.find("(link ") != std::string::npos, linked) << banner;
+        EXPECT_EQ(std::filesystem::is_symlink(link), linked);
+        tool.Signal(SIGINT);
+        EXPECT_EQ(tool.Wait(), 0);
+        EXPECT_FALSE(std::filesystem::is_symlink(link)); // removed on the way out
     }
 }
 

@@ -1,6 +1,7 @@
 // velmaris-tool headsim: runs simulated heads (TCP, pseudo-terminal, UDP
 // sender) until SIGINT or SIGTERM.
 
+#include "Options.h"
 #include "SimOptions.h"
 #include "Subcommand.h"
 #include "sim/PtyHead.h"
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <pthread.h>
+#include <set>
 
 namespace velmaris::tool {
 
@@ -39,69 +41,69 @@ void PrintLine(const std::string& line)
     std::fflush(stdout);
 }
 
+// Options that take a value; "--pty" takes one only when a link path follows.
+const std::set<std::string>& ValuedOptions()
+{
+    static const std::set<std::string> valued = [] {
+        std::set<std::string> names {"--tcp", "--udp", "--faults", "--rate", "--seed"};
+        names.insert(PingOptionNames().begin(), PingOptionNames().end());
+        return names;
+    }();
+    return valued;
+}
+
+int Unexpected(const std::string& argument)
+{
+    std::fprintf(stderr, "velmaris-tool headsim: unexpected argument '%s'\n", argument.c_str());
+    Usage(stderr);
+    return kExitUsage;
+}
+
 int Run(const std::vector<std::string>& args)
 {
-    std::string tcp, pty, udp, faults;
-    bool wantPty = false, fast = false, log = false;
-    double rate = 10.0;
-    std::uint64_t seed = 1;
-    sim::SimCommandSettings pings;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "velmaris-tool headsim: %s needs a value\n", a.c_str());
-                return false;
-            }
-            out = args[++i];
-            return true;
-        };
-        std::string text;
-        long long number = 0;
-        if (a == "--help" || a == "-h") {
-            Usage(stdout);
-            return kExitOk;
-        }
-        const int taken = ParsePingOption("headsim", args, i, pings);
-        if (taken < 0)
-            return kExitUsage;
-        if (taken > 0)
-            continue;
-        if (a == "--tcp") {
-            if (!value(tcp))
-                return kExitUsage;
-        } else if (a == "--udp") {
-            if (!value(udp))
-                return kExitUsage;
-        } else if (a == "--pty") {
-            wantPty = true;
-            if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
-                pty = args[++i];
-        } else if (a == "--faults") {
-            if (!value(faults))
-                return kExitUsage;
-        } else if (a == "--rate") {
-            if (!value(text) || !ParseInteger(text, 1, 1000, number)) {
-                std::fprintf(stderr, "velmaris-tool headsim: --rate must be 1 to 1000 per second\n");
-                return kExitUsage;
-            }
-            rate = static_cast<double>(number);
-        } else if (a == "--seed") {
-            if (!value(text) || !ParseInteger(text, 0, 1LL << 62, number)) {
-                std::fprintf(stderr, "velmaris-tool headsim: --seed must be a whole number\n");
-                return kExitUsage;
-            }
-            seed = static_cast<std::uint64_t>(number);
-        } else if (a == "--fast") {
-            fast = true;
-        } else if (a == "--log") {
-            log = true;
-        } else {
-            std::fprintf(stderr, "velmaris-tool headsim: unexpected argument '%s'\n", a.c_str());
-            Usage(stderr);
-            return kExitUsage;
-        }
+    const ParsedOptions options
+        = ParseOptions(args, ValuedOptions(), {"--fast", "--log", "--help", "-h"}, {"--pty"});
+    if (options.Has("--help") || options.Has("-h")) {
+        Usage(stdout);
+        return kExitOk;
     }
+    // Parsing stops at an error, so a stray word met so far came first.
+    if (!options.positional.empty())
+        return Unexpected(options.positional.front());
+    if (!options.error.empty()) {
+        if (ValuedOptions().count(options.errorArgument) == 0)
+            return Unexpected(options.errorArgument);
+        std::fprintf(stderr, "velmaris-tool headsim: %s needs a value\n", options.errorArgument.c_str());
+        return kExitUsage;
+    }
+    sim::SimCommandSettings pings;
+    if (!ApplyPingOptions("headsim", options, pings))
+        return kExitUsage;
+    long long number = 0;
+    double rate = 10.0;
+    if (const auto text = options.Value("--rate")) {
+        if (!ParseInteger(*text, 1, 1000, number)) {
+            std::fprintf(stderr, "velmaris-tool headsim: --rate must be 1 to 1000 per second\n");
+            return kExitUsage;
+        }
+        rate = static_cast<double>(number);
+    }
+    std::uint64_t seed = 1;
+    if (const auto text = options.Value("--seed")) {
+        if (!ParseInteger(*text, 0, 1LL << 62, number)) {
+            std::fprintf(stderr, "velmaris-tool headsim: --seed must be a whole number\n");
+            return kExitUsage;
+        }
+        seed = static_cast<std::uint64_t>(number);
+    }
+    std::string tcp = options.Value("--tcp").value_or("");
+    const std::string udp = options.Value("--udp").value_or("");
+    const std::string faults = options.Value("--faults").value_or("");
+    const bool wantPty = options.Has("--pty");
+    const std::string pty = options.Value("--pty").value_or("");
+    const bool fast = options.Has("--fast");
+    const bool log = options.Has("--log");
+
     std::string error;
     const auto plan = sim::FaultPlan::Parse(faults, &error);
     if (!plan) {

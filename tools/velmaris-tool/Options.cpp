@@ -13,7 +13,7 @@ std::optional<std::string> ParsedOptions::Value(const std::string& name) const
 }
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::set<std::string>& valued,
-    const std::set<std::string>& switches)
+    const std::set<std::string>& switches, const std::set<std::string>& optionalValue)
 {
     ParsedOptions parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -22,14 +22,20 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::set<
             parsed.positional.push_back(arg);
         } else if (switches.count(arg) != 0) {
             parsed.flags.insert(arg);
+        } else if (optionalValue.count(arg) != 0) {
+            parsed.flags.insert(arg);
+            if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
+                parsed.values[arg] = args[++i];
         } else if (valued.count(arg) != 0) {
             if (i + 1 >= args.size()) {
                 parsed.error = "option " + arg + " needs a value";
+                parsed.errorArgument = arg;
                 return parsed;
             }
             parsed.values[arg] = args[++i];
         } else {
             parsed.error = "unknown option " + arg;
+            parsed.errorArgument = arg;
             return parsed;
         }
     }

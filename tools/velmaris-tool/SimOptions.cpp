@@ -16,17 +16,17 @@ bool ParseInteger(const std::string& text, long long low, long long high, long l
     return true;
 }
 
-int ParsePingOption(const char* command, const std::vector<std::string>& args, std::size_t& i,
-    sim::SimCommandSettings& settings)
+const std::set<std::string>& PingOptionNames()
 {
-    const std::string& name = args[i];
-    if (name != "--mode" && name != "--range" && name != "--step" && name != "--gain")
+    static const std::set<std::string> names {"--mode", "--range", "--step", "--gain"};
+    return names;
+}
+
+int SetPingOption(
+    const char* command, const std::string& name, const std::string& value, sim::SimCommandSettings& settings)
+{
+    if (PingOptionNames().count(name) == 0)
         return 0;
-    if (i + 1 >= args.size()) {
-        std::fprintf(stderr, "velmaris-tool %s: %s needs a value\n", command, name.c_str());
-        return -1;
-    }
-    const std::string& value = args[++i];
     long long number = 0;
     if (name == "--mode") {
         const auto mode = sim::ParseSimMode(value);
@@ -55,6 +55,29 @@ int ParsePingOption(const char* command, const std::vector<std::string>& args, s
         settings.gain = static_cast<int>(number);
     }
     return 1;
+}
+
+bool ApplyPingOptions(const char* command, const ParsedOptions& options, sim::SimCommandSettings& settings)
+{
+    for (const char* name : {"--mode", "--range", "--step", "--gain"}) {
+        if (const auto value = options.Value(name);
+            value && SetPingOption(command, name, *value, settings) < 0)
+            return false;
+    }
+    return true;
+}
+
+int ParsePingOption(const char* command, const std::vector<std::string>& args, std::size_t& i,
+    sim::SimCommandSettings& settings)
+{
+    const std::string& name = args[i];
+    if (PingOptionNames().count(name) == 0)
+        return 0;
+    if (i + 1 >= args.size()) {
+        std::fprintf(stderr, "velmaris-tool %s: %s needs a value\n", command, name.c_str());
+        return -1;
+    }
+    return SetPingOption(command, name, args[++i], settings);
 }
 
 } // namespace velmaris::tool

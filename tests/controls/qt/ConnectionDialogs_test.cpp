@@ -3,7 +3,6 @@
 #include "controls/qt/CComPortDlg.h"
 #include "controls/qt/CIPAddressDlg.h"
 
-#include "files/IniFile.h"
 #include "support/PtyPeer.h"
 
 #include <QApplication>
@@ -54,10 +53,8 @@ public:
                 out << "\n";
             }
         }
-        IniFile ini;
-        ini.Load(path.string());
+        map_ = ComPortMap::FromSettingsFile(path.string());
         std::filesystem::remove(path);
-        map_ = ComPortMap(ini);
     }
 
     const ComPortMap& Map() const { return map_; }
