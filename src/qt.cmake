@@ -12,9 +12,10 @@ function(velmaris_qt_edge room)
   target_link_libraries(velmaris_${room}_qt PUBLIC velmaris_${room})
 endfunction()
 
-# The sonar view and the picture writer.
-velmaris_qt_edge(image)
-target_link_libraries(velmaris_image_qt PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets PRIVATE GIF::GIF)
+# The sonar view and the picture writer; the view's cursor is SVG compiled
+# in (resources/view.qrc).
+velmaris_qt_edge(image ${CMAKE_CURRENT_SOURCE_DIR}/resources/view.qrc)
+target_link_libraries(velmaris_image_qt PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets PRIVATE Qt6::Svg GIF::GIF)
 
 # Serial worker, sockets, the timer host.
 velmaris_qt_edge(links)

@@ -1,5 +1,7 @@
 #include "image/ViewSource.h"
 
+#include "image/ScanLinePainter.h"
+
 namespace velmaris {
 
 ViewRequests TakeViewRequests(SonarState& state)
@@ -7,6 +9,11 @@ ViewRequests TakeViewRequests(SonarState& state)
     ViewRequests requests;
     if (state.flags.viewRecentreRequest != 0) {
         requests.recentre = true;
+        // The raster is painted at the zoomed scale: left in place it would
+        // show old targets at wrong ranges around the new range ring.
+        if (state.settings.zoom != 1.0) {
+            ClearImage(state.raster);
+        }
         state.settings.zoom = 1.0;
         state.flags.viewRecentreRequest = 0;
     }

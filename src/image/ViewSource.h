@@ -51,7 +51,8 @@ public:
 };
 
 // Reads and clears `viewRecentreRequest` and `statusResetRequest`; a
-// re-centre request also sets `Zoom` back to 1.0.
+// re-centre request also sets `Zoom` back to 1.0, clearing the image when
+// that changes the zoom.
 ViewRequests TakeViewRequests(SonarState& state);
 
 } // namespace velmaris

@@ -105,7 +105,7 @@ bool HasCheckRule(int id)
     static constexpr std::array kSingles {kShowSonarSettings, kRecord, kHold, kDiagnostics, kHelp,
         kColorIndicator, kUnitsMeters, kUnitsFeet, kAutoSaveFileNames, kOrientationUp, kOrientationDown,
         kRealTimePlaySpeed, kSonarTypeK52A, kSonarTypeK52L, kRangeMarker, kZeroDown, kMiniSettingsBar,
-        kToolbarToggle, kStatusBarToggle};
+        kToolbarToggle, kStatusBarToggle, kMeasureTarget};
     return std::find(kSingles.begin(), kSingles.end(), id) != kSingles.end();
 }
 

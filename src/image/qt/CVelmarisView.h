@@ -3,15 +3,23 @@
 // clipped to the sonar sector, with grid, head-position line, read-outs,
 // status texts, the measurement overlay and the colour indicator bar. Every
 // paint renders a whole frame off screen and copies it in one step, so the
-// window never shows a half-drawn picture.
+// window never shows a half-drawn picture. The mouse pans the image (left
+// drag), places and lifts the measurement anchor in measure mode, and steps
+// the zoom (wheel); every move updates the cursor read-out.
+//
+// Pixels are the widget's own (device-independent) pixels at any device
+// pixel ratio: the frame is rendered at the widget's size, so one raster
+// pixel is one mouse pixel and the read-outs do not change with the ratio.
 //
 // Ownership: the view does not own its source (the document), which must
 // outlive it or be detached with SetSource(nullptr). Thread: UI thread only.
 
+#include <QCursor>
 #include <QImage>
 #include <QWidget>
 
 #include "image/ViewGeometry.h"
+#include "image/ViewReadouts.h"
 
 namespace velmaris {
 
@@ -33,6 +41,23 @@ public:
     // The last rendered frame (black until the first paint).
     const QImage& Frame() const { return buffer_; }
 
+    // "Measure Target": toggles measure mode (the menu checks MeasureModeOn).
+    void ToggleMeasureMode();
+    bool MeasureModeOn() const { return view_.measureMode != 0; }
+
+    // The read-out of the last mouse move, in metres and degrees.
+    const CursorReading& Reading() const { return reading_; }
+
+    // The sonar cursor for the current device pixel ratio.
+    static QCursor SonarCursor(qreal devicePixelRatio);
+
+signals:
+    // After every mouse move over the view: Reading() holds the new values.
+    void cursorRead();
+    // The wheel turned: +1 per notch away from the operator ("Zoom In"),
+    // -1 per notch towards ("Zoom Out").
+    void zoomStepRequested(int step);
+
 public slots:
     // Update hints from the document: 0 repaints, anything else (10: the
     // colour table changed; the next ping shows it) is ignored.
@@ -41,13 +66,23 @@ public slots:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
 
 private:
     void RecreateBuffer(const QSize& size);
+    void RefreshCursor();
+    ReadoutFrame CurrentFrame() const;
 
     ViewSource* source_ = nullptr;
     ViewInteraction view_;
     QImage buffer_; // off-screen frame, the window's size
+    CursorReading reading_;
+    qreal cursorRatio_ = 0; // device pixel ratio the cursor was drawn for
+    int wheelRemainder_ = 0; // eighths of a degree short of a whole notch
 };
 
 } // namespace velmaris

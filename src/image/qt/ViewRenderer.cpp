@@ -1,5 +1,7 @@
 #include "image/qt/ViewRenderer.h"
 
+#include "image/ViewInteraction.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -105,7 +107,7 @@ void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view)
     }
     const ViewRequests requests = source.TakeRequests();
     if (requests.recentre) {
-        Recentre(view);
+        RecentreView(view);
     }
     if (requests.statusReset) {
         view.blinkState = 0;

@@ -8,6 +8,14 @@
 
 namespace velmaris {
 
+namespace {
+bool IsReadoutPane(int id)
+{
+    return id == kPaneTargetSize || id == kPaneRange || id == kPaneBearing || id == kPaneHorizontal
+        || id == kPaneVertical;
+}
+} // namespace
+
 CStatusPanes::CStatusPanes(QWidget* parent)
     : QStatusBar(parent)
 {
@@ -27,6 +35,10 @@ CStatusPanes::CStatusPanes(QWidget* parent)
             // The ping's date and time must fit whatever the desktop font: the
             // pane is at least its nominal width, wider when the text needs it.
             const int text = label->fontMetrics().horizontalAdvance(QStringLiteral("07-DEC-2026   14:30:05"));
+            label->setFixedWidth(std::max(pane.pixels, text + 2 * label->frameWidth() + 6));
+        } else if (pane.width == StatusPane::Width::Fixed && IsReadoutPane(pane.id)) {
+            // The cursor read-outs likewise: the widest value must not be cut.
+            const int text = label->fontMetrics().horizontalAdvance(QStringLiteral("-9999.99 ft"));
             label->setFixedWidth(std::max(pane.pixels, text + 2 * label->frameWidth() + 6));
         } else if (pane.width == StatusPane::Width::Fixed) {
             label->setFixedWidth(pane.pixels);

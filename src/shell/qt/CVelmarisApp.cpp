@@ -7,9 +7,11 @@
 #include "shell/qt/CMainFrame.h"
 #include "shell/qt/FloatingWindows.h"
 #include "shell/qt/QtFileWindows.h"
+#include "shell/qt/ScreenCapture.h"
 #include "shell/qt/SignalBridge.h"
 #include "shell/qt/StandardDialogs.h"
 #include "shell/qt/StationGps.h"
+#include "station/CommandIds.h"
 #include "sim/TcpHeadServer.h"
 
 #include <QApplication>
@@ -106,6 +108,7 @@ void CVelmarisApp::BuildWindows()
     gps_ = std::make_unique<StationGps>(*doc_, *frame_, serial_, reporter_, ports_);
     gps_->Plug(hooks_);
     PlugRecordingAndPlayback();
+    PlugViewInteraction();
     frame_->SetTitleSource([this] {
         const SonarState& state = doc_->State();
         TitleState title;
@@ -141,6 +144,17 @@ void CVelmarisApp::PlugRecordingAndPlayback()
         playback.OpenDroppedFile(path.toStdString());
         doc_->NotifyStateChange();
     });
+}
+
+void CVelmarisApp::PlugViewInteraction()
+{
+    capture_ = std::make_unique<ScreenCapture>(*frame_, reporter_);
+    hooks_.saveScreen
+        = [this] { capture_->Run(QString::fromStdString(doc_->State().settings.writeFileDirectory)); };
+    connect(view_, &CVelmarisView::cursorRead, this, [this] { ui_.RefreshCursorReadouts(); });
+    // The wheel steps the zoom through the same commands as the menu.
+    connect(view_, &CVelmarisView::zoomStepRequested, this,
+        [this](int step) { frame_->DispatchCommand(step > 0 ? cmd::kZoomIn : cmd::kZoomOut); });
 }
 
 bool CVelmarisApp::StartDemoHead(DocumentSetup& setup)

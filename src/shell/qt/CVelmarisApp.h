@@ -30,6 +30,7 @@ class TcpHeadServer;
 class CMainFrame;
 class FloatingWindows;
 class QtFileWindows;
+class ScreenCapture;
 class CVelmarisView;
 class SignalBridge;
 class StationGps;
@@ -52,6 +53,7 @@ private:
     void CreateDocument(const std::string& iniPath);
     void BuildWindows();
     void PlugRecordingAndPlayback();
+    void PlugViewInteraction();
     void ConnectAtStart();
     void Shutdown();
     void ScheduleTimedQuit();
@@ -74,6 +76,7 @@ private:
     CVelmarisView* view_ = nullptr; // owned by the frame
     std::unique_ptr<FloatingWindows> floating_;
     std::unique_ptr<QtFileWindows> fileWindows_;
+    std::unique_ptr<ScreenCapture> capture_;
     std::unique_ptr<StationGps> gps_;
     SignalBridge* signals_ = nullptr; // owned by this object
     bool closed_ = false;

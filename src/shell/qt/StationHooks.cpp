@@ -10,4 +10,15 @@ void StationHooks::UpdateAllViews(int hint)
         view_->OnUpdate(hint);
 }
 
+void StationHooks::ToggleMeasureMode()
+{
+    if (view_ != nullptr)
+        view_->ToggleMeasureMode();
+}
+
+bool StationHooks::MeasureModeOn() const
+{
+    return view_ != nullptr && view_->MeasureModeOn();
+}
+
 } // namespace velmaris

@@ -18,6 +18,12 @@ public:
 
     void UpdateAllViews(int hint) override;
 
+    // The view: "Measure Target" and "&Save Screen".
+    std::function<void()> saveScreen;
+    void SaveScreen() override { Call(saveScreen); }
+    void ToggleMeasureMode() override;
+    bool MeasureModeOn() const override;
+
     // Recording and playback.
     std::function<void()> openPlayback;
     std::function<void()> toggleRecording;

@@ -36,6 +36,20 @@ void StationUi::RefreshStatusLine()
     frame_->SetPaneText(kPaneDateTime, QString::fromStdString(ping.date + "   " + ping.time));
 }
 
+void StationUi::RefreshCursorReadouts()
+{
+    if (frame_ == nullptr || doc_ == nullptr || view_ == nullptr)
+        return;
+    const SonarSettings& settings = doc_->State().settings;
+    const ReadoutTexts texts = FormatReadouts(view_->Reading(), settings.metricScale, settings.sectorMode);
+    frame_->SetPaneText(kPaneTargetSize, QString::fromStdString(texts.targetSize));
+    frame_->SetPaneText(kPaneRange, QString::fromStdString(texts.range));
+    frame_->SetPaneText(kPaneBearing, QString::fromStdString(texts.bearing));
+    frame_->SetPaneText(kPaneHorizontal, QString::fromStdString(texts.horizontal));
+    frame_->SetPaneText(kPaneVertical, QString::fromStdString(texts.vertical));
+    RefreshStatusLine();
+}
+
 void StationUi::SetWindowTitle(const std::string& title)
 {
     if (frame_ != nullptr)

@@ -52,6 +52,11 @@ public:
     void RepaintAllViews() override;
     void CreateFloatingWindows() override { Call(hooks_.createFloatingWindows); }
 
+    // The cursor read-outs of the view's last mouse move into the status
+    // bar (target size, range, bearing, horizontal, vertical), then the
+    // ping's date and time.
+    void RefreshCursorReadouts();
+
     // ViewSource
     const SonarState& State() const override { return doc_->State(); }
     ViewStatus Status() const override;

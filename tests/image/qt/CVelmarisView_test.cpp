@@ -194,11 +194,18 @@ TEST_F(ViewCase, RecentreRequestResetsZoomAndPan)
     view.Interaction().panX = 40;
     view.Interaction().savedPanY = 7;
     source.state.raster.Set(500, 400, 59);
-    const QImage image = Grab();
+    QImage image = Grab();
     EXPECT_EQ(source.state.settings.zoom, 1.0);
     EXPECT_EQ(source.state.flags.viewRecentreRequest, 0);
     EXPECT_EQ(view.Interaction().panX, 0);
     EXPECT_EQ(view.Interaction().savedPanY, 0);
+    // The zoom changed: the image painted at 1.5 is gone.
+    EXPECT_EQ(At(image, 400, 200), Color(0, 0, 0));
+
+    // At zoom 1.0 already the request keeps the image.
+    source.state.raster.Set(500, 400, 59);
+    source.state.flags.viewRecentreRequest = 1;
+    image = Grab();
     EXPECT_EQ(At(image, 400, 200), Of(source.state.colors.Table(1)[59]));
 }
 

@@ -4,8 +4,11 @@
 
 #include "controls/qt/CCtrlPanelDlg.h"
 #include "controls/qt/SettingsPanelWindow.h"
+#include "image/qt/CVelmarisView.h"
+#include "shell/FrameLayout.h"
 #include "shell/qt/AccessPoints.h"
 #include "shell/qt/CMainFrame.h"
+#include "shell/qt/CStatusPanes.h"
 #include "shell/qt/CVelmarisApp.h"
 #include "sim/SyntheticRecording.h"
 #include "sim/TcpHeadServer.h"
@@ -17,8 +20,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QImageReader>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include <cstdlib>
 #include <filesystem>
@@ -165,6 +173,79 @@ TEST_F(StationWindow, CloseSavesTheSettingsAndEmptiesTheAccessPoints)
     std::ifstream in(dir_ / "Velmaris.INI");
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("Grid=2"), std::string::npos) << text;
+}
+
+TEST_F(StationWindow, MeasureWheelReadoutsAndSaveScreenOnTheRealWindow)
+{
+    CMainFrame& frame = *app_->Frame();
+    CVelmarisDoc& doc = *app_->Document();
+    auto* view = frame.findChild<CVelmarisView*>();
+    ASSERT_NE(view, nullptr);
+
+    // "Measure Target" toggles the view's measure mode and is checked while on.
+    frame.DispatchCommand(cmd::kMeasureTarget);
+    frame.RefreshCommandStates();
+    EXPECT_TRUE(view->MeasureModeOn());
+    EXPECT_TRUE(frame.CommandAction(cmd::kMeasureTarget)->isChecked());
+    frame.DispatchCommand(cmd::kMeasureTarget);
+    EXPECT_FALSE(view->MeasureModeOn());
+
+    // A mouse move fills the read-out panes: 100 px right of the origin.
+    doc.State().settings.zoom = 1.0;
+    const QPoint origin(view->width() / 2, view->height() / 2);
+    QMouseEvent move(QEvent::MouseMove, QPointF(origin + QPoint(100, 0)),
+        view->mapToGlobal(QPointF(origin + QPoint(100, 0))), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    const double metres = RangeMetresForIndex(doc.State().settings.rangeIndex) / 5.0;
+    EXPECT_EQ(frame.StatusPanes()->PaneText(kPaneRange), QString::asprintf("%.2f m", metres));
+    EXPECT_EQ(frame.StatusPanes()->PaneText(kPaneBearing), QStringLiteral("90.0 deg."));
+    EXPECT_EQ(frame.StatusPanes()->PaneText(kPaneVertical), QStringLiteral("0.00 m"));
+    EXPECT_EQ(frame.StatusPanes()->PaneText(kPaneTargetSize), QString());
+
+    // The wheel steps the zoom through "Zoom In" and "Zoom Out".
+    const auto wheel = [view](int delta) {
+        QWheelEvent event(QPointF(10, 10), view->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, delta),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &event);
+    };
+    wheel(120);
+    EXPECT_EQ(doc.State().settings.zoom, 1.25);
+    wheel(-240);
+    EXPECT_EQ(doc.State().settings.zoom, 0.75);
+
+    // SideScan greys "Measure Target" and reads the bearing as "n/a".
+    frame.DispatchCommand(cmd::kModeSideScan);
+    frame.RefreshCommandStates();
+    EXPECT_FALSE(frame.CommandAction(cmd::kMeasureTarget)->isEnabled());
+    QApplication::sendEvent(view, &move);
+    EXPECT_EQ(frame.StatusPanes()->PaneText(kPaneBearing), QStringLiteral("n/a"));
+
+    // "&Save Screen" opens "Save Image As:" in the record folder; the
+    // picture has the window's size.
+    const fs::path shot = dir_ / "Window.PNG";
+    QString title;
+    QString folder;
+    // The dialog is answered as the operator would, once it shows.
+    QTimer answer; // until the dialog has gone: its file list loads in the background
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(window);
+            if (dialog == nullptr || !dialog->isVisible())
+                continue;
+            title = dialog->windowTitle();
+            folder = dialog->directory().absolutePath();
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QString::fromStdString(shot.string()));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    answer.start(50);
+    frame.DispatchCommand(cmd::kSaveScreen);
+    EXPECT_EQ(title, QStringLiteral("Save Image As:"));
+    EXPECT_EQ(folder.toStdString(), dir_.string());
+    QImageReader reader(QString::fromStdString(shot.string()));
+    EXPECT_EQ(reader.format(), QByteArray("png"));
+    EXPECT_EQ(reader.size(), frame.size());
 }
 
 } // namespace
