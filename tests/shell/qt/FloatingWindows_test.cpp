@@ -11,6 +11,7 @@
 #include "sim/TcpHeadServer.h"
 #include "station/CVelmarisDoc.h"
 #include "station/CommandIds.h"
+#include "support/SpinUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -28,19 +29,6 @@ namespace velmaris {
 namespace {
 
 namespace fs = std::filesystem;
-
-template <typename Done>
-bool SpinUntil(Done done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 template <typename W>
 W* TopLevel(const char* name)

@@ -8,6 +8,7 @@
 #include "station/CVelmarisDoc.h"
 #include "station/CommandIds.h"
 #include "support/PtyPeer.h"
+#include "support/SpinUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -27,19 +28,6 @@ namespace velmaris {
 namespace {
 
 namespace fs = std::filesystem;
-
-template <typename Done>
-bool SpinUntil(Done done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 class StationGpsTest : public ::testing::Test {
 protected:

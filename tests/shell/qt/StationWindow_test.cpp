@@ -14,6 +14,7 @@
 #include "sim/TcpHeadServer.h"
 #include "station/CVelmarisDoc.h"
 #include "station/CommandIds.h"
+#include "support/SpinUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -37,20 +38,6 @@ namespace velmaris {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs the event loop until `done` holds or `ms` pass.
-template <typename Done>
-bool SpinUntil(Done done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 class StationWindow : public ::testing::Test {
 protected:
