@@ -14,4 +14,10 @@ std::string GpsStatusLine(const GpsTexts& t)
         + t.course;
 }
 
+std::vector<std::pair<std::string, std::string>> GpsDiagnosticsLines(const GpsTexts& t)
+{
+    return {{"GPS Time", t.time}, {"GPS Date", t.date}, {"Latitude", t.latitude}, {"Longitude", t.longitude},
+        {"Speed", t.speed}, {"Course", t.course}};
+}
+
 } // namespace velmaris

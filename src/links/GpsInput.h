@@ -8,6 +8,7 @@
 #include "links/NmeaDecoder.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmaris {
@@ -29,5 +30,9 @@ std::string GpsNotAvailableMessage(int comPort);
 // The six texts on one line for a status pane:
 // "GPS 12:35:19 31-DEC-1999  48.07.038 N  011.31.000 E  22.40 Knots  84.40 Deg.".
 std::string GpsStatusLine(const GpsTexts& texts);
+
+// The six texts as labelled lines for the diagnostics window, in the order
+// time, date, latitude, longitude, speed, course.
+std::vector<std::pair<std::string, std::string>> GpsDiagnosticsLines(const GpsTexts& texts);
 
 } // namespace velmaris

@@ -2,9 +2,11 @@
 
 #include "controls/ConnectionRules.h"
 #include "controls/qt/CComPortDlg.h"
+#include "controls/qt/CDiagDlg.h"
 #include "controls/qt/CIPAddressDlg.h"
 #include "files/Reporter.h"
 #include "links/qt/SerialHeadLink.h"
+#include "shell/qt/AccessPoints.h"
 #include "shell/qt/CMainFrame.h"
 #include "shell/qt/CStatusPanes.h"
 #include "shell/qt/StationHooks.h"
@@ -85,6 +87,10 @@ void StationGps::ShowTexts()
 {
     if (CStatusPanes* panes = frame_.StatusPanes())
         panes->SetGpsText(QString::fromStdString(GpsStatusLine(reader_.Texts())));
+    // While the input runs, the diagnostics window lists the texts too.
+    if (CDiagDlg* diag = AccessPoints::Diagnostics())
+        diag->SetExtraLines(
+            reader_.Running() ? GpsDiagnosticsLines(reader_.Texts()) : DiagnosticsLines::ExtraLines {});
 }
 
 } // namespace velmaris

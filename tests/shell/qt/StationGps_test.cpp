@@ -1,7 +1,9 @@
 // The station in-process with GPS input from --gps on a pseudo-terminal, and
 // the IP address command through its dialog.
 
+#include "controls/qt/CDiagDlg.h"
 #include "controls/qt/CIPAddressDlg.h"
+#include "shell/qt/AccessPoints.h"
 #include "shell/qt/CMainFrame.h"
 #include "shell/qt/CVelmarisApp.h"
 #include "sim/TcpHeadServer.h"
@@ -90,6 +92,14 @@ TEST_F(StationGpsTest, CommandLineGpsShowsItsTextsAndLeavesUseGpsOff)
     ASSERT_TRUE(SpinUntil([&] { return GpsPane()->text().contains(QStringLiteral("12:35:19")); }, 3000));
     EXPECT_EQ(GpsPane()->text().toStdString(),
         "GPS 12:35:19 23-MAR-1994  48.07.038 N  011.31.000 E  22.40 Knots  84.40 Deg.");
+    // The diagnostics window lists the same texts as extra lines.
+    CDiagDlg* diag = AccessPoints::Diagnostics();
+    ASSERT_NE(diag, nullptr);
+    QStringList shown;
+    for (const QLabel* label : diag->findChildren<QLabel*>())
+        shown << label->text();
+    EXPECT_TRUE(shown.contains(QStringLiteral("48.07.038 N"))) << shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("84.40 Deg."))) << shown.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(IniText(), initialIni_) << "the switch writes nothing to the INI";
 }
 
