@@ -40,13 +40,19 @@ bool CommandTable::Execute(int id) const
 std::vector<std::uint8_t> CommandTable::States() const
 {
     std::vector<std::uint8_t> states;
+    StatesInto(states);
+    return states;
+}
+
+void CommandTable::StatesInto(std::vector<std::uint8_t>& states) const
+{
+    states.clear();
     states.reserve(entries_.size());
     for (const auto& [id, entry] : entries_) {
         const bool enabled = !entry.enabled || entry.enabled();
         const bool checked = entry.checked && entry.checked();
         states.push_back(static_cast<std::uint8_t>((enabled ? 1 : 0) | (checked ? 2 : 0)));
     }
-    return states;
 }
 
 } // namespace velmaris

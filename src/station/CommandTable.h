@@ -36,6 +36,9 @@ public:
     // Enable and check state of every entry, in id order: two snapshots
     // differ exactly when some command's state changed between them.
     std::vector<std::uint8_t> States() const;
+    // The same into `states`, reusing its storage (the document asks after
+    // every ping, so the snapshot must not allocate each time).
+    void StatesInto(std::vector<std::uint8_t>& states) const;
 
 private:
     struct Entry {

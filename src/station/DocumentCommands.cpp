@@ -37,15 +37,19 @@ void DocumentCommands::Execute(int id)
 
 void DocumentCommands::TellObserver()
 {
-    told_ = table_.States();
+    table_.StatesInto(told_);
     if (observer_)
         observer_->CommandStatesChanged();
 }
 
 void DocumentCommands::CommandStatesChanged()
 {
-    if (table_.States() != told_)
-        TellObserver();
+    table_.StatesInto(latest_);
+    if (latest_ == told_)
+        return;
+    told_.swap(latest_);
+    if (observer_)
+        observer_->CommandStatesChanged();
 }
 
 } // namespace velmaris

@@ -72,6 +72,7 @@ private:
     WindowCommands window_;
     CommandStateObserver* observer_ = nullptr;
     std::vector<std::uint8_t> told_; // the states as last told
+    std::vector<std::uint8_t> latest_; // scratch for the next comparison
 };
 
 } // namespace velmaris

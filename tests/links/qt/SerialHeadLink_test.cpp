@@ -1,6 +1,7 @@
 #include "links/qt/SerialHeadLink.h"
 
 #include "support/LinkTestSupport.h"
+#include "support/PtyPeer.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -25,68 +26,7 @@ constexpr int kMissingPort = 30;
 constexpr int kBaud = 115200;
 
 // The head's side of a pseudo-terminal; the link opens the other side.
-class PtyHead {
-public:
-    PtyHead()
-    {
-        char name[256] = {};
-        if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
-            return;
-        termios raw {};
-        ::tcgetattr(master_, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(master_, TCSANOW, &raw);
-        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-        path_ = name;
-    }
-    ~PtyHead()
-    {
-        if (master_ >= 0)
-            ::close(master_);
-        if (slave_ >= 0)
-            ::close(slave_);
-    }
-
-    const std::string& Path() const { return path_; }
-
-    void Send(const std::vector<std::uint8_t>& bytes) const
-    {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
-            if (n <= 0)
-                return;
-            done += static_cast<std::size_t>(n);
-        }
-    }
-
-    // Whatever the station wrote and is waiting, waiting up to `waitMs` for
-    // at least `atLeast` bytes.
-    std::vector<std::uint8_t> Received(std::size_t atLeast = 0, int waitMs = 0) const
-    {
-        std::vector<std::uint8_t> bytes;
-        QElapsedTimer clock;
-        clock.start();
-        for (;;) {
-            std::uint8_t chunk[1024];
-            const ssize_t n = ::read(master_, chunk, sizeof chunk);
-            if (n > 0) {
-                bytes.insert(bytes.end(), chunk, chunk + n);
-                continue;
-            }
-            const int left = waitMs - static_cast<int>(clock.elapsed());
-            if (bytes.size() >= atLeast || left <= 0)
-                return bytes;
-            pollfd wait {master_, POLLIN, 0};
-            ::poll(&wait, 1, left);
-        }
-    }
-
-private:
-    int master_ = -1;
-    int slave_ = -1;
-    std::string path_;
-};
+using PtyHead = test::PtyPeer;
 
 std::array<std::uint8_t, kCommandSize> Command(std::uint8_t first)
 {

@@ -9,6 +9,7 @@
 #include "sim/TcpHeadServer.h"
 #include "station/CVelmarisDoc.h"
 #include "station/CommandIds.h"
+#include "support/LiveStation.h"
 #include "support/PtyPeer.h"
 #include "support/SpinUntil.h"
 
@@ -36,38 +37,18 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(receiver_.Ok());
-        dir_ = fs::temp_directory_path() / ("velmaris-gps-" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        ini_ = dir_ / "Velmaris.INI";
-        std::ofstream(ini_) << "[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\nUseGPS=1\n"
-                            << "[Serial Devices]\nCOM6=" << receiver_.Path() << "\n";
-        initialIni_ = IniText();
-        sim::TcpHeadOptions options;
-        options.address = "127.0.0.1:0";
-        options.fast = true;
-        head_ = std::make_unique<sim::TcpHeadServer>(options);
-        std::string error;
-        ASSERT_TRUE(head_->Start(&error)) << error;
-        setenv("VELMARIS_HEAD_PORT", std::to_string(head_->Port()).c_str(), 1);
-        setenv("VELMARIS_UDP_PORT", "0", 1);
+        station_.MakeFolder("gps");
+        const std::string iniText = "[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\nUseGPS=1\n"
+                                    "[Serial Devices]\nCOM6="
+            + receiver_.Path() + "\n";
+        initialIni_ = iniText;
         StationCommandLine line;
-        line.iniPath = ini_.string();
         line.gpsDevice = "COM6"; // through the mapping
         line.gpsBaud = 4800;
-        app_ = std::make_unique<CVelmarisApp>(line, (dir_ / "velmaris").string());
-        ASSERT_TRUE(app_->Start());
+        std::string error;
+        ASSERT_TRUE(station_.Start(iniText, line, &error)) << error;
     }
-    void TearDown() override
-    {
-        if (app_ && app_->Frame())
-            app_->Frame()->close();
-        app_.reset();
-        head_.reset();
-        unsetenv("VELMARIS_HEAD_PORT");
-        unsetenv("VELMARIS_UDP_PORT");
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { station_.Stop(); }
     QLabel* GpsPane() const { return app_->Frame()->findChild<QLabel*>(QStringLiteral("gpsPane")); }
     std::string IniText() const
     {
@@ -76,11 +57,10 @@ protected:
     }
 
     test::PtyPeer receiver_;
-    fs::path dir_;
-    fs::path ini_;
+    test::LiveStation station_;
+    const fs::path& ini_ = station_.ini;
     std::string initialIni_;
-    std::unique_ptr<sim::TcpHeadServer> head_;
-    std::unique_ptr<CVelmarisApp> app_;
+    std::unique_ptr<CVelmarisApp>& app_ = station_.app;
 };
 
 TEST_F(StationGpsTest, CommandLineGpsShowsItsTextsAndLeavesUseGpsOff)

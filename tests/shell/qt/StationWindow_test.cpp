@@ -14,6 +14,7 @@
 #include "sim/TcpHeadServer.h"
 #include "station/CVelmarisDoc.h"
 #include "station/CommandIds.h"
+#include "support/LiveStation.h"
 #include "support/SpinUntil.h"
 
 #include <gtest/gtest.h>
@@ -43,39 +44,20 @@ class StationWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("velmaris-window-" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        std::ofstream(dir_ / "Velmaris.INI") << "[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\n"
-                                             << "Write File Directory=" << dir_.string() << "/\n"
-                                             << "[Sonar Settings]\nGain=17\n";
-        sim::TcpHeadOptions options;
-        options.address = "127.0.0.1:0";
-        options.fast = true;
-        head_ = std::make_unique<sim::TcpHeadServer>(options);
+        station_.MakeFolder("window");
         std::string error;
-        ASSERT_TRUE(head_->Start(&error)) << error;
-        setenv("VELMARIS_HEAD_PORT", std::to_string(head_->Port()).c_str(), 1);
-        setenv("VELMARIS_UDP_PORT", "0", 1);
-        StationCommandLine line;
-        line.iniPath = (dir_ / "Velmaris.INI").string();
-        app_ = std::make_unique<CVelmarisApp>(line, (dir_ / "velmaris").string());
-        ASSERT_TRUE(app_->Start());
+        ASSERT_TRUE(
+            station_.Start("[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\nWrite File Directory="
+                    + dir_.string() + "/\n[Sonar Settings]\nGain=17\n",
+                {}, &error))
+            << error;
     }
-    void TearDown() override
-    {
-        if (app_ && app_->Frame())
-            app_->Frame()->close();
-        app_.reset();
-        head_.reset();
-        unsetenv("VELMARIS_HEAD_PORT");
-        unsetenv("VELMARIS_UDP_PORT");
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { station_.Stop(); }
 
-    fs::path dir_;
-    std::unique_ptr<sim::TcpHeadServer> head_;
-    std::unique_ptr<CVelmarisApp> app_;
+    test::LiveStation station_;
+    fs::path& dir_ = station_.dir;
+    std::unique_ptr<sim::TcpHeadServer>& head_ = station_.head;
+    std::unique_ptr<CVelmarisApp>& app_ = station_.app;
 };
 
 TEST_F(StationWindow, StartsLiveAgainstTheHead)
