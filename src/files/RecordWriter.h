@@ -47,11 +47,13 @@ public:
 
     // Appends one whole record. Nothing happens when not recording or when
     // `record` is empty. False when the write failed; recording has then
-    // stopped and the operator has been told.
+    // stopped and the message has gone to the reporter, which shows it once
+    // the handler that delivered the ping has returned.
     bool Append(std::span<const std::uint8_t> record);
 
-    // Called after a failed write has stopped recording (and the operator
-    // has been told), so the owner can show that nothing is recorded now.
+    // Called after a failed write has stopped recording (and the message
+    // has gone to the reporter), so the owner can show that nothing is
+    // recorded now.
     void SetStopListener(std::function<void()> listener) { stopListener_ = std::move(listener); }
 
 private:

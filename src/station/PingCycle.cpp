@@ -173,10 +173,13 @@ void PingCycle::StartRealTime()
     else if (state_.settings.sonarType == kSonarEthernetK52L)
         ui_.SetWindowTitle(kTitleRealTimeK52L);
     acq_.awaitingReply = 0;
-    if (SerialModel())
+    if (SerialModel()) {
         OpenSerialLink();
-    else
+    } else {
+        // A serial head used before (Sonar Type switched from K52A) gives up its port.
+        links_.serial.Close();
         ReconnectTcp();
+    }
 }
 
 bool PingCycle::StartUdpMode()

@@ -110,13 +110,45 @@ public:
         int status = 0;
         ::waitpid(pid_, &status, 0);
         exited_ = true;
+        status_ = status;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+    // As Wait(), but gives up after `timeoutMs`: kTimedOut, and the program
+    // is killed.
+    static constexpr int kTimedOut = -2;
+    int WaitFor(int timeoutMs)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (Running()) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ::kill(pid_, SIGKILL);
+                Wait();
+                return kTimedOut;
+            }
+            ::usleep(2000);
+        }
+        return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+    }
+    // Whether the program still runs (one that ended is reaped).
+    bool Running()
+    {
+        if (exited_)
+            return false;
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == 0)
+            return true;
+        exited_ = true;
+        status_ = status;
+        return false;
+    }
+    // The signal that ended the program, 0 when it exited by itself.
+    int TermSignal() const { return exited_ && WIFSIGNALED(status_) ? WTERMSIG(status_) : 0; }
 
 private:
     pid_t pid_ = -1;
     int out_ = -1, err_ = -1;
     bool exited_ = false;
+    int status_ = 0;
     std::string outText_;
 };
 

@@ -8,11 +8,12 @@
 #include "shell/qt/FloatingWindows.h"
 #include "shell/qt/QtFileWindows.h"
 #include "shell/qt/ScreenCapture.h"
+#include "shell/qt/ShutdownRequest.h"
 #include "shell/qt/SignalBridge.h"
 #include "shell/qt/StandardDialogs.h"
 #include "shell/qt/StationGps.h"
-#include "station/CommandIds.h"
 #include "sim/TcpHeadServer.h"
+#include "station/CommandIds.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -53,6 +54,9 @@ CVelmarisApp::~CVelmarisApp()
 
 bool CVelmarisApp::Start()
 {
+    // First, so a signal during start-up waits for the event loop instead of
+    // killing the station half built.
+    PlugTermination();
     DocumentSetup setup;
     setup.iniPath = SettingsPathForProgram(programPath_, commandLine_.iniPath);
     setup.dataFolder = DefaultDataFolderForProgram(programPath_);
@@ -120,11 +124,25 @@ void CVelmarisApp::BuildWindows()
         return title;
     });
     connect(frame_.get(), &CMainFrame::frameClosing, this, [this] { Shutdown(); });
+}
+
+void CVelmarisApp::PlugTermination()
+{
+    if (shutdown_ != nullptr)
+        return;
+    shutdown_
+        = new ShutdownRequest([this] { reporter_.CloseAll(); }, [this] { EndFromOutermostLoop(); }, this);
     signals_ = new SignalBridge(this);
-    connect(signals_, &SignalBridge::terminationRequested, this, [this] {
-        if (frame_)
-            frame_->close();
-    });
+    connect(signals_, &SignalBridge::terminationRequested, shutdown_, &ShutdownRequest::Request);
+}
+
+void CVelmarisApp::EndFromOutermostLoop()
+{
+    // The frame's close runs the shutdown order; without a frame it runs here.
+    if (frame_)
+        frame_->close();
+    Shutdown();
+    QCoreApplication::exit(0);
 }
 
 void CVelmarisApp::PlugRecordingAndPlayback()
@@ -208,22 +226,23 @@ void CVelmarisApp::QuitAfterPicture(int waitedMs)
         QTimer::singleShot(5, this, [this, waitedMs] { QuitAfterPicture(waitedMs + 5); });
         return;
     }
-    {
-        if (!commandLine_.screenshotPath.empty() && frame_) {
-            const QString path = QString::fromStdString(commandLine_.screenshotPath);
-            // On a real display the picture shows the floating windows too.
-            const bool offscreen = QGuiApplication::platformName() == QStringLiteral("offscreen");
-            QScreen* screen = QGuiApplication::primaryScreen();
-            const QPixmap picture = offscreen || screen == nullptr ? frame_->grab() : screen->grabWindow(0);
-            if (picture.save(path))
-                std::printf(
-                    "velmaris: wrote a picture of the station to %s\n", commandLine_.screenshotPath.c_str());
-            else
-                std::fprintf(stderr, "velmaris: cannot write %s\n", commandLine_.screenshotPath.c_str());
-            std::fflush(stdout);
-        }
-        frame_->close();
-    }
+    if (!commandLine_.screenshotPath.empty() && frame_)
+        SavePicture();
+    shutdown_->Request();
+}
+
+void CVelmarisApp::SavePicture()
+{
+    const QString path = QString::fromStdString(commandLine_.screenshotPath);
+    // On a real display the picture shows the floating windows too.
+    const bool offscreen = QGuiApplication::platformName() == QStringLiteral("offscreen");
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QPixmap picture = offscreen || screen == nullptr ? frame_->grab() : screen->grabWindow(0);
+    if (picture.save(path))
+        std::printf("velmaris: wrote a picture of the station to %s\n", commandLine_.screenshotPath.c_str());
+    else
+        std::fprintf(stderr, "velmaris: cannot write %s\n", commandLine_.screenshotPath.c_str());
+    std::fflush(stdout);
 }
 
 void CVelmarisApp::Shutdown()
@@ -231,6 +250,7 @@ void CVelmarisApp::Shutdown()
     if (closed_ || !doc_)
         return;
     closed_ = true;
+    reporter_.CloseAll(); // no box outlives the station or opens during its close
     if (gps_)
         gps_->Close();
     doc_->Close();

@@ -32,6 +32,7 @@ class FloatingWindows;
 class QtFileWindows;
 class ScreenCapture;
 class CVelmarisView;
+class ShutdownRequest;
 class SignalBridge;
 class StationGps;
 
@@ -55,9 +56,14 @@ private:
     void PlugRecordingAndPlayback();
     void PlugViewInteraction();
     void ConnectAtStart();
+    // SIGTERM, SIGINT and the end of a timed run end any dialog first and
+    // shut down from the outermost event loop (ShutdownRequest).
+    void PlugTermination();
+    void EndFromOutermostLoop();
     void Shutdown();
     void ScheduleTimedQuit();
     void QuitAfterPicture(int waitedMs);
+    void SavePicture();
 
     StationCommandLine commandLine_;
     std::string programPath_;
@@ -79,6 +85,7 @@ private:
     std::unique_ptr<ScreenCapture> capture_;
     std::unique_ptr<StationGps> gps_;
     SignalBridge* signals_ = nullptr; // owned by this object
+    ShutdownRequest* shutdown_ = nullptr; // owned by this object
     bool closed_ = false;
 };
 

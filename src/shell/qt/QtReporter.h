@@ -1,20 +1,53 @@
 #pragma once
-// Operator messages as modal message boxes with an OK button, titled
-// "Velmaris". User-interface thread only.
+// Operator messages as application-modal message boxes with an OK button,
+// titled "Velmaris". ShowMessage queues the text and returns; the box is
+// opened from the event loop once the reporting handler has returned, and
+// it runs no event loop of its own (the box is shown, not executed), so a
+// socket, timer or signal handler is never held up and never resumed over
+// objects that were torn down meanwhile. Boxes come one at a time, in the
+// order reported: the next opens when the operator has closed the last.
+//
+// User-interface thread only.
 
 #include "files/Reporter.h"
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <deque>
+#include <string>
 
 class QWidget;
 
 namespace velmaris {
 
-class QtReporter final : public Reporter {
+class QtReporter final : public QObject, public Reporter {
+    Q_OBJECT
 public:
+    QtReporter() = default;
+    ~QtReporter() override;
+
+    // The window the boxes stand over (may be null; it may go away first).
     void SetParent(QWidget* parent) { parent_ = parent; }
     void ShowMessage(const std::string& text) override;
 
+    // Closes the box on screen and drops the waiting messages; later
+    // messages are dropped too. For the station's shutdown.
+    void CloseAll();
+
+    // The box on screen (null when none) and the messages waiting behind it.
+    QMessageBox* Showing() const { return box_; }
+    std::size_t Waiting() const { return waiting_.size(); }
+
 private:
-    QWidget* parent_ = nullptr;
+    void ScheduleNext();
+    void ShowNext();
+
+    QPointer<QWidget> parent_;
+    QPointer<QMessageBox> box_;
+    std::deque<std::string> waiting_;
+    bool scheduled_ = false;
+    bool closed_ = false;
 };
 
 } // namespace velmaris

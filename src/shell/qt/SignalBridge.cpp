@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -21,12 +22,15 @@ void OnSignal(int)
 SignalBridge::SignalBridge(QObject* parent)
     : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_fds) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_fds) != 0)
         return;
+    // A burst of signals that fills the pair must not block the handler.
+    ::fcntl(g_fds[0], F_SETFL, ::fcntl(g_fds[0], F_GETFL) | O_NONBLOCK);
+    ::fcntl(g_fds[1], F_SETFL, ::fcntl(g_fds[1], F_GETFL) | O_NONBLOCK);
     notifier_ = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
-        char byte = 0;
-        [[maybe_unused]] const auto n = ::read(g_fds[1], &byte, 1);
+        char bytes[64];
+        while (::read(g_fds[1], bytes, sizeof bytes) > 0) { }
         emit terminationRequested();
     });
     struct sigaction action { };

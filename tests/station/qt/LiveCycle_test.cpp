@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 
 namespace velmaris {
 namespace {
@@ -184,6 +185,19 @@ protected:
     FileSettingsReloader reloader {state, folder / "Velmaris.INI"};
 };
 
+// How many of this process's descriptors are open on `device`.
+int DescriptorsOpenOn(const std::string& device)
+{
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        std::error_code unreadable;
+        if (std::filesystem::read_symlink(entry.path(), unreadable).string() == device)
+            ++count;
+    }
+    return count;
+}
+
 sim::TcpHeadOptions FastHead(const sim::FaultPlan& faults = {})
 {
     sim::TcpHeadOptions options;
@@ -281,6 +295,42 @@ TEST_F(LiveCycleTest, SerialHeadPingTimerFollowsThePeriodFormula)
     ASSERT_TRUE(length == 265 || length == 513);
     EXPECT_EQ(ms, static_cast<int>(range * 2 / 1.5 + length / 11.52 + delay + 0.5));
     EXPECT_EQ(head.Malformed(), 0u);
+}
+
+TEST_F(LiveCycleTest, SwitchingFromTheSerialToTheEthernetHeadGivesTheSerialPortUp)
+{
+    sim::PtyHeadOptions options;
+    options.fast = true;
+    sim::PtyHead serialHead(options);
+    std::string error;
+    ASSERT_TRUE(serialHead.Start(&error)) << error;
+    const std::string device = serialHead.DevicePath();
+    const int heldBySimulator = DescriptorsOpenOn(device);
+    ComPortMap ports;
+    ports.SetDevice(kHeadComPort, device);
+    serial.SetComPortMap(ports);
+    SaveIni(kSonarSerialK52A);
+    cycle.Configure(CycleConfig {0, 0});
+    cycle.StartRealTime();
+    ASSERT_EQ(cycle.Acquisition().linkState, kLinkUp);
+    ASSERT_TRUE(WaitForPings(2, 8000));
+    EXPECT_EQ(DescriptorsOpenOn(device), heldBySimulator + 1);
+    EXPECT_EQ(serial.HeldComPort(), kHeadComPort);
+
+    // "Sonar Type" "K52L": the settings file names the new model, then the
+    // station connects to the head.
+    sim::TcpHeadServer tcpHead(FastHead());
+    const int pingsBefore = state.ping.pingCount;
+    StartTcp(tcpHead);
+    EXPECT_EQ(serial.HeldComPort(), 0);
+    EXPECT_TRUE(WaitUntil([&] { return DescriptorsOpenOn(device) == heldBySimulator; }, 3000))
+        << "the serial port stays open after the switch";
+    EXPECT_TRUE(
+        WaitUntil([&] { return tcpHead.Pings() >= 5 && state.ping.pingCount >= pingsBefore + 5; }, 8000))
+        << "the Ethernet head is not pinged";
+    // No serial ping goes out any more.
+    const auto written = serialHead.Pings();
+    EXPECT_FALSE(WaitUntil([&] { return serialHead.Pings() > written; }, 300));
 }
 
 } // namespace
