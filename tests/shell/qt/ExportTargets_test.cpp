@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QToolBar>
 
 #include <filesystem>
 #include <fstream>
@@ -165,7 +166,7 @@ TEST_F(StationTargets, PlayOnTheCommandLineStartsThePlaybackWithoutAHead)
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris - Playback File [%1] ").arg(recording.c_str()));
     EXPECT_FALSE(frame.PlaybackBarHost()->isHidden());
     EXPECT_TRUE(SpinUntil([&] { return doc.PlaybackControl().RecordsRead() >= 10; }, 10000));
-    EXPECT_EQ(doc.State().ping.pingCount, 0) << "no live ping: the head was never asked";
+    EXPECT_EQ(station_.head->Connections(), 0u) << "the head was never contacted";
 }
 
 TEST_F(StationTargets, PlayOfAFileThatIsNoRecordingSaysSoAndGoesLive)
@@ -193,6 +194,7 @@ TEST_F(StationTargets, PlayOfAFileThatIsNoRecordingSaysSoAndGoesLive)
     EXPECT_EQ(doc.State().flags.playback, 0);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris -- Real Time (K52L)"));
     EXPECT_TRUE(SpinUntil([&] { return doc.State().ping.pingCount >= 3; }, 10000));
+    EXPECT_GE(station_.head->Connections(), 1u);
 }
 
 } // namespace
