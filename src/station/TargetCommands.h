@@ -13,7 +13,7 @@
 namespace velmaris {
 
 inline constexpr const char* kExportTargetsTitle = "Export Targets As:";
-inline constexpr const char* kExportTargetsFilterText = "Comma Separated Values: (*.csv)";
+inline constexpr const char* kExportTargetsFilterText = "Comma Separated Values";
 inline constexpr const char* kExportTargetsFilterPattern = "*.csv";
 inline constexpr const char* kExportTargetsDefaultName = "Targets.csv";
 
