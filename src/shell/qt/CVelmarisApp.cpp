@@ -11,8 +11,8 @@
 #include "shell/qt/SignalBridge.h"
 #include "shell/qt/StandardDialogs.h"
 #include "shell/qt/StationGps.h"
-#include "sim/TcpHeadServer.h"
 #include "station/CommandIds.h"
+#include "sim/TcpHeadServer.h"
 
 #include <QApplication>
 #include <QPixmap>
