@@ -8,6 +8,7 @@ packages=(
   libgif-dev libsimpleini-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
+  desktop-file-utils shared-mime-info groff-base dpkg-dev
 )
 
 missing=()

@@ -49,32 +49,46 @@ bool IniFile::Save(const std::string& path) const
     return WriteFileAtomically(path, text);
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& data)
+bool WriteFileAtomically(const std::string& path, const std::string& data, int* error)
 {
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
-    if (fd < 0)
+    if (fd < 0) {
+        if (error)
+            *error = errno;
         return false;
+    }
     // mkstemp creates 0600; a settings file is as readable as any other file.
     const mode_t mask = umask(0);
     umask(mask);
     fchmod(fd, 0666 & ~mask);
 
     bool ok = true;
+    int failure = 0; // errno of the first step that failed
+    const auto step = [&](bool done) {
+        if (ok && !done)
+            failure = errno != 0 ? errno : EIO;
+        ok = ok && done;
+    };
     std::size_t written = 0;
     while (ok && written < data.size()) {
         const ssize_t n = write(fd, data.data() + written, data.size() - written);
         if (n < 0 && errno == EINTR)
             continue;
-        ok = n > 0;
+        step(n > 0);
         if (ok)
             written += static_cast<std::size_t>(n);
     }
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
+    step(fsync(fd) == 0);
+    const bool closed = close(fd) == 0;
+    step(closed);
+    if (ok)
+        step(std::rename(temp.c_str(), path.c_str()) == 0);
+    if (!ok) {
         std::remove(temp.c_str());
+        if (error)
+            *error = failure;
+    }
     return ok;
 }
 

@@ -46,7 +46,8 @@ private:
 };
 
 // Writes `data` to `path` atomically: temporary file in the same folder,
-// flushed to disk, then renamed over the target. False on any failure.
-bool WriteFileAtomically(const std::string& path, const std::string& data);
+// flushed to disk, then renamed over the target. False on any failure, with
+// the errno of the step that failed in `error` when it is given.
+bool WriteFileAtomically(const std::string& path, const std::string& data, int* error = nullptr);
 
 } // namespace velmaris

@@ -21,6 +21,17 @@ std::string WithTrailingSeparator(const std::string& folder)
     return folder + kPathSeparator;
 }
 
+bool ProgramFolderHoldsFiles(const std::string& programDir)
+{
+    if (programDir.empty() || access(programDir.c_str(), W_OK) != 0)
+        return false;
+    // An installed program (<prefix>/bin beside <prefix>/share with the
+    // desktop entry) keeps its folder clean even for root, who may write there.
+    std::error_code ec;
+    return !std::filesystem::exists(
+        std::filesystem::path(programDir) / ".." / "share" / "applications" / "velmaris.desktop", ec);
+}
+
 std::string ResolveSettingsPath(const SettingsLocationInputs& in)
 {
     if (!in.overridePath.empty())
@@ -42,7 +53,7 @@ std::string SettingsPathForProgram(const std::string& programPath, const std::st
     std::error_code ec;
     const auto absolute = std::filesystem::absolute(programPath, ec);
     in.programDir = FolderOf(ec ? programPath : absolute.string());
-    in.programDirWritable = !in.programDir.empty() && access(in.programDir.c_str(), W_OK) == 0;
+    in.programDirWritable = ProgramFolderHoldsFiles(in.programDir);
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"))
         in.xdgConfigHome = xdg;
     if (const char* home = std::getenv("HOME"))
@@ -61,7 +72,7 @@ std::string DefaultDataFolderForProgram(const std::string& programPath)
     std::error_code ec;
     const auto absolute = std::filesystem::absolute(programPath, ec);
     const std::string folder = FolderOf(ec ? programPath : absolute.string());
-    if (!folder.empty() && access(folder.c_str(), W_OK) == 0)
+    if (ProgramFolderHoldsFiles(folder))
         return folder;
     const char* home = std::getenv("HOME");
     return WithTrailingSeparator(home && *home ? std::string(home) : folder);

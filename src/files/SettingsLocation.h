@@ -1,6 +1,7 @@
 #pragma once
 // Where the settings file lives: beside the program when that folder is
-// writable, otherwise in the user's configuration folder
+// writable (and not an installed program's bin folder), otherwise in the
+// user's configuration folder
 // ($XDG_CONFIG_HOME/Velmaris or ~/.config/Velmaris); `--ini PATH` overrides both.
 
 #include <string>
@@ -16,6 +17,11 @@ struct SettingsLocationInputs {
     std::string xdgConfigHome; // $XDG_CONFIG_HOME, may be empty
     std::string home; // $HOME, may be empty
 };
+
+// True when the program's own folder takes the settings file and new data
+// files: it is writable and not the bin folder of an installed program
+// (one with ../share/applications/velmaris.desktop beside it).
+bool ProgramFolderHoldsFiles(const std::string& programDir);
 
 // The settings file path for the given inputs (pure; creates nothing).
 std::string ResolveSettingsPath(const SettingsLocationInputs& inputs);
@@ -34,7 +40,7 @@ std::string WithTrailingSeparator(const std::string& folder);
 
 namespace velmaris {
 // The initial `Read File Directory` / `Write File Directory`: the program's
-// folder when it is writable, otherwise the user's home folder; always with
-// a trailing separator.
+// folder when it holds files (ProgramFolderHoldsFiles), otherwise the
+// user's home folder; always with a trailing separator.
 std::string DefaultDataFolderForProgram(const std::string& programPath);
 } // namespace velmaris

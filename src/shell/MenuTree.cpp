@@ -31,7 +31,8 @@ std::vector<Menu> BuildMainMenuBar()
             Item::Command("&Record  Start (Stop)", kRecord),
             Item::Command("Set Record Directory...", kSetRecordDirectory),
             Item::Command("Auto Save File Names", kAutoSaveFileNames), Item::Separator(),
-            Item::Command("&Save Screen", kSaveScreen), Item::Separator(), Item::Command("E&xit", kExit)}});
+            Item::Command("&Save Screen", kSaveScreen), Item::Command("Export Targets...", kExportTargets),
+            Item::Separator(), Item::Command("E&xit", kExit)}});
     bar.push_back({"&View",
         {Item::Command("&Hold", kHold), Item::Command("&Reverse", kReverse),
             Item::Command("&Clear Screen", kClearScreen), Item::Separator(),

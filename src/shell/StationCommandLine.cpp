@@ -7,6 +7,7 @@ namespace velmaris {
 StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
 {
     StationCommandLine line;
+    bool play = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -21,6 +22,8 @@ StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
                 return line;
             }
             line.iniPath = args[++i];
+        } else if (arg == "--play") {
+            play = true;
         } else if (arg == "--gps") {
             if (i + 1 >= args.size() || !ParseGpsSwitch(args[i + 1], line)) {
                 if (line.error.empty())
@@ -52,12 +55,14 @@ StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
         } else if (line.recordFile.empty()) {
             line.recordFile = arg;
         } else {
-            line.error = "at most one file name to record into";
+            line.error = "at most one file name";
             return line;
         }
     }
     if (!line.screenshotPath.empty() && line.runForSeconds == 0)
         line.error = "--screenshot goes with --run-for";
+    if (play)
+        line.playFile.swap(line.recordFile);
     return line;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The station's command line: at most one file name to record into, plus
-// --ini PATH, --demo, --gps DEVICE[:BAUD], --help and --version.
+// The station's command line: at most one file name, recorded into (or with
+// --play played back), plus --ini PATH, --demo, --gps DEVICE[:BAUD], --help
+// and --version.
 
 #include <string>
 #include <vector>
@@ -9,6 +10,11 @@ namespace velmaris {
 
 struct StationCommandLine {
     std::string recordFile; // record into this file from the start ("" for none)
+    // --play FILE: play this data file back from the start instead ("" for
+    // none). The desktop opens recordings with "velmaris --play %f", so a
+    // recording opened from a file manager is never recorded over; --play
+    // with no file (the menu entry) is a plain start.
+    std::string playFile;
     std::string iniPath; // --ini PATH ("" for the usual place)
     bool demo = false; // start the built-in simulated K52L head and connect to it
     std::string screenshotPath; // --screenshot PATH: write a picture of the window before quitting
@@ -30,8 +36,9 @@ StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
 bool ParseGpsSwitch(const std::string& value, StationCommandLine& line);
 
 inline constexpr const char* kStationUsage
-    = "usage: velmaris [FILE] [--ini PATH] [--demo]\n"
+    = "usage: velmaris [[--play] FILE] [--ini PATH] [--demo]\n"
       "  FILE        record the live pings into FILE (.52a or .52l) from the start\n"
+      "  --play      play FILE back from its start instead of recording into it\n"
       "  --ini PATH  read and write the settings in PATH instead of Velmaris.INI\n"
       "  --demo      run against the built-in simulated head (K52L on loopback);\n"
       "              the stored head address and head type stay as they are\n"

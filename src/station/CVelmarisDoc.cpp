@@ -7,6 +7,7 @@ namespace velmaris {
 
 CVelmarisDoc::CVelmarisDoc(DocumentUi& ui, CycleLinks links, Reporter& reporter, const Clock& clock)
     : ui_(ui)
+    , reporter_(reporter)
     , state_(std::make_unique<SonarState>())
     , recorder_(reporter)
     , operations_(state_->settings, state_->command, state_->flags, host_)

@@ -14,6 +14,7 @@
 #include "files/DataFile.h"
 #include "files/RecordWriter.h"
 #include "files/Reporter.h"
+#include "image/MeasuredTargets.h"
 #include "image/SonarState.h"
 #include "links/CTimer.h"
 #include "links/Links.h"
@@ -29,6 +30,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace velmaris {
 
@@ -101,6 +103,15 @@ public:
     Playback& PlaybackControl() { return playback_; }
     const Playback& PlaybackControl() const { return playback_; }
     FileDialogs& Dialogs() { return fileWindows_; }
+    // Where the operator's messages go (the one reporter).
+    Reporter& Messages() { return reporter_; }
+
+    // The targets measured during this run, oldest first ("Measure Target"
+    // adds one per finished measurement; "Export Targets..." writes them).
+    // Nothing clears the list before the program ends, and nothing of it is
+    // written to the settings or the data files.
+    std::vector<MeasuredTarget>& Targets() { return targets_; }
+    const std::vector<MeasuredTarget>& Targets() const { return targets_; }
 
     // Told whenever the document's state may have changed outside a command:
     // after every timer and link event, the settings load of Initialise,
@@ -223,6 +234,7 @@ private:
     };
 
     DocumentUi& ui_;
+    Reporter& reporter_;
     std::unique_ptr<SonarState> state_; // 16 MB raster: kept off the caller's stack
     RecordWriter recorder_;
     DataFile playbackFile_;
@@ -236,6 +248,7 @@ private:
     FileWindows fileWindows_;
     Playback playback_;
     Recording recording_;
+    std::vector<MeasuredTarget> targets_;
 };
 
 } // namespace velmaris

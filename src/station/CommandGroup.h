@@ -1,9 +1,9 @@
 #pragma once
 // What every group of document commands works on: the document, the shell's
 // hooks and the rules the groups share. Each group (DisplayCommands,
-// ModeCommands, LinkCommands, WindowCommands) registers its commands in the
-// CommandTable beside their handlers: adding a command is one Register line
-// in its group.
+// ModeCommands, LinkCommands, WindowCommands, TargetCommands) registers its
+// commands in the CommandTable beside their handlers: adding a command is
+// one Register line in its group.
 //
 // "Live only" commands are grey while `UDP Mode` is 1 or a playback runs.
 //

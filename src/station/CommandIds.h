@@ -2,7 +2,7 @@
 // Command ids of the station. Every menu item, toolbar button and hot key
 // names its command by one of these numbers; the document's enable/check
 // rules and handlers are keyed by them too. The station's own commands run
-// from 32771 to 32879; Exit, About, Help and the two bar toggles keep the
+// from 32771 to 32880; Exit, About, Help and the two bar toggles keep the
 // framework's standard numbers.
 
 namespace velmaris::cmd {
@@ -74,6 +74,7 @@ inline constexpr int kPointSizeLast = 32877;
 
 inline constexpr int kZeroDown = 32878;
 inline constexpr int kPlotUdp = 32879;
+inline constexpr int kExportTargets = 32880; // "Export Targets..." on the File menu
 
 // Framework standard ids.
 inline constexpr int kAbout = 57664;

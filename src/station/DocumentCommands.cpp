@@ -8,11 +8,13 @@ DocumentCommands::DocumentCommands(CVelmarisDoc& doc, CommandHooks& hooks)
     , mode_(doc, hooks)
     , link_(doc, hooks)
     , window_(doc, hooks, [this] { CommandStatesChanged(); })
+    , targets_(doc, hooks)
 {
     display_.Register(table_);
     mode_.Register(table_);
     link_.Register(table_);
     window_.Register(table_);
+    targets_.Register(table_);
     told_ = table_.States();
     doc_.SetStateObserver(this);
 }

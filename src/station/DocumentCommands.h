@@ -2,9 +2,9 @@
 // The document's menu, toolbar and hot-key commands, as the one command
 // target the main frame talks to. The commands live in a CommandTable, each
 // registered with its enable and check rules beside its handler by its
-// group: DisplayCommands, ModeCommands, LinkCommands, WindowCommands. Window
-// work (dialogs, floating windows, the view, recording and playback) goes
-// through CommandHooks.
+// group: DisplayCommands, ModeCommands, LinkCommands, WindowCommands,
+// TargetCommands. Window work (dialogs, floating windows, the view,
+// recording and playback) goes through CommandHooks.
 //
 // Execute does nothing for a grey command, whatever route it came by.
 //
@@ -24,6 +24,7 @@
 #include "station/DisplayCommands.h"
 #include "station/LinkCommands.h"
 #include "station/ModeCommands.h"
+#include "station/TargetCommands.h"
 #include "station/WindowCommands.h"
 
 #include <cstdint>
@@ -70,6 +71,7 @@ private:
     ModeCommands mode_;
     LinkCommands link_;
     WindowCommands window_;
+    TargetCommands targets_;
     CommandStateObserver* observer_ = nullptr;
     std::vector<std::uint8_t> told_; // the states as last told
     std::vector<std::uint8_t> latest_; // scratch for the next comparison

@@ -47,6 +47,15 @@ bool Playback::OpenDroppedFile(const std::string& path)
     return OpenChosen(path);
 }
 
+bool Playback::OpenNamedFile(const std::string& path)
+{
+    if (fileDialogOpen_ != 0)
+        return false;
+    p_.cycle.Acquisition().held = 0;
+    BeginOpen();
+    return OpenChosen(path);
+}
+
 void Playback::BeginOpen()
 {
     fileDialogOpen_ = 1;

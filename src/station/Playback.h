@@ -64,6 +64,10 @@ public:
     // playback as if chosen in the dialog (hold cleared); any other name,
     // or a drop while the dialog shows, is ignored. True when it plays.
     bool OpenDroppedFile(const std::string& path);
+    // A file named on the command line: opened as if chosen in the dialog
+    // (hold cleared), with the dialog's checks and messages for a name
+    // that is not a data file or a file that cannot be read. True when it plays.
+    bool OpenNamedFile(const std::string& path);
 
     // PlaybackTicker: one tick; re-arms the ping timer (0 ms, or the
     // record's loop time with real-time play). Nothing while held.

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
 namespace velmaris {
 namespace {
 
@@ -21,6 +25,26 @@ TEST(SettingsLocation, OverrideThenProgramFolderThenConfigFolder)
     EXPECT_EQ(ResolveSettingsPath(in), "/cfg/Velmaris/Velmaris.INI");
     in.xdgConfigHome = "relative"; // not absolute: ignored
     EXPECT_EQ(ResolveSettingsPath(in), "/home/op/.config/Velmaris/Velmaris.INI");
+}
+
+// The build tree's bin folder takes the settings file and new recordings; an
+// installed program's bin folder never does, even when it is writable (root).
+TEST(SettingsLocation, AnInstalledProgramKeepsItsFolderClean)
+{
+    namespace fs = std::filesystem;
+    const fs::path prefix = fs::temp_directory_path() / ("velmaris-location-" + std::to_string(getpid()));
+    fs::remove_all(prefix);
+    fs::create_directories(prefix / "bin");
+    const std::string bin = (prefix / "bin").string() + "/";
+    EXPECT_TRUE(ProgramFolderHoldsFiles(bin));
+    EXPECT_EQ(DefaultDataFolderForProgram(bin + "velmaris"), bin);
+    fs::create_directories(prefix / "share/applications");
+    std::ofstream(prefix / "share/applications/velmaris.desktop") << "[Desktop Entry]\n";
+    EXPECT_FALSE(ProgramFolderHoldsFiles(bin));
+    EXPECT_NE(DefaultDataFolderForProgram(bin + "velmaris"), bin);
+    EXPECT_FALSE(ProgramFolderHoldsFiles((prefix / "missing").string()));
+    EXPECT_FALSE(ProgramFolderHoldsFiles(""));
+    fs::remove_all(prefix);
 }
 
 TEST(SettingsLocation, FolderHelpers)

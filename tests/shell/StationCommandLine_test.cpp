@@ -15,6 +15,30 @@ TEST(StationCommandLine, FileIniAndDemo)
     EXPECT_FALSE(line.help);
 }
 
+// The desktop's "open with" runs "velmaris --play %f": the file is played,
+// never recorded over, and the menu entry (no file) is a plain start.
+TEST(StationCommandLine, PlayTurnsTheFileIntoAPlayback)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string play;
+        std::string record;
+    };
+    const Case cases[] = {
+        {{"--play", "/data/dive 1.52l"}, "/data/dive 1.52l", ""},
+        {{"dive.52a", "--play"}, "dive.52a", ""},
+        {{"--play"}, "", ""},
+        {{"dive.52a"}, "", "dive.52a"},
+    };
+    for (const Case& c : cases) {
+        const auto line = ParseStationCommandLine(c.args);
+        EXPECT_TRUE(line.error.empty()) << line.error;
+        EXPECT_EQ(line.playFile, c.play) << c.args[0];
+        EXPECT_EQ(line.recordFile, c.record) << c.args[0];
+    }
+    EXPECT_FALSE(ParseStationCommandLine({"--play", "a.52a", "b.52a"}).error.empty());
+}
+
 TEST(StationCommandLine, RefusesWhatItCannotUse)
 {
     EXPECT_FALSE(ParseStationCommandLine({"a.52a", "b.52a"}).error.empty());

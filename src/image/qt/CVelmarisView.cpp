@@ -14,6 +14,7 @@
 #include "image/ViewInteraction.h"
 #include "image/ViewSource.h"
 #include "image/qt/ViewRenderer.h"
+#include "protocol/TimeStamp.h"
 
 // The resources of a static library must be registered by name, outside
 // any namespace.
@@ -105,8 +106,17 @@ void CVelmarisView::mousePressEvent(QMouseEvent* event)
     // Qt holds the mouse for this widget until the button is released, so
     // a drag keeps going outside the window.
     const QPoint at = event->position().toPoint();
+    std::optional<MeasuredTarget> target = FinishedMeasurement(CurrentFrame(), view_, at.x(), at.y());
     PressLeft(view_, at.x(), at.y());
     repaint();
+    if (target) {
+        const LocalTime now = CurrentLocalTime();
+        target->measuredAt = WallClockText(now.year, now.month, now.day, now.hour, now.minute, now.second);
+        const PingRecord& ping = source_->State().ping;
+        target->pingDate = ping.date;
+        target->pingTime = ping.time;
+        emit targetMeasured(*target);
+    }
 }
 
 void CVelmarisView::mouseReleaseEvent(QMouseEvent* event)

@@ -4,8 +4,9 @@
 // status texts, the measurement overlay and the colour indicator bar. Every
 // paint renders a whole frame off screen and copies it in one step, so the
 // window never shows a half-drawn picture. The mouse pans the image (left
-// drag), places and lifts the measurement anchor in measure mode, and steps
-// the zoom (wheel); every move updates the cursor read-out.
+// drag), places and lifts the measurement anchor in measure mode (each
+// finished measurement is announced), and steps the zoom (wheel); every
+// move updates the cursor read-out.
 //
 // Pixels are the widget's own (device-independent) pixels at any device
 // pixel ratio: the frame is rendered at the widget's size, so one raster
@@ -18,6 +19,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "image/MeasuredTargets.h"
 #include "image/ViewGeometry.h"
 #include "image/ViewReadouts.h"
 
@@ -54,6 +56,9 @@ public:
 signals:
     // After every mouse move over the view: Reading() holds the new values.
     void cursorRead();
+    // A click lifted the measurement anchor: `target` holds both ends, the
+    // size, the wall clock and the date and time of the ping on screen.
+    void targetMeasured(const velmaris::MeasuredTarget& target);
     // The wheel turned: +1 per notch away from the operator ("Zoom In"),
     // -1 per notch towards ("Zoom Out").
     void zoomStepRequested(int step);

@@ -170,6 +170,11 @@ void CVelmarisApp::PlugViewInteraction()
     hooks_.saveScreen
         = [this] { capture_->Run(QString::fromStdString(doc_->State().settings.writeFileDirectory)); };
     connect(view_, &CVelmarisView::cursorRead, this, [this] { ui_.RefreshCursorReadouts(); });
+    // Every finished measurement joins the run's targets ("Export Targets..." turns on).
+    connect(view_, &CVelmarisView::targetMeasured, this, [this](const MeasuredTarget& target) {
+        doc_->Targets().push_back(target);
+        doc_->NotifyStateChange();
+    });
     // The wheel steps the zoom through the same commands as the menu.
     connect(view_, &CVelmarisView::zoomStepRequested, this,
         [this](int step) { frame_->DispatchCommand(step > 0 ? cmd::kZoomIn : cmd::kZoomOut); });
@@ -206,6 +211,12 @@ void CVelmarisApp::ConnectAtStart()
         doc_->RecordingControl().OpenRecordFile(commandLine_.recordFile);
         return;
     }
+    // --play FILE (a file manager opening a recording): played back as if
+    // chosen in "&Open File to Playback", with the same checks and messages,
+    // and no head is contacted; a file that cannot be played leaves the
+    // usual start below.
+    if (!commandLine_.playFile.empty() && doc_->PlaybackControl().OpenNamedFile(commandLine_.playFile))
+        return;
     if (doc_->State().settings.udpMode != 0 && !commandLine_.demo)
         doc_->Cycle().StartUdpMode();
     else

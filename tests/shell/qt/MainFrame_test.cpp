@@ -31,6 +31,7 @@ const QStringList kExpectedMenus {
     "&File|Auto Save File Names|32817",
     "&File|----",
     "&File|&Save Screen|32868",
+    "&File|Export Targets...|32880",
     "&File|----",
     "&File|E&xit|57665",
     "&View|&Hold|32813",
