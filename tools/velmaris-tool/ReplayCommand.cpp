@@ -12,7 +12,6 @@
 #include "ToolDocument.h"
 
 #include "links/Links.h"
-#include "protocol/RecordHeader.h"
 
 #include <cstdio>
 #include <limits>
@@ -82,13 +81,6 @@ std::string ParseRequest(const ParsedOptions& options, ReplayRequest& request)
         }
     }
     return {};
-}
-
-RecordTiming TimingOf(
-    const RecordFrame& frame, PingRecord& ping, CommandMessage& command, SonarSettings& settings)
-{
-    DecodeRecordHeader(frame.header, ping, command, settings);
-    return RecordTiming {StampCentiseconds(ping.date, ping.time, ping.hundredths), ping.loopTimeRounded};
 }
 
 // Records of one pass: those numbered from `from`, at most `count` of them.
@@ -161,7 +153,7 @@ private:
             if (cursor_.Number() < request_.from)
                 continue;
             ++inPass;
-            const Nanoseconds elapsed = pacer_.Pace(TimingOf(frame_, ping_, command_, settings_));
+            const Nanoseconds elapsed = pacer_.Pace(timing_.Read(frame_.header));
             if (!SendRecord())
                 return false;
             if (progress_.Due())
@@ -215,10 +207,7 @@ private:
     DatagramSender sender_;
     RecordFrame frame_;
     std::vector<std::uint8_t> buffer_;
-    // Scratch for reading the time stamps; the replay decodes nothing else.
-    PingRecord ping_;
-    CommandMessage command_ {};
-    SonarSettings settings_;
+    RecordTimingReader timing_;
     std::int64_t total_ = 0;
     std::int64_t sent_ = 0;
     std::int64_t skipped_ = 0;

@@ -5,9 +5,15 @@
 // sending never drifts from the recording. Plain logic over a clock the
 // caller provides; the tests drive it with a clock of their own.
 
+#include "protocol/CommandMessage.h"
+#include "protocol/PingRecord.h"
+#include "protocol/RecordHeader.h"
+#include "protocol/SonarSettings.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace velmaris::tool {
@@ -25,6 +31,7 @@ public:
 // moment and spins the rest, so a datagram leaves within microseconds of it.
 class SteadyReplayClock final : public ReplayClock {
 public:
+    SteadyReplayClock();
     Nanoseconds Now() override;
     void SleepUntil(Nanoseconds when) override;
 };
@@ -38,6 +45,18 @@ std::optional<std::int64_t> StampCentiseconds(
 struct RecordTiming {
     std::optional<std::int64_t> stampCs; // StampCentiseconds of the record
     int loopTimeMs = 0; // record header bytes 93..94: the time since the ping before
+};
+
+// Reads the timing of record headers, decoding each into scratch state of
+// its own (the replay decodes nothing else).
+class RecordTimingReader {
+public:
+    RecordTiming Read(std::span<const std::uint8_t, kRecordHeaderSize> header);
+
+private:
+    PingRecord ping_;
+    CommandMessage command_ {};
+    SonarSettings settings_;
 };
 
 // Gaps longer than this, and steps back in the stamps (a copy made from a
