@@ -237,8 +237,7 @@ int RunReplay(const std::vector<std::string>& args)
 }
 
 const Subcommand::Registrar kRegistrar {{"replay",
-    "replay FILE [--to ADDR:PORT] [--speed X | --real-time] [--loop] [--from-ping N] [--count N]\n"
-    "                                   send a data file as UDP datagrams, paced as recorded",
+    "replay FILE [--to ADDR:PORT] [--speed X | --real-time] [--loop] ...  send a data file as UDP datagrams",
     RunReplay}};
 
 } // namespace
