@@ -89,7 +89,7 @@ TEST(ReplayIntoStation, PaintsTheRasterThatPlayingTheFilePaints)
     // again from the top), so both stop one record before the end.
     const int sent = records - 1;
     tool::test::ToolProcess replay({"replay", path, "--to", "127.0.0.1:" + std::to_string(port), "--speed",
-        "25", "--count", std::to_string(sent)});
+        "10", "--count", std::to_string(sent)});
     ASSERT_TRUE(replay.Started());
     const SonarState& live = station.doc.State();
     EXPECT_TRUE(test::WaitUntil([&] { return live.ping.pingCount >= sent; }, 20000)) << live.ping.pingCount;
