@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libgif-dev libsimpleini-dev
+  libavcodec-dev libavformat-dev libswscale-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
   desktop-file-utils shared-mime-info groff-base dpkg-dev

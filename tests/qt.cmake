@@ -23,3 +23,4 @@ velmaris_qt_test_area(links velmaris_links_qt)
 velmaris_qt_test_area(station velmaris_station velmaris_links_qt)
 velmaris_qt_test_area(controls velmaris_controls_qt)
 velmaris_qt_test_area(shell velmaris_shell_qt)
+velmaris_qt_test_area(tools velmaris_station velmaris_links_qt) # replay into the UDP listener

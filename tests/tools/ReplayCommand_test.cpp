@@ -1,0 +1,218 @@
+// velmaris-tool replay against a plain UDP receiver on loopback: what goes
+// out, which records, in what order, and the command line. (Into the
+// station's own listener: tests/tools/qt.)
+#include "DatagramSender.h"
+#include "support/ChildProcess.h"
+#include "support/RecordFixture.h"
+#include "tools/ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace velmaris::tool {
+namespace {
+
+using namespace velmaris::testing;
+
+std::string ReadText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A UDP socket on 127.0.0.1 with a free port and room for many datagrams.
+class Receiver {
+public:
+    Receiver()
+    {
+        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int size = 4 << 20;
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+        sockaddr_in sa {};
+        sa.sin_family = AF_INET;
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+        socklen_t length = sizeof sa;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &length);
+        port_ = ntohs(sa.sin_port);
+    }
+    ~Receiver() { ::close(fd_); }
+    std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
+
+    // Up to `count` datagrams, each waited for at most `timeoutMs`.
+    std::vector<std::vector<std::uint8_t>> Take(std::size_t count, int timeoutMs = 3000)
+    {
+        std::vector<std::vector<std::uint8_t>> got;
+        std::vector<std::uint8_t> buffer(70000);
+        pollfd p {fd_, POLLIN, 0};
+        while (got.size() < count && ::poll(&p, 1, timeoutMs) == 1) {
+            const ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), 0);
+            if (n < 0)
+                break;
+            got.emplace_back(buffer.begin(), buffer.begin() + n);
+        }
+        return got;
+    }
+
+private:
+    int fd_ = -1;
+    std::uint16_t port_ = 0;
+};
+
+// Five records of three kinds, each told apart by its head position.
+std::vector<std::vector<std::uint8_t>> FiveRecords()
+{
+    std::vector<std::vector<std::uint8_t>> records;
+    const char* kinds[] = {"IGX", "IMX", "IPX", "IGX", "IMX"};
+    for (int i = 0; i < 5; ++i)
+        records.push_back(MakeRecord(PingSpec {.kind = kinds[i], .headPosition = 600 + i}, "52L"));
+    return records;
+}
+
+std::filesystem::path WriteRecords(const TempFolder& dir,
+    const std::vector<std::vector<std::uint8_t>>& records, const std::vector<std::uint8_t>& damage = {},
+    std::size_t damageAfter = 99)
+{
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        Append(bytes, records[i]);
+        if (i + 1 == damageAfter)
+            Append(bytes, damage);
+    }
+    WriteBytes(dir / "r.52l", bytes);
+    return dir / "r.52l";
+}
+
+TEST(ReplayCommand, EachRecordGoesOutAsOneDatagramAsItIsInTheFile)
+{
+    TempFolder dir("tool-replay");
+    const auto records = FiveRecords();
+    // Damage after the second record: a tag with a length no record has.
+    std::vector<std::uint8_t> junk {'5', '2', 'L', 0, 0xFF, 0xFF, 1, 2, 3};
+    const auto path = WriteRecords(dir, records, junk, 2);
+    struct Case {
+        std::string options;
+        std::vector<std::size_t> sent; // indices into records
+    };
+    const Case cases[] = {
+        {"--speed 0", {0, 1, 2, 3, 4}},
+        {"--speed 0 --from-ping 4", {3, 4}},
+        {"--speed 0 --from-ping 2 --count 2", {1, 2}},
+        {"--speed 1000 --count 1", {0}},
+    };
+    for (const Case& c : cases) {
+        Receiver receiver;
+        const std::string err = (dir / "err.txt").string();
+        const ToolRun run = RunTool(
+            "replay " + Quote(path.string()) + " --to " + receiver.Address() + " " + c.options, err);
+        ASSERT_EQ(run.exitCode, 0) << c.options;
+        const auto got = receiver.Take(c.sent.size() + 1, 300);
+        ASSERT_EQ(got.size(), c.sent.size()) << c.options;
+        for (std::size_t i = 0; i < got.size(); ++i)
+            EXPECT_EQ(got[i], records[c.sent[i]]) << c.options << " datagram " << i;
+        // The damage is reported as dump reports it, once it is reached.
+        const std::string errors = ReadText(err);
+        EXPECT_EQ(errors.find("velmaris-tool replay: damaged record at offset 1024 (record length 65535)")
+                != std::string::npos,
+            c.sent.back() >= 2)
+            << errors;
+        EXPECT_NE(errors.find(std::to_string(c.sent.size()) + " datagrams sent to " + receiver.Address()),
+            std::string::npos)
+            << errors;
+    }
+}
+
+TEST(ReplayCommand, LoopStartsAgainFromTheFirstSelectedRecord)
+{
+    TempFolder dir("tool-replay-loop");
+    const auto records = FiveRecords();
+    const auto path = WriteRecords(dir, records);
+    Receiver receiver;
+    test::ToolProcess tool({"replay", path.string(), "--to", receiver.Address(), "--loop", "--speed", "0",
+        "--from-ping", "2", "--count", "2"});
+    ASSERT_TRUE(tool.Started());
+    const auto got = receiver.Take(7);
+    tool.Signal(SIGTERM);
+    tool.Wait();
+    ASSERT_EQ(got.size(), 7u);
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(got[i], records[1 + i % 2]) << "datagram " << i;
+}
+
+TEST(ReplayCommand, BadCommandLinesSendNothing)
+{
+    TempFolder dir("tool-replay-usage");
+    const auto path = Quote(WriteRecords(dir, FiveRecords()).string());
+    Receiver receiver;
+    const std::string to = " --to " + receiver.Address();
+    struct Case {
+        std::string args;
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {path + to + " --speed 2 --real-time", 2, "choose one of --speed and --real-time"},
+        {path + to + " --speed -1", 2, "--speed takes a number from 0 to 1000"},
+        {path + to + " --speed fast", 2, "--speed takes a number from 0 to 1000"},
+        {path + to + " --count 0", 2, "--count takes a whole number from 1"},
+        {path + to + " --from-ping x", 2, "--from-ping takes a whole number from 1"},
+        {path + " --to 127.0.0.1:0", 2, "--to: bad port in '127.0.0.1:0'"},
+        {path + " --to sonar.local:4040", 2, "--to: 'sonar.local' is not a numeric address"},
+        {path + to + " --from-ping 6", 1, "no record numbered 6 or above"},
+        {Quote((dir / "r.txt").string()) + to, 1, "ERROR: Application can not recognize this file type!"},
+        {to, 2, "expected exactly one FILE"},
+    };
+    for (const Case& c : cases) {
+        const std::string err = (dir / "err.txt").string();
+        EXPECT_EQ(RunTool("replay " + c.args, err).exitCode, c.exitCode) << c.args;
+        EXPECT_NE(ReadText(err).find(c.message), std::string::npos) << c.args << "\n" << ReadText(err);
+    }
+    EXPECT_TRUE(receiver.Take(1, 100).empty());
+}
+
+TEST(ReplayCommand, TargetsParseWithLoopbackTheDefault)
+{
+    struct Case {
+        const char* text;
+        const char* shown; // "" when refused
+        bool loopback;
+    };
+    // Parsing only: nothing here is ever sent to.
+    const Case cases[] = {
+        {"127.0.0.1", "127.0.0.1:4040", true},
+        {":5050", "127.0.0.1:5050", true},
+        {"localhost:7", "127.0.0.1:7", true},
+        {"127.8.9.10:65535", "127.8.9.10:65535", true},
+        {"[::1]:5050", "[::1]:5050", true},
+        {"::1", "[::1]:4040", true},
+        {"10.1.2.3:9", "10.1.2.3:9", false},
+        {"[fe80::1]", "[fe80::1]:4040", false},
+        {"127.0.0.1:0", "", false},
+        {"127.0.0.1:65536", "", false},
+        {"127.0.0.1:", "", false},
+        {"127.0.0.1:12x", "", false},
+        {"[::1", "", false},
+        {"[::1]x", "", false},
+        {"sonar:4040", "", false},
+    };
+    for (const Case& c : cases) {
+        DatagramTarget target;
+        std::string error;
+        const bool ok = ParseDatagramTarget(c.text, 4040, target, &error);
+        EXPECT_EQ(ok, *c.shown != '\0') << c.text << ": " << error;
+        if (ok) {
+            EXPECT_EQ(target.Text(), c.shown);
+            EXPECT_EQ(target.loopback, c.loopback) << c.text;
+        }
+    }
+}
+
+} // namespace
+} // namespace velmaris::tool

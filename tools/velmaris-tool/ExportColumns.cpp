@@ -1,0 +1,72 @@
+#include "ExportColumns.h"
+
+#include "controls/ControlTexts.h"
+
+#include <algorithm>
+#include <string>
+
+namespace velmaris::tool {
+
+namespace {
+
+constexpr double kNominalSoundVelocity = 1500.0;
+
+std::string_view TagText(const RecordFrame& frame)
+{
+    std::size_t n = 0;
+    while (n < 3 && frame.header[n] != 0)
+        ++n;
+    return {reinterpret_cast<const char*>(frame.header.data()), n};
+}
+
+} // namespace
+
+void ExportHeader(CsvLine& line, bool samples)
+{
+    for (const char* name : {"index", "date", "time", "hundredths", "tag", "mode", "range (m)", "gain (dB)",
+             "head angle (degrees)", "step", "train (degrees)", "sector width (degrees)",
+             "sound velocity (m/s)", "profile range (m)"})
+        line.Field(name);
+    if (samples)
+        for (int i = 1; i <= kExportSampleColumns; ++i)
+            line.Field("sample " + std::to_string(i));
+    line.EndRow();
+}
+
+double ProfileRangeMetres(const PingRecord& ping, const SonarSettings& settings)
+{
+    return ping.profileHistory.back().value * settings.speedOfSound / kNominalSoundVelocity / 100.0;
+}
+
+void ExportRow(
+    CsvLine& line, std::int64_t index, const RecordFrame& frame, const ToolDocument& doc, bool samples)
+{
+    const PingRecord& p = doc.ping;
+    const CommandMessage& c = doc.command;
+    const SonarSettings& s = doc.settings;
+    line.Number(index)
+        .Field(p.date)
+        .Field(p.time)
+        .Field(p.hundredths)
+        .Field(TagText(frame))
+        .Field(ModeText(s.sectorMode))
+        .Number(p.replyRange)
+        .Number(c[CommandMessage::kGain])
+        .Real(p.headAngle)
+        .Field(SpeedText(c[CommandMessage::kStep]))
+        .Number(s.trainAngleDegrees)
+        .Number(3 * c[CommandMessage::kSectorWidth])
+        .Real(s.speedOfSound)
+        .Fixed(ProfileRangeMetres(p, s), 3);
+    if (samples) {
+        const int count
+            = std::clamp(std::min(p.echoCount, static_cast<int>(frame.bodySize)), 0, kExportSampleColumns);
+        for (int i = 0; i < count; ++i)
+            line.Number(frame.body[std::size_t(i)]);
+        for (int i = count; i < kExportSampleColumns; ++i)
+            line.Blank();
+    }
+    line.EndRow();
+}
+
+} // namespace velmaris::tool

@@ -1,0 +1,32 @@
+#pragma once
+// The columns of `velmaris-tool export`: one row per ping with what an
+// analyst's spreadsheet wants of it, read from a record the tool's document
+// has just decoded.
+
+#include "CsvLine.h"
+#include "ToolDocument.h"
+
+#include "files/RecordReader.h"
+
+#include <cstdint>
+
+namespace velmaris::tool {
+
+// The most echo samples a ping has ('IGX'); with samples, every row has this
+// many sample columns, those a ping lacks left empty.
+inline constexpr int kExportSampleColumns = 500;
+
+// index, date, time, hundredths, tag, mode, range (m), gain (dB),
+// head angle (degrees), step, train (degrees), sector width (degrees),
+// sound velocity (m/s), profile range (m) [, sample 1 .. sample 500].
+void ExportHeader(CsvLine& line, bool samples);
+
+// The row of record number `index` (from 1), `frame` decoded into `doc`.
+void ExportRow(
+    CsvLine& line, std::int64_t index, const RecordFrame& frame, const ToolDocument& doc, bool samples);
+
+// The profile range in metres: the ping's profile value (centimetres at
+// 1500 m/s, as the painters take it) at the recorded sound velocity.
+double ProfileRangeMetres(const PingRecord& ping, const SonarSettings& settings);
+
+} // namespace velmaris::tool

@@ -1,0 +1,50 @@
+#pragma once
+// Writers of animations, fed one indexed frame at a time so that only a
+// frame or two is ever held: an animated GIF (giflib) with the colour table
+// as its one palette, and, in a build with FFmpeg's libraries, an H.264 MP4.
+
+#include "image/SonarBitmap.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmaris::tool {
+
+enum class AnimationFormat { Gif, Mp4 };
+
+// From the extension of the output name, compared lower-cased: ".gif" or ".mp4".
+std::optional<AnimationFormat> AnimationFormatForPath(std::string_view path);
+
+inline constexpr const char* kMsgMp4NeedsFfmpeg
+    = "MP4 needs FFmpeg: this velmaris-tool was built without libavcodec and libavformat; write a .gif";
+
+// Whether this build can write MP4.
+bool Mp4Available();
+
+struct AnimationSpec {
+    std::string path;
+    int width = 0;
+    int height = 0;
+    int fps = 10;
+    const ColorTable* palette = nullptr; // entry n is the colour of index n
+};
+
+class FrameEncoder {
+public:
+    virtual ~FrameEncoder() = default;
+    // Creates the file; false with `error` set when it cannot.
+    virtual bool Open(const AnimationSpec& spec, std::string* error) = 0;
+    // One frame of width x height indices, row by row.
+    virtual bool AddFrame(const std::uint8_t* indices, std::string* error) = 0;
+    // Completes and closes the file.
+    virtual bool Finish(std::string* error) = 0;
+};
+
+std::unique_ptr<FrameEncoder> MakeGifEncoder();
+// Null in a build without FFmpeg.
+std::unique_ptr<FrameEncoder> MakeMp4Encoder();
+
+} // namespace velmaris::tool

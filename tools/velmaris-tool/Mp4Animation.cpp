@@ -1,0 +1,205 @@
+// The MP4 animation: H.264 in yuv420p through libavcodec and libavformat,
+// each indexed frame converted by libswscale straight from its palette.
+// Compiled to a stub in a build without FFmpeg.
+
+#include "FrameEncoder.h"
+
+#if VELMARIS_HAVE_FFMPEG
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+#include <array>
+
+namespace velmaris::tool {
+
+namespace {
+
+bool Fail(std::string* error, std::string message)
+{
+    if (error)
+        *error = std::move(message);
+    return false;
+}
+
+std::string AvError(int code)
+{
+    std::array<char, AV_ERROR_MAX_STRING_SIZE> text {};
+    av_strerror(code, text.data(), text.size());
+    return text.data();
+}
+
+class Mp4Encoder final : public FrameEncoder {
+public:
+    ~Mp4Encoder() override { Release(); }
+
+    bool Open(const AnimationSpec& spec, std::string* error) override
+    {
+        spec_ = spec;
+        const auto fail = [&](const std::string& what, int code = 0) {
+            Release();
+            return Fail(
+                error, "cannot write " + spec.path + ": " + what + (code ? ": " + AvError(code) : ""));
+        };
+        av_log_set_level(AV_LOG_ERROR);
+        if (spec.width % 2 != 0 || spec.height % 2 != 0)
+            return fail("an MP4 frame needs an even width and height");
+        int code = avformat_alloc_output_context2(&format_, nullptr, "mp4", spec.path.c_str());
+        if (code < 0 || format_ == nullptr)
+            return fail("no MP4 writer", code);
+        const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_H264);
+        if (codec == nullptr)
+            return fail("this FFmpeg has no H.264 encoder");
+        stream_ = avformat_new_stream(format_, nullptr);
+        codec_ = avcodec_alloc_context3(codec);
+        if (stream_ == nullptr || codec_ == nullptr)
+            return fail("out of memory");
+        codec_->width = spec.width;
+        codec_->height = spec.height;
+        codec_->time_base = AVRational {1, spec.fps};
+        codec_->framerate = AVRational {spec.fps, 1};
+        codec_->pix_fmt = AV_PIX_FMT_YUV420P;
+        codec_->gop_size = 2 * spec.fps;
+        if (format_->oformat->flags & AVFMT_GLOBALHEADER)
+            codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        av_opt_set(codec_->priv_data, "preset", "veryfast", 0);
+        av_opt_set(codec_->priv_data, "crf", "20", 0);
+        if ((code = avcodec_open2(codec_, codec, nullptr)) < 0)
+            return fail("the H.264 encoder did not start", code);
+        if ((code = avcodec_parameters_from_context(stream_->codecpar, codec_)) < 0)
+            return fail("stream set-up", code);
+        stream_->time_base = codec_->time_base;
+        if ((code = avio_open(&format_->pb, spec.path.c_str(), AVIO_FLAG_WRITE)) < 0)
+            return fail("cannot create the file", code);
+        if ((code = avformat_write_header(format_, nullptr)) < 0)
+            return fail("header", code);
+        headerWritten_ = true;
+
+        frame_ = av_frame_alloc();
+        packet_ = av_packet_alloc();
+        if (frame_ == nullptr || packet_ == nullptr)
+            return fail("out of memory");
+        frame_->format = AV_PIX_FMT_YUV420P;
+        frame_->width = spec.width;
+        frame_->height = spec.height;
+        if ((code = av_frame_get_buffer(frame_, 0)) < 0)
+            return fail("frame buffer", code);
+        scaler_ = sws_getContext(spec.width, spec.height, AV_PIX_FMT_PAL8, spec.width, spec.height,
+            AV_PIX_FMT_YUV420P, SWS_POINT, nullptr, nullptr, nullptr);
+        if (scaler_ == nullptr)
+            return fail("no colour conversion from an indexed frame");
+        for (int i = 0; i < kColorTableEntries; ++i) {
+            const Rgb c = (*spec.palette)[std::size_t(i)];
+            palette_[std::size_t(i)]
+                = 0xFF000000u | (std::uint32_t(c.red) << 16) | (std::uint32_t(c.green) << 8) | c.blue;
+        }
+        return true;
+    }
+
+    bool AddFrame(const std::uint8_t* indices, std::string* error) override
+    {
+        int code = av_frame_make_writable(frame_);
+        if (code < 0)
+            return Fail(error, "cannot write " + spec_.path + ": " + AvError(code));
+        const std::uint8_t* source[4]
+            = {indices, reinterpret_cast<const std::uint8_t*>(palette_.data()), nullptr, nullptr};
+        const int strides[4] = {spec_.width, 0, 0, 0};
+        sws_scale(scaler_, source, strides, 0, spec_.height, frame_->data, frame_->linesize);
+        frame_->pts = pts_++;
+        return Encode(frame_, error);
+    }
+
+    bool Finish(std::string* error) override
+    {
+        bool ok = Encode(nullptr, error);
+        const int code = av_write_trailer(format_);
+        headerWritten_ = false;
+        if (ok && code < 0)
+            ok = Fail(error, "cannot write " + spec_.path + ": " + AvError(code));
+        Release();
+        return ok;
+    }
+
+private:
+    // Sends a frame (null: the end) and writes every packet that comes out.
+    bool Encode(AVFrame* frame, std::string* error)
+    {
+        int code = avcodec_send_frame(codec_, frame);
+        while (code >= 0) {
+            code = avcodec_receive_packet(codec_, packet_);
+            if (code == AVERROR(EAGAIN) || code == AVERROR_EOF)
+                return true;
+            if (code < 0)
+                break;
+            av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
+            packet_->stream_index = stream_->index;
+            code = av_interleaved_write_frame(format_, packet_);
+        }
+        return Fail(error, "cannot write " + spec_.path + ": " + AvError(code));
+    }
+
+    void Release()
+    {
+        if (format_ != nullptr && headerWritten_)
+            av_write_trailer(format_);
+        headerWritten_ = false;
+        sws_freeContext(scaler_);
+        scaler_ = nullptr;
+        av_packet_free(&packet_);
+        av_frame_free(&frame_);
+        avcodec_free_context(&codec_);
+        if (format_ != nullptr && format_->pb != nullptr)
+            avio_closep(&format_->pb);
+        avformat_free_context(format_);
+        format_ = nullptr;
+        stream_ = nullptr;
+    }
+
+    AnimationSpec spec_;
+    AVFormatContext* format_ = nullptr;
+    AVStream* stream_ = nullptr;
+    AVCodecContext* codec_ = nullptr;
+    AVFrame* frame_ = nullptr;
+    AVPacket* packet_ = nullptr;
+    SwsContext* scaler_ = nullptr;
+    std::array<std::uint32_t, kColorTableEntries> palette_ {};
+    std::int64_t pts_ = 0;
+    bool headerWritten_ = false;
+};
+
+} // namespace
+
+bool Mp4Available()
+{
+    return true;
+}
+
+std::unique_ptr<FrameEncoder> MakeMp4Encoder()
+{
+    return std::make_unique<Mp4Encoder>();
+}
+
+} // namespace velmaris::tool
+
+#else
+
+namespace velmaris::tool {
+
+bool Mp4Available()
+{
+    return false;
+}
+
+std::unique_ptr<FrameEncoder> MakeMp4Encoder()
+{
+    return nullptr;
+}
+
+} // namespace velmaris::tool
+
+#endif
