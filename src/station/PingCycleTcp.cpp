@@ -34,8 +34,9 @@ void PingCycle::WatchdogFired()
         return;
     }
     // A reply that has not come whole within a period never will: its
-    // first part must not be completed by the next reply's bytes.
-    assembler_.Clear();
+    // first part must not be completed by the next reply's bytes, and its
+    // late tail must not be taken for the start of the next reply.
+    assembler_.DropPartial();
     if (!Playback() && acq_.held == 0) {
         acq_.awaitingReply = 1;
         acq_.blink ^= 1;
