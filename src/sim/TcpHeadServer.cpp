@@ -7,6 +7,7 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@ struct TcpHeadServer::Io {
     UniqueFd client;
     std::vector<std::uint8_t> pending; // reply bytes not yet taken by the socket
     bool closeWhenSent = false;
+    std::optional<Clock::time_point> replyOut; // the last reply's last byte left; no command since
     std::unique_ptr<HeadModel> model; // made on the server's thread
     std::unique_ptr<HeadSession> session;
 };
@@ -87,6 +89,7 @@ void TcpHeadServer::DropClient()
     io.client.Reset();
     io.pending.clear();
     io.closeWhenSent = false;
+    io.replyOut.reset();
     io.session->Reset();
 }
 
@@ -107,6 +110,8 @@ int TcpHeadServer::Prepare(std::vector<pollfd>& fds)
         const ssize_t n = ::send(io.client.Get(), io.pending.data(), io.pending.size(), MSG_NOSIGNAL);
         if (n > 0)
             io.pending.erase(io.pending.begin(), io.pending.begin() + n);
+        if (n > 0 && io.pending.empty() && turnaround_)
+            io.replyOut = Clock::now();
         else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             DropClient();
     }
@@ -138,9 +143,13 @@ void TcpHeadServer::Ready(std::span<const pollfd> fds)
     if (io.client.Valid() && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
         std::uint8_t buffer[1024];
         const ssize_t n = ::recv(io.client.Get(), buffer, sizeof buffer, 0);
+        const Clock::time_point now = Clock::now();
+        if (n > 0 && io.replyOut) {
+            turnaround_(now - *io.replyOut);
+            io.replyOut.reset();
+        }
         if (n > 0)
-            io.session->Receive(
-                std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)), Clock::now());
+            io.session->Receive(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)), now);
         else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
             DropClient();
     }

@@ -14,6 +14,7 @@
 #include "sim/ServerThread.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,6 +45,12 @@ public:
     std::uint64_t Pings() const { return pings_; }
     std::uint64_t Malformed() const { return malformed_; }
 
+    // Set before Start: called on the server's thread with the head's wait
+    // on the wire, from the last byte of a reply handed to the socket to the
+    // first bytes of the next command read from it.
+    using TurnaroundProbe = std::function<void(std::chrono::nanoseconds)>;
+    void SetTurnaroundProbe(TurnaroundProbe probe) { turnaround_ = std::move(probe); }
+
 private:
     struct Io;
     void Begin() override;
@@ -53,6 +60,7 @@ private:
     void DropClient();
 
     TcpHeadOptions options_;
+    TurnaroundProbe turnaround_;
     LoopbackEndpoint endpoint_;
     std::uint16_t port_ = 0;
     std::unique_ptr<Io> io_;

@@ -187,6 +187,7 @@ bool PingCycle::StartUdpMode()
     acq_.held = 0;
     KillAllTimers();
     links_.udp.Close();
+    acq_.droppedDatagrams = 0;
     CloseFiles();
     DropTcp();
     ResetImage(state_);

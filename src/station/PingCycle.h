@@ -68,6 +68,7 @@ public:
     void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
     void OnTcpClosed() override;
     void OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize) override;
+    void OnUdpDropped(std::size_t count) override { acq_.droppedDatagrams += count; }
 
     // "Connect to Sonar Head": reloads the settings, leaves UDP mode and
     // playback (closing the playback and record files), resets the image and

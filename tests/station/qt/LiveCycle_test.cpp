@@ -10,6 +10,7 @@
 #include "sim/TcpHeadServer.h"
 #include "station/PingCycle.h"
 #include "support/CycleRig.h"
+#include "support/RecordFixture.h"
 
 #include "support/LinkTestSupport.h"
 
@@ -63,6 +64,7 @@ public:
     {
         cycle_.OnUdpDatagram(datagram, trueSize);
     }
+    void OnUdpDropped(std::size_t count) override { cycle_.OnUdpDropped(count); }
 
     std::vector<double> decoded;
     std::vector<double> closed;
@@ -263,6 +265,27 @@ INSTANTIATE_TEST_SUITE_P(LiveCycle, LateReplyTest,
     ::testing::Values(LateFault {"SplitTwoHalves", "split=3:2:1200", 3},
         LateFault {"SplitThreePieces", "split=3:3:600", 3}, LateFault {"DelayedWhole", "delay=3:1200", 0}),
     [](const ::testing::TestParamInfo<LateFault>& info) { return std::string(info.param.name); });
+
+TEST_F(LiveCycleTest, UdpFloodOfModeChangesLeavesTheEventLoopTurning)
+{
+    cycle.Configure(CycleConfig {0, 0});
+    ASSERT_TRUE(cycle.StartUdpMode());
+    PingSpec polar;
+    PingSpec sidescan;
+    sidescan.mode = kModeSideScan;
+    sidescan.step = kStepNone;
+    sidescan.width = 0;
+    // Each datagram changes the mode, and so clears the 16 MB raster.
+    test::UdpFlood flood(udp.LocalPort(), {MakeRecord(polar, "52L"), MakeRecord(sidescan, "52L")}, 10000);
+    EXPECT_LT(test::LongestLoopStallMs(500), 100) << "the event loop was held by the flood";
+    flood.Stop();
+    WaitUntil([] { return false; }, 100);
+    EXPECT_GT(state.ping.pingCount, 0);
+    EXPECT_GT(cycle.Acquisition().droppedDatagrams, 0u)
+        << state.ping.pingCount << " painted of " << flood.Sent();
+    EXPECT_LE(static_cast<std::uint64_t>(state.ping.pingCount) + cycle.Acquisition().droppedDatagrams,
+        flood.Sent());
+}
 
 TEST_F(LiveCycleTest, SwallowedCommandIsSentAgainAfterOneSecond)
 {
