@@ -46,8 +46,9 @@ public:
     std::uint64_t Malformed() const { return malformed_; }
 
     // Set before Start: called on the server's thread with the head's wait
-    // on the wire, from the last byte of a reply handed to the socket to the
-    // first bytes of the next command read from it.
+    // on the wire, from the reply's last piece handed to the socket to the
+    // kernel's arrival time of the next command's bytes (so the figure does
+    // not depend on when this thread gets to run).
     using TurnaroundProbe = std::function<void(std::chrono::nanoseconds)>;
     void SetTurnaroundProbe(TurnaroundProbe probe) { turnaround_ = std::move(probe); }
 

@@ -70,6 +70,7 @@ void PingCycle::DropTcp()
 {
     links_.tcp.Close();
     assembler_.Clear();
+    repliesOwed_ = 0;
     acq_.linkState = kLinkDown;
 }
 

@@ -30,6 +30,10 @@ inline constexpr const char* kTitleRealTimeK52L = "Velmaris -- Real Time (K52L)"
 inline constexpr const char* kTitleUdpMode = "Velmaris -- UDP Mode";
 inline constexpr int kWatchdogPeriodMs = 1000;
 inline constexpr int kResumePingDelayMs = 50;
+// After the watchdog sent a command again, a late reply may be followed by
+// the reply to the command sent again: the next command waits that long for
+// it, so the head never gets a second command in flight for good.
+inline constexpr int kOwedReplyGraceMs = 50;
 
 // "COM<n> is not available. ..." and "'OpenCommPort ()': 'SetCommState ()' for <n> failed! ...".
 std::string SerialNotAvailableMessage(int comPort);
@@ -133,6 +137,7 @@ private:
     PlaybackTicker* playbackTicker_ = nullptr;
     GpsTicker* gpsTicker_ = nullptr;
     SettingsReloader* settingsReloader_ = nullptr;
+    int repliesOwed_ = 0; // TCP commands sent whose reply has not come
 };
 
 } // namespace velmaris
