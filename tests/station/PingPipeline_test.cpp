@@ -264,7 +264,7 @@ TEST_F(UdpPipelineTest, ABurstOfChangesClearsTheRasterOncePerPaintedFrame)
     PingSpec farther = polar;
     farther.range = 100;
     struct Step {
-        const PingSpec& spec;
+        const PingSpec& sent;
         bool framePaintedBefore;
         bool painted; // false: dropped, the state as it was
         int mode; // `Sector Mode` after it
@@ -286,12 +286,12 @@ TEST_F(UdpPipelineTest, ABurstOfChangesClearsTheRasterOncePerPaintedFrame)
         const Step& s = steps[i];
         if (s.framePaintedBefore) {
             rig.ui.frameAwaited = false;
-            Send(MakeRecord(s.spec));
+            Send(MakeRecord(s.sent));
             rig.ui.frameAwaited = true;
         } else {
             const int pings = state.ping.pingCount;
             const int updates = rig.ui.viewUpdates;
-            Send(MakeRecord(s.spec));
+            Send(MakeRecord(s.sent));
             EXPECT_EQ(state.ping.pingCount, pings + (s.painted ? 1 : 0)) << i;
             EXPECT_EQ(rig.ui.viewUpdates, updates + (s.painted ? 1 : 0)) << i;
         }
