@@ -104,6 +104,7 @@ DiagnosticsInput DiagnosticsInputFrom(const SonarState& state, const Acquisition
     in.prfLoopMs = ping.loopTimeRounded;
     const bool replayed = in.playback || settings.udpMode != 0;
     in.loopTimeMs = replayed ? acquisition.replayLoop.Rounded() : acquisition.liveLoop.Rounded();
+    in.droppedDatagrams = acquisition.droppedDatagrams;
     return in;
 }
 
@@ -114,12 +115,16 @@ DiagnosticsLines::DiagnosticsLines()
 
 const char* DiagnosticsLines::Label(int line)
 {
+    if (line == kDiagDropped)
+        return kDiagDroppedLabel;
     return line >= 0 && line < kDiagLineCount ? kLabels[static_cast<std::size_t>(line)] : "";
 }
 
 const std::string& DiagnosticsLines::Text(int line) const
 {
     static const std::string kNone;
+    if (line == kDiagDropped)
+        return droppedText_;
     return line >= 0 && line < kDiagLineCount ? texts_[static_cast<std::size_t>(line)] : kNone;
 }
 
@@ -173,6 +178,12 @@ DiagnosticsLines::Mask DiagnosticsLines::Refresh(const DiagnosticsInput& in)
     line(kDiagAbsorption, m.absorption, in.absorption,
         [&] { return Fixed(static_cast<double>(in.absorption) / 100.0, 2) + " dB/m"; });
     line(kDiagSoundV, m.speedOfSound, in.speedOfSound, [&] { return Fixed(in.speedOfSound, 1) + " m/s"; });
+
+    if (in.droppedDatagrams != dropped_) {
+        dropped_ = in.droppedDatagrams;
+        droppedText_ = Prefixed(std::to_string(dropped_) + " datagrams");
+        written |= Mask {1} << kDiagDropped;
+    }
 
     // The link lines follow the head type; a playback shows neither.
     const bool live = !in.playback;

@@ -6,8 +6,10 @@
 // ("Loop Time" is written every time, "RealTime PRF" at most once every 11
 // refreshes). The window only copies the texts of the written lines.
 //
-// Extra lines (e.g. the GPS read-out) can be appended below the twenty; the
-// window shows them as they are given.
+// Below the twenty, once a UDP datagram had to be dropped (it came faster
+// than it could be painted), the "Dropped" line counts them. Extra lines
+// (e.g. the GPS read-out) can be appended below; the window shows them as
+// they are given.
 //
 // Plain data, no windows. User-interface thread only.
 
@@ -48,6 +50,10 @@ enum DiagnosticsLine {
     kDiagLineCount
 };
 
+// The "Dropped" line: its bit in a refresh's mask and its label.
+inline constexpr int kDiagDropped = kDiagLineCount;
+inline constexpr const char* kDiagDroppedLabel = "Dropped";
+
 // The values one refresh looks at, gathered from the document.
 struct DiagnosticsInput {
     std::string header; // first three characters of the last reply header
@@ -74,6 +80,7 @@ struct DiagnosticsInput {
     bool awaitingReply = false;
     int prfLoopMs = 0; // loop time P of the "RealTime PRF" line, rounded
     int loopTimeMs = 0; // what the "Loop Time" line shows
+    std::uint64_t droppedDatagrams = 0; // UDP datagrams not painted since UDP mode started
 };
 
 // The refresh input from the document's state and the cycle's acquisition
@@ -86,8 +93,8 @@ public:
 
     DiagnosticsLines();
 
-    static const char* Label(int line); // "Header" .. "Loop Time"; "" outside the table
-    const std::string& Text(int line) const;
+    static const char* Label(int line); // "Header" .. "Loop Time", "Dropped"; "" outside
+    const std::string& Text(int line) const; // kDiagDropped: "" until a datagram was dropped
 
     // Blanks the first 18 value texts and forgets what they showed; the two
     // timing lines keep their text. Returns the lines written.
@@ -130,6 +137,8 @@ private:
     };
 
     std::array<std::string, kDiagLineCount> texts_;
+    std::string droppedText_; // kept by Reset, like the timing lines
+    std::uint64_t dropped_ = 0;
     Memory memory_;
     int prfRefreshes_ = 0;
     ExtraLines extra_;

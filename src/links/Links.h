@@ -100,6 +100,9 @@ public:
     virtual void OnTcpClosed() = 0;
     // One datagram: at most the first 4096 bytes of it, and its true size.
     virtual void OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize) = 0;
+    // `count` datagrams were read and thrown away unseen: they came faster
+    // than they could be handled (DatagramBatch).
+    virtual void OnUdpDropped(std::size_t /*count*/) { }
 };
 
 } // namespace velmaris

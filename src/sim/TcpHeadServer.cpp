@@ -7,6 +7,7 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -18,6 +19,9 @@ struct TcpHeadServer::Io {
     UniqueFd client;
     std::vector<std::uint8_t> pending; // reply bytes not yet taken by the socket
     bool closeWhenSent = false;
+    // When the last reply's last piece was handed to the socket, until the
+    // next command came (wall clock: the kernel stamps arrivals with it).
+    std::optional<std::chrono::system_clock::time_point> replyOut;
     std::unique_ptr<HeadModel> model; // made on the server's thread
     std::unique_ptr<HeadSession> session;
 };
@@ -87,6 +91,7 @@ void TcpHeadServer::DropClient()
     io.client.Reset();
     io.pending.clear();
     io.closeWhenSent = false;
+    io.replyOut.reset();
     io.session->Reset();
 }
 
@@ -104,9 +109,12 @@ int TcpHeadServer::Prepare(std::vector<pollfd>& fds)
         }
     }
     if (io.client.Valid() && !io.pending.empty()) {
+        const auto handed = std::chrono::system_clock::now();
         const ssize_t n = ::send(io.client.Get(), io.pending.data(), io.pending.size(), MSG_NOSIGNAL);
         if (n > 0)
             io.pending.erase(io.pending.begin(), io.pending.begin() + n);
+        if (n > 0 && io.pending.empty() && turnaround_)
+            io.replyOut = handed;
         else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             DropClient();
     }
@@ -131,16 +139,39 @@ void TcpHeadServer::Ready(std::span<const pollfd> fds)
             DropClient(); // the newest station wins
             const int on = 1;
             ::setsockopt(accepted.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            if (turnaround_)
+                ::setsockopt(accepted.Get(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
             io.client = std::move(accepted);
             ++connections_;
         }
     }
     if (io.client.Valid() && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
         std::uint8_t buffer[1024];
-        const ssize_t n = ::recv(io.client.Get(), buffer, sizeof buffer, 0);
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+        iovec part {buffer, sizeof buffer};
+        msghdr message {};
+        message.msg_iov = &part;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        const ssize_t n = ::recvmsg(io.client.Get(), &message, 0);
+        const Clock::time_point now = Clock::now();
+        if (n > 0 && io.replyOut) {
+            auto arrived = std::chrono::system_clock::now();
+            for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+                if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+                    timespec stamp {};
+                    std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+                    arrived = std::chrono::system_clock::time_point(
+                        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                            std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec)));
+                }
+            }
+            turnaround_(std::chrono::duration_cast<std::chrono::nanoseconds>(arrived - *io.replyOut));
+            io.replyOut.reset();
+        }
         if (n > 0)
-            io.session->Receive(
-                std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)), Clock::now());
+            io.session->Receive(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)), now);
         else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
             DropClient();
     }

@@ -14,6 +14,7 @@
 #include "sim/ServerThread.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,6 +45,13 @@ public:
     std::uint64_t Pings() const { return pings_; }
     std::uint64_t Malformed() const { return malformed_; }
 
+    // Set before Start: called on the server's thread with the head's wait
+    // on the wire, from the reply's last piece handed to the socket to the
+    // kernel's arrival time of the next command's bytes (so the figure does
+    // not depend on when this thread gets to run).
+    using TurnaroundProbe = std::function<void(std::chrono::nanoseconds)>;
+    void SetTurnaroundProbe(TurnaroundProbe probe) { turnaround_ = std::move(probe); }
+
 private:
     struct Io;
     void Begin() override;
@@ -53,6 +61,7 @@ private:
     void DropClient();
 
     TcpHeadOptions options_;
+    TurnaroundProbe turnaround_;
     LoopbackEndpoint endpoint_;
     std::uint16_t port_ = 0;
     std::unique_ptr<Io> io_;

@@ -31,6 +31,10 @@ struct AcquisitionState {
     std::array<std::uint8_t, kReplyBufferSize> replyBuffer {}; // raw reply, serial read or TCP receive
     int receivedByteCount = 0; // bytes in replyBuffer from the last delivery
     int redraw = 0; // the last decoded record asked for a full redraw of the image
+    // UDP datagrams not painted since UDP mode started: they came faster
+    // than they could be painted, or would have cleared the raster again
+    // before the cleared picture was shown.
+    std::uint64_t droppedDatagrams = 0;
     LoopTime liveLoop; // between live (serial or TCP) pings
     LoopTime replayLoop; // between UDP datagrams or playback records
 };

@@ -21,8 +21,12 @@ class CycleUi {
 public:
     virtual ~CycleUi() = default;
 
-    // Repaints every view from the current raster and state.
+    // Asks every view for a new picture of the current raster and state;
+    // the views paint it with their next frame.
     virtual void UpdateAllViews() = 0;
+    // A picture asked for has not been painted yet (false where frames are
+    // not paced). While it waits the raster is cleared at most once.
+    virtual bool FrameAwaited() const { return false; }
     // Rewrites the status bar read-out (time stamp, loop time, cursor).
     virtual void RefreshStatusLine() = 0;
     // Refreshes the diagnostics window; does nothing while it does not exist.

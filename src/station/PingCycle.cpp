@@ -70,6 +70,7 @@ void PingCycle::DropTcp()
 {
     links_.tcp.Close();
     assembler_.Clear();
+    repliesOwed_ = 0;
     acq_.linkState = kLinkDown;
 }
 
@@ -190,6 +191,7 @@ bool PingCycle::StartUdpMode()
     acq_.held = 0;
     KillAllTimers();
     links_.udp.Close();
+    acq_.droppedDatagrams = 0;
     CloseFiles();
     DropTcp();
     ResetImage(state_);

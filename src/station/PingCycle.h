@@ -30,6 +30,10 @@ inline constexpr const char* kTitleRealTimeK52L = "Velmaris -- Real Time (K52L)"
 inline constexpr const char* kTitleUdpMode = "Velmaris -- UDP Mode";
 inline constexpr int kWatchdogPeriodMs = 1000;
 inline constexpr int kResumePingDelayMs = 50;
+// After the watchdog sent a command again, a late reply may be followed by
+// the reply to the command sent again: the next command waits that long for
+// it, so the head never gets a second command in flight for good.
+inline constexpr int kOwedReplyGraceMs = 50;
 
 // "COM<n> is not available. ..." and "'OpenCommPort ()': 'SetCommState ()' for <n> failed! ...".
 std::string SerialNotAvailableMessage(int comPort);
@@ -68,6 +72,7 @@ public:
     void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
     void OnTcpClosed() override;
     void OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize) override;
+    void OnUdpDropped(std::size_t count) override { acq_.droppedDatagrams += count; }
 
     // "Connect to Sonar Head": reloads the settings, leaves UDP mode and
     // playback (closing the playback and record files), resets the image and
@@ -132,6 +137,7 @@ private:
     PlaybackTicker* playbackTicker_ = nullptr;
     GpsTicker* gpsTicker_ = nullptr;
     SettingsReloader* settingsReloader_ = nullptr;
+    int repliesOwed_ = 0; // TCP commands sent whose reply has not come
 };
 
 } // namespace velmaris

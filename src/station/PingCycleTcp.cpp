@@ -9,6 +9,7 @@ namespace velmaris {
 void PingCycle::SendCommand()
 {
     acq_.awaitingReply = 1;
+    ++repliesOwed_;
     links_.tcp.Send(state_.command.Bytes());
     ClearOneShotRequests(state_.command); // a reverse request goes out once
     links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
@@ -21,6 +22,8 @@ void PingCycle::SendTimerFired()
     if (Playback() || SerialModel() || acq_.held != 0)
         return;
     acq_.blink ^= 1;
+    // Armed with nothing owed, or the grace for an owed reply ran out.
+    repliesOwed_ = 0;
     SendCommand();
 }
 
@@ -34,8 +37,12 @@ void PingCycle::WatchdogFired()
         return;
     }
     // A reply that has not come whole within a period never will: its
-    // first part must not be completed by the next reply's bytes.
-    assembler_.Clear();
+    // first part must not be completed by the next reply's bytes, and its
+    // late tail must not be taken for the start of the next reply. Its
+    // command was answered, if only in part.
+    if (assembler_.Pending() > 0 && !assembler_.Resynchronising() && repliesOwed_ > 0)
+        --repliesOwed_;
+    assembler_.DropPartial();
     if (!Playback() && acq_.held == 0) {
         acq_.awaitingReply = 1;
         acq_.blink ^= 1;
@@ -62,6 +69,7 @@ void PingCycle::ReconnectTcp()
         acq_.linkState = kLinkConnecting;
         links_.tcp.Close();
         assembler_.Clear();
+        repliesOwed_ = 0;
         state_.flags.statusResetRequest = 1;
         pipeline_.StampPing();
         if (!links_.tcp.Connect(state_.settings.ipAddress, config_.headTcpPort))
@@ -75,6 +83,7 @@ void PingCycle::ReconnectTcp()
 void PingCycle::OnTcpConnected(bool ok)
 {
     assembler_.Clear();
+    repliesOwed_ = 0;
     if (!ok || Playback()) {
         acq_.linkState = kLinkDown;
         links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
@@ -88,6 +97,7 @@ void PingCycle::OnTcpConnected(bool ok)
 void PingCycle::OnTcpBytes(std::span<const std::uint8_t> bytes)
 {
     acq_.awaitingReply = 0;
+    bool decoded = false;
     while (!bytes.empty()) {
         bytes = bytes.subspan(assembler_.Feed(bytes));
         if (!assembler_.Complete())
@@ -96,15 +106,21 @@ void PingCycle::OnTcpBytes(std::span<const std::uint8_t> bytes)
         std::copy(reply.begin(), reply.end(), acq_.replyBuffer.begin());
         acq_.receivedByteCount = static_cast<int>(reply.size());
         assembler_.Clear();
-        if (pipeline_.RunLive())
-            links_.timers.SetTimer(kSendTimer, 0);
+        if (repliesOwed_ > 0)
+            --repliesOwed_;
+        decoded = pipeline_.RunLive() || decoded;
     }
+    // One command per reply: while another reply is still owed (the
+    // watchdog sent a command again), it is given a moment to come first.
+    if (decoded)
+        links_.timers.SetTimer(kSendTimer, repliesOwed_ == 0 ? 0 : kOwedReplyGraceMs);
 }
 
 void PingCycle::OnTcpClosed()
 {
     acq_.linkState = kLinkDown;
     assembler_.Clear();
+    repliesOwed_ = 0;
     links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
 }
 

@@ -68,7 +68,10 @@ bool PingPipeline::RunLive()
     return decoded;
 }
 
-bool PingPipeline::DecodeDatagram(std::span<const std::uint8_t> datagram)
+namespace {
+
+// The datagram (at least a record's prefix long) as a recorded ping.
+RecordedPing DatagramRecord(std::span<const std::uint8_t> datagram)
 {
     const auto header = datagram.first<kRecordHeaderSize>();
     // Echo bytes follow the record length in the header, but never beyond
@@ -78,10 +81,30 @@ bool PingPipeline::DecodeDatagram(std::span<const std::uint8_t> datagram)
         ? static_cast<std::size_t>(length) - kRecordPrefixSize
         : 0;
     const std::span<const std::uint8_t> body = datagram.subspan(kRecordPrefixSize);
-    const RecordedPing record {header, datagram.subspan<kRecordHeaderSize, PingRecord::kReplyHeaderSize>(),
+    return RecordedPing {header, datagram.subspan<kRecordHeaderSize, PingRecord::kReplyHeaderSize>(),
         body.first(std::min(claimed, body.size()))};
+}
+
+} // namespace
+
+bool PingPipeline::DatagramWouldClear(std::span<const std::uint8_t> datagram) const
+{
+    // Decoded on copies: the state stays as it is when the datagram is dropped.
+    PingRecord ping = state_.ping;
+    CommandMessage command = state_.command;
+    SonarSettings settings = state_.settings;
     const ReplyContext context {state_.flags.playback != 0, state_.settings.udpMode != 0};
-    const RecordDecodeResult result = TakeRecordedPing(state_, record, context);
+    const RecordDecodeResult result
+        = DecodeRecordedPing(DatagramRecord(datagram), ping, command, settings, context);
+    return result.effects.clearRaster || (result.valid && result.rangeChanged);
+}
+
+bool PingPipeline::DecodeDatagram(std::span<const std::uint8_t> datagram)
+{
+    const ReplyContext context {state_.flags.playback != 0, state_.settings.udpMode != 0};
+    const RecordDecodeResult result = TakeRecordedPing(state_, DatagramRecord(datagram), context);
+    if (result.effects.clearRaster || (result.valid && result.rangeChanged))
+        clearedForFrame_ = true;
     if (result.effects.fullRedraw)
         acq_.redraw = 1;
     if (!result.valid)
@@ -94,6 +117,14 @@ void PingPipeline::RunUdp(std::span<const std::uint8_t> datagram, std::size_t tr
 {
     const std::size_t length = std::min(datagram.size(), trueSize);
     const bool accepted = trueSize >= kMinUdpDatagram && trueSize <= kMaxUdpDatagram && length == trueSize;
+    // The cleared picture has been shown (or is no longer waited for, and
+    // not held): the next change may clear again.
+    if (acq_.held == 0 && !ui_.FrameAwaited())
+        clearedForFrame_ = false;
+    if (accepted && clearedForFrame_ && DatagramWouldClear(datagram.first(length))) {
+        ++acq_.droppedDatagrams;
+        return;
+    }
     if (accepted && DecodeDatagram(datagram.first(length))) {
         PaintCurrentPing(state_);
         // The datagram is recorded as it came; one whose record length does

@@ -49,7 +49,10 @@ public:
     bool RunLive();
 
     // The UDP pipeline on one datagram (`datagram` holds at most its first
-    // 4096 bytes, `trueSize` is its real size).
+    // 4096 bytes, `trueSize` is its real size). A datagram that would clear
+    // the raster (a mode or range change) while the picture of an earlier
+    // clear still waits for its frame is dropped and counted: a burst of
+    // changes clears the raster at most once per painted frame.
     void RunUdp(std::span<const std::uint8_t> datagram, std::size_t trueSize);
 
     // Writes the local time into the ping's date, time and hundredths.
@@ -59,6 +62,7 @@ public:
 private:
     bool DecodeLiveReply();
     bool DecodeDatagram(std::span<const std::uint8_t> datagram);
+    bool DatagramWouldClear(std::span<const std::uint8_t> datagram) const;
 
     SonarState& state_;
     AcquisitionState& acq_;
@@ -66,6 +70,7 @@ private:
     RecordWriter& recorder_;
     TimerHost& timers_;
     LocalTimeSource localTime_ = &CurrentLocalTime;
+    bool clearedForFrame_ = false; // a datagram cleared the raster; its frame may be awaited
 };
 
 } // namespace velmaris

@@ -202,6 +202,23 @@ TEST_F(DiagnosticsLinesTest, TimingLinesWhileAwaitingAReplyAndLoopTimeByMode)
     EXPECT_EQ(lines.Text(kDiagLoopTime), ":   250 ms");
 }
 
+TEST_F(DiagnosticsLinesTest, DroppedLineAppearsWithTheFirstDropAndCountsOn)
+{
+    EXPECT_STREQ(DiagnosticsLines::Label(kDiagDropped), "Dropped");
+    EXPECT_FALSE(Wrote(Refresh(), kDiagDropped));
+    EXPECT_EQ(lines.Text(kDiagDropped), "");
+    acq.droppedDatagrams = 3;
+    acq.awaitingReply = 1; // written even while no reply comes
+    EXPECT_TRUE(Wrote(Refresh(), kDiagDropped));
+    EXPECT_EQ(lines.Text(kDiagDropped), ":   3 datagrams");
+    EXPECT_FALSE(Wrote(Refresh(), kDiagDropped));
+    EXPECT_FALSE(Wrote(lines.Reset(), kDiagDropped));
+    EXPECT_EQ(lines.Text(kDiagDropped), ":   3 datagrams");
+    acq.droppedDatagrams = 0; // a new UDP mode
+    EXPECT_TRUE(Wrote(Refresh(), kDiagDropped));
+    EXPECT_EQ(lines.Text(kDiagDropped), ":   0 datagrams");
+}
+
 TEST(DiagnosticsExtraLinesTest, ReportsOnlyRealChanges)
 {
     DiagnosticsLines lines;

@@ -113,6 +113,47 @@ TEST_F(TcpCycleTest, WatchdogResendsToASilentHeadOncePerPeriod)
     EXPECT_EQ(rig.tcp.sent.size(), 4u);
 }
 
+// After the watchdog sent the command again, either reply may come: a late
+// one and the answer to the command sent again, or only the latter.
+TEST_F(TcpCycleTest, AfterAResendOneCommandStaysInFlight)
+{
+    struct Case {
+        const char* name;
+        int repliesAfterResend;
+        std::vector<int> sendDelays; // the send timer armed after each reply
+    };
+    for (const Case& c : std::vector<Case> {
+             {"LateReplyThenTheAnswer", 2, {kOwedReplyGraceMs, 0}},
+             {"CommandWasLost", 1, {kOwedReplyGraceMs}},
+         }) {
+        CycleRig fresh;
+        fresh.ConnectTcp();
+        ASSERT_TRUE(fresh.timers.Fire(kWatchdogTimer)) << c.name; // sent again
+        ASSERT_EQ(fresh.tcp.sent.size(), 2u);
+        for (int i = 0; i < c.repliesAfterResend; ++i) {
+            fresh.cycle.OnTcpBytes(reply);
+            EXPECT_EQ(fresh.timers.Armed(kSendTimer), c.sendDelays[static_cast<std::size_t>(i)])
+                << c.name << " reply " << i;
+        }
+        ASSERT_TRUE(fresh.timers.Fire(kSendTimer));
+        EXPECT_EQ(fresh.tcp.sent.size(), 3u) << c.name;
+        // From here on each reply releases the next command at once.
+        fresh.cycle.OnTcpBytes(reply);
+        EXPECT_EQ(fresh.timers.Armed(kSendTimer), 0) << c.name;
+    }
+}
+
+// The watchdog dropped part of a reply: that command was answered, so the
+// reply to the command sent again releases the next one at once.
+TEST_F(TcpCycleTest, DroppedPartialReplyCountsAsAnswered)
+{
+    rig.ConnectTcp();
+    Reply(std::span(reply).first(300));
+    ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
+    Reply(reply);
+    EXPECT_EQ(rig.timers.Armed(kSendTimer), 0);
+}
+
 TEST_F(TcpCycleTest, WatchdogDropsAPartialReply)
 {
     rig.ConnectTcp();

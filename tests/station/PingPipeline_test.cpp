@@ -253,5 +253,64 @@ TEST_F(UdpPipelineTest, ModeAndRangeChangesFromTheSenderResetTheImage)
     EXPECT_EQ(rig.Acq().redraw, 1);
 }
 
+// The view owes a frame throughout unless the step says it was painted.
+TEST_F(UdpPipelineTest, ABurstOfChangesClearsTheRasterOncePerPaintedFrame)
+{
+    PingSpec polar;
+    PingSpec sidescan;
+    sidescan.mode = kModeSideScan;
+    sidescan.step = kStepNone;
+    sidescan.width = 0;
+    PingSpec farther = polar;
+    farther.range = 100;
+    struct Step {
+        const PingSpec& sent;
+        bool framePaintedBefore;
+        bool painted; // false: dropped, the state as it was
+        int mode; // `Sector Mode` after it
+    };
+    Send(MakeRecord(polar));
+    ASSERT_EQ(state.settings.sectorMode, kModePolar);
+    rig.ui.frameAwaited = true;
+    const std::vector<Step> steps {
+        {sidescan, false, true, kModeSideScan}, // the first change clears
+        {polar, false, false, kModeSideScan}, // a second before its frame: dropped
+        {sidescan, false, true, kModeSideScan}, // no change: painted as ever
+        {farther, false, false, kModeSideScan}, // a range change clears too: dropped
+        {polar, true, true, kModePolar}, // the frame was painted: may clear again
+        {farther, false, false, kModePolar},
+        {farther, true, true, kModePolar},
+    };
+    std::uint64_t dropped = 0;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& s = steps[i];
+        if (s.framePaintedBefore) {
+            rig.ui.frameAwaited = false;
+            Send(MakeRecord(s.sent));
+            rig.ui.frameAwaited = true;
+        } else {
+            const int pings = state.ping.pingCount;
+            const int updates = rig.ui.viewUpdates;
+            Send(MakeRecord(s.sent));
+            EXPECT_EQ(state.ping.pingCount, pings + (s.painted ? 1 : 0)) << i;
+            EXPECT_EQ(rig.ui.viewUpdates, updates + (s.painted ? 1 : 0)) << i;
+        }
+        dropped += s.painted ? 0 : 1;
+        EXPECT_EQ(state.settings.sectorMode, s.mode) << i;
+        EXPECT_EQ(rig.Acq().droppedDatagrams, dropped) << i;
+        EXPECT_FALSE(RasterIsBlank(state)) << i;
+    }
+    EXPECT_EQ(state.command[CommandMessage::kRange], 100);
+}
+
+TEST_F(UdpPipelineTest, DropsAtTheSocketAreCountedAndANewUdpModeStartsAtZero)
+{
+    rig.cycle.OnUdpDropped(5);
+    rig.cycle.OnUdpDropped(2);
+    EXPECT_EQ(rig.Acq().droppedDatagrams, 7u);
+    rig.cycle.StartUdpMode();
+    EXPECT_EQ(rig.Acq().droppedDatagrams, 0u);
+}
+
 } // namespace
 } // namespace velmaris

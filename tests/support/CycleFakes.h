@@ -126,6 +126,7 @@ public:
 class RecordingUi final : public DocumentUi {
 public:
     void UpdateAllViews() override { ++viewUpdates; }
+    bool FrameAwaited() const override { return frameAwaited; }
     void RefreshStatusLine() override { ++statusRefreshes; }
     void RefreshDiagnostics() override { ++diagnosticsRefreshes; }
     void ResetDiagnostics() override { ++diagnosticsResets; }
@@ -140,6 +141,7 @@ public:
     void CreateFloatingWindows() override { ++floatingWindowsCreated; }
 
     int viewUpdates = 0;
+    bool frameAwaited = false; // a paced view still owes a frame
     int statusRefreshes = 0;
     int diagnosticsRefreshes = 0;
     int diagnosticsResets = 0;

@@ -69,6 +69,18 @@ void CDiagDlg::Show(DiagnosticsLines::Mask written)
         // QLabel ignores a text equal to the one it shows: no repaint.
         values_[static_cast<std::size_t>(line)]->setText(QString::fromStdString(lines_.Text(line)));
     }
+    if (((written >> kDiagDropped) & 1U) != 0) {
+        // The row appears with the first datagram dropped.
+        if (dropped_ == nullptr) {
+            auto* label = new QLabel(QString::fromLatin1(kDiagDroppedLabel), this);
+            label->installEventFilter(this);
+            dropped_ = MakeValue(this, QString());
+            dropped_->setObjectName(QStringLiteral("diagDropped"));
+            grid_->addWidget(label, kDiagDropped, 0);
+            grid_->addWidget(dropped_, kDiagDropped, 1);
+        }
+        dropped_->setText(QString::fromStdString(lines_.Text(kDiagDropped)));
+    }
 }
 
 void CDiagDlg::SetExtraLines(DiagnosticsLines::ExtraLines lines)
@@ -86,7 +98,7 @@ void CDiagDlg::ShowExtraLines()
         extra_.pop_back();
     }
     while (extra_.size() < lines.size()) {
-        const int row = kDiagLineCount + static_cast<int>(extra_.size());
+        const int row = kDiagDropped + 1 + static_cast<int>(extra_.size());
         auto* label = new QLabel(this);
         label->installEventFilter(this);
         auto* value = MakeValue(this, QString());
@@ -98,6 +110,11 @@ void CDiagDlg::ShowExtraLines()
         extra_[i].first->setText(QString::fromStdString(lines[i].first));
         extra_[i].second->setText(QString::fromStdString(lines[i].second));
     }
+}
+
+QString CDiagDlg::DroppedText() const
+{
+    return dropped_ != nullptr ? dropped_->text() : QString();
 }
 
 QString CDiagDlg::ValueText(int line) const

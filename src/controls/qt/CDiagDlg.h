@@ -38,7 +38,10 @@ public:
     // Lines shown below the twenty (e.g. the GPS read-out), as (label, value).
     void SetExtraLines(DiagnosticsLines::ExtraLines lines);
 
+    // Lines 0 to 19, then the extra lines from kDiagLineCount on.
     QString ValueText(int line) const;
+    // The "Dropped" line's value; empty while it is not shown.
+    QString DroppedText() const;
     const DiagnosticsLines& Lines() const { return lines_; }
 
 signals:
@@ -59,6 +62,7 @@ private:
     QGridLayout* grid_ = nullptr;
     std::array<QLabel*, kDiagLineCount> values_ {};
     std::vector<std::pair<QLabel*, QLabel*>> extra_;
+    QLabel* dropped_ = nullptr; // made with the first datagram dropped
 };
 
 } // namespace velmaris

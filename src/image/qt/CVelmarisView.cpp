@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QSvgRenderer>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -41,6 +43,28 @@ CVelmarisView::CVelmarisView(ViewSource* source, QWidget* parent)
     setAutoFillBackground(false);
     setMouseTracking(true); // moves without a button update the read-out
     InitViewResources();
+    clock_.start();
+    frameTimer_ = new QTimer(this);
+    frameTimer_->setSingleShot(true);
+    frameTimer_->setTimerType(Qt::PreciseTimer);
+    connect(frameTimer_, &QTimer::timeout, this, &CVelmarisView::PaintFrame);
+}
+
+void CVelmarisView::RequestFrame()
+{
+    if (const QScreen* shown = screen())
+        pacer_.SetRefreshRate(shown->refreshRate());
+    if (const auto wait = pacer_.Request(NowMs()))
+        frameTimer_->start(static_cast<int>(std::ceil(*wait)));
+}
+
+void CVelmarisView::PaintFrame()
+{
+    repaint();
+    // Hidden or minimised, nothing was painted; the requests are served all
+    // the same, so the next one gets a frame of its own.
+    if (pacer_.Pending())
+        pacer_.Painted(NowMs());
 }
 
 QCursor CVelmarisView::SonarCursor(qreal devicePixelRatio)
@@ -176,7 +200,7 @@ void CVelmarisView::SetSource(ViewSource* source)
 void CVelmarisView::OnUpdate(int hint)
 {
     if (hint == 0) {
-        update();
+        RequestFrame();
     }
 }
 
@@ -210,6 +234,10 @@ void CVelmarisView::paintEvent(QPaintEvent*)
     RenderViewFrame(buffer_, *source_, view_);
     QPainter painter(this);
     painter.drawImage(0, 0, buffer_);
+    ++framesPainted_;
+    // Whatever asked for this paint, it shows every ping so far.
+    pacer_.Painted(NowMs());
+    frameTimer_->stop();
 }
 
 } // namespace velmaris

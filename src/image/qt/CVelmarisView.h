@@ -16,12 +16,16 @@
 // outlive it or be detached with SetSource(nullptr). Thread: UI thread only.
 
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
+#include "image/FramePacer.h"
 #include "image/MeasuredTargets.h"
 #include "image/ViewGeometry.h"
 #include "image/ViewReadouts.h"
+
+class QTimer;
 
 namespace velmaris {
 
@@ -53,6 +57,14 @@ public:
     // The sonar cursor for the current device pixel ratio.
     static QCursor SonarCursor(qreal devicePixelRatio);
 
+    // A new picture for the next frame: requests between two frames are
+    // served by one paint at the display's frame rate (FramePacer).
+    void RequestFrame();
+    // A requested frame has not been painted yet.
+    bool FramePending() const { return pacer_.Pending(); }
+    // Frames painted since construction.
+    quint64 FramesPainted() const { return framesPainted_; }
+
 signals:
     // After every mouse move over the view: Reading() holds the new values.
     void cursorRead();
@@ -64,8 +76,9 @@ signals:
     void zoomStepRequested(int step);
 
 public slots:
-    // Update hints from the document: 0 repaints, anything else (10: the
-    // colour table changed; the next ping shows it) is ignored.
+    // Update hints from the document: 0 asks for the next frame
+    // (RequestFrame), anything else (10: the colour table changed; the next
+    // ping shows it) is ignored.
     void OnUpdate(int hint);
 
 protected:
@@ -80,6 +93,8 @@ protected:
 private:
     void RecreateBuffer(const QSize& size);
     void RefreshCursor();
+    void PaintFrame();
+    double NowMs() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e6; }
     ReadoutFrame CurrentFrame() const;
 
     ViewSource* source_ = nullptr;
@@ -88,6 +103,10 @@ private:
     CursorReading reading_;
     qreal cursorRatio_ = 0; // device pixel ratio the cursor was drawn for
     int wheelRemainder_ = 0; // eighths of a degree short of a whole notch
+    FramePacer pacer_;
+    QTimer* frameTimer_ = nullptr; // child; one-shot, the next frame
+    QElapsedTimer clock_;
+    quint64 framesPainted_ = 0;
 };
 
 } // namespace velmaris

@@ -1,6 +1,9 @@
 #include "links/qt/CUdpSocket.h"
 
+#include "links/CTimer.h"
+
 #include <QHostAddress>
+#include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
 
@@ -31,9 +34,28 @@ bool CUdpSocket::Open(int port)
     return true;
 }
 
+namespace {
+
+std::int64_t NowUs()
+{
+    const Clock& clock = SteadyClock::Instance();
+    return clock.Ticks() * 1'000'000 / clock.TicksPerSecond();
+}
+
+} // namespace
+
 void CUdpSocket::HandleReadable(QUdpSocket* socket)
 {
+    moreScheduled_ = false;
+    DatagramBatch batch(budget_, NowUs());
     while (socket == socket_ && socket->hasPendingDatagrams()) {
+        const DatagramBatch::Step step = batch.Next(NowUs());
+        if (step == DatagramBatch::Step::Stop)
+            break;
+        if (step == DatagramBatch::Step::Drop) {
+            socket->readDatagram(reinterpret_cast<char*>(buffer_.data()), 1); // the rest is discarded
+            continue;
+        }
         const qint64 trueSize = socket->pendingDatagramSize();
         // A larger datagram is cut to the buffer by the read; its true size
         // still goes to the cycle, which rejects it by that size.
@@ -46,6 +68,17 @@ void CUdpSocket::HandleReadable(QUdpSocket* socket)
         if (events_ != nullptr)
             events_->OnUdpDatagram(std::span<const std::uint8_t>(buffer_.data(), read),
                 static_cast<std::size_t>(std::max(trueSize, got)));
+    }
+    if (batch.Dropped() > 0 && socket == socket_ && events_ != nullptr)
+        events_->OnUdpDropped(static_cast<std::size_t>(batch.Dropped()));
+    // The rest waits for the next batch, after the event loop has run.
+    if (socket == socket_ && !moreScheduled_ && socket->hasPendingDatagrams()) {
+        moreScheduled_ = true;
+        QTimer::singleShot(0, this, [this, socket] {
+            moreScheduled_ = false;
+            if (socket == socket_)
+                HandleReadable(socket);
+        });
     }
 }
 

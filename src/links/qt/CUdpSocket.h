@@ -1,10 +1,13 @@
 #pragma once
 // The UDP listener of "Plot Data from UDP" on QUdpSocket: bound on any local
 // IPv4 address, exclusively. Each datagram goes to LinkEvents with at most
-// its first 4096 bytes and its true size.
+// its first 4096 bytes and its true size. One notification handles one
+// DatagramBatch: what a flood sends beyond it is dropped (and counted to
+// LinkEvents) and the event loop runs before the next batch.
 //
 // Thread: user-interface thread only. The handler may call Close or Open.
 
+#include "links/DatagramBatch.h"
 #include "links/Links.h"
 
 #include <QObject>
@@ -26,6 +29,7 @@ public:
     void Close() override;
     // The bound port, 0 when closed.
     int LocalPort() const;
+    void SetBudget(const DatagramBudget& budget) { budget_ = budget; }
 
 private:
     void HandleReadable(QUdpSocket* socket);
@@ -33,6 +37,8 @@ private:
     LinkEvents* events_;
     QUdpSocket* socket_ = nullptr; // child of this
     std::array<std::uint8_t, kUdpReceiveBufferSize> buffer_ {};
+    DatagramBudget budget_;
+    bool moreScheduled_ = false; // a batch is queued behind the event loop
 };
 
 } // namespace velmaris

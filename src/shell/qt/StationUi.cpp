@@ -22,6 +22,11 @@ void StationUi::UpdateAllViews()
         view_->OnUpdate(0);
 }
 
+bool StationUi::FrameAwaited() const
+{
+    return view_ != nullptr && view_->FramePending();
+}
+
 void StationUi::RepaintAllViews()
 {
     if (view_ != nullptr)

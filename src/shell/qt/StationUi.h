@@ -36,6 +36,7 @@ public:
 
     // DocumentUi
     void UpdateAllViews() override;
+    bool FrameAwaited() const override;
     void RefreshStatusLine() override;
     void RefreshDiagnostics() override { Call(hooks_.refreshDiagnostics); }
     void ResetDiagnostics() override { Call(hooks_.resetDiagnostics); }

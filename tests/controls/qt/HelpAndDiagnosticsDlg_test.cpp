@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
@@ -100,6 +101,32 @@ TEST(CDiagDlgTest, ExtraLinesAppearBelowTheTwentyAndCloseClearsTheFlag)
     dialog.close();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(settings.diagnosticsVisible, 0);
+}
+
+TEST(CDiagDlgTest, DroppedRowAppearsBetweenTheTwentyAndTheExtraLines)
+{
+    SonarSettings settings;
+    CDiagDlg dialog(settings);
+    dialog.SetExtraLines({{"Latitude", ":   n/a"}});
+    dialog.Refresh(LiveInput());
+    EXPECT_EQ(dialog.DroppedText(), QString());
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("diagDropped")), nullptr);
+
+    DiagnosticsInput flooded = LiveInput();
+    flooded.droppedDatagrams = 1234;
+    dialog.Refresh(flooded);
+    EXPECT_EQ(dialog.DroppedText(), QStringLiteral(":   1234 datagrams"));
+    auto* value = dialog.findChild<QLabel*>(QStringLiteral("diagDropped"));
+    ASSERT_NE(value, nullptr);
+    auto* grid = dialog.findChild<QGridLayout*>();
+    ASSERT_NE(grid, nullptr);
+    int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(grid->indexOf(value), &row, &column, &rowSpan, &columnSpan);
+    EXPECT_EQ(row, kDiagLineCount);
+    const QLayoutItem* label = grid->itemAtPosition(kDiagLineCount, 0);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(qobject_cast<QLabel*>(label->widget())->text(), QStringLiteral("Dropped"));
+    EXPECT_EQ(dialog.ValueText(kDiagLineCount), QStringLiteral(":   n/a")); // the extra line, below
 }
 
 TEST(CHelpDlgTest, ListsEveryHotKeyAndTheThirdColumnFollowsTheWidth)

@@ -60,5 +60,42 @@ TEST(CUdpSocket, PortHeldElsewhereCannotBeShared)
     EXPECT_EQ(listener.LocalPort(), 0);
 }
 
+// Every datagram handed on costs a millisecond, as clearing the raster may:
+// a flood of 10,000 a second is far more than can be handled.
+class SlowEvents final : public LinkEvents {
+public:
+    void OnTimer(int) override { }
+    void OnSerialTransfer(std::span<const std::uint8_t>, bool) override { }
+    void OnTcpConnected(bool) override { }
+    void OnTcpBytes(std::span<const std::uint8_t>) override { }
+    void OnTcpClosed() override { }
+    void OnUdpDatagram(std::span<const std::uint8_t>, std::size_t) override
+    {
+        QElapsedTimer busy;
+        busy.start();
+        while (busy.nsecsElapsed() < 1'000'000) { }
+        ++handled;
+    }
+    void OnUdpDropped(std::size_t count) override { dropped += count; }
+    std::uint64_t handled = 0;
+    std::uint64_t dropped = 0;
+};
+
+TEST(CUdpSocket, FloodLeavesTheEventLoopTurningAndCountsWhatItDrops)
+{
+    SlowEvents events;
+    CUdpSocket listener(&events);
+    ASSERT_TRUE(listener.Open(0));
+    test::UdpFlood flood(listener.LocalPort(), {std::vector<std::uint8_t>(640, 7)}, 10000);
+    EXPECT_LT(test::LongestLoopStallMs(500), 100) << "the event loop was held by the flood";
+    flood.Stop();
+    WaitUntil([] { return false; }, 100);
+    const std::uint64_t sent = flood.Sent();
+    EXPECT_GT(events.handled, 0u);
+    EXPECT_GT(events.dropped, 0u);
+    EXPECT_LE(events.handled + events.dropped, sent); // nothing counted twice
+    EXPECT_LT(events.handled, sent / 2) << "most of a flood that cannot be handled is dropped";
+}
+
 } // namespace
 } // namespace velmaris

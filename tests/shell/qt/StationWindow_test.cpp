@@ -75,6 +75,30 @@ TEST_F(StationWindow, StartsLiveAgainstTheHead)
     EXPECT_FALSE(frame.CommandAction(cmd::kConnect)->isEnabled());
 }
 
+TEST_F(StationWindow, EveryPingIsPaintedIntoTheRasterWhileTheViewKeepsToItsFrameRate)
+{
+    CVelmarisDoc& doc = *app_->Document();
+    const auto* view = app_->Frame()->findChild<CVelmarisView*>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(
+        SpinUntil([&] { return doc.State().ping.pingCount >= 5 && view->FramesPainted() > 0; }, 10000));
+    const int pings = doc.State().ping.pingCount;
+    const std::uint64_t replies = head_->Pings();
+    const quint64 frames = view->FramesPainted();
+    QElapsedTimer clock;
+    clock.start();
+    SpinUntil([] { return false; }, 1000);
+    const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+    const int pinged = doc.State().ping.pingCount - pings;
+    const auto painted = static_cast<double>(view->FramesPainted() - frames);
+    // Each whole reply the head sent was painted into the raster (one may
+    // be on its way), while the view painted at most its frame rate.
+    EXPECT_NEAR(static_cast<double>(head_->Pings() - replies), pinged, 1.0);
+    EXPECT_GT(painted, 0);
+    EXPECT_LE(painted, seconds * 240 + 2);
+    EXPECT_LT(painted, pinged / 2.0) << "one paint per ping: repaints are not coalesced";
+}
+
 TEST_F(StationWindow, RecordsThenPlaysADroppedFileBack)
 {
     CMainFrame& frame = *app_->Frame();

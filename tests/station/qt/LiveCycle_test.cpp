@@ -10,6 +10,7 @@
 #include "sim/TcpHeadServer.h"
 #include "station/PingCycle.h"
 #include "support/CycleRig.h"
+#include "support/RecordFixture.h"
 
 #include "support/LinkTestSupport.h"
 
@@ -64,6 +65,7 @@ public:
     {
         cycle_.OnUdpDatagram(datagram, trueSize);
     }
+    void OnUdpDropped(std::size_t count) override { cycle_.OnUdpDropped(count); }
 
     std::vector<double> decoded;
     std::vector<double> closed;
@@ -237,6 +239,66 @@ TEST_F(LiveCycleTest, SplitReplyIsDecodedOnceWhole)
     EXPECT_LE(head.Pings() - static_cast<std::uint64_t>(state.ping.pingCount), 1u)
         << "each whole reply gave exactly one ping";
     EXPECT_EQ(state.ping.replyLength, 513);
+}
+
+// Replies that come late, whole or in pieces across the one-second
+// watchdog: the late part is never joined with the next reply, so every
+// reply the head sent whole is decoded (the last may still be on its way).
+struct LateFault {
+    const char* name;
+    const char* plan;
+    int splitEvery; // pings that go in pieces (the reply they carry is lost)
+};
+
+class LateReplyTest : public LiveCycleTest, public ::testing::WithParamInterface<LateFault> { };
+
+TEST_P(LateReplyTest, NoWholeReplyIsLost)
+{
+    std::string error;
+    const auto faults = sim::FaultPlan::Parse(GetParam().plan, &error);
+    ASSERT_TRUE(faults) << error;
+    sim::TcpHeadServer head(FastHead(*faults));
+    StartTcp(head);
+    const int every = GetParam().splitEvery > 0 ? GetParam().splitEvery : faults->delayEvery;
+    // Whole replies the head has sent so far less those decoded: one or two
+    // may be on their way (a late reply and the answer to the command sent
+    // again), but each one lost would add to it for good.
+    const auto undecoded = [&] {
+        const auto sent = static_cast<int>(head.Pings());
+        const int split = GetParam().splitEvery > 0 ? sent / GetParam().splitEvery : 0;
+        return sent - split - state.ping.pingCount;
+    };
+    // Three late replies, each waited for past the watchdog.
+    ASSERT_TRUE(WaitUntil([&] { return head.Pings() >= static_cast<std::uint64_t>(3 * every + 1); }, 12000));
+    EXPECT_TRUE(WaitUntil([&] { return undecoded() <= 2; }, 500))
+        << undecoded() << " whole replies not decoded, " << state.ping.pingCount << " decoded";
+    EXPECT_EQ(head.Connections(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(LiveCycle, LateReplyTest,
+    ::testing::Values(LateFault {"SplitTwoHalves", "split=3:2:1200", 3},
+        LateFault {"SplitThreePieces", "split=3:3:600", 3}, LateFault {"DelayedWhole", "delay=3:1200", 0}),
+    [](const ::testing::TestParamInfo<LateFault>& info) { return std::string(info.param.name); });
+
+TEST_F(LiveCycleTest, UdpFloodOfModeChangesLeavesTheEventLoopTurning)
+{
+    cycle.Configure(CycleConfig {0, 0});
+    ASSERT_TRUE(cycle.StartUdpMode());
+    PingSpec polar;
+    PingSpec sidescan;
+    sidescan.mode = kModeSideScan;
+    sidescan.step = kStepNone;
+    sidescan.width = 0;
+    // Each datagram changes the mode, and so clears the 16 MB raster.
+    test::UdpFlood flood(udp.LocalPort(), {MakeRecord(polar, "52L"), MakeRecord(sidescan, "52L")}, 10000);
+    EXPECT_LT(test::LongestLoopStallMs(500), 100) << "the event loop was held by the flood";
+    flood.Stop();
+    WaitUntil([] { return false; }, 100);
+    EXPECT_GT(state.ping.pingCount, 0);
+    EXPECT_GT(cycle.Acquisition().droppedDatagrams, 0u)
+        << state.ping.pingCount << " painted of " << flood.Sent();
+    EXPECT_LE(static_cast<std::uint64_t>(state.ping.pingCount) + cycle.Acquisition().droppedDatagrams,
+        flood.Sent());
 }
 
 TEST_F(LiveCycleTest, SwallowedCommandIsSentAgainAfterOneSecond)
