@@ -11,6 +11,7 @@
 #include "files/PlaybackDecode.h"
 #include "files/RecordDecode.h"
 #include "files/RecordReader.h"
+#include "image/ScanLinePainter.h"
 #include "image/SonarState.h"
 
 #include <cstdint>
@@ -25,6 +26,16 @@ inline std::string ScratchPath(const char* ending)
 {
     const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
     return std::string(folder) + "/velmaris-fuzz-" + std::to_string(getpid()) + ending;
+}
+
+// A side-scan waterfall leaves the raster's rows rotated; in the station the
+// change to another mode clears the raster, which also puts the rows back.
+// When the state was set to a record's mode without that change, do the same
+// here (a memset), so the sector painter never has to rotate 16 MB itself.
+inline void RestoreRowOrder(SonarState& state)
+{
+    if (state.settings.sectorMode != kModeSideScan && state.raster.RowOrigin() != 0)
+        ClearImage(state.raster);
 }
 
 inline void RunPlaybackInput(const std::uint8_t* data, std::size_t size, int typeFromName, const char* ending)
@@ -51,6 +62,7 @@ inline void RunPlaybackInput(const std::uint8_t* data, std::size_t size, int typ
         if (ReadRecordFrame(file, 0, first) == RecordStatus::Ok)
             DecodeRecordedPing(AsRecordedPing(first), state->ping, state->command, state->settings,
                 ReplyContext {true, false});
+        RestoreRowOrder(*state);
         WalkRecords(
             file, fileType,
             [](const RecordFrame& frame) {

@@ -5,6 +5,7 @@
 // what the datagram's own header says, so most inputs cost only their
 // painting (at zoom 0.5, or 2.0 with bit 6). Bit 7 makes the datagram's
 // reported size larger than the bytes the socket kept.
+#include "files/PlaybackInput.h"
 #include "files/RecordDecode.h"
 #include "station/StationRig.h"
 
@@ -39,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         AlignStateTo(rig.state, datagram);
         if ((control & 0x40) != 0)
             rig.state.settings.zoom = 2.0;
+        fuzz::RestoreRowOrder(rig.state);
     }
     const std::size_t trueSize = datagram.size() + ((control & 0x80) != 0 ? (control & 0x60) + 1u : 0u);
     rig.cycle.OnUdpDatagram(datagram, trueSize);
