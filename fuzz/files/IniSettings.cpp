@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr)
         return 0;
-    std::fwrite(data, 1, size, out);
+    if (size > 0)
+        std::fwrite(data, 1, size, out);
     std::fclose(out);
 
     for (const bool playback : {false, true}) {

@@ -47,7 +47,8 @@ inline void RunPlaybackInput(const std::uint8_t* data, std::size_t size, int typ
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr)
         return;
-    std::fwrite(data, 1, size, out);
+    if (size > 0)
+        std::fwrite(data, 1, size, out);
     std::fclose(out);
 
     state->settings = freshSettings;
