@@ -20,7 +20,9 @@ void CheckLoaded(const SonarSettings& s, const CommandMessage& command)
         __builtin_trap();
     if (s.colorTable < 0 || s.colorTable > 8 || (s.sonarType != 0 && s.sonarType != 1) || s.rangeIndex < 0
         || s.rangeIndex >= kRangeCount || s.sectorMode < 0 || s.sectorMode > 2 || s.playbackSpeed < 0
-        || s.playbackSpeed > 12 || s.gain > 40 || !fuzz::StepCode(s.stepSize))
+        || s.playbackSpeed > 12 || s.gain > 40)
+        __builtin_trap();
+    if (!fuzz::StepCode(s.stepSize) && s.stepSize != 5) // a saved 5 is sent as 8
         __builtin_trap();
     fuzz::CheckCommand(command);
 }
