@@ -6,7 +6,7 @@ namespace velmaris {
 
 std::string FixedText(double value, int decimals)
 {
-    char buffer[64];
+    char buffer[330]; // the longest double in fixed notation, with a few decimals
     const auto result
         = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (result.ec != std::errc {})

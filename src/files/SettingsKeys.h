@@ -42,14 +42,17 @@ struct CommandByte {
 using SettingsField = std::variant<int SonarSettings::*, std::uint8_t SonarSettings::*,
     double SonarSettings::*, std::string SonarSettings::*, CommandByte>;
 
-// A band a loaded number must fall in; outside it the number is clamped to
-// the band or replaced by `replacement`.
+// What a loaded number must be: inside a band and, when `allowed` is not
+// empty, one of its values (a table such as the range table). Outside it the
+// number is clamped to the band or replaced by `replacement` (the key's
+// default), so a hand-edited file never gives a value the station cannot use.
 struct KeyLimit {
     bool active = false;
     double low = 0;
     double high = 0;
     bool clamp = false;
     double replacement = 0;
+    std::span<const int> allowed {};
 };
 
 // When a key is read and written, beyond "both sections always, except

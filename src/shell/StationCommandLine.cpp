@@ -41,8 +41,11 @@ StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
                 line.screenshotPath = value;
             } else {
                 int seconds = 0;
+                // Once a character is not a digit (or the number too long) it stays refused.
                 for (const char c : value)
-                    seconds = (c >= '0' && c <= '9' && seconds < 100000) ? seconds * 10 + (c - '0') : -1;
+                    seconds = (seconds >= 0 && c >= '0' && c <= '9' && seconds < 100000)
+                        ? seconds * 10 + (c - '0')
+                        : -1;
                 if (seconds <= 0) {
                     line.error = "--run-for takes a whole number of seconds";
                     return line;
@@ -76,7 +79,7 @@ bool ParseGpsSwitch(const std::string& value, StationCommandLine& line)
         const std::string rate = value.substr(colon + 1);
         baud = 0;
         for (const char c : rate)
-            baud = (c >= '0' && c <= '9' && baud < 1000000) ? baud * 10 + (c - '0') : -1;
+            baud = (baud >= 0 && c >= '0' && c <= '9' && baud < 1000000) ? baud * 10 + (c - '0') : -1;
         bool offered = false;
         for (const int r : kRates)
             offered = offered || r == baud;

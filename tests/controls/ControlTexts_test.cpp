@@ -46,6 +46,8 @@ TEST(ControlTextsTest, DecimalPointIgnoresTheDesktopLocale)
         std::setlocale(LC_NUMERIC, "C"); // no such locale here: still checks the format
     EXPECT_EQ(AbsorptionText(125), "1.25 dB/m");
     EXPECT_EQ(FixedText(1599.95, 1), "1600.0");
+    EXPECT_EQ(FixedText(5e93, 1).size(), 96u); // a typed 5e93 still has a text
+    EXPECT_EQ(FixedText(-1.7976931348623157e308, 2).size(), 313u);
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 

@@ -65,7 +65,7 @@ TEST_F(SettingsFileTest, PlainDecimalConversionAndEightBitFields)
     EXPECT_EQ(settings_.grid, 2);
     EXPECT_EQ(settings_.colorTable, 0);
     EXPECT_DOUBLE_EQ(settings_.zoom, 1.75);
-    EXPECT_EQ(settings_.gain, 300 & 0xFF);
+    EXPECT_EQ(settings_.gain, 6); // 300 & 0xFF = 44 is above 40: the default
     EXPECT_EQ(settings_.rangeIndex, 7); // 263 & 0xFF = 7
     EXPECT_EQ(command_[CommandMessage::kTrain], 45);
     EXPECT_EQ(command_[CommandMessage::kSectorWidth], 0); // side-scan: width 0, step 0

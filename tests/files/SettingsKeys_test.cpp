@@ -136,11 +136,23 @@ struct FieldAccess {
             return std::to_string(s.**m);
         return std::to_string(command[static_cast<std::size_t>(std::get<CommandByte>(field).index)]);
     }
-    // A valid value other than the current one: numbers step toward zero by
-    // one (by 0.5 for reals), or up from zero; texts become other texts.
+    // A valid value other than the current one: a key with a table takes
+    // another entry of it; other numbers step toward zero by one (by 0.5 for
+    // reals), or up from zero; texts become other texts.
     void Change(const SettingsKey& key) const
     {
         const auto step = [](auto& v, auto by) { v = v > 0 ? v - by : v + by; };
+        if (const auto allowed = key.limit.allowed; !allowed.empty()) {
+            const int other = std::to_string(allowed[0]) != Text(key.field) ? allowed[0] : allowed[1];
+            if (auto m = std::get_if<int SonarSettings::*>(&key.field))
+                s.** m = other;
+            else if (auto m = std::get_if<std::uint8_t SonarSettings::*>(&key.field))
+                s.** m = static_cast<std::uint8_t>(other);
+            else
+                command[static_cast<std::size_t>(std::get<CommandByte>(key.field).index)]
+                    = static_cast<std::uint8_t>(other);
+            return;
+        }
         if (auto m = std::get_if<std::string SonarSettings::*>(&key.field))
             s.** m = key.format == KeyFormat::Folder ? "/tmp/velmaris round trip/" : "127.0.0.77";
         else if (auto m = std::get_if<double SonarSettings::*>(&key.field))
@@ -203,6 +215,188 @@ std::string KeyTestName(const ::testing::TestParamInfo<std::size_t>& info)
 
 INSTANTIATE_TEST_SUITE_P(
     EveryKey, KeyRoundTrip, ::testing::Range<std::size_t>(0, SettingsKeys().size()), KeyTestName);
+
+// --- Values the station cannot use load as the key's default ---------------
+
+struct LoadedValueCase {
+    const char* key;
+    const char* text;
+    double expected;
+    double (*read)(const SonarSettings&, const CommandMessage&);
+};
+
+double Zoom(const SonarSettings& s, const CommandMessage&)
+{
+    return s.zoom;
+}
+double Rotation(const SonarSettings& s, const CommandMessage&)
+{
+    return s.rotateImage;
+}
+double Colours(const SonarSettings& s, const CommandMessage&)
+{
+    return s.colorTable;
+}
+double Head(const SonarSettings& s, const CommandMessage&)
+{
+    return s.sonarType;
+}
+double Grid(const SonarSettings& s, const CommandMessage&)
+{
+    return s.grid;
+}
+double Profile(const SonarSettings& s, const CommandMessage&)
+{
+    return s.profileDispMode;
+}
+double PointSize(const SonarSettings& s, const CommandMessage&)
+{
+    return s.profilePointSize;
+}
+double Feet(const SonarSettings& s, const CommandMessage&)
+{
+    return s.metricScale;
+}
+double GpsBaud(const SonarSettings& s, const CommandMessage&)
+{
+    return s.gpsComPortBaud;
+}
+double RangeByte(const SonarSettings& s, const CommandMessage& c)
+{
+    EXPECT_EQ(s.range, c[CommandMessage::kRange]);
+    return c[CommandMessage::kRange];
+}
+double GainByte(const SonarSettings& s, const CommandMessage& c)
+{
+    EXPECT_EQ(s.gain, c[CommandMessage::kGain]);
+    return c[CommandMessage::kGain];
+}
+double StepSize(const SonarSettings& s, const CommandMessage&)
+{
+    return s.stepSize;
+}
+double TrainPolar(const SonarSettings& s, const CommandMessage&)
+{
+    return s.trainPolar;
+}
+double TrainSideScan(const SonarSettings& s, const CommandMessage&)
+{
+    return s.trainSS;
+}
+double WidthSector(const SonarSettings& s, const CommandMessage&)
+{
+    return s.sectorWidthSector;
+}
+double UpDown(const SonarSettings& s, const CommandMessage&)
+{
+    return s.sonarUpDown;
+}
+double Automatic(const SonarSettings& s, const CommandMessage&)
+{
+    return s.autoSettings;
+}
+double Frequency(const SonarSettings& s, const CommandMessage&)
+{
+    return s.frequency;
+}
+double Pulse(const SonarSettings& s, const CommandMessage&)
+{
+    return s.pulseLength;
+}
+
+class LoadedValue : public ::testing::TestWithParam<LoadedValueCase> { };
+
+TEST_P(LoadedValue, OutsideItsTableGivesTheDefaultInsideStays)
+{
+    const LoadedValueCase& c = GetParam();
+    CountingKeys keys;
+    keys.preset[c.key] = c.text;
+    if (std::string(c.key) != "Auto Settings")
+        keys.preset["Auto Settings"] = "0"; // so the manual values are read
+    SonarSettings settings;
+    CommandMessage command;
+    PingRecord ping;
+    InitialiseCommandMessage(command, settings);
+    LoadSettingsKeys(keys, settings, command, ping, {});
+    EXPECT_DOUBLE_EQ(c.read(settings, command), c.expected) << c.key << "=" << c.text;
+}
+
+std::string LoadedValueName(const ::testing::TestParamInfo<LoadedValueCase>& info)
+{
+    std::string name = std::to_string(info.index) + "_";
+    for (const char c : std::string(info.param.key) + "_" + info.param.text)
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(HandEditedFile, LoadedValue,
+    ::testing::Values(LoadedValueCase {"Zoom", "0", 1.0, Zoom}, LoadedValueCase {"Zoom", "-5", 1.0, Zoom},
+        LoadedValueCase {"Zoom", "1e308", 1.0, Zoom}, LoadedValueCase {"Zoom", "nan", 1.0, Zoom},
+        LoadedValueCase {"Zoom", "3.0", 3.0, Zoom}, LoadedValueCase {"Zoom", "0.5", 0.5, Zoom},
+        LoadedValueCase {"Zoom", "8", 8.0, Zoom}, LoadedValueCase {"Zoom", "8.01", 1.0, Zoom},
+        LoadedValueCase {"Rotate Image", "1e308", 0.0, Rotation},
+        LoadedValueCase {"Rotate Image", "-90.5", -90.5, Rotation},
+        LoadedValueCase {"ColorTable", "9", 0, Colours}, LoadedValueCase {"ColorTable", "-1", 0, Colours},
+        LoadedValueCase {"ColorTable", "8", 8, Colours}, LoadedValueCase {"Sonar Type", "2", 0, Head},
+        LoadedValueCase {"Sonar Type", "-1", 0, Head}, LoadedValueCase {"Sonar Type", "1", 1, Head},
+        LoadedValueCase {"Grid", "3", 1, Grid}, LoadedValueCase {"Grid", "2", 2, Grid},
+        LoadedValueCase {"ProfileDispMode", "5", 0, Profile},
+        LoadedValueCase {"ProfileDispMode", "4", 4, Profile},
+        LoadedValueCase {"Profile Point Size", "-1", 1, PointSize},
+        LoadedValueCase {"Profile Point Size", "2", 2, PointSize},
+        LoadedValueCase {"Metric Scale", "2", 0, Feet},
+        LoadedValueCase {"GPSComPortBaud", "1234", 4800, GpsBaud},
+        LoadedValueCase {"GPSComPortBaud", "9600", 9600, GpsBaud},
+        LoadedValueCase {"Range", "0", 30, RangeByte}, LoadedValueCase {"Range", "159", 30, RangeByte},
+        LoadedValueCase {"Range", "255", 30, RangeByte}, LoadedValueCase {"Range", "7", 30, RangeByte},
+        LoadedValueCase {"Range", "150", 150, RangeByte}, LoadedValueCase {"Range", "1", 1, RangeByte},
+        LoadedValueCase {"Gain", "255", 6, GainByte}, LoadedValueCase {"Gain", "41", 6, GainByte},
+        LoadedValueCase {"Gain", "40", 40, GainByte}, LoadedValueCase {"Gain", "0", 0, GainByte},
+        LoadedValueCase {"Step Size", "251", 3, StepSize}, LoadedValueCase {"Step Size", "6", 3, StepSize},
+        LoadedValueCase {"Step Size", "8", 8, StepSize}, LoadedValueCase {"Step Size", "5", 5, StepSize},
+        LoadedValueCase {"Train Polar", "121", 60, TrainPolar},
+        LoadedValueCase {"Train Polar", "120", 120, TrainPolar},
+        LoadedValueCase {"Train SS", "200", 30, TrainSideScan},
+        LoadedValueCase {"SectorWidth Sector", "61", 60, WidthSector},
+        LoadedValueCase {"SectorWidth Sector", "45", 45, WidthSector},
+        LoadedValueCase {"Sonar Up/Down", "2", 0, UpDown}, LoadedValueCase {"Sonar Up/Down", "1", 1, UpDown},
+        LoadedValueCase {"Auto Settings", "2", 1, Automatic},
+        LoadedValueCase {"Auto Settings", "0", 0, Automatic},
+        LoadedValueCase {"Frequency", "200", 165, Frequency},
+        LoadedValueCase {"Frequency", "21", 21, Frequency}, LoadedValueCase {"Pulse Length", "0", 10, Pulse},
+        LoadedValueCase {"Pulse Length", "100", 100, Pulse}),
+    LoadedValueName);
+
+// A file where every head value is out of reach still gives a command the
+// head can take, for both heads and every mode.
+TEST_F(SettingsFileTest, HostileFileGivesACommandInRange)
+{
+    for (const char* head : {"0", "1"}) {
+        for (const char* mode : {"0", "1", "2", "7"}) {
+            WriteIni(std::string("[System Settings]\nSonar Type=") + head
+                + "\nZoom=-5\nColorTable=99\n"
+                  "[Sonar Settings]\nRange=159\nRange Index=255\nGain=255\nStep Size=251\n"
+                  "Train Polar=250\nTrain Sector=121\nTrain SS=255\nSectorWidth Polar=250\n"
+                  "SectorWidth Sector=200\nAuto Settings=7\nSonar Up/Down=9\nSector Mode="
+                + mode + "\n");
+            SonarSettings settings;
+            CommandMessage command;
+            InitialiseCommandMessage(command, settings);
+            PingRecord ping;
+            LoadSettingsFile(path_, settings, command, ping, {});
+            SCOPED_TRACE(std::string("head ") + head + ", mode " + mode);
+            using M = CommandMessage;
+            EXPECT_EQ(command[M::kRange], 30);
+            EXPECT_EQ(command[M::kGain], 6);
+            EXPECT_LE(command[M::kTrain], 120);
+            EXPECT_LE(command[M::kSectorWidth], settings.sectorMode == kModeSector ? 60 : 120);
+            EXPECT_EQ(command[M::kStep], settings.sectorMode == kModeSideScan ? 0 : kStepFast);
+            EXPECT_EQ(command[M::kFrequency], 100); // automatic row of 30 m
+            EXPECT_DOUBLE_EQ(settings.zoom, 1.0);
+            EXPECT_EQ(settings.colorTable, 0);
+        }
+    }
+}
 
 } // namespace
 } // namespace velmaris

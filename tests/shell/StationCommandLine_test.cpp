@@ -49,6 +49,7 @@ TEST(StationCommandLine, RefusesWhatItCannotUse)
     EXPECT_TRUE(ParseStationCommandLine({"-h"}).help);
     EXPECT_FALSE(ParseStationCommandLine({"--run-for", "0"}).error.empty());
     EXPECT_FALSE(ParseStationCommandLine({"--run-for", "5s"}).error.empty());
+    EXPECT_FALSE(ParseStationCommandLine({"--run-for", "x0000000000000"}).error.empty());
     EXPECT_FALSE(ParseStationCommandLine({"--screenshot", "x.png"}).error.empty()); // needs --run-for
     const auto shot = ParseStationCommandLine({"--demo", "--run-for", "4", "--screenshot", "x.png"});
     EXPECT_TRUE(shot.error.empty());
@@ -76,6 +77,7 @@ TEST(StationCommandLine, GpsSwitchTakesADeviceAndAnOfferedRate)
         {{"--gps", "/dev/ttyUSB0:4801"}, "", 0},
         {{"--gps", "/dev/ttyUSB0:"}, "", 0},
         {{"--gps", ":9600"}, "", 0},
+        {{"--gps", "/dev/ttyUSB0:>60--33333333331"}, "", 0}, // a digit after a refused one stays refused
         {{"--gps"}, "", 0},
     };
     for (const Case& c : cases) {
