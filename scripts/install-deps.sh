@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libgif-dev libsimpleini-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix wine64 googletest
   xvfb xauth fonts-dejavu-core fonts-liberation2
 )
 
