@@ -16,10 +16,12 @@ namespace velmaris {
 
 // Replaces the file at `path` with `data` atomically: a temporary file in the
 // target's folder is written, flushed to disk and renamed over the target, so
-// a crash or a full disk leaves either the old file or the new one. A
-// symbolic link is written through: its target is replaced and the link
-// stays. An existing file keeps its permissions. False on any failure, and
-// the old file is then untouched.
+// a crash or a full disk leaves either the old file or the new one. False on
+// any failure, and the old file is then untouched. On POSIX a symbolic link
+// is written through (its target is replaced, the link stays), an existing
+// file keeps its mode and owner, and the folder is flushed after the rename;
+// on Windows the rename writes through (MoveFileExW) and the file has the
+// rights its folder gives.
 bool WriteFileAtomically(const std::string& path, const std::string& data);
 
 // A file written in whole records, each handed to the operating system at
