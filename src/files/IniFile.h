@@ -36,18 +36,18 @@ public:
     void Set(const char* section, const char* key, const std::string& value) override;
 
     // Writes the whole file through a temporary file and a rename, so a crash
-    // or a full disk never leaves a truncated settings file. Returns false
-    // (and leaves any old file untouched) when it could not be written.
+    // or a full disk never leaves a truncated settings file; the file keeps
+    // its permissions and a link to it stays a link. Returns false (and
+    // leaves any old file untouched) when it could not be written.
     bool Save(const std::string& path) const;
+
+    // The line end the file is written with: CR LF on Windows, as its own
+    // programs write INI files, LF elsewhere.
+    static const char* LineEnd();
 
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
-
-// Writes `data` to `path` atomically: temporary file in the same folder,
-// flushed to disk, then renamed over the target. False on any failure, with
-// the errno of the step that failed in `error` when it is given.
-bool WriteFileAtomically(const std::string& path, const std::string& data, int* error = nullptr);
 
 } // namespace velmaris

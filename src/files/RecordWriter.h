@@ -10,9 +10,10 @@
 // Recording is on exactly while the record file is open, so the station
 // never shows "Recording" while nothing can be written.
 //
-// User-interface thread only. Owns the file descriptor; the reporter must
-// outlive the writer.
+// User-interface thread only. Owns the file; the reporter must outlive the
+// writer.
 
+#include "files/PlatformFiles.h"
 #include "files/Reporter.h"
 
 #include <cstddef>
@@ -39,7 +40,7 @@ public:
     bool Open(const std::string& path);
     void Close();
 
-    bool IsRecording() const { return fd_ >= 0; }
+    bool IsRecording() const { return file_.IsOpen(); }
     const std::string& Path() const { return path_; }
     // Bytes in the file: whole records only.
     std::int64_t Length() const { return length_; }
@@ -57,10 +58,10 @@ public:
     void SetStopListener(std::function<void()> listener) { stopListener_ = std::move(listener); }
 
 private:
-    void Fail(int error);
+    void Fail();
 
     Reporter& reporter_;
-    int fd_ = -1;
+    AppendFile file_;
     std::string path_;
     std::int64_t length_ = 0;
     std::string lastError_;

@@ -1,5 +1,7 @@
 #include "image/SectorClip.h"
 
+#include "image/RoundedTrig.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -69,10 +71,10 @@ SectorClip::SectorClip(int width, int originX, int originY, int radius, float st
     kind_ = sweep <= 180 ? Kind::Wedge : Kind::Reflex;
     const double a1 = start * kPi / 180.0;
     const double a2 = (start + sweep) * kPi / 180.0;
-    u1x_ = std::cos(a1);
-    u1y_ = std::sin(a1);
-    u2x_ = std::cos(a2);
-    u2y_ = std::sin(a2);
+    u1x_ = RoundedCos(a1);
+    u1y_ = RoundedSin(a1);
+    u2x_ = RoundedCos(a2);
+    u2y_ = RoundedSin(a2);
 }
 
 int SectorClip::RowSpans(int y, PixelSpan out[2]) const

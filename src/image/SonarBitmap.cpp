@@ -1,5 +1,7 @@
 #include "image/SonarBitmap.h"
 
+#include "image/RoundedTrig.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -103,8 +105,8 @@ void CSonarBitmap::BuildColorTables()
         const std::uint8_t q = Cap255(int((118 - n) * 1.8));
         tables_[4][n] = {q, q, q};
         const double phi = n * 0.5 * 3.1415926 / 118;
-        const std::uint8_t s = Cap255(int(std::sin(phi) * 255 * 1.2));
-        const std::uint8_t k = Cap255(int((255 - 255 * std::cos(phi)) * 1.2));
+        const std::uint8_t s = Cap255(int(RoundedSin(phi) * 255 * 1.2));
+        const std::uint8_t k = Cap255(int((255 - 255 * RoundedCos(phi)) * 1.2));
         tables_[5][n] = {s, k, 0};
         tables_[6][n] = {0, s, k};
         tables_[7][n] = {k, s, 0};

@@ -2,7 +2,8 @@
 // Cosine and sine of every 0.05 degree, so painting needs no trigonometric
 // calls per pixel. Entry k holds the values for k x 0.05 degrees with the
 // angle converted to radians through the constant 3.1415926 (not full pi);
-// the painted pixels depend on these exact values.
+// the painted pixels depend on these exact values, which are the nearest
+// doubles (RoundedTrig), the same on every platform.
 //
 // Built once with the document and read-only afterwards.
 

@@ -20,7 +20,7 @@ ComPortMap ComPortMap::FromSettingsFile(const std::string& iniPath)
     return ComPortMap(file);
 }
 
-std::string ComPortMap::DefaultDevice(int comPort)
+std::string LinuxComDevice(int comPort)
 {
     if (comPort >= 1 && comPort <= 8)
         return "/dev/ttyS" + std::to_string(comPort - 1);
@@ -28,6 +28,13 @@ std::string ComPortMap::DefaultDevice(int comPort)
         return "/dev/ttyUSB" + std::to_string(comPort - 9);
     if (comPort >= 25 && comPort <= kDefaultComPortCount)
         return "/dev/ttyACM" + std::to_string(comPort - 25);
+    return {};
+}
+
+std::string WindowsComDevice(int comPort)
+{
+    if (comPort >= 1 && comPort <= kMaxNamedComPort)
+        return "\\\\.\\COM" + std::to_string(comPort);
     return {};
 }
 

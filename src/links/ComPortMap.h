@@ -1,9 +1,11 @@
 #pragma once
 // COM port numbers to device paths. The operator always sees and picks
-// "COM%d"; this map says which device that number opens. A fixed default
-// mapping covers COM1 to COM32; the "Serial Devices" section of the INI file
-// (keys "COM1", "COM2", ...) overrides it per number, and may also name
-// numbers beyond 32. An empty value means the number has no device.
+// "COM%d"; this map says which device that number opens. The default mapping
+// is the platform's rule (Linux: COM1 to COM32 on fixed device files;
+// Windows: every number on its own device, "\\.\COM5" for COM5); the
+// "Serial Devices" section of the INI file (keys "COM1", "COM2", ...)
+// overrides it per number, and may also name numbers beyond the defaults. An
+// empty value means the number has no device.
 //
 // A plain value; not shared between threads.
 
@@ -26,8 +28,8 @@ public:
     // The map of the settings file at `iniPath` (a missing file: the defaults).
     static ComPortMap FromSettingsFile(const std::string& iniPath);
 
-    // COM1-COM8 -> /dev/ttyS0-7, COM9-COM24 -> /dev/ttyUSB0-15,
-    // COM25-COM32 -> /dev/ttyACM0-7; anything else -> "".
+    // The platform's device for `comPort` (one of the two rules below; one
+    // implementation per platform in posix/ and windows/).
     static std::string DefaultDevice(int comPort);
 
     // Replaces the device of `comPort` (empty: no device).
@@ -39,5 +41,13 @@ public:
 private:
     std::map<int, std::string> overrides_;
 };
+
+// Linux: COM1-COM8 -> /dev/ttyS0-7, COM9-COM24 -> /dev/ttyUSB0-15,
+// COM25-COM32 -> /dev/ttyACM0-7; anything else -> "".
+std::string LinuxComDevice(int comPort);
+
+// Windows: COM1-COM255 -> "\\.\COM1" to "\\.\COM255" (the form that
+// opens numbers above 9 too); anything else -> "".
+std::string WindowsComDevice(int comPort);
 
 } // namespace velmaris

@@ -1,5 +1,7 @@
 #include "protocol/TimeStamp.h"
 
+#include "protocol/PlatformClock.h"
+
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -38,7 +40,7 @@ LocalTime CurrentLocalTime()
     const std::time_t seconds = system_clock::to_time_t(now);
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()) % 1000;
     std::tm tm {};
-    localtime_r(&seconds, &tm);
+    BreakDownLocalTime(seconds, tm);
     LocalTime t;
     t.year = tm.tm_year + 1900;
     t.month = tm.tm_mon + 1;

@@ -1,6 +1,6 @@
 #include "station/TargetCommands.h"
 
-#include "files/IniFile.h"
+#include "files/PlatformFiles.h"
 #include "files/SettingsLocation.h"
 #include "image/MeasuredTargets.h"
 #include "station/CommandIds.h"
@@ -21,9 +21,9 @@ SaveDialogRequest TargetsSaveDialog(const std::string& writeFolder)
     return request;
 }
 
-std::string TargetsExportFailure(const std::string& path, int error)
+std::string TargetsExportFailure(const std::string& path, const std::string& cause)
 {
-    return "Can't export the targets to " + path + ": " + std::strerror(error);
+    return "Can't export the targets to " + path + ": " + cause;
 }
 
 void TargetCommands::Register(CommandTable& table)
@@ -37,7 +37,7 @@ void TargetCommands::Export()
     const std::string path = doc_.Dialogs().AskSaveFile(TargetsSaveDialog(Settings().writeFileDirectory));
     if (path.empty())
         return;
-    int error = 0;
+    std::string error;
     if (!WriteFileAtomically(path, TargetsCsv(doc_.Targets()), &error))
         doc_.Messages().ShowMessage(TargetsExportFailure(path, error));
 }

@@ -22,7 +22,7 @@ inline constexpr const char* kExportTargetsDefaultName = "Targets.csv";
 SaveDialogRequest TargetsSaveDialog(const std::string& writeFolder);
 
 // "Can't export the targets to PATH: REASON" (REASON the system's text for `error`).
-std::string TargetsExportFailure(const std::string& path, int error);
+std::string TargetsExportFailure(const std::string& path, const std::string& cause);
 
 class TargetCommands final : public CommandGroup {
 public:

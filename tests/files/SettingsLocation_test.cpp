@@ -9,11 +9,11 @@
 namespace velmaris {
 namespace {
 
-TEST(SettingsLocation, OverrideThenProgramFolderThenConfigFolder)
+TEST(SettingsLocation, OverrideThenProgramFolderThenUserFolder)
 {
     SettingsLocationInputs in;
     in.programDir = "/opt/velmaris/bin/";
-    in.home = "/home/op";
+    in.userSettingsFolder = "/home/op/.config/Velmaris/";
     in.overridePath = "/tmp/x.ini";
     EXPECT_EQ(ResolveSettingsPath(in), "/tmp/x.ini");
     in.overridePath.clear();
@@ -21,10 +21,18 @@ TEST(SettingsLocation, OverrideThenProgramFolderThenConfigFolder)
     EXPECT_EQ(ResolveSettingsPath(in), "/opt/velmaris/bin/Velmaris.INI");
     in.programDirWritable = false;
     EXPECT_EQ(ResolveSettingsPath(in), "/home/op/.config/Velmaris/Velmaris.INI");
-    in.xdgConfigHome = "/cfg";
-    EXPECT_EQ(ResolveSettingsPath(in), "/cfg/Velmaris/Velmaris.INI");
-    in.xdgConfigHome = "relative"; // not absolute: ignored
-    EXPECT_EQ(ResolveSettingsPath(in), "/home/op/.config/Velmaris/Velmaris.INI");
+    in.userSettingsFolder = R"(C:\Users\op\AppData\Roaming\Velmaris\)";
+    EXPECT_EQ(ResolveSettingsPath(in), R"(C:\Users\op\AppData\Roaming\Velmaris\Velmaris.INI)");
+    in.userSettingsFolder.clear(); // no per-user folder known: beside the program after all
+    EXPECT_EQ(ResolveSettingsPath(in), "/opt/velmaris/bin/Velmaris.INI");
+}
+
+TEST(SettingsLocation, XdgConfigFolderOrHomeConfig)
+{
+    EXPECT_EQ(XdgConfigFolder("", "/home/op"), "/home/op/.config");
+    EXPECT_EQ(XdgConfigFolder("/cfg", "/home/op"), "/cfg");
+    EXPECT_EQ(XdgConfigFolder("relative", "/home/op"), "/home/op/.config") << "not absolute: ignored";
+    EXPECT_EQ(XdgConfigFolder("", ""), "");
 }
 
 // The build tree's bin folder takes the settings file and new recordings; an

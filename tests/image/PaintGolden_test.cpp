@@ -83,7 +83,7 @@ TEST(PaintGoldenTest, TablesArePinned)
         std::memcpy(bytes, v, sizeof v);
         sum = testing::Fnv1a(bytes, sizeof bytes, sum);
     }
-    EXPECT_EQ(sum, 13279408340774703115ull);
+    EXPECT_EQ(sum, 4641249977994571661ull); // the nearest doubles, on every platform
 
     const CSonarBitmap bmp;
     std::uint64_t colours = testing::Fnv1a(nullptr, 0);

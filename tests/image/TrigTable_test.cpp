@@ -1,5 +1,7 @@
 #include "image/TrigTable.h"
 
+#include "image/RoundedTrig.h"
+
 #include <cmath>
 #include <limits>
 
@@ -15,10 +17,43 @@ TEST(TrigTableTest, EntriesUseTheShortPiConstant)
     EXPECT_EQ(t.Sin(0), 0.0);
     // 90 degrees through 3.1415926 is a hair short of a quarter turn, so the
     // cosine is not 0 but about 2.68e-8.
-    EXPECT_EQ(t.Cos(1800), std::cos(1800 * 0.05 * 3.1415926 / 180));
+    EXPECT_EQ(t.Cos(1800), 0x1.cc553391a6262p-26);
     EXPECT_NEAR(t.Cos(1800), 2.6794896585e-8, 1e-15);
-    EXPECT_EQ(t.Sin(7199), std::sin(7199 * 0.05 * 3.1415926 / 180));
-    EXPECT_EQ(t.Cos(TrigTable::kEntries - 1), std::cos(35999 * 0.05 * 3.1415926 / 180));
+    EXPECT_EQ(t.Sin(7199), RoundedSin(7199 * 0.05 * 3.1415926 / 180));
+    EXPECT_EQ(t.Cos(TrigTable::kEntries - 1), RoundedCos(35999 * 0.05 * 3.1415926 / 180));
+}
+
+// The nearest doubles, also where a C library's sin or cos is one off
+// (angles of the table whose values lie close to half-way between two).
+TEST(TrigTableTest, RoundedSineAndCosineAreTheNearestDoubles)
+{
+    struct Case {
+        int k; // table entry: k x 0.05 degrees through 3.1415926
+        double sin;
+        double cos;
+    };
+    const Case cases[] = {
+        {0, 0x0.0p+0, 0x1.0000000000000p+0},
+        {193, 0x1.574df03031135p-3, 0x1.f8c1591d27575p-1},
+        {441, 0x1.806cf01ac132fp-2, 0x1.da8cf2b1e1e53p-1},
+        {1064, 0x1.99f97604b66cfp-1, 0x1.32b339074188cp-1},
+        {1321, 0x1.d3eab4f69296bp-1, 0x1.9fae8c6f5edb5p-2},
+        {1800, 0x1.ffffffffffffdp-1, 0x1.cc553391a6262p-26},
+        {2143, 0x1.e93c05ce5ee81p-1, -0x1.2df3853ea196dp-2},
+        {3600, 0x1.cc553391a625fp-25, -0x1.ffffffffffff3p-1},
+        {5400, -0x1.fffffffffffe3p-1, -0x1.593fe6cd3c9c4p-24},
+        {9000, 0x1.fffffffffffafp-1, 0x1.1fb5404b07d6fp-23},
+        {17999, 0x1.c9ab02915db0cp-11, -0x1.fffff3372fd18p-1},
+        {35999, -0x1.c9cef938891ccp-11, 0x1.fffff3352d629p-1},
+    };
+    for (const Case& c : cases) {
+        const double radians = c.k * 0.05 * 3.1415926 / 180;
+        EXPECT_EQ(RoundedSin(radians), c.sin) << c.k;
+        EXPECT_EQ(RoundedCos(radians), c.cos) << c.k;
+    }
+    EXPECT_EQ(RoundedSin(-0.5), -RoundedSin(0.5)); // below zero, as sector edges may be
+    EXPECT_EQ(RoundedCos(-0.5), RoundedCos(0.5));
+    EXPECT_LE(std::fabs(RoundedSin(1e300)), 1.0) << "far arguments: the C library";
 }
 
 TEST(TrigTableTest, IndexWrapsOnceAsTheFanDoes)

@@ -1,6 +1,7 @@
 #pragma once
 // A settings file of its own per test: a fresh folder under the temporary
 // directory, removed afterwards, with helpers to write, read, load and save.
+#include "files/IniFile.h"
 #include "files/SettingsFile.h"
 #include "protocol/CommandMessage.h"
 #include "protocol/PingRecord.h"
@@ -37,12 +38,18 @@ protected:
         std::ofstream out(path_, std::ios::binary);
         out << text;
     }
+    // The file as written, its line ends as LF whatever the platform writes.
     std::string ReadIni() const
     {
         std::ifstream in(path_, std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();
-        return ss.str();
+        std::string text = ss.str();
+        const std::string lineEnd = IniFile::LineEnd();
+        if (lineEnd != "\n")
+            for (auto at = text.find(lineEnd); at != std::string::npos; at = text.find(lineEnd, at + 1))
+                text.replace(at, lineEnd.size(), "\n");
+        return text;
     }
     void Load(bool playback = false) { LoadSettingsFile(path_, settings_, command_, ping_, {playback}); }
     bool Save(bool playback = false) { return SaveSettingsFile(path_, settings_, command_, {playback}); }

@@ -1,0 +1,67 @@
+#pragma once
+// What differs between the platforms in the files room: replacing a whole
+// file atomically, appending whole records straight to the operating system,
+// and the folders the settings location rule chooses from. One implementation
+// per platform (posix/, windows/), chosen by the build; the rules above them
+// are plain and shared.
+//
+// Paths are UTF-8 text on every platform.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace velmaris {
+
+// Replaces the file at `path` with `data` atomically: a temporary file in the
+// target's folder is written, flushed to disk and renamed over the target, so
+// a crash or a full disk leaves either the old file or the new one. False on
+// any failure, and the old file is then untouched. On POSIX a symbolic link
+// is written through (its target is replaced, the link stays), an existing
+// file keeps its mode and owner, and the folder is flushed after the rename;
+// on Windows the rename writes through (MoveFileExW) and the file has the
+// rights its folder gives. The cause of a failure goes to `error` when given.
+bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* error = nullptr);
+
+// A file written in whole records, each handed to the operating system at
+// once with no buffering of its own. Owns the handle.
+class AppendFile {
+public:
+    AppendFile() = default;
+    ~AppendFile() { Close(); }
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    // Creates `path`, truncating an existing file, shared so others may read
+    // and write it. False with the cause in `error` when it cannot be created.
+    bool Create(const std::string& path, std::string& error);
+    // Writes all of `bytes` at the end. False with the cause in `error` when
+    // the write failed or fell short (a device that takes nothing is full).
+    bool Write(std::span<const std::uint8_t> bytes, std::string& error);
+    // Cuts the file back to `length` bytes, as far as the device allows.
+    void Truncate(std::int64_t length);
+    void Close();
+    bool IsOpen() const { return handle_ != kClosed; }
+
+private:
+    static constexpr std::intptr_t kClosed = -1; // a closed descriptor or handle on either platform
+    std::intptr_t handle_ = kClosed;
+};
+
+// Whether `c` separates the folders of a path ('/' everywhere, '\\' too on Windows).
+bool IsPathSeparator(char c);
+
+// The per-user folder the settings file goes to when the program's folder is
+// not writable, with a trailing separator: $XDG_CONFIG_HOME/Velmaris/ (or
+// ~/.config/Velmaris/) on Linux, %APPDATA%\Velmaris\ on Windows; "" when the
+// environment names none.
+std::string UserSettingsFolder();
+
+// The user's home folder ("" when unknown).
+std::string UserHomeFolder();
+
+// Whether new files can be created in `folder`.
+bool FolderIsWritable(const std::string& folder);
+
+} // namespace velmaris

@@ -1,0 +1,169 @@
+#include "files/PlatformFiles.h"
+
+#include "files/SettingsLocation.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmaris {
+
+namespace {
+
+// The file a path finally names: symbolic links followed (a relative link
+// from its own folder) until a name that is no link, which need not exist.
+bool FollowLinks(std::string& path)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st { };
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;
+        char target[PATH_MAX];
+        const ssize_t n = readlink(path.c_str(), target, sizeof target);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target)
+            return false;
+        const std::string link(target, static_cast<std::size_t>(n));
+        path = link.front() == '/' ? link : FolderOf(path) + link;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
+{
+    std::size_t written = 0;
+    while (written < size) {
+        const ssize_t n = ::write(fd, data + written, size - written);
+        if (n > 0) {
+            written += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0)
+            errno = ENOSPC; // a write of 0 bytes makes no progress: the device is full
+        return false;
+    }
+    return true;
+}
+
+// Flushes the folder's entry of a renamed file. Some file systems cannot
+// flush a folder; the rename itself has happened then.
+void FlushFolder(const std::string& file)
+{
+    const std::string folder = FolderOf(file);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    [[maybe_unused]] const int flushed = fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* error)
+{
+    const auto fail = [error] {
+        if (error)
+            *error = std::strerror(errno != 0 ? errno : EIO);
+        return false;
+    };
+    errno = 0;
+    std::string target = path;
+    if (!FollowLinks(target))
+        return fail();
+    std::string temp = target + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return fail();
+    // mkstemp creates 0600: the new file takes the old one's permissions and
+    // owner, or those of any new file.
+    struct stat old { };
+    if (stat(target.c_str(), &old) == 0) {
+        fchmod(fd, old.st_mode & 07777);
+        [[maybe_unused]] const int owned = fchown(fd, old.st_uid, old.st_gid);
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+    }
+    bool ok = WriteAll(fd, reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+    ok = ok && fsync(fd) == 0;
+    int cause = ok ? 0 : errno;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        if (cause == 0)
+            cause = errno;
+        std::remove(temp.c_str());
+        errno = cause;
+        return fail();
+    }
+    FlushFolder(target);
+    return true;
+}
+
+bool AppendFile::Create(const std::string& path, std::string& error)
+{
+    Close();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    handle_ = fd;
+    return true;
+}
+
+bool AppendFile::Write(std::span<const std::uint8_t> bytes, std::string& error)
+{
+    if (WriteAll(static_cast<int>(handle_), bytes.data(), bytes.size()))
+        return true;
+    error = std::strerror(errno);
+    return false;
+}
+
+void AppendFile::Truncate(std::int64_t length)
+{
+    // Devices that cannot be truncated hold no partial record a reader could see.
+    [[maybe_unused]] const int cut = ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(length));
+}
+
+void AppendFile::Close()
+{
+    if (handle_ == kClosed)
+        return;
+    ::close(static_cast<int>(handle_));
+    handle_ = kClosed;
+}
+
+bool IsPathSeparator(char c)
+{
+    return c == '/';
+}
+
+std::string UserSettingsFolder()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string config = XdgConfigFolder(xdg ? xdg : "", UserHomeFolder());
+    return config.empty() ? config : WithTrailingSeparator(config) + "Velmaris/";
+}
+
+std::string UserHomeFolder()
+{
+    const char* home = std::getenv("HOME");
+    return home ? std::string(home) : std::string();
+}
+
+bool FolderIsWritable(const std::string& folder)
+{
+    return !folder.empty() && access(folder.c_str(), W_OK) == 0;
+}
+
+} // namespace velmaris

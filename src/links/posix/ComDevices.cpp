@@ -1,0 +1,10 @@
+#include "links/ComPortMap.h"
+
+namespace velmaris {
+
+std::string ComPortMap::DefaultDevice(int comPort)
+{
+    return LinuxComDevice(comPort);
+}
+
+} // namespace velmaris
