@@ -171,7 +171,8 @@ TEST_F(StationTargets, PlayOnTheCommandLineStartsThePlaybackWithoutAHead)
 
 TEST_F(StationTargets, PlayOfAFileThatIsNoRecordingSaysSoAndGoesLive)
 {
-    // The message box of "&Open File to Playback" is answered as it shows.
+    // The message box of "&Open File to Playback" shows from the event loop
+    // once start-up has returned, and is answered as it shows.
     QStringList messages;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
@@ -187,6 +188,7 @@ TEST_F(StationTargets, PlayOfAFileThatIsNoRecordingSaysSoAndGoesLive)
     StationCommandLine line;
     line.playFile = "/nonexistent/velmaris/notes.txt";
     ASSERT_TRUE(Start(line));
+    EXPECT_TRUE(SpinUntil([&] { return !messages.isEmpty(); }, 5000));
     answer.stop();
     EXPECT_EQ(messages, QStringList {QString::fromUtf8(kMsgUnknownFileType)});
     CMainFrame& frame = *station_.app->Frame();
