@@ -3,24 +3,15 @@
 // it accepts is consistent.
 #include "shell/StationCommandLine.h"
 
+#include "FuzzLines.h"
+
 #include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace velmaris;
-    std::vector<std::string> args;
-    std::string current;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == '\n') {
-            args.push_back(current);
-            current.clear();
-        } else {
-            current.push_back(static_cast<char>(data[i]));
-        }
-    }
-    if (!current.empty())
-        args.push_back(current);
+    std::vector<std::string> args = fuzz::SplitLines(data, size);
 
     const StationCommandLine line = ParseStationCommandLine(args);
     if (line.error.empty()) {

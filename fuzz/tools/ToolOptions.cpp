@@ -7,9 +7,11 @@
 #include "SimOptions.h"
 #include "sim/LoopbackAddress.h"
 
+#include "FuzzLines.h"
 #include <array>
 #include <cstdio>
 #include <set>
+
 #include <string>
 #include <vector>
 
@@ -47,18 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return null;
     }();
     (void)quiet;
-    std::vector<std::string> args;
-    std::string current;
-    for (std::size_t i = 1; i < size; ++i) {
-        if (data[i] == '\n') {
-            args.push_back(current);
-            current.clear();
-        } else {
-            current.push_back(static_cast<char>(data[i]));
-        }
-    }
-    if (!current.empty())
-        args.push_back(current);
+    std::vector<std::string> args = velmaris::fuzz::SplitLines(data + 1, size - 1);
 
     const OptionSet& set = OptionSets()[data[0] % OptionSets().size()];
     const ParsedOptions parsed = ParseOptions(args, set.valued, set.switches, set.optionalValue);
