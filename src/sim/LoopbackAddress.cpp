@@ -57,7 +57,7 @@ bool IsLoopbackHost(std::string_view host)
     return false;
 }
 
-bool ParseLoopbackEndpoint(
+bool ParseNumericEndpoint(
     std::string_view text, std::uint16_t defaultPort, LoopbackEndpoint& out, std::string* error)
 {
     std::string_view host = text;
@@ -94,15 +94,23 @@ bool ParseLoopbackEndpoint(
     out.host = std::string(host);
     if (!ParseNumericHost(out.host, out))
         return Fail(error, "'" + out.host + "' is not a numeric address (use 127.0.0.1, ::1 or localhost)");
-    if (!IsLoopbackHost(out.host))
-        return Fail(error,
-            "refusing non-loopback address '" + out.host
-                + "': the simulated head only binds and sends to loopback (127.0.0.0/8 or ::1)");
     out.port = static_cast<std::uint16_t>(portNumber);
     if (out.family == AF_INET)
         reinterpret_cast<sockaddr_in*>(&out.address)->sin_port = htons(out.port);
     else
         reinterpret_cast<sockaddr_in6*>(&out.address)->sin6_port = htons(out.port);
+    return true;
+}
+
+bool ParseLoopbackEndpoint(
+    std::string_view text, std::uint16_t defaultPort, LoopbackEndpoint& out, std::string* error)
+{
+    if (!ParseNumericEndpoint(text, defaultPort, out, error))
+        return false;
+    if (!IsLoopbackHost(out.host))
+        return Fail(error,
+            "refusing non-loopback address '" + out.host
+                + "': the simulated head only binds and sends to loopback (127.0.0.0/8 or ::1)");
     return true;
 }
 

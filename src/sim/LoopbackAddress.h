@@ -25,6 +25,11 @@ struct LoopbackEndpoint {
 bool ParseLoopbackEndpoint(
     std::string_view text, std::uint16_t defaultPort, LoopbackEndpoint& out, std::string* error);
 
+// The same forms for any numeric host, loopback or not, for a sender the
+// operator may point at another machine; the caller decides what it allows.
+bool ParseNumericEndpoint(
+    std::string_view text, std::uint16_t defaultPort, LoopbackEndpoint& out, std::string* error);
+
 bool IsLoopbackHost(std::string_view host);
 
 } // namespace velmaris::sim

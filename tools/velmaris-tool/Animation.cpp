@@ -30,9 +30,9 @@ int RunAnimation(const AnimationRequest& request)
     if (request.format == AnimationFormat::Mp4)
         width -= width % 2;
     std::string error;
-    const AnimationSpec spec {
+    const AnimationParams params {
         request.output, width, width, request.fps, &state.colors.Table(state.settings.colorTable)};
-    if (!encoder->Open(spec, &error)) {
+    if (!encoder->Open(params, &error)) {
         std::fprintf(stderr, "velmaris-tool render: %s\n", error.c_str());
         return kExitFailure;
     }

@@ -24,7 +24,7 @@ inline constexpr const char* kMsgMp4NeedsFfmpeg
 // Whether this build can write MP4.
 bool Mp4Available();
 
-struct AnimationSpec {
+struct AnimationParams {
     std::string path;
     int width = 0;
     int height = 0;
@@ -36,7 +36,7 @@ class FrameEncoder {
 public:
     virtual ~FrameEncoder() = default;
     // Creates the file; false with `error` set when it cannot.
-    virtual bool Open(const AnimationSpec& spec, std::string* error) = 0;
+    virtual bool Open(const AnimationParams& params, std::string* error) = 0;
     // One frame of width x height indices, row by row.
     virtual bool AddFrame(const std::uint8_t* indices, std::string* error) = 0;
     // Completes and closes the file.

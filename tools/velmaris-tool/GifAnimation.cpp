@@ -64,38 +64,39 @@ public:
             EGifCloseFile(gif_, nullptr);
     }
 
-    bool Open(const AnimationSpec& spec, std::string* error) override
+    bool Open(const AnimationParams& params, std::string* error) override
     {
-        spec_ = spec;
+        params_ = params;
         // giflib would create the file 0600; an animation is as readable as any file.
-        const int fd = ::open(spec.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        const int fd = ::open(params.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd < 0)
-            return Fail(error, "cannot write " + spec.path + ": " + std::strerror(errno));
+            return Fail(error, "cannot write " + params.path + ": " + std::strerror(errno));
         int code = 0;
         gif_ = EGifOpenFileHandle(fd, &code);
         if (gif_ == nullptr) {
             ::close(fd);
-            return Fail(error, "cannot write " + spec.path + ": " + GifErrorString(code));
+            return Fail(error, "cannot write " + params.path + ": " + GifErrorString(code));
         }
         std::vector<GifColorType> colors(kColorTableEntries);
         for (int i = 0; i < kColorTableEntries; ++i) {
-            const Rgb c = (*spec.palette)[std::size_t(i)];
+            const Rgb c = (*params.palette)[std::size_t(i)];
             colors[std::size_t(i)] = GifColorType {c.red, c.green, c.blue};
         }
         ColorMapObject* map = GifMakeMapObject(kColorTableEntries, colors.data());
         EGifSetGifVersion(gif_, true);
         const bool ok = map != nullptr
-            && EGifPutScreenDesc(gif_, spec.width, spec.height, 8, 0, map) == GIF_OK && PutLoopExtension();
+            && EGifPutScreenDesc(gif_, params.width, params.height, 8, 0, map) == GIF_OK
+            && PutLoopExtension();
         if (map != nullptr)
             GifFreeMapObject(map);
-        previous_.assign(std::size_t(spec.width) * spec.height, 0);
-        return ok || Fail(error, "cannot write " + spec.path + ": " + GifErrorString(gif_->Error));
+        previous_.assign(std::size_t(params.width) * params.height, 0);
+        return ok || Fail(error, "cannot write " + params.path + ": " + GifErrorString(gif_->Error));
     }
 
     bool AddFrame(const std::uint8_t* indices, std::string* error) override
     {
-        const Rect r = frames_ == 0 ? Rect {0, 0, spec_.width, spec_.height}
-                                    : ChangedRect(indices, previous_.data(), spec_.width, spec_.height);
+        const Rect r = frames_ == 0 ? Rect {0, 0, params_.width, params_.height}
+                                    : ChangedRect(indices, previous_.data(), params_.width, params_.height);
         GraphicsControlBlock gcb {};
         gcb.DisposalMode = DISPOSE_DO_NOT;
         gcb.UserInputFlag = false;
@@ -106,11 +107,11 @@ public:
         bool ok = EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, 4, extension) == GIF_OK
             && EGifPutImageDesc(gif_, r.left, r.top, r.width, r.height, false, nullptr) == GIF_OK;
         for (int y = r.top; ok && y < r.top + r.height; ++y) {
-            auto* row = const_cast<GifPixelType*>(indices + std::size_t(y) * spec_.width + r.left);
+            auto* row = const_cast<GifPixelType*>(indices + std::size_t(y) * params_.width + r.left);
             ok = EGifPutLine(gif_, row, r.width) == GIF_OK;
         }
         if (!ok)
-            return Fail(error, "cannot write " + spec_.path + ": " + GifErrorString(gif_->Error));
+            return Fail(error, "cannot write " + params_.path + ": " + GifErrorString(gif_->Error));
         std::copy_n(indices, previous_.size(), previous_.begin());
         ++frames_;
         return true;
@@ -121,7 +122,7 @@ public:
         int code = 0;
         const int result = EGifCloseFile(gif_, &code); // frees the handle and closes the file
         gif_ = nullptr;
-        return result == GIF_OK || Fail(error, "cannot write " + spec_.path + ": " + GifErrorString(code));
+        return result == GIF_OK || Fail(error, "cannot write " + params_.path + ": " + GifErrorString(code));
     }
 
 private:
@@ -139,11 +140,11 @@ private:
     // average rate exact (30 fps: 3, 4, 3, 3, 4, 3 ...).
     int NextDelay() const
     {
-        const auto at = [this](long long n) { return std::llround(100.0 * double(n) / spec_.fps); };
+        const auto at = [this](long long n) { return std::llround(100.0 * double(n) / params_.fps); };
         return static_cast<int>(at(frames_ + 1) - at(frames_));
     }
 
-    AnimationSpec spec_;
+    AnimationParams params_;
     GifFileType* gif_ = nullptr;
     std::vector<std::uint8_t> previous_;
     long long frames_ = 0;

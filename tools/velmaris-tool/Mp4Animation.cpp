@@ -38,18 +38,18 @@ class Mp4Encoder final : public FrameEncoder {
 public:
     ~Mp4Encoder() override { Release(); }
 
-    bool Open(const AnimationSpec& spec, std::string* error) override
+    bool Open(const AnimationParams& params, std::string* error) override
     {
-        spec_ = spec;
+        params_ = params;
         const auto fail = [&](const std::string& what, int code = 0) {
             Release();
             return Fail(
-                error, "cannot write " + spec.path + ": " + what + (code ? ": " + AvError(code) : ""));
+                error, "cannot write " + params.path + ": " + what + (code ? ": " + AvError(code) : ""));
         };
         av_log_set_level(AV_LOG_ERROR);
-        if (spec.width % 2 != 0 || spec.height % 2 != 0)
+        if (params.width % 2 != 0 || params.height % 2 != 0)
             return fail("an MP4 frame needs an even width and height");
-        int code = avformat_alloc_output_context2(&format_, nullptr, "mp4", spec.path.c_str());
+        int code = avformat_alloc_output_context2(&format_, nullptr, "mp4", params.path.c_str());
         if (code < 0 || format_ == nullptr)
             return fail("no MP4 writer", code);
         const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_H264);
@@ -59,12 +59,12 @@ public:
         codec_ = avcodec_alloc_context3(codec);
         if (stream_ == nullptr || codec_ == nullptr)
             return fail("out of memory");
-        codec_->width = spec.width;
-        codec_->height = spec.height;
-        codec_->time_base = AVRational {1, spec.fps};
-        codec_->framerate = AVRational {spec.fps, 1};
+        codec_->width = params.width;
+        codec_->height = params.height;
+        codec_->time_base = AVRational {1, params.fps};
+        codec_->framerate = AVRational {params.fps, 1};
         codec_->pix_fmt = AV_PIX_FMT_YUV420P;
-        codec_->gop_size = 2 * spec.fps;
+        codec_->gop_size = 2 * params.fps;
         if (format_->oformat->flags & AVFMT_GLOBALHEADER)
             codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         av_opt_set(codec_->priv_data, "preset", "veryfast", 0);
@@ -74,7 +74,7 @@ public:
         if ((code = avcodec_parameters_from_context(stream_->codecpar, codec_)) < 0)
             return fail("stream set-up", code);
         stream_->time_base = codec_->time_base;
-        if ((code = avio_open(&format_->pb, spec.path.c_str(), AVIO_FLAG_WRITE)) < 0)
+        if ((code = avio_open(&format_->pb, params.path.c_str(), AVIO_FLAG_WRITE)) < 0)
             return fail("cannot create the file", code);
         if ((code = avformat_write_header(format_, nullptr)) < 0)
             return fail("header", code);
@@ -85,16 +85,16 @@ public:
         if (frame_ == nullptr || packet_ == nullptr)
             return fail("out of memory");
         frame_->format = AV_PIX_FMT_YUV420P;
-        frame_->width = spec.width;
-        frame_->height = spec.height;
+        frame_->width = params.width;
+        frame_->height = params.height;
         if ((code = av_frame_get_buffer(frame_, 0)) < 0)
             return fail("frame buffer", code);
-        scaler_ = sws_getContext(spec.width, spec.height, AV_PIX_FMT_PAL8, spec.width, spec.height,
+        scaler_ = sws_getContext(params.width, params.height, AV_PIX_FMT_PAL8, params.width, params.height,
             AV_PIX_FMT_YUV420P, SWS_POINT, nullptr, nullptr, nullptr);
         if (scaler_ == nullptr)
             return fail("no colour conversion from an indexed frame");
         for (int i = 0; i < kColorTableEntries; ++i) {
-            const Rgb c = (*spec.palette)[std::size_t(i)];
+            const Rgb c = (*params.palette)[std::size_t(i)];
             palette_[std::size_t(i)]
                 = 0xFF000000u | (std::uint32_t(c.red) << 16) | (std::uint32_t(c.green) << 8) | c.blue;
         }
@@ -105,11 +105,11 @@ public:
     {
         int code = av_frame_make_writable(frame_);
         if (code < 0)
-            return Fail(error, "cannot write " + spec_.path + ": " + AvError(code));
+            return Fail(error, "cannot write " + params_.path + ": " + AvError(code));
         const std::uint8_t* source[4]
             = {indices, reinterpret_cast<const std::uint8_t*>(palette_.data()), nullptr, nullptr};
-        const int strides[4] = {spec_.width, 0, 0, 0};
-        sws_scale(scaler_, source, strides, 0, spec_.height, frame_->data, frame_->linesize);
+        const int strides[4] = {params_.width, 0, 0, 0};
+        sws_scale(scaler_, source, strides, 0, params_.height, frame_->data, frame_->linesize);
         frame_->pts = pts_++;
         return Encode(frame_, error);
     }
@@ -120,7 +120,7 @@ public:
         const int code = av_write_trailer(format_);
         headerWritten_ = false;
         if (ok && code < 0)
-            ok = Fail(error, "cannot write " + spec_.path + ": " + AvError(code));
+            ok = Fail(error, "cannot write " + params_.path + ": " + AvError(code));
         Release();
         return ok;
     }
@@ -140,7 +140,7 @@ private:
             packet_->stream_index = stream_->index;
             code = av_interleaved_write_frame(format_, packet_);
         }
-        return Fail(error, "cannot write " + spec_.path + ": " + AvError(code));
+        return Fail(error, "cannot write " + params_.path + ": " + AvError(code));
     }
 
     void Release()
@@ -160,7 +160,7 @@ private:
         stream_ = nullptr;
     }
 
-    AnimationSpec spec_;
+    AnimationParams params_;
     AVFormatContext* format_ = nullptr;
     AVStream* stream_ = nullptr;
     AVCodecContext* codec_ = nullptr;
