@@ -14,12 +14,6 @@ namespace {
 
 using namespace velmaris::testing;
 
-std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class RecordWriterTest : public ::testing::Test {
 protected:
     TempFolder folder {"recordwriter"};
@@ -43,12 +37,12 @@ TEST_F(RecordWriterTest, AppendsWholeRecordsToATruncatedFile)
     // Handed to the system at once: visible before the file is closed.
     auto expected = record;
     Append(expected, record);
-    EXPECT_EQ(ReadAll(path), expected);
+    EXPECT_EQ(testing::ReadFileBytes(path), expected);
 
     writer.Close();
     EXPECT_FALSE(writer.IsRecording());
     EXPECT_TRUE(writer.Append(record)); // not recording: nothing happens
-    EXPECT_EQ(ReadAll(path).size(), 1280u);
+    EXPECT_EQ(testing::ReadFileBytes(path).size(), 1280u);
     EXPECT_TRUE(reporter.messages.empty());
 }
 

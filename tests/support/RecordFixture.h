@@ -10,12 +10,25 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
 namespace velmaris::testing {
+
+// A whole file as text or as bytes; empty when it cannot be read.
+inline std::string ReadFileText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path)
+{
+    const std::string text = ReadFileText(path);
+    return {text.begin(), text.end()};
+}
 
 struct PingSpec {
     std::string kind = "IGX";

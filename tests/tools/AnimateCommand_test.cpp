@@ -24,12 +24,6 @@ namespace {
 using namespace velmaris::testing;
 using Frame = std::vector<std::uint8_t>;
 
-std::string ReadText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 struct Gif {
     int width = 0, height = 0;
     std::vector<Frame> frames; // each composed over the ones before
@@ -83,7 +77,7 @@ Frame Rendered(const std::filesystem::path& file, int side, const TempFolder& di
         RunTool("render " + Quote(file.string()) + " --raw --crop " + crop + " --out " + Quote(pgm.string()))
             .exitCode,
         0);
-    const std::string bytes = ReadText(pgm);
+    const std::string bytes = testing::ReadFileText(pgm);
     const std::string header = "P5\n" + std::to_string(side) + " " + std::to_string(side) + "\n255\n";
     EXPECT_EQ(bytes.compare(0, header.size(), header), 0);
     return Frame(bytes.begin() + std::ptrdiff_t(std::min(header.size(), bytes.size())), bytes.end());
@@ -101,7 +95,7 @@ Dive WriteDive(const TempFolder& dir, int pings, int prefix)
     options.pings = pings;
     std::string error;
     EXPECT_TRUE(sim::WriteSyntheticRecording(dive.whole.string(), options, &error)) << error;
-    const std::string bytes = ReadText(dive.whole);
+    const std::string bytes = testing::ReadFileText(dive.whole);
     std::size_t end = 0;
     for (int i = 0; i < prefix; ++i)
         end += (static_cast<std::uint8_t>(bytes[end + 4]) << 8) | static_cast<std::uint8_t>(bytes[end + 5]);
@@ -185,7 +179,7 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RunTool("render " + c.args, err.string()).exitCode, c.exitCode) << c.args;
-        EXPECT_NE(ReadText(err).find(c.message), std::string::npos) << c.args << "\n" << ReadText(err);
+        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos) << c.args << "\n" << testing::ReadFileText(err);
         EXPECT_FALSE(std::filesystem::exists(out)) << c.args;
     }
 }

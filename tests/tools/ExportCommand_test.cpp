@@ -17,12 +17,6 @@ namespace {
 using namespace velmaris::testing;
 using Row = std::vector<std::string>;
 
-std::string ReadText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // An RFC 4180 reader, strict about what the writer promises: CR LF after
 // every row, quotes only around whole fields.
 std::vector<Row> ParseCsv(const std::string& text)
@@ -187,7 +181,7 @@ TEST(ExportCommand, SamplesFillFiveHundredColumnsEveryRow)
     ASSERT_EQ(RunTool("export " + Quote((dir / "s.52a").string()) + " --samples --csv " + Quote(out.string()))
                   .exitCode,
         0);
-    const auto rows = ParseCsv(ReadText(out));
+    const auto rows = ParseCsv(testing::ReadFileText(out));
     ASSERT_EQ(rows.size(), 4u);
     for (const Row& row : rows)
         ASSERT_EQ(row.size(), kColumns.size() + 500);
@@ -221,11 +215,11 @@ TEST(ExportCommand, DamagedFileExportsItsWholeRecordsWithDumpsNotes)
     const ToolRun csv = RunTool("export " + file + " --csv -", exportErr.string());
     ASSERT_EQ(dump.exitCode, 0);
     ASSERT_EQ(csv.exitCode, 0);
-    std::string expected = ReadText(dumpErr);
+    std::string expected = testing::ReadFileText(dumpErr);
     ASSERT_FALSE(expected.empty());
     for (std::size_t at; (at = expected.find("tool dump:")) != std::string::npos;)
         expected.replace(at, 10, "tool export:");
-    EXPECT_EQ(ReadText(exportErr), expected);
+    EXPECT_EQ(testing::ReadFileText(exportErr), expected);
     const auto rows = ParseCsv(csv.out);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1][0], "1");
@@ -254,7 +248,7 @@ TEST(ExportCommand, CommandLineMistakesAreUsageErrors)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RunTool("export " + c.args, err.string()).exitCode, c.exitCode) << c.args;
-        EXPECT_NE(ReadText(err).find(c.message), std::string::npos) << c.args << "\n" << ReadText(err);
+        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos) << c.args << "\n" << testing::ReadFileText(err);
     }
 }
 

@@ -21,12 +21,6 @@ namespace {
 
 using namespace velmaris::testing;
 
-std::string ReadText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // A UDP socket on 127.0.0.1 with a free port and room for many datagrams.
 class Receiver {
 public:
@@ -118,7 +112,7 @@ TEST(ReplayCommand, EachRecordGoesOutAsOneDatagramAsItIsInTheFile)
         for (std::size_t i = 0; i < got.size(); ++i)
             EXPECT_EQ(got[i], records[c.sent[i]]) << c.options << " datagram " << i;
         // The damage is reported as dump reports it, once it is reached.
-        const std::string errors = ReadText(err);
+        const std::string errors = testing::ReadFileText(err);
         EXPECT_EQ(errors.find("velmaris-tool replay: damaged record at offset 1024 (record length 65535)")
                 != std::string::npos,
             c.sent.back() >= 2)
@@ -172,7 +166,7 @@ TEST(ReplayCommand, BadCommandLinesSendNothing)
     for (const Case& c : cases) {
         const std::string err = (dir / "err.txt").string();
         EXPECT_EQ(RunTool("replay " + c.args, err).exitCode, c.exitCode) << c.args;
-        EXPECT_NE(ReadText(err).find(c.message), std::string::npos) << c.args << "\n" << ReadText(err);
+        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos) << c.args << "\n" << testing::ReadFileText(err);
     }
     EXPECT_TRUE(receiver.Take(1, 100).empty());
 }

@@ -21,12 +21,6 @@ namespace {
 
 using namespace velmaris::testing;
 
-std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class RecordWriterFaultTest : public ::testing::Test {
 protected:
     TempFolder folder {"recordwriterfault"};
@@ -68,7 +62,7 @@ TEST_F(RecordWriterFaultTest, ShortWriteIsCutBackToTheLastWholeRecord)
     EXPECT_FALSE(ok);
     EXPECT_FALSE(writer.IsRecording());
     EXPECT_EQ(reporter.messages.size(), 1u);
-    EXPECT_EQ(ReadAll(path), record);
+    EXPECT_EQ(testing::ReadFileBytes(path), record);
 }
 
 TEST_F(RecordWriterFaultTest, KilledStationLeavesEveryAppendedRecord)
@@ -88,7 +82,7 @@ TEST_F(RecordWriterFaultTest, KilledStationLeavesEveryAppendedRecord)
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(ReadAll(path).size(), 3 * record.size());
+    EXPECT_EQ(testing::ReadFileBytes(path).size(), 3 * record.size());
 }
 
 } // namespace
