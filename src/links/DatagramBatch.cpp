@@ -13,6 +13,8 @@ DatagramBatch::Step DatagramBatch::Next(std::int64_t nowUs)
     // Once the budget is spent, nothing more is handed on in this batch,
     // even if the clock seems to allow it again.
     spent_ = true;
+    if (!behind_)
+        return Step::Stop;
     ++dropped_;
     return Step::Drop;
 }

@@ -3,10 +3,12 @@
 // flood the port far faster than pings can be painted; draining it in one
 // go would hold the event loop (the windows, the timers, a signal to end)
 // for as long as the flood lasts. So each notification hands on at most a
-// number of datagrams within a time budget, throws away unseen what is
-// still waiting after that (the station stays current rather than ever
-// later) and stops after a bounded number of reads; the socket then lets
-// the event loop run before the next batch.
+// number of datagrams within a time budget and then lets the event loop run
+// before the next batch. A burst, or one slow ping, only defers what waits.
+// When the previous batch already left datagrams waiting, the sender is
+// outrunning the painting: what is still waiting once this batch's budget
+// is spent is thrown away unseen (the station stays current rather than
+// ever later), up to a bounded number of reads.
 //
 // Times are microseconds on any steady clock. Plain data, no sockets.
 
@@ -28,9 +30,11 @@ public:
         Stop, // leave it (and the rest) for the next batch
     };
 
-    DatagramBatch(const DatagramBudget& budget, std::int64_t startUs)
+    // `behind`: the previous batch ended with datagrams still waiting.
+    DatagramBatch(const DatagramBudget& budget, std::int64_t startUs, bool behind)
         : budget_(budget)
         , startUs_(startUs)
+        , behind_(behind)
     { }
 
     // What to do with the next waiting datagram, at `nowUs`.
@@ -42,9 +46,10 @@ public:
 private:
     DatagramBudget budget_;
     std::int64_t startUs_;
+    bool behind_;
     int handedOn_ = 0;
     int dropped_ = 0;
-    bool spent_ = false; // the hand-on budget is used up: the rest is dropped
+    bool spent_ = false; // the hand-on budget is used up: the rest is dropped or left
 };
 
 } // namespace velmaris

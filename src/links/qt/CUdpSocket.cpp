@@ -22,6 +22,7 @@ CUdpSocket::~CUdpSocket()
 bool CUdpSocket::Open(int port)
 {
     Close();
+    behind_ = false;
     if (port < 0 || port > 65535)
         return false;
     auto* socket = new QUdpSocket(this);
@@ -47,7 +48,7 @@ std::int64_t NowUs()
 void CUdpSocket::HandleReadable(QUdpSocket* socket)
 {
     moreScheduled_ = false;
-    DatagramBatch batch(budget_, NowUs());
+    DatagramBatch batch(budget_, NowUs(), behind_);
     while (socket == socket_ && socket->hasPendingDatagrams()) {
         const DatagramBatch::Step step = batch.Next(NowUs());
         if (step == DatagramBatch::Step::Stop)
@@ -71,8 +72,11 @@ void CUdpSocket::HandleReadable(QUdpSocket* socket)
     }
     if (batch.Dropped() > 0 && socket == socket_ && events_ != nullptr)
         events_->OnUdpDropped(static_cast<std::size_t>(batch.Dropped()));
+    if (socket != socket_)
+        return; // closed or reopened by the handler: the new socket starts afresh
+    behind_ = socket->hasPendingDatagrams();
     // The rest waits for the next batch, after the event loop has run.
-    if (socket == socket_ && !moreScheduled_ && socket->hasPendingDatagrams()) {
+    if (!moreScheduled_ && behind_) {
         moreScheduled_ = true;
         QTimer::singleShot(0, this, [this, socket] {
             moreScheduled_ = false;

@@ -2,8 +2,9 @@
 // The UDP listener of "Plot Data from UDP" on QUdpSocket: bound on any local
 // IPv4 address, exclusively. Each datagram goes to LinkEvents with at most
 // its first 4096 bytes and its true size. One notification handles one
-// DatagramBatch: what a flood sends beyond it is dropped (and counted to
-// LinkEvents) and the event loop runs before the next batch.
+// DatagramBatch and the event loop runs before the next batch; when a
+// backlog outlasts a batch, what a flood sends beyond it is dropped (and
+// counted to LinkEvents).
 //
 // Thread: user-interface thread only. The handler may call Close or Open.
 
@@ -39,6 +40,7 @@ private:
     std::array<std::uint8_t, kUdpReceiveBufferSize> buffer_ {};
     DatagramBudget budget_;
     bool moreScheduled_ = false; // a batch is queued behind the event loop
+    bool behind_ = false; // the last batch left datagrams waiting
 };
 
 } // namespace velmaris

@@ -60,10 +60,13 @@ TEST(CUdpSocket, PortHeldElsewhereCannotBeShared)
     EXPECT_EQ(listener.LocalPort(), 0);
 }
 
-// Every datagram handed on costs a millisecond, as clearing the raster may:
-// a flood of 10,000 a second is far more than can be handled.
+// Every datagram handed on costs `costNs` (a millisecond, as clearing the
+// raster may): a flood of 10,000 a second is far more than can be handled.
 class SlowEvents final : public LinkEvents {
 public:
+    explicit SlowEvents(std::int64_t costNs = 1'000'000)
+        : costNs_(costNs)
+    { }
     void OnTimer(int) override { }
     void OnSerialTransfer(std::span<const std::uint8_t>, bool) override { }
     void OnTcpConnected(bool) override { }
@@ -73,13 +76,29 @@ public:
     {
         QElapsedTimer busy;
         busy.start();
-        while (busy.nsecsElapsed() < 1'000'000) { }
+        while (busy.nsecsElapsed() < costNs_) { }
         ++handled;
     }
     void OnUdpDropped(std::size_t count) override { dropped += count; }
     std::uint64_t handled = 0;
     std::uint64_t dropped = 0;
+
+private:
+    std::int64_t costNs_;
 };
+
+TEST(CUdpSocket, OneSlowDatagramDefersTheNextRatherThanDroppingIt)
+{
+    SlowEvents events(6'000'000); // past the batch's whole time budget
+    CUdpSocket listener(&events);
+    ASSERT_TRUE(listener.Open(0));
+    QUdpSocket sender;
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(
+            sender.writeDatagram(Datagram(100 + i), QHostAddress::LocalHost, listener.LocalPort()), 100 + i);
+    EXPECT_TRUE(WaitUntil([&] { return events.handled == 2; }));
+    EXPECT_EQ(events.dropped, 0u);
+}
 
 TEST(CUdpSocket, FloodLeavesTheEventLoopTurningAndCountsWhatItDrops)
 {
