@@ -1,7 +1,9 @@
 // Cost of painting one ping, against the floors it cannot beat:
 // - fan: a loop that only stores the same bytes at the same precomputed
 //   addresses (the write log of the plain transcription);
-// - waterfall: the plain whole-image row shift the ring raster avoids.
+// - waterfall: the plain whole-image row shift the ring raster avoids;
+// - clear (each change of mode or range): the whole-image memset the
+//   raster's written spans avoid.
 #include <algorithm>
 #include <cstring>
 #include <random>
@@ -165,6 +167,37 @@ void BM_WholeRasterRowShift(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WholeRasterRowShift)->ComputeStatistics("min", Fastest)->Unit(benchmark::kMicrosecond);
+
+// One fan at the given zoom, then the clear a mode or range change makes.
+void BM_ClearAfterFan(benchmark::State& state)
+{
+    const double zoom = state.range(0) / 100.0;
+    ImageRaster raster;
+    const ScanLineHistory h = MakeHistory();
+    const PaintInputs in = MakeInputs(0, zoom, 0, kModePolar);
+    for (auto _ : state) {
+        state.PauseTiming();
+        PaintSectorLine(raster, h, in, Tables());
+        state.ResumeTiming();
+        raster.Clear();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ClearAfterFan)
+    ->Arg(100)
+    ->Arg(400)
+    ->ComputeStatistics("min", Fastest)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_WholeRasterClear(benchmark::State& state)
+{
+    std::vector<std::uint8_t> img(ImageRaster::kBytes, 1);
+    for (auto _ : state) {
+        std::memset(img.data(), 0, img.size());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_WholeRasterClear)->ComputeStatistics("min", Fastest)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace velmaris

@@ -7,6 +7,13 @@
 // row origin instead of 16 MB of pixels. Every reader goes through the
 // accessors below, which take logical coordinates, so the ring never shows.
 //
+// The raster also remembers, per stored row, the span of columns written
+// since the last clear, so a clear (each change of mode or range) wipes
+// what was painted (a fan at zoom 1 is a sixteenth of the image) rather
+// than 16 MB. Every writing accessor marks what it hands out; a painter
+// that writes through LinearDataFor() promises to stay inside the
+// rectangle it names.
+//
 // Ownership: the document owns one raster for its lifetime. Thread: the
 // user-interface thread only (painting and drawing), no locks.
 
@@ -30,7 +37,13 @@ public:
     void Clear();
 
     // Logical row r (0 at the top), kWidth bytes. r must lie in 0..kHeight-1.
-    std::uint8_t* Row(int r) { return data_.get() + PhysicalRow(r) * std::size_t(kWidth); }
+    // The non-const row is marked as written, whole.
+    std::uint8_t* Row(int r)
+    {
+        const std::size_t p = PhysicalRow(r);
+        MarkPhysical(p, 0, kWidth);
+        return data_.get() + p * std::size_t(kWidth);
+    }
     const std::uint8_t* Row(int r) const { return data_.get() + PhysicalRow(r) * std::size_t(kWidth); }
 
     // Pixel at column x, row y; 0 outside the raster.
@@ -52,7 +65,14 @@ public:
     // Makes the storage plain row-major (row 0 first) and returns it; costs
     // one pass over the image only when the waterfall has scrolled since the
     // last clear. The pointer stays valid until the next ScrollDown.
-    std::uint8_t* LinearData();
+    // LinearData() marks the whole image as written; LinearDataFor() marks
+    // the top-left width x height rectangle (clamped to the image), and the
+    // caller writes nowhere else.
+    std::uint8_t* LinearData() { return LinearDataFor(kWidth, kHeight); }
+    std::uint8_t* LinearDataFor(int width, int height);
+    // Stored rows holding pixels written since the last clear (for tests
+    // and benchmarks: what the next clear will wipe).
+    int WrittenRows() const;
 
     int RowOrigin() const { return origin_; }
 
@@ -63,8 +83,28 @@ private:
         return std::size_t(p >= kHeight ? p - kHeight : p);
     }
 
+    void MarkPhysical(std::size_t p, int x0, int x1)
+    {
+        if (x0 < writtenFrom_[p])
+            writtenFrom_[p] = static_cast<std::uint16_t>(x0);
+        if (x1 > writtenTo_[p])
+            writtenTo_[p] = static_cast<std::uint16_t>(x1);
+        const int row = static_cast<int>(p);
+        if (row < rowsFrom_)
+            rowsFrom_ = row;
+        if (row >= rowsTo_)
+            rowsTo_ = row + 1;
+    }
+
     std::unique_ptr<std::uint8_t[]> data_;
     int origin_ = 0; // physical row holding logical row 0
+    // Columns [writtenFrom_, writtenTo_) of each physical row may be non-zero;
+    // from >= to: the row is all zero.
+    std::unique_ptr<std::uint16_t[]> writtenFrom_;
+    std::unique_ptr<std::uint16_t[]> writtenTo_;
+    // Physical rows [rowsFrom_, rowsTo_) hold every written span.
+    int rowsFrom_ = kHeight;
+    int rowsTo_ = 0;
 };
 
 } // namespace velmaris

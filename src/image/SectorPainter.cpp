@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -204,6 +205,20 @@ void PaintProfilePoints(
     }
 }
 
+// The side of the top-left square that holds every pixel PaintFan and
+// PaintProfilePoints may write: the origin sits at (R_px, R_px) and a pixel
+// radius r lands within |r| + 1 of it. Radii grow linearly with the pixel
+// index from the start delay, so the two ends bound them.
+int FanExtent(const PaintInputs& in, const PaintGeometry& geo)
+{
+    const double rpx = geo.radiusPx;
+    const double last = (geo.radiusPx - 1) * in.speedOfSound / 1500 + geo.startDelay;
+    const double smallest = std::min({0.0, geo.startDelay, last});
+    const double reach = std::max(rpx + 1, -smallest);
+    const double side = rpx + reach + 2;
+    return std::isfinite(side) && side < kW ? int(side) : kW;
+}
+
 } // namespace
 
 void PaintSectorLine(
@@ -213,7 +228,8 @@ void PaintSectorLine(
     if (!geo.valid) {
         return;
     }
-    std::uint8_t* data = raster.LinearData();
+    const int extent = FanExtent(in, geo);
+    std::uint8_t* data = raster.LinearDataFor(extent, extent);
     PaintFan(data, history, in, geo, tables);
     if (in.profileDispMode > 0) {
         PaintProfilePoints(data, in, geo, tables);

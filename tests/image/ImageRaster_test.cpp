@@ -1,5 +1,9 @@
 #include "image/ImageRaster.h"
 
+#include "PaintTestSupport.h"
+#include "image/ScanLinePainter.h"
+
+#include <cstring>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -77,6 +81,76 @@ TEST(ImageRasterTest, CopiesAndLinearDataSeeLogicalRows)
     EXPECT_EQ(r.RowOrigin(), 0);
     EXPECT_EQ(r.At(0, 0), 0);
     EXPECT_EQ(r.At(4, 1239), 0);
+}
+
+bool AllZero(const ImageRaster& r)
+{
+    static const std::vector<std::uint8_t> zero(kW, 0);
+    for (int y = 0; y < ImageRaster::kHeight; ++y)
+        if (std::memcmp(r.Row(y), zero.data(), kW) != 0)
+            return false;
+    return true;
+}
+
+TEST(ImageRasterTest, ClearWipesWhatEveryWritingAccessorHandedOut)
+{
+    ImageRaster r;
+    r.Set(3999, 3999, 9);
+    r.Row(17)[3] = 4;
+    r.LinearDataFor(20, 30)[29 * kW + 19] = 5;
+    for (int k = 0; k < 10; ++k)
+        r.ScrollDown(); // each scroll copies row 0 into a new stored row
+    r.LinearDataFor(0, 0); // rotates the rows and what is known of them
+    r.Row(0)[3999] = 6;
+    EXPECT_GT(r.WrittenRows(), 0);
+    r.Clear();
+    EXPECT_TRUE(AllZero(r));
+    EXPECT_EQ(r.WrittenRows(), 0);
+    r.LinearData()[ImageRaster::kBytes - 1] = 7; // the whole image, unnamed
+    r.Clear();
+    EXPECT_TRUE(AllZero(r));
+}
+
+// Whatever the painters write, in any mode and from any inputs (extreme
+// zooms, speeds of sound of either sign, the waterfall's ring turned
+// between fans), the next clear leaves nothing behind.
+TEST(ImageRasterTest, ClearAfterAnyPaintingLeavesNothingBehind)
+{
+    using namespace velmaris::testing;
+    static constexpr double kZooms[] = {0.01, 0.3, 1.0, 2.0, 3.99, 4.0, 8.0};
+    static constexpr double kSpeeds[] = {1500.0, 6000.0, -1500.0, 0.0, 30.0};
+    static const PaintTables tables;
+    std::mt19937 rng(52);
+    ImageRaster r;
+    ScanLineHistory history;
+    for (int round = 0; round < 12; ++round) {
+        for (int ping = 0; ping < 40; ++ping) {
+            PaintInputs in = RandomInputs(rng, int(rng() % 3));
+            if (ping % 3 == 0) {
+                in.zoom = kZooms[rng() % std::size(kZooms)];
+                in.speedOfSound = kSpeeds[rng() % std::size(kSpeeds)];
+            }
+            FillEchoes(history, 500, rng);
+            PaintPing(r, history, in, tables);
+        }
+        ClearImage(r);
+        ASSERT_TRUE(AllZero(r)) << "round " << round;
+    }
+}
+
+TEST(ImageRasterTest, ClearAfterOneFanWipesOnlyTheFansRows)
+{
+    static const PaintTables tables;
+    std::mt19937 rng(7);
+    ImageRaster r;
+    ScanLineHistory history;
+    PaintInputs in = testing::RandomInputs(rng, kModePolar);
+    in.zoom = 1.0;
+    in.speedOfSound = 1500.0;
+    testing::FillEchoes(history, 500, rng);
+    PaintPing(r, history, in, tables);
+    EXPECT_GT(r.WrittenRows(), 0);
+    EXPECT_LE(r.WrittenRows(), 1003) << "a fan at zoom 1 spans at most 1001 rows";
 }
 
 } // namespace

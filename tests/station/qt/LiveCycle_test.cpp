@@ -289,14 +289,13 @@ TEST_F(LiveCycleTest, UdpFloodOfModeChangesLeavesTheEventLoopTurning)
     sidescan.mode = kModeSideScan;
     sidescan.step = kStepNone;
     sidescan.width = 0;
-    // Each datagram changes the mode, and so clears the 16 MB raster.
+    // Each datagram changes the mode, and so clears the raster. Whether the
+    // machine keeps up or drops, the loop turns and nothing is counted twice.
     test::UdpFlood flood(udp.LocalPort(), {MakeRecord(polar, "52L"), MakeRecord(sidescan, "52L")}, 10000);
     EXPECT_LT(test::LongestLoopStallMs(500), 100) << "the event loop was held by the flood";
     flood.Stop();
     WaitUntil([] { return false; }, 100);
     EXPECT_GT(state.ping.pingCount, 0);
-    EXPECT_GT(cycle.Acquisition().droppedDatagrams, 0u)
-        << state.ping.pingCount << " painted of " << flood.Sent();
     EXPECT_LE(static_cast<std::uint64_t>(state.ping.pingCount) + cycle.Acquisition().droppedDatagrams,
         flood.Sent());
 }
