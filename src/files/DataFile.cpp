@@ -1,5 +1,6 @@
 #include "files/DataFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -90,18 +91,28 @@ std::int64_t DataFile::Resynchronise(std::int64_t offset, int fileType)
         return 0;
     if (offset < 0)
         offset = 0;
+    if (offset >= length_) {
+        Seek(length_);
+        return length_;
+    }
     const std::string_view tag = TagForFileType(fileType);
     // Scan in blocks with a two-byte overlap so a tag across a block edge is
     // found; the first matching position at or after the offset wins, which
     // is exactly where a byte-by-byte scan would stop.
+    // The block buffer is kept for the file's life and never larger than
+    // what is left of the file: a damaged file resynchronises once per
+    // record, and playback must not allocate 64 KB each time.
     constexpr std::size_t kBlock = 64 * 1024;
-    std::vector<std::uint8_t> block(kBlock + 2);
+    const std::size_t block = static_cast<std::size_t>(std::min<std::int64_t>(kBlock, length_ - offset));
+    if (scanBuffer_.size() < block + 2)
+        scanBuffer_.resize(block + 2);
     for (std::int64_t base = offset; base < length_; base += kBlock) {
         if (!Seek(base))
             break;
-        const std::size_t got = std::fread(block.data(), 1, block.size(), file_);
-        for (std::size_t i = 0; i + 2 < got && i < kBlock; ++i) {
-            if (block[i] == tag[0] && block[i + 1] == tag[1] && block[i + 2] == tag[2]) {
+        const std::size_t got = std::fread(scanBuffer_.data(), 1, block + 2, file_);
+        const std::uint8_t* bytes = scanBuffer_.data();
+        for (std::size_t i = 0; i + 2 < got && i < block; ++i) {
+            if (bytes[i] == tag[0] && bytes[i + 1] == tag[1] && bytes[i + 2] == tag[2]) {
                 Seek(base + static_cast<std::int64_t>(i));
                 return base + static_cast<std::int64_t>(i);
             }

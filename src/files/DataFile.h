@@ -14,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmaris {
 
@@ -65,6 +66,7 @@ public:
 private:
     std::FILE* file_ = nullptr;
     std::int64_t length_ = 0;
+    std::vector<std::uint8_t> scanBuffer_; // Resynchronise's read block
 };
 
 // Message for an open failure (the station shows it in a message box).

@@ -109,5 +109,26 @@ TEST(RecordReader, DamagedLengthsAreReportedNotLoopedOn)
     EXPECT_EQ(ReadRecordFrame(file, 1920 - 99, frame), RecordStatus::End);
 }
 
+// A tag at and around the 64 KB read-block edges is found from any start:
+// the scan reads in blocks that overlap by two bytes.
+TEST(DataFileResync, FindsTagsAcrossReadBlockEdges)
+{
+    TempFolder dir("datafile-edges");
+    constexpr std::int64_t kBlock = 64 * 1024;
+    for (const std::int64_t at :
+        {kBlock - 3, kBlock - 2, kBlock - 1, kBlock, 2 * kBlock - 1, 2 * kBlock + 5}) {
+        std::vector<std::uint8_t> bytes(std::size_t(2 * kBlock + 100), 'x');
+        bytes[0] = '5', bytes[1] = '2', bytes[2] = 'A'; // the file's own first tag
+        bytes[std::size_t(at)] = '5', bytes[std::size_t(at + 1)] = '2', bytes[std::size_t(at + 2)] = 'A';
+        WriteBytes(dir / "e.52a", bytes);
+        DataFile file;
+        ASSERT_EQ(file.Open((dir / "e.52a").string()), DataFile::OpenResult::Ok);
+        for (const std::int64_t from : {std::int64_t(1), at - 1, at})
+            EXPECT_EQ(file.Resynchronise(from, kFileTypeSerial), at) << "tag at " << at << " from " << from;
+        EXPECT_EQ(file.Resynchronise(at + 1, kFileTypeSerial), file.Length());
+        EXPECT_EQ(file.Resynchronise(file.Length() + 7, kFileTypeSerial), file.Length());
+    }
+}
+
 } // namespace
 } // namespace velmaris
