@@ -52,6 +52,7 @@ inline void RunPlaybackInput(const std::uint8_t* data, std::size_t size, int typ
     std::fclose(out);
 
     state->settings = freshSettings;
+    state->settings.zoom = 0.5; // a quarter of the pixels per ping, the same code
     state->command = freshCommand;
     state->ping = PingRecord {};
     state->flags = DocumentFlags {};
