@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <vector>
 
 namespace velmaris {
 namespace {
@@ -77,24 +76,28 @@ std::string Format(const char* format, double value)
 }
 
 // The comma-separated fields of one sentence; [0] is "$GPxxx".
+// The comma-separated fields of a sentence body, without allocating: the
+// decoders read fields 1 to 9, so fields past kKept are not kept.
 class Fields {
 public:
     explicit Fields(std::string_view body)
     {
         std::size_t start = 0;
-        for (;;) {
+        while (count_ < kKept) {
             const std::size_t comma = body.find(',', start);
-            fields_.push_back(body.substr(start, comma == std::string_view::npos ? comma : comma - start));
+            fields_[count_++] = body.substr(start, comma == std::string_view::npos ? comma : comma - start);
             if (comma == std::string_view::npos)
                 break;
             start = comma + 1;
         }
     }
-    bool Has(std::size_t index) const { return index < fields_.size(); }
+    bool Has(std::size_t index) const { return index < count_; }
     std::string_view operator[](std::size_t index) const { return fields_[index]; }
 
 private:
-    std::vector<std::string_view> fields_;
+    static constexpr std::size_t kKept = 16;
+    std::array<std::string_view, kKept> fields_ {};
+    std::size_t count_ = 0;
 };
 
 void TakeTime(std::string_view field, std::string& text)

@@ -89,6 +89,12 @@ TEST(NmeaDecoder, MissingFieldEndsTheSentenceButEmptyFieldsOnlySkipTheirText)
     EXPECT_EQ(decoder.Texts().time, "11:11:11");
     EXPECT_EQ(decoder.Texts().course, before.course);
     EXPECT_EQ(decoder.Texts().date, before.date);
+    // Fields past the last one decoded, however many, change nothing.
+    decoder.Feed(
+        "$GPRMC,222222,A,4807.038,N,01131.000,E,022.4,084.4,230394" + std::string(120, ',') + "\r\n");
+    EXPECT_EQ(decoder.Texts().time, "22:22:22");
+    EXPECT_EQ(decoder.Texts().longitude, "011.31.000 E");
+    EXPECT_EQ(decoder.Texts().date, "23-MAR-1994");
 }
 
 TEST(NmeaDecoder, PositionTextsFollowTheMinutesRule)
