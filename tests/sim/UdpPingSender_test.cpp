@@ -2,55 +2,15 @@
 
 #include "SimRecordTestSupport.h"
 #include "SimTestSupport.h"
+#include "support/LoopbackUdpReceiver.h"
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace velmaris::sim {
 namespace {
 
 // A station's UDP listener on a free loopback port.
-class Listener {
-public:
-    Listener()
-    {
-        fd_ = ::socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in sa {};
-        sa.sin_family = AF_INET;
-        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-        socklen_t length = sizeof sa;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &length);
-        port_ = ntohs(sa.sin_port);
-    }
-    ~Listener() { ::close(fd_); }
-    std::uint16_t Port() const { return port_; }
-    // Whole datagrams (up to 4096 bytes) that arrive within the time.
-    std::vector<test::Bytes> Receive(std::size_t count, int timeoutMs)
-    {
-        std::vector<test::Bytes> out;
-        while (out.size() < count) {
-            pollfd p {fd_, POLLIN, 0};
-            if (::poll(&p, 1, timeoutMs) <= 0)
-                break;
-            test::Bytes buffer(4096);
-            const ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), 0);
-            if (n < 0)
-                break;
-            buffer.resize(static_cast<std::size_t>(n));
-            out.push_back(std::move(buffer));
-        }
-        return out;
-    }
-
-private:
-    int fd_ = -1;
-    std::uint16_t port_ = 0;
-};
+using Listener = testing::LoopbackUdpReceiver;
 
 TEST(UdpPingSender, SendsDecodableRecordsAtTheRate)
 {
@@ -64,7 +24,7 @@ TEST(UdpPingSender, SendsDecodableRecordsAtTheRate)
     std::string error;
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(sender.Start(&error)) << error;
-    const std::vector<test::Bytes> datagrams = station.Receive(8, 1000);
+    const std::vector<test::Bytes> datagrams = station.Take(8, 1000);
     ASSERT_EQ(datagrams.size(), 8u);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(65)); // 7 periods of 10 ms
     for (const test::Bytes& d : datagrams) {
@@ -90,7 +50,7 @@ TEST(UdpPingSender, DamagesTheChosenDatagrams)
     options.faults = *FaultPlan::Parse("undersize=2,oversize=3,badlength=5", nullptr);
     UdpPingSender sender(options);
     ASSERT_TRUE(sender.Start(nullptr));
-    const std::vector<test::Bytes> d = station.Receive(6, 1000);
+    const std::vector<test::Bytes> d = station.Take(6, 1000);
     ASSERT_EQ(d.size(), 6u);
     EXPECT_EQ(d[0].size(), 640u);
     EXPECT_EQ(d[1].size(), 64u); // below the 113 bytes a station takes

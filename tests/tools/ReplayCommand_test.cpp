@@ -3,6 +3,7 @@
 // station's own listener: tests/tools/qt.)
 #include "DatagramSender.h"
 #include "support/ChildProcess.h"
+#include "support/LoopbackUdpReceiver.h"
 #include "support/RecordFixture.h"
 #include "tools/ToolRunner.h"
 
@@ -10,55 +11,12 @@
 
 #include <fstream>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace velmaris::tool {
 namespace {
 
 using namespace velmaris::testing;
 
-// A UDP socket on 127.0.0.1 with a free port and room for many datagrams.
-class Receiver {
-public:
-    Receiver()
-    {
-        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const int size = 4 << 20;
-        ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-        sockaddr_in sa {};
-        sa.sin_family = AF_INET;
-        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-        socklen_t length = sizeof sa;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &length);
-        port_ = ntohs(sa.sin_port);
-    }
-    ~Receiver() { ::close(fd_); }
-    std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
-
-    // Up to `count` datagrams, each waited for at most `timeoutMs`.
-    std::vector<std::vector<std::uint8_t>> Take(std::size_t count, int timeoutMs = 3000)
-    {
-        std::vector<std::vector<std::uint8_t>> got;
-        std::vector<std::uint8_t> buffer(70000);
-        pollfd p {fd_, POLLIN, 0};
-        while (got.size() < count && ::poll(&p, 1, timeoutMs) == 1) {
-            const ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), 0);
-            if (n < 0)
-                break;
-            got.emplace_back(buffer.begin(), buffer.begin() + n);
-        }
-        return got;
-    }
-
-private:
-    int fd_ = -1;
-    std::uint16_t port_ = 0;
-};
+using Receiver = LoopbackUdpReceiver;
 
 // Five records of three kinds, each told apart by its head position.
 std::vector<std::vector<std::uint8_t>> FiveRecords()
@@ -166,7 +124,9 @@ TEST(ReplayCommand, BadCommandLinesSendNothing)
     for (const Case& c : cases) {
         const std::string err = (dir / "err.txt").string();
         EXPECT_EQ(RunTool("replay " + c.args, err).exitCode, c.exitCode) << c.args;
-        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos) << c.args << "\n" << testing::ReadFileText(err);
+        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos)
+            << c.args << "\n"
+            << testing::ReadFileText(err);
     }
     EXPECT_TRUE(receiver.Take(1, 100).empty());
 }
