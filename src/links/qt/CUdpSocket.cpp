@@ -40,7 +40,11 @@ namespace {
 std::int64_t NowUs()
 {
     const Clock& clock = SteadyClock::Instance();
-    return clock.Ticks() * 1'000'000 / clock.TicksPerSecond();
+    // Whole seconds and the rest apart: ticks x 10^6 overflows 64 bits after
+    // about 2.5 hours of a nanosecond clock.
+    const std::int64_t ticks = clock.Ticks();
+    const std::int64_t perSecond = clock.TicksPerSecond();
+    return ticks / perSecond * 1'000'000 + ticks % perSecond * 1'000'000 / perSecond;
 }
 
 } // namespace
