@@ -1,6 +1,7 @@
 #include "image/ViewSource.h"
 
 #include "image/ScanLinePainter.h"
+#include "image/ViewInteraction.h"
 
 namespace velmaris {
 
@@ -22,6 +23,16 @@ ViewRequests TakeViewRequests(SonarState& state)
         state.flags.statusResetRequest = 0;
     }
     return requests;
+}
+
+void ServeViewRequests(const ViewRequests& requests, ViewInteraction& view)
+{
+    if (requests.recentre)
+        RecentreView(view);
+    if (requests.statusReset) {
+        view.blinkState = 0;
+        view.blinkCounter = 0;
+    }
 }
 
 } // namespace velmaris

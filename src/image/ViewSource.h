@@ -55,4 +55,10 @@ public:
 // that changes the zoom.
 ViewRequests TakeViewRequests(SonarState& state);
 
+struct ViewInteraction;
+
+// What the view does with the requests at the start of a paint: re-centres,
+// and starts the status blink over.
+void ServeViewRequests(const ViewRequests& requests, ViewInteraction& view);
+
 } // namespace velmaris

@@ -62,6 +62,25 @@ bool CVelmarisDoc::Close()
     return saved;
 }
 
+ViewStatus CVelmarisDoc::Status() const
+{
+    ViewStatus status;
+    const SonarState& state = *state_;
+    status.linkState = shownLink_.linkState;
+    status.awaitingReply = shownLink_.awaitingReply;
+    status.blinkToggle = shownLink_.blink;
+    status.held = cycle_.Acquisition().held;
+    status.playback = state.flags.playback;
+    status.recording = IsRecording() ? 1 : 0;
+    status.outputFileLength = recorder_.Length();
+    status.pingCount = state.ping.pingCount;
+    status.sonarComPort = state.settings.sonarComPort;
+    status.headAddress = state.settings.ipAddress;
+    status.sonarType = state.settings.sonarType;
+    status.udpMode = state.settings.udpMode;
+    return status;
+}
+
 void CVelmarisDoc::HostAdapter::ClearImageRaster()
 {
     ClearImage(doc_.state_->raster);

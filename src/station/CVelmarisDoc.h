@@ -16,6 +16,7 @@
 #include "files/Reporter.h"
 #include "image/MeasuredTargets.h"
 #include "image/SonarState.h"
+#include "image/ViewSource.h"
 #include "links/CTimer.h"
 #include "links/Links.h"
 #include "protocol/SettingsHost.h"
@@ -106,6 +107,13 @@ public:
     // Where the operator's messages go (the one reporter).
     Reporter& Messages() { return reporter_; }
 
+    // What the view's overlays show. The link, awaiting-reply and blink
+    // values are those the cycle left when it last asked for a picture (the
+    // end of a ping), not what the command sent since has set: the next
+    // command leaves before the picture is painted. The colour-indicator
+    // flag is the window's and stays at its default here.
+    ViewStatus Status() const;
+
     // The targets measured during this run, oldest first ("Measure Target"
     // adds one per finished measurement; "Export Targets..." writes them).
     // Nothing clears the list before the program ends, and nothing of it is
@@ -138,7 +146,11 @@ private:
         explicit CycleUiAdapter(CVelmarisDoc& doc)
             : doc_(doc)
         { }
-        void UpdateAllViews() override { doc_.ui_.UpdateAllViews(); }
+        void UpdateAllViews() override
+        {
+            doc_.shownLink_ = ShownLink::Of(doc_.cycle_.Acquisition());
+            doc_.ui_.UpdateAllViews();
+        }
         void RefreshStatusLine() override { doc_.ui_.RefreshStatusLine(); }
         void RefreshDiagnostics() override { doc_.ui_.RefreshDiagnostics(); }
         void ResetDiagnostics() override { doc_.ui_.ResetDiagnostics(); }
@@ -233,6 +245,14 @@ private:
         PlaybackBarUi* bar = nullptr;
     };
 
+    // The link as it stood when the cycle last asked for a picture.
+    struct ShownLink {
+        int linkState = kLinkDown;
+        int awaitingReply = 0;
+        int blink = 0;
+        static ShownLink Of(const AcquisitionState& a) { return {a.linkState, a.awaitingReply, a.blink}; }
+    };
+
     DocumentUi& ui_;
     Reporter& reporter_;
     std::unique_ptr<SonarState> state_; // 16 MB raster: kept off the caller's stack
@@ -249,6 +269,7 @@ private:
     Playback playback_;
     Recording recording_;
     std::vector<MeasuredTarget> targets_;
+    ShownLink shownLink_;
 };
 
 } // namespace velmaris

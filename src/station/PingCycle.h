@@ -121,6 +121,8 @@ private:
     void SendTimerFired();
     void RequestSerialTransfer();
     void SendCommand();
+    // ReconnectTcp; `restartStatus` also restarts the view's status blink.
+    void ConnectTcp(bool restartStatus);
     void CloseFiles();
     void DropTcp();
 

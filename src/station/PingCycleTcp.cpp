@@ -48,7 +48,9 @@ void PingCycle::WatchdogFired()
         acq_.blink ^= 1;
         pipeline_.RunLive();
         if (acq_.linkState == kLinkDown) {
-            ReconnectTcp();
+            // A retry, not a new start: the status box goes on alternating
+            // "No Connection" with the address instead of starting over.
+            ConnectTcp(false);
         } else if (acq_.linkState == kLinkUp) {
             // The head has not answered for a whole period: the command or
             // its reply was lost. Send it again so the cycle goes on.
@@ -60,6 +62,11 @@ void PingCycle::WatchdogFired()
 
 void PingCycle::ReconnectTcp()
 {
+    ConnectTcp(true);
+}
+
+void PingCycle::ConnectTcp(bool restartStatus)
+{
     KillAllTimers();
     ui_.HidePlaybackProgress();
     // The record file stays open across a reconnect, so recording resumes
@@ -70,7 +77,8 @@ void PingCycle::ReconnectTcp()
         links_.tcp.Close();
         assembler_.Clear();
         repliesOwed_ = 0;
-        state_.flags.statusResetRequest = 1;
+        if (restartStatus)
+            state_.flags.statusResetRequest = 1;
         pipeline_.StampPing();
         if (!links_.tcp.Connect(state_.settings.ipAddress, config_.headTcpPort))
             acq_.linkState = kLinkDown; // the watchdog retries

@@ -1,6 +1,8 @@
 #include "station/CVelmarisDoc.h"
 
 #include "files/SettingsFile.h"
+#include "image/ViewInteraction.h"
+#include "image/ViewTexts.h"
 #include "support/CycleFakes.h"
 #include "support/CycleRig.h"
 
@@ -122,6 +124,73 @@ TEST_F(CVelmarisDocTest, EveryConnectReloadsTheDocumentsIniFile)
     EXPECT_EQ(ui.settingsLoads, 2);
     ASSERT_FALSE(tcp.connects.empty());
     EXPECT_EQ(tcp.connects.back(), (std::pair<std::string, int> {"127.0.0.1", 14040}));
+}
+
+// The view paints after the event that asked for a picture has finished, and
+// on the TCP head after the next command has left: what it shows must be the
+// finished ping's state, not the command's.
+class ShownStatusTest : public CVelmarisDocTest {
+protected:
+    // The status box a paint now draws ("" for none), as the view does it.
+    std::string Paint()
+    {
+        ServeViewRequests(TakeViewRequests(doc.State()), view);
+        ViewScene scene;
+        AppendStatusBox(scene, doc.Status(), view, 1600, 1000);
+        for (const ViewItem& item : scene)
+            if (const auto* text = std::get_if<ViewText>(&item))
+                return text->text;
+        return "";
+    }
+
+    ViewInteraction view;
+};
+
+TEST_F(ShownStatusTest, AHealthyEthernetHeadNeverShowsTheBox)
+{
+    WriteIni("[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\n");
+    doc.Initialise(Setup());
+    doc.Cycle().StartRealTime();
+    doc.Events().OnTcpConnected(true);
+    const auto reply = MakeReply('G');
+    ASSERT_TRUE(timers.Fire(kSendTimer));
+    for (int ping = 0; ping < 12; ++ping) {
+        doc.Events().OnTcpBytes(reply);
+        ASSERT_TRUE(timers.Fire(kSendTimer)); // the next command leaves before the frame
+        EXPECT_EQ(Paint(), "") << "ping " << ping;
+    }
+    EXPECT_EQ(doc.State().ping.pingCount, 12);
+}
+
+TEST_F(ShownStatusTest, ALostHeadAlternatesNoConnectionWithItsAddress)
+{
+    struct Case {
+        int sonarType;
+        const char* address;
+    };
+    for (const Case c : {Case {1, "IP: 127.0.0.1"}, Case {0, "Com Port : COM3 "}}) {
+        SCOPED_TRACE(c.address);
+        WriteIni("[System Settings]\nSonar Type=" + std::to_string(c.sonarType)
+            + "\nIP Address=127.0.0.1\nSonarComPort=3\n");
+        tcp.connectResult = false; // refused at once, every time the watchdog retries
+        serial.openResult = SerialOpenResult::NotAvailable;
+        doc.Initialise(Setup());
+        doc.Cycle().StartRealTime();
+        std::vector<std::string> shown;
+        for (int second = 0; second < 8; ++second) {
+            if (c.sonarType == 1) {
+                ASSERT_TRUE(timers.Fire(kWatchdogTimer));
+            } else {
+                // The worker finds no open port and hands the ping over at once.
+                ASSERT_TRUE(timers.Fire(kPingTimer) || timers.Fire(kWatchdogTimer));
+                doc.Events().OnSerialTransfer({}, false);
+            }
+            if (const std::string box = Paint(); !box.empty())
+                shown.push_back(box);
+        }
+        // The box shows every other second, its two texts in turn.
+        EXPECT_EQ(shown, (std::vector<std::string> {c.address, "No Connection", c.address, "No Connection"}));
+    }
 }
 
 } // namespace

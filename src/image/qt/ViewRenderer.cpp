@@ -105,14 +105,7 @@ void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view)
         || (frame.format() != QImage::Format_RGB32 && frame.format() != QImage::Format_ARGB32)) {
         return;
     }
-    const ViewRequests requests = source.TakeRequests();
-    if (requests.recentre) {
-        RecentreView(view);
-    }
-    if (requests.statusReset) {
-        view.blinkState = 0;
-        view.blinkCounter = 0;
-    }
+    ServeViewRequests(source.TakeRequests(), view);
     const SonarState& state = source.State();
     const ViewStatus status = source.Status();
     const SonarSettings& settings = state.settings;

@@ -87,24 +87,10 @@ void StationUi::HidePlaybackProgress()
 
 ViewStatus StationUi::Status() const
 {
-    ViewStatus status;
     if (doc_ == nullptr)
-        return status;
-    const SonarState& state = doc_->State();
-    const AcquisitionState& acquisition = doc_->Cycle().Acquisition();
-    status.linkState = acquisition.linkState;
-    status.awaitingReply = acquisition.awaitingReply;
-    status.blinkToggle = acquisition.blink;
-    status.held = acquisition.held;
-    status.playback = state.flags.playback;
-    status.recording = doc_->IsRecording() ? 1 : 0;
-    status.outputFileLength = doc_->Recorder().Length();
+        return {};
+    ViewStatus status = doc_->Status();
     status.colorIndicator = hooks_.colorIndicator ? hooks_.colorIndicator() : 1;
-    status.pingCount = state.ping.pingCount;
-    status.sonarComPort = state.settings.sonarComPort;
-    status.headAddress = state.settings.ipAddress;
-    status.sonarType = state.settings.sonarType;
-    status.udpMode = state.settings.udpMode;
     return status;
 }
 
