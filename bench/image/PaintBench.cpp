@@ -41,7 +41,7 @@ ScanLineHistory MakeHistory()
     return h;
 }
 
-PaintInputs MakeInputs(int step, double zoom, int heading, int mode)
+PaintInputs MakeInputs(int step, double zoom, int heading, int mode, double speed = 1480)
 {
     PaintInputs in;
     in.displayMode = mode;
@@ -52,7 +52,7 @@ PaintInputs MakeInputs(int step, double zoom, int heading, int mode)
     in.statusOffset = 202;
     in.pulseLength = 10;
     in.pingRange = 30;
-    in.speedOfSound = 1480;
+    in.speedOfSound = speed;
     in.mixWeight = 1.0;
     return in;
 }
@@ -61,11 +61,12 @@ void BM_SectorPing(benchmark::State& state)
 {
     const int step = int(state.range(0));
     const double zoom = state.range(1) / 100.0;
+    const double speed = double(state.range(2));
     ImageRaster raster;
     const ScanLineHistory h = MakeHistory();
     int k = 0;
     for (auto _ : state) {
-        PaintSectorLine(raster, h, MakeInputs(step, zoom, k, kModePolar), Tables());
+        PaintSectorLine(raster, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables());
         k = (k + 1) % kHeadings;
         benchmark::ClobberMemory();
     }
@@ -75,11 +76,12 @@ void BM_SectorReference(benchmark::State& state)
 {
     const int step = int(state.range(0));
     const double zoom = state.range(1) / 100.0;
+    const double speed = double(state.range(2));
     reference::Image img;
     const ScanLineHistory h = MakeHistory();
     int k = 0;
     for (auto _ : state) {
-        reference::PaintSector(img, h, MakeInputs(step, zoom, k, kModePolar), Tables().trig, Tables().blend);
+        reference::PaintSector(img, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables().trig, Tables().blend);
         k = (k + 1) % kHeadings;
         benchmark::ClobberMemory();
     }
@@ -89,6 +91,7 @@ void BM_SectorFloor(benchmark::State& state)
 {
     const int step = int(state.range(0));
     const double zoom = state.range(1) / 100.0;
+    const double speed = double(state.range(2));
     reference::Image img;
     const ScanLineHistory h = MakeHistory();
     std::vector<std::vector<std::uint32_t>> offsets(kHeadings);
@@ -96,7 +99,7 @@ void BM_SectorFloor(benchmark::State& state)
     for (int k = 0; k < kHeadings; ++k) {
         reference::WriteLog log;
         img.log = &log;
-        reference::PaintSector(img, h, MakeInputs(step, zoom, k, kModePolar), Tables().trig, Tables().blend);
+        reference::PaintSector(img, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables().trig, Tables().blend);
         for (const auto& [off, v] : log) {
             offsets[k].push_back(off);
             values[k].push_back(v);
@@ -127,9 +130,13 @@ double Fastest(const std::vector<double>& v)
 void SectorArgs(benchmark::internal::Benchmark* b)
 {
     b->ComputeStatistics("min", Fastest);
-    for (int step : {1, 3, 8}) {
-        for (int zoom : {100, 200}) {
-            b->Args({step, zoom});
+    // 1480 m/s: radii step by less than a pixel; 1540 m/s: by more, so the
+    // skipped pixels are filled.
+    for (int speed : {1480, 1540}) {
+        for (int step : {1, 3, 8}) {
+            for (int zoom : {100, 200}) {
+                b->Args({step, zoom, speed});
+            }
         }
     }
 }
@@ -143,7 +150,7 @@ void BM_SideScanPing(benchmark::State& state)
     const double zoom = state.range(0) / 100.0;
     ImageRaster raster;
     const ScanLineHistory h = MakeHistory();
-    PaintInputs in = MakeInputs(0, zoom, 0, kModeSideScan);
+    PaintInputs in = MakeInputs(0, zoom, 0, kModeSideScan, double(state.range(1)));
     in.profileDispMode = 2;
     in.mixWeight = 0.25;
     in.profileHistory[2] = {900.0, 0.0};
@@ -153,8 +160,10 @@ void BM_SideScanPing(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SideScanPing)
-    ->Arg(100)
-    ->Arg(200)
+    ->Args({100, 1480})
+    ->Args({200, 1480})
+    ->Args({100, 1540})
+    ->Args({200, 1540})
     ->ComputeStatistics("min", Fastest)
     ->Unit(benchmark::kMicrosecond);
 

@@ -65,12 +65,21 @@ void ScaleLevels(const std::uint8_t* level, int count, const FanScale& f, std::u
 // Per-ping radial quantities: for every pixel radius that survives the
 // radius cut, its distance from the origin and its sample index. They do
 // not depend on the sub-line, so they are computed once per ping.
+//
+// Above 1500 m/s consecutive radii lie more than a pixel apart, and a
+// sub-line running close to a pixel axis would skip a pixel now and then
+// (rings of holes across the fan). Where two consecutive pixels of a
+// sub-line are not neighbours, the stretch between their radii is split
+// into `parts` pieces of at most a pixel, and the pixels those land on take
+// the later sample. At and below 1500 m/s nothing is filled.
 struct FanRadii {
     std::array<double, kMaxRadius> radius;
     std::array<std::uint16_t, kMaxRadius> sample;
     int count = 0;
     int samples = 0; // sample indices used: 0 .. samples - 1
     bool inside = false; // every pixel of every sub-line lands inside the raster
+    int parts = 1; // 1: no filling
+    double widestStep = 0; // largest distance between consecutive radii
 };
 
 void ComputeRadii(FanRadii& f, const PaintInputs& in, const PaintGeometry& geo)
@@ -92,6 +101,13 @@ void ComputeRadii(FanRadii& f, const PaintInputs& in, const PaintGeometry& geo)
     // With 0 <= r < R_px + 1 the pixel lies within R_px + 1 of the origin,
     // so for R_px up to 1998 its coordinates are 0 .. 3997.
     f.inside = smallest >= 0 && geo.radiusPx <= 1998;
+    if (in.speedOfSound > 1500 && f.count > 1) {
+        // Two kept radii lie at most R_px + 1 apart, so this stays small.
+        f.parts = int(in.speedOfSound / 1500) + 1;
+        for (int k = 1; k < f.count; ++k) {
+            f.widestStep = std::max(f.widestStep, f.radius[k] - f.radius[k - 1]);
+        }
+    }
 }
 
 // Raster offsets y x 4000 + x of one sub-line's pixels, for radii that are
@@ -120,6 +136,59 @@ void SubLineOffsets(const FanRadii& f, double rpx, double c, double sn, std::int
         const int x = int(rpx + f.radius[k] * c);
         const int y = int(rpx + f.radius[k] * sn);
         off[k] = y * kW + x;
+    }
+}
+
+// Pixel coordinates of one sub-line's radii.
+void SubLinePixels(const FanRadii& f, double rpx, double c, double sn, std::int32_t* xs, std::int32_t* ys)
+{
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128d vr = _mm_set1_pd(rpx);
+    const __m128d vc = _mm_set1_pd(c);
+    const __m128d vs = _mm_set1_pd(sn);
+    for (; k + 4 <= f.count; k += 4) {
+        const __m128d r0 = _mm_loadu_pd(&f.radius[k]);
+        const __m128d r1 = _mm_loadu_pd(&f.radius[k + 2]);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(xs + k),
+            _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r0, vc))),
+                _mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r1, vc)))));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(ys + k),
+            _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r0, vs))),
+                _mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r1, vs)))));
+    }
+#endif
+    for (; k < f.count; ++k) {
+        xs[k] = int(rpx + f.radius[k] * c);
+        ys[k] = int(rpx + f.radius[k] * sn);
+    }
+}
+
+// One sub-line that may skip pixels: between two consecutive pixels that
+// are not neighbours, the pixels on the way take the later sample.
+void PaintFilledSubLine(
+    std::uint8_t* data, const FanRadii& f, const std::uint8_t* value, double rpx, double c, double sn)
+{
+    std::array<std::int32_t, kMaxRadius> xs;
+    std::array<std::int32_t, kMaxRadius> ys;
+    SubLinePixels(f, rpx, c, sn, xs.data(), ys.data());
+    for (int k = 0; k < f.count; ++k) {
+        const std::uint8_t v = value[f.sample[k]];
+        if (k > 0 && (unsigned(xs[k] - xs[k - 1] + 1) > 2u || unsigned(ys[k] - ys[k - 1] + 1) > 2u)) {
+            const double from = f.radius[k - 1];
+            for (int m = 1; m < f.parts; ++m) {
+                const double r = from + (f.radius[k] - from) * m / f.parts;
+                const int x = int(rpx + r * c);
+                const int y = int(rpx + r * sn);
+                if ((x != xs[k - 1] || y != ys[k - 1]) && unsigned(x) < unsigned(kW)
+                    && unsigned(y) < unsigned(kH)) {
+                    data[std::size_t(y) * kW + x] = v;
+                }
+            }
+        }
+        if (f.inside || (unsigned(xs[k]) < unsigned(kW) && unsigned(ys[k]) < unsigned(kH))) {
+            data[std::size_t(ys[k]) * kW + xs[k]] = v;
+        }
     }
 }
 
@@ -157,7 +226,12 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
         ScaleLevels(level.data(), f.samples, scale, value.data());
         const double c = tables.trig.Cos(idx);
         const double sn = tables.trig.Sin(idx);
-        if (f.inside) {
+        // Steps along x and y stay within a pixel (the margin covers the
+        // rounding of the coordinates) unless the sub-line runs close
+        // enough to an axis.
+        if (f.parts > 1 && std::max(std::abs(c), std::abs(sn)) * f.widestStep >= 1 - 1e-9) {
+            PaintFilledSubLine(data, f, value.data(), rpx, c, sn);
+        } else if (f.inside) {
             SubLineOffsets(f, rpx, c, sn, offset.data());
             for (int k = 0; k < f.count; ++k) {
                 data[offset[k]] = value[f.sample[k]];

@@ -13,7 +13,8 @@ struct PaintTables;
 
 // Paints the prepared lines L1..L3 of one ping as a fan around the origin
 // (R_px, R_px), then the three profile points when profile display is on.
-// Pixels outside the raster are dropped. A step code without a fan paints
+// Above 1500 m/s the pixels a sub-line skips between two samples take the
+// later one. Pixels outside the raster are dropped. A step code without a fan paints
 // only the profile points; a ping with range 0 paints nothing.
 void PaintSectorLine(
     ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in, const PaintTables& tables);

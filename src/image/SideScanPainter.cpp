@@ -10,6 +10,30 @@ namespace {
 constexpr int kW = ImageRaster::kWidth;
 constexpr std::uint8_t kProfileValue = 107;
 
+// Above 1500 m/s consecutive samples lie more than a column apart; the
+// columns between them take the later sample, so the line has no holes.
+// `line` holds `width` columns from x0 on.
+void PaintSpacedSamples(std::uint8_t* line, int width, const ScanLineHistory& history, const PaintInputs& in,
+    const PaintGeometry& geo, const std::array<std::uint8_t, 256>& lut)
+{
+    const double first = std::trunc(geo.startDelay);
+    int reached = first < width ? int(first) : width; // the first column not yet painted
+    for (int i = 0; i < geo.radiusPx; ++i) {
+        const double offset = std::trunc(i * in.speedOfSound / 1500 + geo.startDelay);
+        const int end = offset < width ? int(offset) : width;
+        const int j = std::min(int(i / in.zoom), int(kScanLineBytes) - 1);
+        const std::uint8_t v = lut[history.l0[j]];
+        for (; reached < end; ++reached) {
+            line[reached] = v;
+        }
+        if (end == width) {
+            break; // the offset only grows with i
+        }
+        line[end] = v;
+        reached = end + 1;
+    }
+}
+
 void PaintSamples(
     ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in, const PaintGeometry& geo)
 {
@@ -22,6 +46,10 @@ void PaintSamples(
     }
     std::uint8_t* row = raster.Row(0);
     const int x0 = int(in.zoom * 250);
+    if (in.speedOfSound > 1500) {
+        PaintSpacedSamples(row + x0, kW - x0, history, in, geo, lut);
+        return;
+    }
     for (int i = 0; i < geo.radiusPx; ++i) {
         const double offset = std::trunc(i * in.speedOfSound / 1500 + geo.startDelay);
         if (!(offset < kW - x0)) {

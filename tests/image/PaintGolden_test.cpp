@@ -26,15 +26,18 @@ void SyntheticEchoes(ScanLineHistory& h, int ping, int count)
 struct Sums {
     std::uint64_t painted;
     std::uint64_t reference;
+    std::uint64_t unfilled; // the transcription leaving the gaps above 1500 m/s
 };
 
 // Paints the sequence with the painters and with the plain transcription.
-Sums PaintSequence(int mode)
+// The speed of sound runs from 1400 m/s up by speedStep per ping.
+Sums PaintSequence(int mode, double speedStep)
 {
     static const PaintTables tables;
     ImageRaster raster;
     ScanLineHistory h;
     reference::Image ref;
+    reference::Image unfilled;
     ScanLineHistory refHistory;
     static constexpr int kSteps[] = {1, 2, 3, 4, 5, 6, 8, 3};
     static constexpr double kZooms[] = {1.0, 2.0, 0.5, 1.25};
@@ -53,7 +56,7 @@ Sums PaintSequence(int mode)
         in.pulseLength = 4 + ping % 9;
         in.pingRange = 5 + ping % 30;
         in.rangeSetting = in.pingRange;
-        in.speedOfSound = 1400 + ping * 1.25;
+        in.speedOfSound = 1400 + ping * speedStep;
         in.profileDispMode = (ping / 5) % 5;
         in.mixWeight = ProfileMixWeightFor(in.profileDispMode);
         in.profilePointSize = ping % 3;
@@ -66,11 +69,15 @@ Sums PaintSequence(int mode)
         PrepareScanLine(refHistory, in.dataPoints);
         if (mode == kModeSideScan) {
             reference::PaintSideScan(ref, refHistory, in);
+            reference::PaintSideScan(unfilled, refHistory, in, reference::Gaps::Leave);
         } else {
             reference::PaintSector(ref, refHistory, in, tables.trig, tables.blend);
+            reference::PaintSector(
+                unfilled, refHistory, in, tables.trig, tables.blend, reference::Gaps::Leave);
         }
     }
-    return {testing::Checksum(raster), testing::Fnv1a(ref.px.data(), ref.px.size())};
+    return {testing::Checksum(raster), testing::Fnv1a(ref.px.data(), ref.px.size()),
+        testing::Fnv1a(unfilled.px.data(), unfilled.px.size())};
 }
 
 TEST(PaintGoldenTest, TablesArePinned)
@@ -94,19 +101,35 @@ TEST(PaintGoldenTest, TablesArePinned)
     EXPECT_EQ(colours, 235007577316921149ull);
 }
 
+// Speeds of 1400 to 1598.75 m/s: above 1500 the skipped pixels are filled,
+// which is all that sets the pictures apart from the unfilled ones.
 TEST(PaintGoldenTest, SectorAndPolarSequence)
 {
-    const Sums sector = PaintSequence(kModeSector);
-    EXPECT_EQ(sector.painted, 16073157336189073903ull);
+    const Sums sector = PaintSequence(kModeSector, 1.25);
+    EXPECT_EQ(sector.painted, 13828207850908268412ull);
     EXPECT_EQ(sector.reference, sector.painted);
-    EXPECT_EQ(PaintSequence(kModePolar).painted, sector.painted); // Polar paints like Sector
+    EXPECT_EQ(sector.unfilled, 16073157336189073903ull);
+    EXPECT_EQ(PaintSequence(kModePolar, 1.25).painted, sector.painted); // Polar paints like Sector
 }
 
 TEST(PaintGoldenTest, SideScanSequence)
 {
-    const Sums sums = PaintSequence(kModeSideScan);
-    EXPECT_EQ(sums.painted, 16903159619528901291ull);
+    const Sums sums = PaintSequence(kModeSideScan, 1.25);
+    EXPECT_EQ(sums.painted, 4372714860215702702ull);
     EXPECT_EQ(sums.reference, sums.painted);
+    EXPECT_EQ(sums.unfilled, 16903159619528901291ull);
+}
+
+// Speeds of 1400 to 1499.4 m/s: the pictures painters have always made.
+TEST(PaintGoldenTest, SequencesUpTo1500AreUnchanged)
+{
+    for (int mode : {kModeSector, kModeSideScan}) {
+        const Sums sums = PaintSequence(mode, 0.625);
+        EXPECT_EQ(sums.painted, mode == kModeSector ? 11460765326762261075ull : 12419572704830819240ull)
+            << mode;
+        EXPECT_EQ(sums.unfilled, sums.painted);
+        EXPECT_EQ(sums.reference, sums.painted);
+    }
 }
 
 } // namespace

@@ -4,9 +4,15 @@
 // the optimised painters can be compared against it byte for byte. It
 // paints into a flat row-major 4000 x 4000 buffer. Optionally it logs every
 // pixel write (offset, value), which the benchmarks replay as their floor.
+//
+// Above 1500 m/s consecutive samples of a line lie more than a pixel apart;
+// the pixels skipped between them take the later sample (Gaps::Fill). With
+// Gaps::Leave the line keeps its holes, as the painters did before they
+// filled them: at 1500 m/s and below both give the same image.
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -33,6 +39,8 @@ struct Image {
         }
     }
 };
+
+enum class Gaps { Fill, Leave };
 
 inline int AngleIndex(double a)
 {
@@ -74,7 +82,7 @@ inline bool Geometry(const PaintInputs& in, int& rpx, double& g)
 }
 
 inline void PaintSector(Image& img, const ScanLineHistory& h, const PaintInputs& in, const TrigTable& trig,
-    const BlendTable& blend)
+    const BlendTable& blend, Gaps gaps = Gaps::Fill)
 {
     int rpx = 0;
     double g = 0;
@@ -90,12 +98,20 @@ inline void PaintSector(Image& img, const ScanLineHistory& h, const PaintInputs&
         const double delta = in.step * double(0.3f);
         const bool forward = (in.directionFlag == 1) != (in.sonarUpDown == 1);
         double a = float(forward ? in.headAngle - delta : in.headAngle + delta);
+        // A skipped stretch between two samples is split into this many
+        // parts, each at most a pixel long.
+        const bool fill = gaps == Gaps::Fill && v > 1500;
+        const int parts = fill ? int(std::fmin(v / 1500, 1e6)) + 1 : 1;
         for (int s = 0; s < n; ++s) {
             const BlendRow r = sel.rows[s];
             const int w1 = forward ? r.w1 : r.w3;
             const int w2 = r.w2;
             const int w3 = forward ? r.w3 : r.w1;
             const int idx = AngleIndex(a);
+            bool havePrev = false;
+            int px = 0;
+            int py = 0;
+            double pr = 0;
             for (int i = 0; idx >= 0 && i < rpx; ++i) {
                 const int j = int(i / z);
                 const int val = int((h.l1[j] * w1 + h.l2[j] * w2 + h.l3[j] * w3) * 0.005);
@@ -112,9 +128,24 @@ inline void PaintSector(Image& img, const ScanLineHistory& h, const PaintInputs&
                 }
                 const int x = int(rpx + rr * trig.Cos(idx));
                 const int y = int(rpx + rr * trig.Sin(idx));
+                if (fill && havePrev && (std::abs(x - px) > 1 || std::abs(y - py) > 1)) {
+                    // The pixels between the previous sample's and this one's.
+                    for (int m = 1; m < parts; ++m) {
+                        const double rm = pr + (rr - pr) * m / parts;
+                        const int xm = int(rpx + rm * trig.Cos(idx));
+                        const int ym = int(rpx + rm * trig.Sin(idx));
+                        if ((xm != px || ym != py) && xm >= 0 && xm < kSide && ym >= 0 && ym < kSide) {
+                            img.Put(xm, ym, std::uint8_t(p));
+                        }
+                    }
+                }
                 if (x >= 0 && x < kSide && y >= 0 && y < kSide) {
                     img.Put(x, y, std::uint8_t(p));
                 }
+                havePrev = true;
+                px = x;
+                py = y;
+                pr = rr;
             }
             a += delta / (n - 1);
         }
@@ -151,7 +182,7 @@ inline void PaintSector(Image& img, const ScanLineHistory& h, const PaintInputs&
     }
 }
 
-inline void PaintSideScan(Image& img, const ScanLineHistory& h, const PaintInputs& in)
+inline void PaintSideScan(Image& img, const ScanLineHistory& h, const PaintInputs& in, Gaps gaps = Gaps::Fill)
 {
     for (int r = kSide - 1; r >= 1; --r) {
         std::memcpy(&img.px[std::size_t(r) * kSide], &img.px[std::size_t(r - 1) * kSide], kSide);
@@ -163,6 +194,8 @@ inline void PaintSideScan(Image& img, const ScanLineHistory& h, const PaintInput
     }
     const double z = in.zoom;
     const int x0 = int(z * 250);
+    const bool fill = gaps == Gaps::Fill && in.speedOfSound > 1500;
+    double prevCol = 0;
     for (int i = 0; i < rpx; ++i) {
         const int j = int(i / z);
         int p = int(h.l0[j] * in.mixWeight) & 0xFF;
@@ -170,9 +203,13 @@ inline void PaintSideScan(Image& img, const ScanLineHistory& h, const PaintInput
             p = 117;
         }
         const double col = x0 + std::trunc(i * in.speedOfSound / 1500 + g);
+        for (double c = prevCol + 1; fill && i > 0 && c < col && c < kSide; ++c) {
+            img.Put(int(c), 0, std::uint8_t(p));
+        }
         if (col < kSide) {
             img.Put(int(col), 0, std::uint8_t(p));
         }
+        prevCol = col;
     }
     if (in.profileDispMode <= 0) {
         return;
