@@ -21,9 +21,9 @@ namespace {
 
 constexpr int kHeadings = 32;
 
-const PaintTables& Tables()
+PaintTables& Tables()
 {
-    static const PaintTables tables;
+    static PaintTables tables;
     return tables;
 }
 
@@ -155,7 +155,7 @@ void BM_SideScanPing(benchmark::State& state)
     in.mixWeight = 0.25;
     in.profileHistory[2] = {900.0, 0.0};
     for (auto _ : state) {
-        PaintSideScanLine(raster, h, in);
+        PaintSideScanLine(raster, h, in, Tables());
         benchmark::ClobberMemory();
     }
 }

@@ -1,5 +1,7 @@
 #include "image/BlendTable.h"
 
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -42,8 +44,13 @@ BlendTable::BlendTable()
     }
 }
 
-void BlendLevels(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint8_t* l3, const BlendRow& w,
-    int count, std::uint8_t* out)
+namespace {
+
+// The blended levels, or with Scaled the pixel values clamp(level >> shift,
+// 1, 117) straight from the 16-bit levels, saving a pass over them.
+template <bool Scaled>
+void Blend(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint8_t* l3, const BlendRow& w,
+    int count, int shift, std::uint8_t* out)
 {
     int j = 0;
 #if defined(__SSE2__)
@@ -55,10 +62,13 @@ void BlendLevels(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint
     const __m128i w2 = _mm_set1_epi16(short(w.w2));
     const __m128i w3 = _mm_set1_epi16(short(w.w3));
     const __m128i magic = _mm_set1_epi16(short(5243));
+    const __m128i by = _mm_cvtsi32_si128(1 + (Scaled ? shift : 0));
+    const __m128i one = _mm_set1_epi8(1);
+    const __m128i cap = _mm_set1_epi8(117);
     auto level = [&](__m128i a, __m128i b, __m128i c) {
         const __m128i sum = _mm_add_epi16(
             _mm_add_epi16(_mm_mullo_epi16(a, w1), _mm_mullo_epi16(b, w2)), _mm_mullo_epi16(c, w3));
-        return _mm_srli_epi16(_mm_mulhi_epu16(_mm_srli_epi16(sum, 3), magic), 1);
+        return _mm_srl_epi16(_mm_mulhi_epu16(_mm_srli_epi16(sum, 3), magic), by);
     };
     for (; j + 16 <= count; j += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(l1 + j));
@@ -68,12 +78,31 @@ void BlendLevels(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint
             = level(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero), _mm_unpacklo_epi8(c, zero));
         const __m128i hi
             = level(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero), _mm_unpackhi_epi8(c, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), _mm_packus_epi16(lo, hi));
+        __m128i v = _mm_packus_epi16(lo, hi);
+        if (Scaled) {
+            v = _mm_min_epu8(_mm_max_epu8(v, one), cap);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), v);
     }
 #endif
     for (; j < count; ++j) {
-        out[j] = std::uint8_t(BlendTable::Level(l1[j] * w.w1 + l2[j] * w.w2 + l3[j] * w.w3));
+        const int v = BlendTable::Level(l1[j] * w.w1 + l2[j] * w.w2 + l3[j] * w.w3);
+        out[j] = std::uint8_t(Scaled ? std::clamp(v >> shift, 1, 117) : v);
     }
+}
+
+} // namespace
+
+void BlendLevels(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint8_t* l3, const BlendRow& w,
+    int count, std::uint8_t* out)
+{
+    Blend<false>(l1, l2, l3, w, count, 0, out);
+}
+
+void BlendPixelValues(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint8_t* l3,
+    const BlendRow& w, int count, int shift, std::uint8_t* out)
+{
+    Blend<true>(l1, l2, l3, w, count, shift, out);
 }
 
 SubLineSelection BlendTable::ForStep(int step) const

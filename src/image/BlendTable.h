@@ -28,6 +28,11 @@ struct SubLineSelection {
 void BlendLevels(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint8_t* l3, const BlendRow& w,
     int count, std::uint8_t* out);
 
+// The fan's pixel values for a mix weight of 2^-shift (shift 0..8): each
+// blended level v becomes min(max(v >> shift, 1), 117), in the same pass.
+void BlendPixelValues(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint8_t* l3,
+    const BlendRow& w, int count, int shift, std::uint8_t* out);
+
 class BlendTable {
 public:
     BlendTable();

@@ -28,6 +28,8 @@ void ImageRaster::Clear()
     rowsFrom_ = kHeight;
     rowsTo_ = 0;
     origin_ = 0;
+    markedWidth_ = 0;
+    markedHeight_ = 0;
 }
 
 int ImageRaster::WrittenRows() const
@@ -63,6 +65,8 @@ void ImageRaster::ScrollDown()
     const std::size_t oldTop = PhysicalRow(0);
     origin_ = origin_ == 0 ? kHeight - 1 : origin_ - 1;
     const std::size_t newTop = PhysicalRow(0);
+    markedWidth_ = 0; // the stored rows no longer start at the origin
+    markedHeight_ = 0;
     std::memcpy(data_.get() + newTop * kWidth, data_.get() + oldTop * kWidth, kWidth);
     writtenFrom_[newTop] = kWidth;
     writtenTo_[newTop] = 0;
@@ -102,9 +106,15 @@ std::uint8_t* ImageRaster::LinearDataFor(int width, int height)
     }
     const int w = std::clamp(width, 0, kWidth);
     const int h = std::clamp(height, 0, kHeight);
+    if (w <= markedWidth_ && h <= markedHeight_)
+        return data_.get(); // marked by an earlier call, and marks only grow
     if (w > 0)
         for (int r = 0; r < h; ++r)
             MarkPhysical(std::size_t(r), 0, w);
+    if (std::size_t(w) * std::size_t(h) >= std::size_t(markedWidth_) * std::size_t(markedHeight_)) {
+        markedWidth_ = w;
+        markedHeight_ = h;
+    }
     return data_.get();
 }
 

@@ -105,6 +105,11 @@ private:
     // Physical rows [rowsFrom_, rowsTo_) hold every written span.
     int rowsFrom_ = kHeight;
     int rowsTo_ = 0;
+    // The top-left rectangle LinearDataFor last marked whole, while nothing
+    // has unmarked or moved a row of it since (a clear, a scroll): a painter
+    // that asks for it again every ping finds it marked already.
+    int markedWidth_ = 0;
+    int markedHeight_ = 0;
 };
 
 } // namespace velmaris

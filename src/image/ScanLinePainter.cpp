@@ -42,14 +42,13 @@ void ClearImage(ImageRaster& raster)
     raster.Clear();
 }
 
-void PaintPing(
-    ImageRaster& raster, ScanLineHistory& history, const PaintInputs& in, const PaintTables& tables)
+void PaintPing(ImageRaster& raster, ScanLineHistory& history, const PaintInputs& in, PaintTables& tables)
 {
     PrepareScanLine(history, in.dataPoints);
     if (in.displayMode == kModeSector || in.displayMode == kModePolar) {
         PaintSectorLine(raster, history, in, tables);
     } else if (in.displayMode == kModeSideScan) {
-        PaintSideScanLine(raster, history, in);
+        PaintSideScanLine(raster, history, in, tables);
     }
 }
 

@@ -7,17 +7,20 @@
 #include "image/BlendTable.h"
 #include "image/ImageRaster.h"
 #include "image/PaintInputs.h"
+#include "image/PaintPlans.h"
 #include "image/ScanLineHistory.h"
 #include "image/TrigTable.h"
 #include "protocol/PingRecord.h"
 
 namespace velmaris {
 
-// The read-only tables painting needs; the document builds one at
-// construction.
+// The tables painting needs, built once with the document, and the plans
+// derived from the settings, which the painters remake when their inputs
+// change.
 struct PaintTables {
     TrigTable trig;
     BlendTable blend;
+    PaintPlans plans;
 };
 
 // Widens a 250-sample line (D = 25) in place to 500 samples, then fills
@@ -33,7 +36,6 @@ void ClearImage(ImageRaster& raster);
 
 // Prepares the line and paints it for the display mode (any other mode
 // paints nothing).
-void PaintPing(
-    ImageRaster& raster, ScanLineHistory& history, const PaintInputs& in, const PaintTables& tables);
+void PaintPing(ImageRaster& raster, ScanLineHistory& history, const PaintInputs& in, PaintTables& tables);
 
 } // namespace velmaris

@@ -9,6 +9,13 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Four radii per operation where the processor has AVX (checked at run
+// time). Not on Windows, whose compilers do not keep 32-byte stack
+// alignment for spilled AVX registers.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(_WIN32)
+#define VELMARIS_FAN_AVX 1
+#include <immintrin.h>
+#endif
 
 #include "image/ScanLinePainter.h"
 
@@ -20,122 +27,135 @@ constexpr int kH = ImageRaster::kHeight;
 constexpr std::uint8_t kProfileValue = 107;
 constexpr int kMaxRadius = 4000; // R_px at the largest accepted zoom
 
-// Pixel value of a blended level v (0..255): trunc(v x k), capped at 117
-// and never 0, so a painted fan pixel always differs from a cleared one.
-// The mix weights the settings offer (1, 0.5, 0.25, 0) are exact powers of
-// two and reduce to a shift; any other weight goes through the table.
-struct FanScale {
-    int shift = -1;
-    std::array<std::uint8_t, 256> lut {};
-};
-
-FanScale MakeFanScale(double mixWeight)
+// The pixel values of one sub-line's samples.
+void SubLineValues(const ScanLineHistory& history, const BlendRow& w, int samples, const FanScale& scale,
+    std::uint8_t* value)
 {
-    FanScale f;
-    for (int v = 0; v < 256; ++v) {
-        const int p = TruncToInt(v * mixWeight);
-        f.lut[v] = std::uint8_t(p > 117 ? 117 : p <= 0 ? 1 : p);
+    if (scale.shift >= 0) {
+        BlendPixelValues(
+            history.l1.data(), history.l2.data(), history.l3.data(), w, samples, scale.shift, value);
+        return;
     }
-    f.shift = mixWeight == 1.0 ? 0 : mixWeight == 0.5 ? 1 : mixWeight == 0.25 ? 2 : mixWeight == 0.0 ? 8 : -1;
-    return f;
+    BlendLevels(history.l1.data(), history.l2.data(), history.l3.data(), w, samples, value);
+    for (int j = 0; j < samples; ++j) {
+        value[j] = scale.lut[value[j]];
+    }
 }
 
-void ScaleLevels(const std::uint8_t* level, int count, const FanScale& f, std::uint8_t* out)
+#if defined(VELMARIS_FAN_AVX)
+bool HaveAvx()
 {
-    int j = 0;
-#if defined(__SSE2__)
-    if (f.shift >= 0) {
-        const __m128i mask = _mm_set1_epi8(char(0xFF >> f.shift));
-        const __m128i one = _mm_set1_epi8(1);
-        const __m128i cap = _mm_set1_epi8(117);
-        const __m128i shift = _mm_cvtsi32_si128(f.shift);
-        for (; j + 16 <= count; j += 16) {
-            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(level + j));
-            v = _mm_and_si128(_mm_srl_epi16(v, shift), mask);
-            v = _mm_min_epu8(_mm_max_epu8(v, one), cap);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), v);
-        }
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx");
+}
+const bool kHaveAvx = HaveAvx();
+
+// SubLineOffsets four radii at a time: the same products, sums and
+// truncations, so the same offsets. Returns how many radii it did.
+__attribute__((target("avx"))) int SubLineOffsetsAvx(
+    const double* radius, int count, double rpx, double c, double sn, std::int32_t* off)
+{
+    const __m256d vr = _mm256_set1_pd(rpx);
+    const __m256d vc = _mm256_set1_pd(c);
+    const __m256d vs = _mm256_set1_pd(sn);
+    const __m128i toOffset = _mm_set1_epi32(kW << 16 | 1);
+    int k = 0;
+    for (; k + 4 <= count; k += 4) {
+        const __m256d r = _mm256_loadu_pd(radius + k);
+        const __m128i x = _mm256_cvttpd_epi32(_mm256_add_pd(vr, _mm256_mul_pd(r, vc)));
+        const __m128i y = _mm256_cvttpd_epi32(_mm256_add_pd(vr, _mm256_mul_pd(r, vs)));
+        const __m128i pairs = _mm_packs_epi32(_mm_unpacklo_epi32(x, y), _mm_unpackhi_epi32(x, y));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(off + k), _mm_madd_epi16(pairs, toOffset));
     }
+    return k;
+}
 #endif
-    for (; j < count; ++j) {
-        out[j] = f.lut[level[j]];
-    }
-}
-
-// Per-ping radial quantities: for every pixel radius that survives the
-// radius cut, its distance from the origin and its sample index. They do
-// not depend on the sub-line, so they are computed once per ping.
-//
-// Above 1500 m/s consecutive radii lie more than a pixel apart, and a
-// sub-line running close to a pixel axis would skip a pixel now and then
-// (rings of holes across the fan). Where two consecutive pixels of a
-// sub-line are not neighbours, the stretch between their radii is split
-// into `parts` pieces of at most a pixel, and the pixels those land on take
-// the later sample. At and below 1500 m/s nothing is filled.
-struct FanRadii {
-    std::array<double, kMaxRadius> radius;
-    std::array<std::uint16_t, kMaxRadius> sample;
-    int count = 0;
-    int samples = 0; // sample indices used: 0 .. samples - 1
-    bool inside = false; // every pixel of every sub-line lands inside the raster
-    int parts = 1; // 1: no filling
-    double widestStep = 0; // largest distance between consecutive radii
-};
-
-void ComputeRadii(FanRadii& f, const PaintInputs& in, const PaintGeometry& geo)
-{
-    const double rpx = geo.radiusPx;
-    double smallest = 0;
-    for (int i = 0; i < geo.radiusPx; ++i) {
-        const double r = i * in.speedOfSound / 1500 + geo.startDelay;
-        if (r >= rpx + 1) { // trunc(r) > R_px, for r >= 0
-            continue;
-        }
-        const int j = std::min(int(i / in.zoom), int(kScanLineBytes) - 1);
-        f.radius[f.count] = r;
-        f.sample[f.count] = std::uint16_t(j);
-        f.samples = std::max(f.samples, j + 1);
-        smallest = std::min(smallest, r);
-        ++f.count;
-    }
-    // With 0 <= r < R_px + 1 the pixel lies within R_px + 1 of the origin,
-    // so for R_px up to 1998 its coordinates are 0 .. 3997.
-    f.inside = smallest >= 0 && geo.radiusPx <= 1998;
-    if (in.speedOfSound > 1500 && f.count > 1) {
-        // Two kept radii lie at most R_px + 1 apart, so this stays small.
-        f.parts = int(in.speedOfSound / 1500) + 1;
-        for (int k = 1; k < f.count; ++k) {
-            f.widestStep = std::max(f.widestStep, f.radius[k] - f.radius[k - 1]);
-        }
-    }
-}
 
 // Raster offsets y x 4000 + x of one sub-line's pixels, for radii that are
 // known to land inside the raster.
 void SubLineOffsets(const FanRadii& f, double rpx, double c, double sn, std::int32_t* off)
 {
     int k = 0;
-#if defined(__SSE2__)
-    const __m128d vr = _mm_set1_pd(rpx);
-    const __m128d vc = _mm_set1_pd(c);
-    const __m128d vs = _mm_set1_pd(sn);
-    for (; k + 4 <= f.count; k += 4) {
-        const __m128d r0 = _mm_loadu_pd(&f.radius[k]);
-        const __m128d r1 = _mm_loadu_pd(&f.radius[k + 2]);
-        const __m128i x = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r0, vc))),
-            _mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r1, vc))));
-        const __m128i y = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r0, vs))),
-            _mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(r1, vs))));
-        // y x 4000 = y x 4096 - y x 64 - y x 32 (SSE2 has no 32-bit multiply).
-        const __m128i y4000
-            = _mm_sub_epi32(_mm_sub_epi32(_mm_slli_epi32(y, 12), _mm_slli_epi32(y, 6)), _mm_slli_epi32(y, 5));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(off + k), _mm_add_epi32(y4000, x));
+#if defined(VELMARIS_FAN_AVX)
+    if (kHaveAvx) {
+        k = SubLineOffsetsAvx(f.radius.data(), f.count, rpx, c, sn, off);
     }
 #endif
+#if defined(__SSE2__)
+    // One multiply gives (r c, r sn) from the radius stored twice; the
+    // coordinates fit 16 bits, so packed as pairs (x, y) one multiply-add
+    // with (1, 4000) gives the offset (SSE2 has no 32-bit multiply).
+    const double* twice = f.radiusTwice.data();
+    const __m128d vr = _mm_set1_pd(rpx);
+    const __m128d vcs = _mm_set_pd(sn, c);
+    const __m128i toOffset = _mm_set1_epi32(kW << 16 | 1);
+    const auto xy = [&](int at) { // (x, y, 0, 0) of radius `at`
+        return _mm_cvttpd_epi32(_mm_add_pd(vr, _mm_mul_pd(_mm_loadu_pd(twice + 2 * at), vcs)));
+    };
+    const auto four = [&](int at) {
+        const __m128i pairs = _mm_packs_epi32(
+            _mm_unpacklo_epi64(xy(at), xy(at + 1)), _mm_unpacklo_epi64(xy(at + 2), xy(at + 3)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(off + at), _mm_madd_epi16(pairs, toOffset));
+    };
+    for (; k + 8 <= f.count; k += 8) {
+        four(k);
+        four(k + 4);
+    }
+    for (; k + 4 <= f.count; k += 4) {
+        four(k);
+    }
+#endif
+    const double* radius = f.radius.data();
     for (; k < f.count; ++k) {
-        const int x = int(rpx + f.radius[k] * c);
-        const int y = int(rpx + f.radius[k] * sn);
+        const int x = int(rpx + radius[k] * c);
+        const int y = int(rpx + radius[k] * sn);
         off[k] = y * kW + x;
+    }
+}
+
+// The value of every radius from the values of the samples: the samples
+// themselves at zoom 1, each one twice at zoom 2.
+const std::uint8_t* ValuesByRadius(const FanRadii& f, const std::uint8_t* value, std::uint8_t* spread)
+{
+    if (f.spread == FanRadii::Spread::Same) {
+        return value;
+    }
+    int k = 0;
+    if (f.spread == FanRadii::Spread::Halves) {
+#if defined(__SSE2__)
+        for (; k + 32 <= f.count; k += 32) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value + k / 2));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(spread + k), _mm_unpacklo_epi8(v, v));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(spread + k + 16), _mm_unpackhi_epi8(v, v));
+        }
+#endif
+        for (; k < f.count; ++k) {
+            spread[k] = value[k / 2];
+        }
+        return spread;
+    }
+    for (; k < f.count; ++k) {
+        spread[k] = value[f.sample[std::size_t(k)]];
+    }
+    return spread;
+}
+
+// Each radius's value into its pixel.
+void Scatter(std::uint8_t* data, const std::int32_t* off, const std::uint8_t* value, int count)
+{
+    int k = 0;
+    for (; k + 8 <= count; k += 8) { // unrolled: the counting costs as much as a store
+        data[off[k]] = value[k];
+        data[off[k + 1]] = value[k + 1];
+        data[off[k + 2]] = value[k + 2];
+        data[off[k + 3]] = value[k + 3];
+        data[off[k + 4]] = value[k + 4];
+        data[off[k + 5]] = value[k + 5];
+        data[off[k + 6]] = value[k + 6];
+        data[off[k + 7]] = value[k + 7];
+    }
+    for (; k < count; ++k) {
+        data[off[k]] = value[k];
     }
 }
 
@@ -172,12 +192,13 @@ void PaintFilledSubLine(
     std::array<std::int32_t, kMaxRadius> xs;
     std::array<std::int32_t, kMaxRadius> ys;
     SubLinePixels(f, rpx, c, sn, xs.data(), ys.data());
+    const double* radius = f.radius.data();
     for (int k = 0; k < f.count; ++k) {
-        const std::uint8_t v = value[f.sample[k]];
+        const std::uint8_t v = value[f.sample[std::size_t(k)]];
         if (k > 0 && (unsigned(xs[k] - xs[k - 1] + 1) > 2u || unsigned(ys[k] - ys[k - 1] + 1) > 2u)) {
-            const double from = f.radius[k - 1];
+            const double from = radius[k - 1];
             for (int m = 1; m < f.parts; ++m) {
-                const double r = from + (f.radius[k] - from) * m / f.parts;
+                const double r = from + (radius[k] - from) * m / f.parts;
                 const int x = int(rpx + r * c);
                 const int y = int(rpx + r * sn);
                 if ((x != xs[k - 1] || y != ys[k - 1]) && unsigned(x) < unsigned(kW)
@@ -193,18 +214,17 @@ void PaintFilledSubLine(
 }
 
 void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInputs& in,
-    const PaintGeometry& geo, const PaintTables& tables)
+    const PaintGeometry& geo, PaintTables& tables)
 {
     const SubLineSelection lines = tables.blend.ForStep(in.step);
     if (lines.count == 0) {
         return;
     }
-    FanRadii f;
-    ComputeRadii(f, in, geo);
+    const FanRadii& f = tables.plans.Radii(in, geo);
     if (f.count == 0) {
         return;
     }
-    const FanScale scale = MakeFanScale(in.mixWeight);
+    const FanScale& scale = tables.plans.Scale(in.mixWeight);
     const double rpx = geo.radiusPx;
 
     const double delta = in.step * double(0.3f);
@@ -212,8 +232,8 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
     double a = float(forward ? in.headAngle - delta : in.headAngle + delta);
     const double increment = delta / (lines.count - 1);
 
-    std::array<std::uint8_t, kScanLineBytes> level;
     std::array<std::uint8_t, kScanLineBytes> value;
+    std::array<std::uint8_t, kMaxRadius> spread;
     std::array<std::int32_t, kMaxRadius> offset;
     for (int s = 0; s < lines.count; ++s, a += increment) {
         const int idx = TrigTable::IndexForAngle(a);
@@ -222,8 +242,7 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
         }
         const BlendRow& row = lines.rows[s];
         const BlendRow w = forward ? row : BlendRow {row.w3, row.w2, row.w1};
-        BlendLevels(history.l1.data(), history.l2.data(), history.l3.data(), w, f.samples, level.data());
-        ScaleLevels(level.data(), f.samples, scale, value.data());
+        SubLineValues(history, w, f.samples, scale, value.data());
         const double c = tables.trig.Cos(idx);
         const double sn = tables.trig.Sin(idx);
         // Steps along x and y stay within a pixel (the margin covers the
@@ -233,15 +252,13 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
             PaintFilledSubLine(data, f, value.data(), rpx, c, sn);
         } else if (f.inside) {
             SubLineOffsets(f, rpx, c, sn, offset.data());
-            for (int k = 0; k < f.count; ++k) {
-                data[offset[k]] = value[f.sample[k]];
-            }
+            Scatter(data, offset.data(), ValuesByRadius(f, value.data(), spread.data()), f.count);
         } else {
             for (int k = 0; k < f.count; ++k) {
-                const int x = int(rpx + f.radius[k] * c);
-                const int y = int(rpx + f.radius[k] * sn);
+                const int x = int(rpx + f.radius[std::size_t(k)] * c);
+                const int y = int(rpx + f.radius[std::size_t(k)] * sn);
                 if (unsigned(x) < unsigned(kW) && unsigned(y) < unsigned(kH)) {
-                    data[std::size_t(y) * kW + x] = value[f.sample[k]];
+                    data[std::size_t(y) * kW + x] = value[f.sample[std::size_t(k)]];
                 }
             }
         }
@@ -296,7 +313,7 @@ int FanExtent(const PaintInputs& in, const PaintGeometry& geo)
 } // namespace
 
 void PaintSectorLine(
-    ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in, const PaintTables& tables)
+    ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in, PaintTables& tables)
 {
     const PaintGeometry geo = ComputePaintGeometry(in);
     if (!geo.valid) {

@@ -17,6 +17,6 @@ struct PaintTables;
 // later one. Pixels outside the raster are dropped. A step code without a fan paints
 // only the profile points; a ping with range 0 paints nothing.
 void PaintSectorLine(
-    ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in, const PaintTables& tables);
+    ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in, PaintTables& tables);
 
 } // namespace velmaris

@@ -1,8 +1,9 @@
 #include "image/SideScanPainter.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+
+#include "image/ScanLinePainter.h"
 
 namespace velmaris {
 namespace {
@@ -10,53 +11,32 @@ namespace {
 constexpr int kW = ImageRaster::kWidth;
 constexpr std::uint8_t kProfileValue = 107;
 
-// Above 1500 m/s consecutive samples lie more than a column apart; the
-// columns between them take the later sample, so the line has no holes.
-// `line` holds `width` columns from x0 on.
-void PaintSpacedSamples(std::uint8_t* line, int width, const ScanLineHistory& history, const PaintInputs& in,
-    const PaintGeometry& geo, const std::array<std::uint8_t, 256>& lut)
+// The top row from the plan: each painted column takes its sample through
+// the byte-to-pixel table.
+void PaintSamples(ImageRaster& raster, const ScanLineHistory& history, const SideScanColumns& plan)
 {
-    const double first = std::trunc(geo.startDelay);
-    int reached = first < width ? int(first) : width; // the first column not yet painted
-    for (int i = 0; i < geo.radiusPx; ++i) {
-        const double offset = std::trunc(i * in.speedOfSound / 1500 + geo.startDelay);
-        const int end = offset < width ? int(offset) : width;
-        const int j = std::min(int(i / in.zoom), int(kScanLineBytes) - 1);
-        const std::uint8_t v = lut[history.l0[j]];
-        for (; reached < end; ++reached) {
-            line[reached] = v;
+    std::uint8_t* out = raster.Row(0) + plan.x0 + plan.first;
+    const std::uint16_t* column = plan.column.data();
+    const std::uint8_t* echo = history.l0.data();
+    const std::uint8_t* lut = plan.lut.data();
+    const int n = int(plan.column.size());
+    if (plan.holes) {
+        for (int c = 0; c < n; ++c) {
+            if (column[c] != SideScanColumns::kHole) {
+                out[c] = lut[echo[column[c]]];
+            }
         }
-        if (end == width) {
-            break; // the offset only grows with i
-        }
-        line[end] = v;
-        reached = end + 1;
-    }
-}
-
-void PaintSamples(
-    ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in, const PaintGeometry& geo)
-{
-    // Echo byte to pixel: scaled by the mix weight, kept to 8 bits, capped
-    // at 117; 0 stays 0.
-    std::array<std::uint8_t, 256> lut {};
-    for (int e = 0; e < 256; ++e) {
-        const int p = TruncToInt(e * in.mixWeight) & 0xFF;
-        lut[e] = std::uint8_t(p > 117 ? 117 : p);
-    }
-    std::uint8_t* row = raster.Row(0);
-    const int x0 = int(in.zoom * 250);
-    if (in.speedOfSound > 1500) {
-        PaintSpacedSamples(row + x0, kW - x0, history, in, geo, lut);
         return;
     }
-    for (int i = 0; i < geo.radiusPx; ++i) {
-        const double offset = std::trunc(i * in.speedOfSound / 1500 + geo.startDelay);
-        if (!(offset < kW - x0)) {
-            break; // the offset only grows with i
-        }
-        const int j = std::min(int(i / in.zoom), int(kScanLineBytes) - 1);
-        row[x0 + int(offset)] = lut[history.l0[j]];
+    int c = 0;
+    for (; c + 4 <= n; c += 4) {
+        out[c] = lut[echo[column[c]]];
+        out[c + 1] = lut[echo[column[c + 1]]];
+        out[c + 2] = lut[echo[column[c + 2]]];
+        out[c + 3] = lut[echo[column[c + 3]]];
+    }
+    for (; c < n; ++c) {
+        out[c] = lut[echo[column[c]]];
     }
 }
 
@@ -86,14 +66,15 @@ void PaintProfilePoint(ImageRaster& raster, const PaintInputs& in, const PaintGe
 
 } // namespace
 
-void PaintSideScanLine(ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in)
+void PaintSideScanLine(
+    ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in, PaintTables& tables)
 {
     raster.ScrollDown();
     const PaintGeometry geo = ComputePaintGeometry(in);
     if (!geo.valid) {
         return;
     }
-    PaintSamples(raster, history, in, geo);
+    PaintSamples(raster, history, tables.plans.Columns(in, geo));
     if (in.profileDispMode > 0) {
         PaintProfilePoint(raster, in, geo);
     }

@@ -119,7 +119,7 @@ TEST(ImageRasterTest, ClearAfterAnyPaintingLeavesNothingBehind)
     using namespace velmaris::testing;
     static constexpr double kZooms[] = {0.01, 0.3, 1.0, 2.0, 3.99, 4.0, 8.0};
     static constexpr double kSpeeds[] = {1500.0, 6000.0, -1500.0, 0.0, 30.0};
-    static const PaintTables tables;
+    static PaintTables tables;
     std::mt19937 rng(52);
     ImageRaster r;
     ScanLineHistory history;
@@ -140,7 +140,7 @@ TEST(ImageRasterTest, ClearAfterAnyPaintingLeavesNothingBehind)
 
 TEST(ImageRasterTest, ClearAfterOneFanWipesOnlyTheFansRows)
 {
-    static const PaintTables tables;
+    static PaintTables tables;
     std::mt19937 rng(7);
     ImageRaster r;
     ScanLineHistory history;

@@ -33,7 +33,7 @@ struct Sums {
 // The speed of sound runs from 1400 m/s up by speedStep per ping.
 Sums PaintSequence(int mode, double speedStep)
 {
-    static const PaintTables tables;
+    static PaintTables tables;
     ImageRaster raster;
     ScanLineHistory h;
     reference::Image ref;

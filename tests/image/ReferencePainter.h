@@ -182,11 +182,11 @@ inline void PaintSector(Image& img, const ScanLineHistory& h, const PaintInputs&
     }
 }
 
-inline void PaintSideScan(Image& img, const ScanLineHistory& h, const PaintInputs& in, Gaps gaps = Gaps::Fill)
+// The waterfall's new top line, written through put(x, y, value) (y is 0,
+// or 1 for a large profile point): the rule without the scroll.
+template <typename Put>
+void PaintSideScanTop(Put put, const ScanLineHistory& h, const PaintInputs& in, Gaps gaps = Gaps::Fill)
 {
-    for (int r = kSide - 1; r >= 1; --r) {
-        std::memcpy(&img.px[std::size_t(r) * kSide], &img.px[std::size_t(r - 1) * kSide], kSide);
-    }
     int rpx = 0;
     double g = 0;
     if (!Geometry(in, rpx, g)) {
@@ -204,10 +204,10 @@ inline void PaintSideScan(Image& img, const ScanLineHistory& h, const PaintInput
         }
         const double col = x0 + std::trunc(i * in.speedOfSound / 1500 + g);
         for (double c = prevCol + 1; fill && i > 0 && c < col && c < kSide; ++c) {
-            img.Put(int(c), 0, std::uint8_t(p));
+            put(int(c), 0, std::uint8_t(p));
         }
         if (col < kSide) {
-            img.Put(int(col), 0, std::uint8_t(p));
+            put(int(col), 0, std::uint8_t(p));
         }
         prevCol = col;
     }
@@ -218,17 +218,25 @@ inline void PaintSideScan(Image& img, const ScanLineHistory& h, const PaintInput
     const double x = x0 + std::trunc(g + p * in.speedOfSound / 1500 / in.rangeSetting / 100 * 500 * z);
     if (x >= 1 && x <= 3998) {
         const int c = int(x);
-        img.Put(c, 0, 107);
+        put(c, 0, 107);
         if (in.profilePointSize >= 1) {
-            img.Put(c - 1, 0, 107);
-            img.Put(c + 1, 0, 107);
+            put(c - 1, 0, 107);
+            put(c + 1, 0, 107);
         }
         if (in.profilePointSize >= 2) {
-            img.Put(c - 1, 1, 107);
-            img.Put(c, 1, 107);
-            img.Put(c + 1, 1, 107);
+            put(c - 1, 1, 107);
+            put(c, 1, 107);
+            put(c + 1, 1, 107);
         }
     }
+}
+
+inline void PaintSideScan(Image& img, const ScanLineHistory& h, const PaintInputs& in, Gaps gaps = Gaps::Fill)
+{
+    for (int r = kSide - 1; r >= 1; --r) {
+        std::memcpy(&img.px[std::size_t(r) * kSide], &img.px[std::size_t(r - 1) * kSide], kSide);
+    }
+    PaintSideScanTop([&](int x, int y, std::uint8_t v) { img.Put(x, y, v); }, h, in, gaps);
 }
 
 } // namespace velmaris::reference

@@ -111,7 +111,7 @@ int Holes(const ImageRaster& raster, const PaintInputs& in, double fromAngle, do
 
 TEST(SpeedOfSoundGapsTest, NoHoleInsideThePaintedSpanAndNothingChangesUpTo1500)
 {
-    const PaintTables tables;
+    PaintTables tables;
     ImageRaster raster;
     reference::Image before; // the painting without filled gaps
     for (std::size_t n = 0; n < std::size(kLayouts) * std::size(kSpeeds); ++n) {
