@@ -55,7 +55,8 @@ struct FanRadii {
 
 // The waterfall's top row: column x0 + first + c shows sample column[c],
 // for c in 0 .. column.size() - 1, as pixel lut[echo byte]; a kHole column
-// keeps what it had (only speeds a hair under 1500 m/s can leave one).
+// keeps what it had (none is left unless rounding skips a column just
+// under 1500 m/s).
 struct SideScanColumns {
     static constexpr std::uint16_t kHole = 0xFFFF;
     int x0 = 0; // trunc(250 z)

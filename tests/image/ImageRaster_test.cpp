@@ -109,6 +109,11 @@ TEST(ImageRasterTest, ClearWipesWhatEveryWritingAccessorHandedOut)
     r.LinearData()[ImageRaster::kBytes - 1] = 7; // the whole image, unnamed
     r.Clear();
     EXPECT_TRUE(AllZero(r));
+    r.LinearDataFor(100, 100);
+    r.Clear();
+    r.LinearDataFor(50, 50)[49 * kW + 49] = 8; // a rectangle marked before the clear is marked again
+    r.Clear();
+    EXPECT_TRUE(AllZero(r));
 }
 
 // Whatever the painters write, in any mode and from any inputs (extreme
