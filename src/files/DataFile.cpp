@@ -47,6 +47,11 @@ DataFile::OpenResult DataFile::Open(const std::string& path)
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr)
         return OpenResult::CannotOpen;
+    // Records are read front to back: large blocks mean few system calls.
+    // The buffer is ours (given none, the C library picks its own size).
+    if (readBuffer_ == nullptr)
+        readBuffer_ = std::make_unique<char[]>(kReadBlock);
+    std::setvbuf(file_, readBuffer_.get(), _IOFBF, kReadBlock);
     if (fseeko(file_, 0, SEEK_END) != 0) {
         Close();
         return OpenResult::CannotOpen;
@@ -57,6 +62,8 @@ DataFile::OpenResult DataFile::Open(const std::string& path)
         return OpenResult::NoData;
     }
     fseeko(file_, 0, SEEK_SET);
+    position_ = 0;
+    seeks_ = 0;
     return OpenResult::Ok;
 }
 
@@ -66,23 +73,42 @@ void DataFile::Close()
         std::fclose(file_);
     file_ = nullptr;
     length_ = 0;
+    position_ = 0;
 }
 
 std::int64_t DataFile::Position() const
 {
-    return file_ ? ftello(file_) : 0;
+    if (file_ == nullptr)
+        return 0;
+    return position_ >= 0 ? position_ : ftello(file_);
 }
 
 bool DataFile::Seek(std::int64_t offset)
 {
-    return file_ != nullptr && offset >= 0 && fseeko(file_, offset, SEEK_SET) == 0;
+    if (file_ == nullptr || offset < 0)
+        return false;
+    // A reader that goes on where the last read ended asks for where the
+    // stream already is; repositioning would cost the system a seek.
+    if (offset == position_)
+        return true;
+    ++seeks_;
+    if (fseeko(file_, offset, SEEK_SET) != 0) {
+        position_ = -1;
+        return false;
+    }
+    position_ = offset;
+    return true;
 }
 
 std::size_t DataFile::Read(std::span<std::uint8_t> buffer)
 {
     if (file_ == nullptr || buffer.empty())
         return 0;
-    return std::fread(buffer.data(), 1, buffer.size(), file_);
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file_);
+    // After a short read (the end, or an error) the stream keeps a flag that
+    // only a real seek clears, so the position is left unknown.
+    position_ = got == buffer.size() && position_ >= 0 ? position_ + std::int64_t(got) : -1;
+    return got;
 }
 
 std::int64_t DataFile::Resynchronise(std::int64_t offset, int fileType)
@@ -109,7 +135,7 @@ std::int64_t DataFile::Resynchronise(std::int64_t offset, int fileType)
     for (std::int64_t base = offset; base < length_; base += kBlock) {
         if (!Seek(base))
             break;
-        const std::size_t got = std::fread(scanBuffer_.data(), 1, block + 2, file_);
+        const std::size_t got = Read(std::span(scanBuffer_.data(), block + 2));
         const std::uint8_t* bytes = scanBuffer_.data();
         for (std::size_t i = 0; i + 2 < got && i < block; ++i) {
             if (bytes[i] == tag[0] && bytes[i + 1] == tag[1] && bytes[i + 2] == tag[2]) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -53,6 +54,8 @@ public:
 
     std::int64_t Length() const { return length_; }
     std::int64_t Position() const;
+    // Moves the read position; seeking to where the last read ended (a walk
+    // from record to record) costs nothing.
     bool Seek(std::int64_t offset);
 
     // Reads up to buffer.size() bytes at the current position; returns the
@@ -63,9 +66,17 @@ public:
     // at its end when there is none; returns that position.
     std::int64_t Resynchronise(std::int64_t offset, int fileType);
 
+    // Times the stream was repositioned since Open (each a system call);
+    // reading a file front to back takes none. For tests and benchmarks.
+    std::int64_t Seeks() const { return seeks_; }
+
 private:
+    static constexpr std::size_t kReadBlock = 64 * 1024;
+    std::unique_ptr<char[]> readBuffer_; // the stream's buffer, outlives it
     std::FILE* file_ = nullptr;
     std::int64_t length_ = 0;
+    std::int64_t position_ = 0; // where the next read starts; -1 when unknown
+    std::int64_t seeks_ = 0;
     std::vector<std::uint8_t> scanBuffer_; // Resynchronise's read block
 };
 

@@ -73,6 +73,17 @@ TEST_F(RecordFile, RecordsHaveTheirLengthsAndImxPadding)
     }
     EXPECT_EQ(lengths, (std::vector<int> {384, 640, 128, 640}));
     EXPECT_EQ(offset, file_.Length());
+    EXPECT_EQ(file_.Seeks(), 0) << "record after record, the stream only reads on";
+    // Playback's pattern: read at the position, then seek to the next record.
+    ASSERT_TRUE(file_.Seek(384));
+    int played = 0;
+    while (ReadRecordFrame(file_, file_.Position(), frame) == RecordStatus::Ok) {
+        ++played;
+        ASSERT_TRUE(file_.Seek(frame.NextOffset()));
+    }
+    EXPECT_EQ(played, 3);
+    EXPECT_EQ(file_.Seeks(), 1);
+    EXPECT_EQ(file_.Position(), file_.Length());
 }
 
 TEST_F(RecordFile, ResynchronisingFromInsideARecordFindsTheNextTag)
