@@ -60,7 +60,10 @@ constexpr std::array kKeys {
     SettingsKey {kSys, "Rotate Image", "0.0", &S::rotateImage, F::Real1,
         OrElse(-kMaxLoadedRotation, kMaxLoadedRotation, 0.0), kKeyNotWrittenInPlayback},
     SettingsKey {kSys, "UDP Mode", "0", &S::udpMode, F::Integer},
-    SettingsKey {kSys, "Sonar Type", "0", &S::sonarType, F::Integer},
+    // Selects the link and the head's rules: another value names no head,
+    // connects over TCP with the serial head's rules and cannot be chosen
+    // back from the menu.
+    SettingsKey {kSys, "Sonar Type", "0", &S::sonarType, F::Integer, OrElse(0, 1, 0)},
     SettingsKey {kSys, "IP Address", "192.168.0.5", &S::ipAddress, F::Text},
     SettingsKey {kSys, "SonarComPort", "1", &S::sonarComPort, F::Integer},
     SettingsKey {kSys, "SonarComPortBaud", "115200", &S::sonarComPortBaud, F::Integer, {}, kKeyWriteOnly},
