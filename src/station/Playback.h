@@ -73,9 +73,10 @@ public:
     // record's loop time with real-time play). Nothing while held.
     void PlaybackTick() override;
 
-    // Position slider: held while dragged (the tick then leaves it alone);
-    // on release at `position` the playback re-synchronises at
-    // file step x position, the right end meaning the start.
+    // Position slider: held from the operator's press to the release (the
+    // tick then leaves it alone); on release at `position` the playback
+    // re-synchronises at file step x position, the right end meaning the
+    // start.
     void SetSliderHeld(bool held) { sliderHeld_ = held ? 1 : 0; }
     void SliderReleased(int position);
     // Clears the image and re-synchronises at `offset`; nothing more when no
