@@ -13,6 +13,7 @@
 
 #include "links/Links.h"
 
+#include <csignal>
 #include <cstdio>
 #include <limits>
 
@@ -37,9 +38,19 @@ constexpr const char* kUsage
       "  Timing: the gap before each record is the difference of the recorded date, time and\n"
       "  hundredths; a step back or a gap of more than 10 s waits the record's loop time instead.\n"
       "  Damaged records are skipped with a note on standard error, as dump reports them.\n"
-      "  On a terminal a progress line shows ping n of N and the recorded time elapsed.\n";
+      "  On a terminal a progress line shows ping n of N and the recorded time elapsed.\n"
+      "  Ctrl+C (or SIGTERM) stops the replay early with the same summary line as at the end.\n";
 
 constexpr double kFastestSpeed = 1000.0;
+
+// Set by SIGINT and SIGTERM: the replay sends nothing more and reports what
+// it sent, as at its end.
+volatile std::sig_atomic_t stopRequested = 0;
+
+bool StopRequested()
+{
+    return stopRequested != 0;
+}
 
 struct ReplayRequest {
     std::string path;
@@ -120,6 +131,8 @@ public:
             const std::int64_t before = sent_ + skipped_;
             if (!Pass())
                 return kExitFailure;
+            if (StopRequested())
+                break;
             if (sent_ + skipped_ == before) {
                 std::fprintf(stderr, "velmaris-tool replay: no record numbered %lld or above in %s\n",
                     static_cast<long long>(request_.from), request_.path.c_str());
@@ -134,7 +147,7 @@ public:
         progress_.Finish();
         std::fprintf(stderr, "velmaris-tool replay: %lld datagrams sent to %s (%s recorded time)\n",
             static_cast<long long>(sent_), request_.target.Text().c_str(),
-            ElapsedText(pacer_.RecordedElapsed()).c_str());
+            ElapsedText(handledElapsed_).c_str());
         if (refused_ > 0)
             std::fprintf(
                 stderr, "velmaris-tool replay: nothing is listening at %s\n", request_.target.Text().c_str());
@@ -146,7 +159,7 @@ private:
     bool Pass()
     {
         std::int64_t inPass = 0;
-        while (inPass < request_.count
+        while (!StopRequested() && inPass < request_.count
             && cursor_.Next(frame_, [](std::int64_t offset, const RecordFrame& frame) {
                    ReportDamage("replay", offset, frame);
                })) {
@@ -154,6 +167,9 @@ private:
                 continue;
             ++inPass;
             const Nanoseconds elapsed = pacer_.Pace(timing_.Read(frame_.header));
+            if (StopRequested())
+                break; // stopped while waiting for this record: it stays unsent
+            handledElapsed_ = elapsed;
             if (!SendRecord())
                 return false;
             if (progress_.Due())
@@ -201,13 +217,14 @@ private:
 
     const ReplayRequest& request_;
     RecordCursor cursor_;
-    SteadyReplayClock clock_;
+    SteadyReplayClock clock_ {&stopRequested};
     ReplayPacer pacer_;
     ProgressLine progress_;
     DatagramSender sender_;
     RecordFrame frame_;
     std::vector<std::uint8_t> buffer_;
     RecordTimingReader timing_;
+    Nanoseconds handledElapsed_ {}; // recorded time up to the last record sent or skipped
     std::int64_t total_ = 0;
     std::int64_t sent_ = 0;
     std::int64_t skipped_ = 0;
@@ -233,6 +250,8 @@ int RunReplay(const std::vector<std::string>& args)
     int fileType = 0;
     if (!OpenDataFile(request.path, file, fileType))
         return kExitFailure;
+    std::signal(SIGINT, [](int) { stopRequested = 1; });
+    std::signal(SIGTERM, [](int) { stopRequested = 1; });
     return Replay(request, file, fileType).Run();
 }
 
