@@ -264,6 +264,11 @@ void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands&
 
 void FloatingWindows::Destroy()
 {
+    // A window deleted while shown hides from inside its destructor: its
+    // hide must not reach the command states, which would ask the half
+    // destroyed window whether it is visible.
+    if (panel_ && panel_->Panel() != nullptr)
+        panel_->Panel()->removeEventFilter(this);
     if (panel_)
         panel_->Destroy();
     delete keyIn_;
