@@ -119,8 +119,13 @@ public:
 
 class RecordingReporter final : public Reporter {
 public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Report(const std::string& text, MessageIcon icon) override
+    {
+        messages.push_back(text);
+        icons.push_back(icon);
+    }
     std::vector<std::string> messages;
+    std::vector<MessageIcon> icons;
 };
 
 class RecordingUi final : public DocumentUi {
