@@ -58,9 +58,9 @@ private:
     int pendingReverses_ = 0;
 };
 
-// Sets all 27 bytes to their power-on values (no reverse request pending): gain 20, absorption 20, train
+// Sets all 27 bytes to their power-on values: gain 20, absorption 20, train
 // 60, full-circle width 120, step Fast, pulse 10, 500 echo points, frequency
-// code 165. Byte 3 and `settings.range` take the range table entry of
+// code 165; no reverse request is pending. Byte 3 and `settings.range` take the range table entry of
 // `settings.rangeIndex` (the 30 m default for an index outside the table).
 // The stored settings are written over these values when they are loaded.
 void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings);
