@@ -90,14 +90,17 @@ public:
         connects.push_back({host, port});
         return connectResult;
     }
+    // Records what the socket took; with `sendResult` false it takes nothing.
     bool Send(std::span<const std::uint8_t> bytes) override
     {
-        sent.emplace_back(bytes.begin(), bytes.end());
-        return true;
+        if (sendResult)
+            sent.emplace_back(bytes.begin(), bytes.end());
+        return sendResult;
     }
     void Close() override { ++closes; }
 
     bool connectResult = true;
+    bool sendResult = true;
     std::vector<std::pair<std::string, int>> connects;
     std::vector<std::vector<std::uint8_t>> sent;
     int closes = 0;
