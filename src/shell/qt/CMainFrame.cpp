@@ -180,12 +180,6 @@ QAction* CMainFrame::CommandAction(int id) const
     return it == actions_.end() ? nullptr : it->second;
 }
 
-bool CMainFrame::IsFrameCommand(int id) const
-{
-    return id == cmd::kExit || id == cmd::kToolbarToggle || id == cmd::kStatusBarToggle
-        || id == cmd::kMiniSettingsBar;
-}
-
 void CMainFrame::DispatchCommand(int id)
 {
     switch (id) {

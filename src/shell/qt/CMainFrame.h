@@ -108,7 +108,6 @@ private:
     void BuildBars();
     void RefreshAction(QAction* action);
     void RefreshMenu(QMenu* menu);
-    bool IsFrameCommand(int id) const;
     void SetBarVisible(QToolBar* bar, BarChange change);
 
     CommandTarget& target_;
