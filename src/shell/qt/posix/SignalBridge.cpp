@@ -10,6 +10,8 @@
 namespace velmaris {
 
 namespace {
+// The handler only writes one byte to this socket pair (async-signal-safe);
+// the notifier reads it on the user-interface thread.
 int g_fds[2] = {-1, -1};
 
 void OnSignal(int)
