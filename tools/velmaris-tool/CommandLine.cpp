@@ -287,7 +287,8 @@ ToolParser::Outcome ToolParser::Parse(const std::vector<std::string>& args)
         outcome.out = command != nullptr ? CommandHelp(*command) : Help("");
         return outcome;
     } catch (const CLI::ParseError& error) {
-        command = chosen();
+        // A word the tool took for no subcommand's is the tool's own mistake.
+        command = root_.remaining().empty() ? chosen() : nullptr;
         mistake = Mistake(error, args, command);
     }
     if (command != nullptr && mistake.empty()) {
