@@ -9,14 +9,13 @@ namespace velmaris::tool {
 
 namespace {
 
-constexpr std::uint16_t kHeadPort = 4040;
 constexpr long long kLargestSeed = 1LL << 62;
 
 std::string LoopbackCheck(const std::string& text)
 {
     sim::LoopbackEndpoint endpoint;
     std::string error;
-    return sim::ParseLoopbackEndpoint(text, kHeadPort, endpoint, &error) ? std::string() : error;
+    return sim::ParseLoopbackEndpoint(text, kHeadTcpPort, endpoint, &error) ? std::string() : error;
 }
 
 void DeclareSeed(CommandDeclaration& c, std::uint64_t& seed)
@@ -76,7 +75,7 @@ CommandDeclaration& DeclareHeadsim(ToolParser& parser, HeadsimRequest& request)
     c.Rules([&request, tcp, pty, udp] {
         request.wantPty = pty->count() > 0;
         if (tcp->count() == 0 && !request.wantPty && udp->count() == 0)
-            request.tcp = "127.0.0.1:" + std::to_string(kHeadPort);
+            request.tcp = "127.0.0.1:" + std::to_string(kHeadTcpPort);
         request.faults = *sim::FaultPlan::Parse(request.faultsText, nullptr);
         return std::string();
     });
