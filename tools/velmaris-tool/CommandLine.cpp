@@ -210,8 +210,8 @@ CLI::Option* CommandDeclaration::Check(
     return option->check(CLI::Validator(
         [this, check = std::move(check)](std::string& text) {
             std::string why = check(text);
-            if (!why.empty() && refused.empty())
-                refused = why;
+            if (!why.empty() && refused_.empty())
+                refused_ = why;
             return why;
         },
         ""));
@@ -311,8 +311,8 @@ std::string ToolParser::Mistake(
 {
     const bool simulator = command != nullptr && command->Words() == Wording::Simulator;
     if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr && command != nullptr
-        && !command->refused.empty())
-        return command->refused;
+        && !command->refused_.empty())
+        return command->refused_;
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr && !args.empty()) {
         // Values are taken whatever they look like, so only the last
         // argument can lack its value.

@@ -85,9 +85,6 @@ public:
 
     const std::vector<DeclaredRange>& Ranges() const { return ranges_; }
 
-    // Why the first refused value was refused ("" for none); the checks write it.
-    std::string refused;
-
 private:
     friend class ToolParser;
     struct PositionalSlot {
@@ -106,6 +103,7 @@ private:
     std::vector<PositionalSlot> positionals_;
     std::vector<DeclaredRange> ranges_;
     std::function<std::string()> rules_;
+    std::string refused_; // why the first refused value was refused ("" for none)
 };
 
 // The whole command line: the tool's own --help and --version and one
