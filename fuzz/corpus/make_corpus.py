@@ -152,6 +152,9 @@ write("ToolOptions", "headsim", b"\x03--tcp\n127.0.0.1:4040\n--faults\ndrop=3\n-
 write("ToolOptions", "render", b"\x01file.52a\n--out\nx.png\n--crop\n1,2,3,4\n--raw")
 write("ToolOptions", "nmea", b"\x02--baud\n4800\n--selection\n2\n--tick-bytes\n-1")
 write("ToolOptions", "udp_v6", b"\x03--udp\n[::1]:4041\n--mode\nsidescan\n--gain\n41\n--step")
+write("ToolOptions", "replay", b"\x05f.52l\n--to\n:5050\n--speed=4\n--count\n0\n--real-time")
+write("ToolOptions", "animate", b"\x01f.52l\n--animate\nx.gif\n--fps\n25\n--width\n15\n--out\nx.png")
+write("ToolOptions", "root", b"\x07--version\ndump\n--help")
 
 write("FaultPlan", "everything", b"drop=7,delay=5:300,split=1:3:20,garbage=11,close=50")
 write("FaultPlan", "udp_faults", b"undersize=2,oversize=3,badlength")
