@@ -1,12 +1,16 @@
 # The Qt edges: one library per room that has a qt/ folder, each on top of
-# its own room and the edges below it, and the station program.
+# its own room and the edges below it, and the station program. What differs
+# between the platforms sits in a qt/ folder's posix/ or windows/ folder.
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network SerialPort Svg)
 find_package(GIF REQUIRED)
 
 function(velmaris_qt_edge room)
-  file(GLOB edge_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${room}/qt/*.cpp)
+  # The headers are listed so that moc finds a class whose implementation
+  # sits in a platform folder, away from its header.
+  file(GLOB edge_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${room}/qt/*.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/${room}/qt/*.h ${CMAKE_CURRENT_SOURCE_DIR}/${room}/qt/${VELMARIS_PLATFORM}/*.cpp)
   list(FILTER edge_sources EXCLUDE REGEX "/main\\.cpp$")
   add_library(velmaris_${room}_qt STATIC ${edge_sources} ${ARGN})
   target_link_libraries(velmaris_${room}_qt PUBLIC velmaris_${room})

@@ -101,6 +101,11 @@ write("IniSettings", "hostile", b"[System Settings]\nZoom=1e308\nRotate Image=-1
 write("IniSettings", "odd_lines", b"\xef\xbb\xbf; comment\n[sonar settings]\n  gain = 12  \nnoequals\n=x\n"
       b"[System Settings\nZoom=3.0\n[Serial Devices]\nCOM5=/dev/ttyUSB0\n[System Settings]\nZoom=0.5\n")
 write("IniSettings", "empty", b"")
+write("IniSettings", "kept_as_stored", b"[System Settings]\nRotate Image=-999999.9\nZoom=8\nUDP Mode=-7\n"
+      b"Sonar Type=2147483647\nMetric Scale=2\nGrid=3\nProfileDispMode=5\nProfile Point Size=2147483647\n"
+      b"GPSComPortBaud=-1\nOpenFileFilterIndex=9\n[Sonar Settings]\nSonar Up/Down=2\nTrain Polar=255\n"
+      b"SectorWidth Polar=255\nTrain Sector=121\nSectorWidth Sector=61\nAuto Settings=2\nRange=200\n"
+      b"Range Index=14\nStep Size=8\n\n")  # even length: loaded live
 
 write("TcpReplyStream", "whole_igx", tcp_steps((0, IGX), (2, b""), (0, IGX)))
 write("TcpReplyStream", "split_imx", tcp_steps((0, IMX[:100]), (0, IMX[100:]), (2, IPX)))
@@ -147,6 +152,9 @@ write("ToolOptions", "headsim", b"\x03--tcp\n127.0.0.1:4040\n--faults\ndrop=3\n-
 write("ToolOptions", "render", b"\x01file.52a\n--out\nx.png\n--crop\n1,2,3,4\n--raw")
 write("ToolOptions", "nmea", b"\x02--baud\n4800\n--selection\n2\n--tick-bytes\n-1")
 write("ToolOptions", "udp_v6", b"\x03--udp\n[::1]:4041\n--mode\nsidescan\n--gain\n41\n--step")
+write("ToolOptions", "replay", b"\x05f.52l\n--to\n:5050\n--speed=4\n--count\n0\n--real-time")
+write("ToolOptions", "animate", b"\x01f.52l\n--animate\nx.gif\n--fps\n25\n--width\n15\n--out\nx.png")
+write("ToolOptions", "root", b"\x07--version\ndump\n--help")
 
 write("FaultPlan", "everything", b"drop=7,delay=5:300,split=1:3:20,garbage=11,close=50")
 write("FaultPlan", "udp_faults", b"undersize=2,oversize=3,badlength")

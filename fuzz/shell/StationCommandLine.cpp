@@ -1,7 +1,8 @@
 // Any argument list for the station: the input's lines are the arguments.
-// Parsing never fails in any other way than by setting the error, and what
-// it accepts is consistent.
-#include "shell/StationCommandLine.h"
+// Parsing never fails in any other way than by setting the error, what it
+// accepts is consistent, and a lone file name comes through byte for byte.
+#include "shell/ArgumentText.h"
+#include "shell/qt/StationArguments.h"
 
 #include "FuzzLines.h"
 
@@ -21,6 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             && line.gpsBaud != 38400 && line.gpsBaud != 57600 && line.gpsBaud != 115200)
             __builtin_trap();
     }
+    if (args.size() == 1 && !args[0].empty() && args[0][0] != '-' && line.recordFile != args[0])
+        __builtin_trap();
+    for (const std::string& arg : args)
+        if (ArgumentFromUtf16(ArgumentToUtf16(arg)) != arg)
+            __builtin_trap();
     StationCommandLine gps;
     if (!args.empty() && ParseGpsSwitch(args.front(), gps) == gps.gpsDevice.empty())
         __builtin_trap();

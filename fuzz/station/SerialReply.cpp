@@ -67,10 +67,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t count = ReadReply(port, reply);
         if (count > reply.size())
             __builtin_trap();
-        rig.cycle.OnSerialTransfer(std::span(reply.data(), count), (control & 0x40) == 0);
+        // The worker writes a copy of the command, then hands the reply over
+        // with what it wrote.
+        const std::array<std::uint8_t, kCommandSize> command = rig.state.command.Bytes();
+        const std::size_t written = WriteCommand(port, command, (control & 0x20) != 0, clock);
+        const std::size_t sent = written == command.size() ? command.size() : 0;
+        rig.cycle.OnSerialTransfer(
+            std::span(reply.data(), count), (control & 0x40) == 0, std::span(command).first(sent));
         fuzz::CheckState(rig.state);
-        WriteCommand(port, std::span<const std::uint8_t, kCommandSize>(rig.state.command.Bytes()),
-            (control & 0x20) != 0, clock);
         if (count < reply.size())
             break;
     }

@@ -85,7 +85,7 @@ public:
 
 class MuteReporter final : public Reporter {
 public:
-    void ShowMessage(const std::string&) override { ++messages; }
+    void Report(const std::string&, MessageIcon) override { ++messages; }
     int messages = 0;
 };
 

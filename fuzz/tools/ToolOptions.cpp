@@ -1,89 +1,84 @@
-// Any argument list for the tool's subcommands: the input's lines are the
-// arguments, parsed with the option sets the subcommands use (the first
-// byte chooses one), then the simulated ping options, whole numbers and the
-// simulated head's addresses taken from the values as the subcommands take
-// them. An address that parses is always a loopback one.
-#include "Options.h"
-#include "SimOptions.h"
+// Any command line of the tool: the first byte chooses the subcommand put in
+// front (or none), the input's lines are the arguments. Parsing ends in a
+// request or a usage error, never in anything else, and a request holds
+// only values inside their declared ranges; a simulated head's address that
+// is taken is always a loopback one.
+#include "ToolRequests.h"
 #include "sim/LoopbackAddress.h"
 
 #include "FuzzLines.h"
-#include <array>
-#include <cstdio>
-#include <set>
 
+#include <array>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct OptionSet {
-    std::set<std::string> valued;
-    std::set<std::string> switches;
-    std::set<std::string> optionalValue;
-};
+using namespace velmaris::tool;
 
-const std::array<OptionSet, 4>& OptionSets()
+bool Loopback(const std::string& address)
 {
-    static const std::array<OptionSet, 4> sets {{
-        {{"--ini"}, {"--help"}, {}},
-        {{"--out", "--ini", "--crop"}, {"--raw", "--help"}, {}},
-        {{"--baud", "--selection", "--tick-bytes"}, {"--help", "-h"}, {}},
-        {{"--mode", "--range", "--step", "--gain", "--tcp", "--udp", "--faults", "--rate", "--seed"},
-            {"--fast", "--log", "--help", "-h"}, {"--pty"}},
-    }};
-    return sets;
+    velmaris::sim::LoopbackEndpoint endpoint;
+    return address.empty()
+        || (velmaris::sim::ParseLoopbackEndpoint(address, 4040, endpoint, nullptr)
+            && velmaris::sim::IsLoopbackHost(endpoint.host));
 }
+
+struct RequestInRange {
+    bool operator()(const DumpRequest&) const { return true; }
+    bool operator()(const ExportRequest&) const { return true; }
+    bool operator()(const RenderRequest& r) const
+    {
+        if (!r.animate.empty())
+            return r.animation.fps >= 1 && r.animation.fps <= 100 && r.animation.pingsPerFrame >= 1
+                && (r.animation.width == 0 || (r.animation.width >= 16 && r.animation.width <= 4000));
+        return r.crop.w > 0 && r.crop.h > 0 && r.crop.x + r.crop.w <= 4000 && r.crop.y + r.crop.h <= 4000
+            && (r.raw || r.format);
+    }
+    bool operator()(const ReplayRequest& r) const
+    {
+        return r.from >= 1 && r.count >= 1 && r.speed >= 0 && r.speed <= 1000 && r.target.length > 0;
+    }
+    bool operator()(const HeadsimRequest& r) const
+    {
+        return r.rate >= 1 && r.rate <= 1000 && r.pings.rangeMetres >= 1 && r.pings.rangeMetres <= 200
+            && r.pings.step >= 1 && r.pings.step <= 8 && r.pings.gain >= 0 && r.pings.gain <= 40
+            && Loopback(r.tcp) && Loopback(r.udp) && (r.wantPty || !r.tcp.empty() || !r.udp.empty());
+    }
+    bool operator()(const SynthRequest& r) const
+    {
+        return r.options.pings >= 1 && r.options.pings <= 1000000 && r.options.command.gain <= 40;
+    }
+    bool operator()(const NmeaRequest& r) const
+    {
+        return r.selection >= 0 && r.selection <= 3 && r.tickBytes >= 0 && r.tickBytes <= (1 << 20)
+            && r.baud >= 4800 && r.baud <= 115200;
+    }
+};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    using namespace velmaris::tool;
     if (size == 0)
         return 0;
-    static std::FILE* quiet = [] { // the ping options print their complaints
-        std::FILE* null = std::fopen("/dev/null", "w");
-        if (null != nullptr)
-            stderr = null;
-        return null;
-    }();
-    (void)quiet;
-    std::vector<std::string> args = velmaris::fuzz::SplitLines(data + 1, size - 1);
+    static const std::array<const char*, 8> kCommands {
+        "dump", "render", "nmea", "headsim", "export", "replay", "synth", nullptr};
+    std::vector<std::string> args;
+    if (const char* command = kCommands[data[0] % kCommands.size()])
+        args.push_back(command);
+    const std::vector<std::string> words = velmaris::fuzz::SplitLines(data + 1, size - 1);
+    args.insert(args.end(), words.begin(), words.end());
 
-    const OptionSet& set = OptionSets()[data[0] % OptionSets().size()];
-    const ParsedOptions parsed = ParseOptions(args, set.valued, set.switches, set.optionalValue);
-    if (parsed.error.empty() != parsed.errorArgument.empty())
+    const ToolCommandLine line = ParseToolCommandLine(args);
+    if (line.request) {
+        if (line.exitStatus != 0 || !line.err.empty() || !std::visit(RequestInRange {}, *line.request))
+            __builtin_trap();
+    } else if (line.exitStatus == 2) {
+        if (line.err.find("usage: velmaris-tool") == std::string::npos)
+            __builtin_trap();
+    } else if (line.exitStatus != 0 || line.out.empty()) {
         __builtin_trap();
-    for (const auto& [name, value] : parsed.values)
-        if (set.valued.count(name) == 0 && set.optionalValue.count(name) == 0)
-            __builtin_trap();
-
-    velmaris::sim::SimCommandSettings settings;
-    if (ApplyPingOptions("fuzz", parsed, settings)) {
-        if (settings.rangeMetres < 1 || settings.rangeMetres > 200 || settings.step < 1 || settings.step > 8
-            || settings.gain < 0 || settings.gain > 40)
-            __builtin_trap();
-    }
-    for (const char* name : {"--tcp", "--udp"}) {
-        if (const auto address = parsed.Value(name)) {
-            velmaris::sim::LoopbackEndpoint endpoint;
-            std::string error;
-            if (velmaris::sim::ParseLoopbackEndpoint(*address, 4040, endpoint, &error)) {
-                if (!velmaris::sim::IsLoopbackHost(endpoint.host) || endpoint.length == 0)
-                    __builtin_trap();
-            } else if (error.empty()) {
-                __builtin_trap();
-            }
-        }
-    }
-    for (std::size_t i = 0; i < args.size(); ++i)
-        ParsePingOption("fuzz", args, i, settings);
-    for (const std::string& arg : args) {
-        ParseWholeNumber(arg);
-        long long number = 0;
-        if (ParseInteger(arg, 0, 1000, number) && (number < 0 || number > 1000))
-            __builtin_trap();
     }
     return 0;
 }

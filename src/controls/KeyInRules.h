@@ -5,6 +5,7 @@
 // No widgets here, so the rules are tested without one. The hot keys
 // themselves are document commands.
 
+#include "image/ViewGeometry.h" // ScreenPoint
 #include "protocol/SettingsOperations.h"
 #include "station/CommandHooks.h" // key-in kinds
 
@@ -32,10 +33,6 @@ int ApplyKeyIn(SettingsOperations& operations, int kind, int value);
 // Top-left corner of the key-in window: its right edge 15 pixels left of the
 // main window's right edge, its top 31 pixels below the main window's top.
 // Rectangles are frame rectangles (left, top, width).
-struct ScreenPoint {
-    int x = 0;
-    int y = 0;
-};
 ScreenPoint KeyInWindowPosition(int mainLeft, int mainTop, int mainWidth, int keyInWidth);
 
 } // namespace velmaris

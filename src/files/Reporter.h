@@ -1,6 +1,7 @@
 #pragma once
 // Every message the operator must see goes through one reporter: the station
-// shows a modal message box with an OK button; tests record the texts.
+// shows a modal message box with an OK button and the message's icon; tests
+// record the texts and icons.
 //
 // ShowMessage only hands the message over and returns at once. The station
 // shows it from its event loop after the handler that reported it (a
@@ -14,10 +15,20 @@
 
 namespace velmaris {
 
+// The icon beside a message's text. A plain box has none; only messages
+// that call for an icon name one.
+enum class MessageIcon {
+    None,
+    Exclamation,
+};
+
 class Reporter {
 public:
     virtual ~Reporter() = default;
-    virtual void ShowMessage(const std::string& text) = 0;
+    void ShowMessage(const std::string& text, MessageIcon icon = MessageIcon::None) { Report(text, icon); }
+
+protected:
+    virtual void Report(const std::string& text, MessageIcon icon) = 0;
 };
 
 } // namespace velmaris

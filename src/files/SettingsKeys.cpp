@@ -37,22 +37,33 @@ constexpr KeyLimit OneOf(std::span<const int> allowed, double replacement)
         static_cast<double>(*std::max_element(allowed.begin(), allowed.end())), false, replacement, allowed};
 }
 
-// Step codes a file may hold: the six of the table, and 5, which the
-// station turns into 8 before use.
+// Only keys whose stored value would be unsafe to use have a limit; every
+// other value is used as the file holds it, and its readers cope with any
+// number. Why each limit is there stands beside it.
+
+// Step codes a file may hold: the six the head takes, and 5, which the
+// station turns into 8 before it sends it.
 constexpr std::array<int, 7> kLoadableStepCodes {0, 1, 2, 3, 4, 5, 8};
-constexpr std::array<int, 6> kGpsBaudRates {4800, 9600, 19200, 38400, 57600, 115200};
-// Zooms the view can paint; a zoom below one hundredth shows nothing.
+// Zooms the painters accept; a zoom of zero or less would divide by zero,
+// one below a hundredth shows nothing.
 constexpr double kMinLoadedZoom = 0.01;
+// The view turns its clip and grid arcs by the rotation in single precision,
+// the arcs in whole sixteenths of a degree: up to a million degrees they hold
+// it to a tenth of a degree, far beyond it they overflow.
+constexpr double kMaxLoadedRotation = 1.0e6;
 
 constexpr const char* kSys = kSystemSection;
 constexpr const char* kSonar = kSonarSection;
 
 // clang-format off
 constexpr std::array kKeys {
-    SettingsKey {kSys, "Rotate Image", "0.0", &S::rotateImage, F::Real1, OrElse(-360.0, 360.0, 0.0),
-        kKeyNotWrittenInPlayback},
-    SettingsKey {kSys, "UDP Mode", "0", &S::udpMode, F::Integer, OrElse(0, 1, 0)},
-    SettingsKey {kSys, "Sonar Type", "0", &S::sonarType, F::Integer, OrElse(0, 1, kSonarSerialK52A)},
+    SettingsKey {kSys, "Rotate Image", "0.0", &S::rotateImage, F::Real1,
+        OrElse(-kMaxLoadedRotation, kMaxLoadedRotation, 0.0), kKeyNotWrittenInPlayback},
+    SettingsKey {kSys, "UDP Mode", "0", &S::udpMode, F::Integer},
+    // Selects the link and the head's rules: another value names no head,
+    // connects over TCP with the serial head's rules and cannot be chosen
+    // back from the menu.
+    SettingsKey {kSys, "Sonar Type", "0", &S::sonarType, F::Integer, OrElse(0, 1, 0)},
     SettingsKey {kSys, "IP Address", "192.168.0.5", &S::ipAddress, F::Text},
     SettingsKey {kSys, "SonarComPort", "1", &S::sonarComPort, F::Integer},
     SettingsKey {kSys, "SonarComPortBaud", "115200", &S::sonarComPortBaud, F::Integer, {}, kKeyWriteOnly},
@@ -60,43 +71,53 @@ constexpr std::array kKeys {
     SettingsKey {kSys, "Read File Directory", nullptr, &S::readFileDirectory, F::Folder},
     SettingsKey {kSys, "Write File Directory", nullptr, &S::writeFileDirectory, F::Folder},
     SettingsKey {kSys, "AutoSaveFileName", "0", &S::autoSaveFileName, F::Integer},
-    SettingsKey {kSys, "OpenFileFilterIndex", "0", &S::openFileFilterIndex, F::Integer, OrElse(0, 2, 0)},
+    SettingsKey {kSys, "OpenFileFilterIndex", "0", &S::openFileFilterIndex, F::Integer},
+    // An index into the nine colour tables.
     SettingsKey {kSys, "ColorTable", "0", &S::colorTable, F::Integer, OrElse(0, kColorTableCount - 1, 0)},
+    // A speed the sound velocity dialog would refuse is not trusted.
     SettingsKey {kSys, "Speed of Sound", "1500", &S::speedOfSound, F::Real1, OrElse(1400.0, 1600.0, 1500.0)},
-    SettingsKey {kSys, "Metric Scale", "0", &S::metricScale, F::Integer, OrElse(0, 1, 0)},
+    SettingsKey {kSys, "Metric Scale", "0", &S::metricScale, F::Integer},
     SettingsKey {kSys, "ViewRangeMark", "1", &S::viewRangeMark, F::Integer},
-    SettingsKey {kSys, "Grid", "1", &S::grid, F::Integer, OrElse(0, 2, 1)},
+    SettingsKey {kSys, "Grid", "1", &S::grid, F::Integer},
+    // The playback bar's thirteen speeds.
     SettingsKey {kSys, "Playback Speed", "6", &S::playbackSpeed, F::Integer, Clamped(0, 12)},
     SettingsKey {kSys, "Diagnostics Visible", "0", &S::diagnosticsVisible, F::Integer},
     SettingsKey {kSys, "SettingsDlgVisible", "0", &S::settingsDlgVisible, F::Integer},
     // Read and discarded: GPS input always starts off.
     SettingsKey {kSys, "UseGPS", "0", &S::useGps, F::Integer, OrElse(0, 0, 0)},
     SettingsKey {kSys, "GPSComPort", "3", &S::gpsComPort, F::Integer},
-    SettingsKey {kSys, "GPSComPortBaud", "4800", &S::gpsComPortBaud, F::Integer, OneOf(kGpsBaudRates, 4800)},
-    SettingsKey {kSys, "ProfileDispMode", "0", &S::profileDispMode, F::Integer, OrElse(0, 4, 0)},
-    SettingsKey {kSys, "Profile Point Size", "1", &S::profilePointSize, F::Integer, OrElse(0, 2, 1)},
+    SettingsKey {kSys, "GPSComPortBaud", "4800", &S::gpsComPortBaud, F::Integer},
+    SettingsKey {kSys, "ProfileDispMode", "0", &S::profileDispMode, F::Integer},
+    SettingsKey {kSys, "Profile Point Size", "1", &S::profilePointSize, F::Integer},
     SettingsKey {kSys, "Zero Down", "0", &S::zeroDown, F::Integer},
     SettingsKey {kSys, "Zoom", "1.0", &S::zoom, F::Real2, OrElse(kMinLoadedZoom, kMaxPaintZoom, 1.0)},
 
+    // Sent to the head as it stands: only the metres of the range table.
     SettingsKey {kSonar, "Range", "30", CommandByte {CommandMessage::kRange}, F::Byte,
         OneOf(kRangeTableMetres, 30)},
+    // An index into the range and automatic tables.
     SettingsKey {kSonar, "Range Index", "7", &S::rangeIndex, F::Byte,
         OrElse(0, kRangeCount - 1, kDefaultRangeIndex)},
+    // Sent to the head as it stands: 0 to 40 dB.
     SettingsKey {kSonar, "Gain", "6", &S::gain, F::Byte, OrElse(0, 40, 6)},
-    SettingsKey {kSonar, "Sonar Up/Down", "0", &S::sonarUpDown, F::Byte, OrElse(0, 1, 0), kKeyWrittenLast},
-    SettingsKey {kSonar, "Train Polar", "60", &S::trainPolar, F::Byte, OrElse(0, 120, 60)},
-    SettingsKey {kSonar, "Train Sector", "60", &S::trainSector, F::Byte, OrElse(0, 120, 60)},
-    SettingsKey {kSonar, "Train SS", "30", &S::trainSS, F::Byte, OrElse(0, 120, 30)},
-    SettingsKey {kSonar, "SectorWidth Polar", "120", &S::sectorWidthPolar, F::Byte, OrElse(0, 120, 120)},
-    SettingsKey {kSonar, "SectorWidth Sector", "60", &S::sectorWidthSector, F::Byte, OrElse(0, 60, 60)},
+    SettingsKey {kSonar, "Sonar Up/Down", "0", &S::sonarUpDown, F::Byte, {}, kKeyWrittenLast},
+    // Trains and widths are kept as stored: a mode's width and train are
+    // limited where they go into the command.
+    SettingsKey {kSonar, "Train Polar", "60", &S::trainPolar, F::Byte},
+    SettingsKey {kSonar, "Train Sector", "60", &S::trainSector, F::Byte},
+    SettingsKey {kSonar, "Train SS", "30", &S::trainSS, F::Byte},
+    SettingsKey {kSonar, "SectorWidth Polar", "120", &S::sectorWidthPolar, F::Byte},
+    SettingsKey {kSonar, "SectorWidth Sector", "60", &S::sectorWidthSector, F::Byte},
+    // Sent to the head as it stands whenever a mode is selected.
     SettingsKey {kSonar, "Step Size", "3", &S::stepSize, F::Byte, OneOf(kLoadableStepCodes, kStepFast)},
     // Outside the three modes gives Sector (0), not the default.
     SettingsKey {kSonar, "Sector Mode", "1", &S::sectorMode, F::Integer, OrElse(0, 2, kModeSector)},
-    SettingsKey {kSonar, "Auto Settings", "1", &S::autoSettings, F::Integer, OrElse(0, 1, 1)},
+    SettingsKey {kSonar, "Auto Settings", "1", &S::autoSettings, F::Integer},
     // Only the saved copies: the command bytes keep their values until the
-    // operator changes one of them or switches automatic mode back on.
-    SettingsKey {kSonar, "Frequency", "165", &S::frequency, F::Byte, OrElse(21, 185, 165), kKeyManualOnly},
-    SettingsKey {kSonar, "Pulse Length", "10", &S::pulseLength, F::Byte, OrElse(1, 100, 10), kKeyManualOnly},
+    // operator steps one of them (stepping limits it) or switches automatic
+    // mode back on.
+    SettingsKey {kSonar, "Frequency", "165", &S::frequency, F::Byte, {}, kKeyManualOnly},
+    SettingsKey {kSonar, "Pulse Length", "10", &S::pulseLength, F::Byte, {}, kKeyManualOnly},
     SettingsKey {kSonar, "Absorption", "20", &S::absorption, F::Byte, {}, kKeyManualOnly},
 };
 // clang-format on

@@ -44,8 +44,9 @@ using SettingsField = std::variant<int SonarSettings::*, std::uint8_t SonarSetti
 
 // What a loaded number must be: inside a band and, when `allowed` is not
 // empty, one of its values (a table such as the range table). Outside it the
-// number is clamped to the band or replaced by `replacement` (the key's
-// default), so a hand-edited file never gives a value the station cannot use.
+// number is clamped to the band or replaced by `replacement`. Only keys whose
+// stored value would be unsafe to use (an index past a table, a byte the head
+// does not take, a division by zero) have a limit; the rest load unchanged.
 struct KeyLimit {
     bool active = false;
     double low = 0;

@@ -53,9 +53,10 @@ public:
     // it is not running yet.
     virtual SerialOpenResult Open(int comPort, int baud, bool rtsMode) = 0;
     // Posts one transfer to the worker: read the reply to the previous
-    // command (up to 513 bytes or the time-out), then write `command`. The
-    // worker answers with LinkEvents::OnSerialTransfer. A transfer while the
-    // link is suspended does nothing and is not answered.
+    // command (up to 513 bytes or the time-out), then write a copy of
+    // `command` taken now. The worker answers with
+    // LinkEvents::OnSerialTransfer, saying whether the copy went out. A
+    // transfer while the link is suspended does nothing and is not answered.
     virtual void RequestTransfer(std::span<const std::uint8_t, kCommandSize> command) = 0;
     virtual void SetSuspended(bool suspended) = 0;
     virtual void SetRtsMode(bool rtsMode) = 0;
@@ -92,8 +93,13 @@ public:
     virtual ~LinkEvents() = default;
     virtual void OnTimer(int id) = 0;
     // One serial transfer finished: `reply` holds what the read delivered
-    // (possibly nothing); `portOpen` is false when no port was open.
-    virtual void OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen) = 0;
+    // (possibly nothing); `portOpen` is false when no port was open; `sent`
+    // holds the command bytes the transfer wrote to the head, empty when it
+    // wrote none or not all of them. The command was copied when the
+    // transfer was requested, so it may differ from the live buffer now.
+    virtual void OnSerialTransfer(
+        std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent)
+        = 0;
     virtual void OnTcpConnected(bool ok) = 0;
     // Bytes as they arrive from the TCP stream, in any segmentation.
     virtual void OnTcpBytes(std::span<const std::uint8_t> bytes) = 0;

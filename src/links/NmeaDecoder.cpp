@@ -75,9 +75,9 @@ std::string Format(const char* format, double value)
     return text;
 }
 
-// The comma-separated fields of one sentence; [0] is "$GPxxx".
-// The comma-separated fields of a sentence body, without allocating: the
-// decoders read fields 1 to 9, so fields past kKept are not kept.
+// The comma-separated fields of a sentence body ([0] is "$GPxxx"), without
+// allocating: the decoders read fields 1 to 9, so fields past kKept are not
+// kept.
 class Fields {
 public:
     explicit Fields(std::string_view body)

@@ -7,8 +7,8 @@ namespace velmaris {
 
 void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings)
 {
+    message = CommandMessage {};
     auto& b = message.Bytes();
-    b.fill(0);
     b[CommandMessage::kStart] = CommandMessage::kStartByte;
     b[CommandMessage::kKind] = CommandMessage::kKindByte;
     b[CommandMessage::kHeadId] = 0x10;
@@ -38,12 +38,22 @@ void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings)
 
 void SetReverseRequest(CommandMessage& message)
 {
+    ++message.pendingReverses_;
     message[CommandMessage::kFlags] |= CommandMessage::kReverseRequestBit;
 }
 
-void ClearOneShotRequests(CommandMessage& message)
+void ClearOneShotRequests(CommandMessage& message, std::span<const std::uint8_t> sent)
 {
-    message[CommandMessage::kFlags] &= 0x3F;
+    if (sent.size() < CommandMessage::kSize)
+        return;
+    // Read before writing: `sent` may be the live buffer.
+    const bool carriedReverse = (sent[CommandMessage::kFlags] & CommandMessage::kReverseRequestBit) != 0;
+    if (carriedReverse && message.pendingReverses_ > 0)
+        --message.pendingReverses_;
+    std::uint8_t& flags = message[CommandMessage::kFlags];
+    flags &= 0x3F;
+    if (message.pendingReverses_ > 0)
+        flags |= CommandMessage::kReverseRequestBit;
 }
 
 std::uint8_t StepCodeFromSlider(int position)

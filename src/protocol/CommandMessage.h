@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace velmaris {
 
@@ -46,14 +47,20 @@ public:
     std::uint8_t operator[](std::size_t offset) const { return bytes_[offset]; }
     const std::array<std::uint8_t, kSize>& Bytes() const { return bytes_; }
     std::array<std::uint8_t, kSize>& Bytes() { return bytes_; }
+    // Reverse requests made and not yet carried by a transmitted message.
+    int PendingReverses() const { return pendingReverses_; }
 
 private:
+    friend void SetReverseRequest(CommandMessage& message);
+    friend void ClearOneShotRequests(CommandMessage& message, std::span<const std::uint8_t> sent);
+
     std::array<std::uint8_t, kSize> bytes_ {};
+    int pendingReverses_ = 0;
 };
 
 // Sets all 27 bytes to their power-on values: gain 20, absorption 20, train
 // 60, full-circle width 120, step Fast, pulse 10, 500 echo points, frequency
-// code 165. Byte 3 and `settings.range` take the range table entry of
+// code 165; no reverse request is pending. Byte 3 and `settings.range` take the range table entry of
 // `settings.rangeIndex` (the 30 m default for an index outside the table).
 // The stored settings are written over these values when they are loaded.
 void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings);
@@ -63,12 +70,18 @@ void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings);
 // `pulseLength`; otherwise changes nothing.
 void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings);
 
-// Asks the head to reverse its sweep with the next transmitted message.
+// Asks the head to reverse its sweep once more: sets bit 6 of byte 5, which
+// stays set until a transmitted message has carried every request made.
 void SetReverseRequest(CommandMessage& message);
 
-// Clears bits 6 and 7 of byte 5 once the message has gone out, so a request
-// is carried by exactly one transmission.
-void ClearOneShotRequests(CommandMessage& message);
+// To be called with the bytes of every message that went out whole (`sent`
+// may be the live buffer itself or a copy taken earlier). A reverse request
+// it carried is done, and bits 6 and 7 of byte 5 are cleared; bit 6 is set
+// again while requests made since the copy was taken remain, so each request
+// travels in exactly one transmitted message however requests and
+// transmissions interleave. A `sent` shorter than a message (nothing went
+// out) changes nothing.
+void ClearOneShotRequests(CommandMessage& message, std::span<const std::uint8_t> sent);
 
 // Step code for a speed slider position (1..5): the top position means
 // Fastest (8), never the unassigned code 5. Positions outside 0..5 are

@@ -275,7 +275,7 @@ std::vector<std::uint8_t> EncodeRecord(const PingRecord& ping, const CommandMess
 
     const int mode = std::clamp(settings.sectorMode, 0, 7);
     out[kFlags]
-        = static_cast<std::uint8_t>(((ping.directionFlag & 1) << 7) | ((settings.sonarUpDown != 0) << 6)
+        = static_cast<std::uint8_t>(((ping.directionFlag & 1) << 7) | ((settings.sonarUpDown == 1) << 6)
             | (mode << 3) | StepCodeForCommandStep(command[CommandMessage::kStep]));
     out[kGain] = command[CommandMessage::kGain];
     out[kSectorWidth] = command[CommandMessage::kSectorWidth];

@@ -110,4 +110,22 @@ bool HasCheckRule(int id)
     return std::find(kSingles.begin(), kSingles.end(), id) != kSingles.end();
 }
 
+std::optional<CommandPrompt> PromptFor(int id)
+{
+    struct Entry {
+        int id;
+        std::string_view text; // the prompt, a newline, the tool tip
+    };
+    static constexpr Entry kPrompts[] = {{cmd::kPlotUdp, "Plot data from UDP\nUdp Mode"}};
+    for (const Entry& entry : kPrompts) {
+        if (entry.id != id)
+            continue;
+        const std::size_t split = entry.text.find('\n');
+        if (split == std::string_view::npos)
+            return CommandPrompt {entry.text, {}};
+        return CommandPrompt {entry.text.substr(0, split), entry.text.substr(split + 1)};
+    }
+    return std::nullopt;
+}
+
 } // namespace velmaris

@@ -3,7 +3,9 @@
 // mnemonics, command ids, separators and submenus. The main frame builds its
 // widgets from this; nothing here knows about widgets.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmaris {
@@ -36,5 +38,16 @@ const std::vector<Menu>& NoDocumentMenuBar();
 // True for the commands whose menu item and toolbar button show a check
 // mark (a check rule exists for them).
 bool HasCheckRule(int id);
+
+// A command's status-bar prompt (shown in the message pane while its menu
+// item is highlighted) and its tool tip, both from one resource text
+// "prompt\ntool tip".
+struct CommandPrompt {
+    std::string_view prompt;
+    std::string_view toolTip;
+};
+
+// The prompt of `id`; nullopt for a command that has none.
+std::optional<CommandPrompt> PromptFor(int id);
 
 } // namespace velmaris

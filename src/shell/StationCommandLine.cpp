@@ -4,69 +4,70 @@
 
 namespace velmaris {
 
-StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args)
+const std::vector<StationOption>& StationOptions()
 {
-    StationCommandLine line;
-    bool play = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            line.help = true;
-        } else if (arg == "--version") {
-            line.version = true;
-        } else if (arg == "--demo") {
-            line.demo = true;
-        } else if (arg == "--ini") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                line.error = "--ini needs a file path";
-                return line;
-            }
-            line.iniPath = args[++i];
-        } else if (arg == "--play") {
-            play = true;
-        } else if (arg == "--gps") {
-            if (i + 1 >= args.size() || !ParseGpsSwitch(args[i + 1], line)) {
-                if (line.error.empty())
-                    line.error = "--gps needs DEVICE[:BAUD]";
-                return line;
-            }
-            ++i;
-        } else if (arg == "--screenshot" || arg == "--run-for") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                line.error = arg + " needs a value";
-                return line;
-            }
-            const std::string& value = args[++i];
-            if (arg == "--screenshot") {
-                line.screenshotPath = value;
-            } else {
-                int seconds = 0;
-                // Once a character is not a digit (or the number too long) it stays refused.
-                for (const char c : value)
-                    seconds = (seconds >= 0 && c >= '0' && c <= '9' && seconds < 100000)
-                        ? seconds * 10 + (c - '0')
-                        : -1;
-                if (seconds <= 0) {
-                    line.error = "--run-for takes a whole number of seconds";
-                    return line;
-                }
-                line.runForSeconds = seconds;
-            }
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            line.error = "unknown option " + arg;
-            return line;
-        } else if (line.recordFile.empty()) {
-            line.recordFile = arg;
-        } else {
-            line.error = "at most one file name";
-            return line;
-        }
+    static const std::vector<StationOption> options {
+        {"play", "", "", "play FILE back from its start instead of recording into it"},
+        {"ini", "", "PATH", "read and write the settings in PATH instead of Velmaris.INI"},
+        {"demo", "", "",
+            "run against the built-in simulated head (K52L on loopback);\n"
+            "the stored head address and head type stay as they are"},
+        {"gps", "", "DEVICE[:BAUD]",
+            "read a GPS receiver on DEVICE (/dev/ttyUSB0 or COM3) at BAUD\n"
+            "(4800, 9600, 19200, 38400, 57600 or 115200; 4800 when left out)\n"
+            "for this run; the settings file is not changed"},
+        {"run-for", "", "S", "quit by itself after S seconds"},
+        {"screenshot", "", "PNG", "with --run-for: save a picture of the window just before quitting"},
+        {"help", "h", "", "this text"},
+        {"version", "", "", "the version"},
+    };
+    return options;
+}
+
+bool ApplyStationOption(const std::string& name, const std::string& value, StationCommandLine& line)
+{
+    if (name == "help") {
+        line.help = true;
+    } else if (name == "version") {
+        line.version = true;
+    } else if (name == "demo") {
+        line.demo = true;
+    } else if (name == "ini") {
+        if (value.empty())
+            line.error = "--ini needs a file path";
+        line.iniPath = value;
+    } else if (name == "gps") {
+        if (!ParseGpsSwitch(value, line) && line.error.empty())
+            line.error = "--gps needs DEVICE[:BAUD]";
+    } else if (name == "screenshot") {
+        if (value.empty())
+            line.error = "--screenshot needs a value";
+        line.screenshotPath = value;
+    } else if (name == "run-for") {
+        int seconds = 0;
+        // Once a character is not a digit (or the number too long) it stays refused.
+        for (const char c : value)
+            seconds
+                = (seconds >= 0 && c >= '0' && c <= '9' && seconds < 100000) ? seconds * 10 + (c - '0') : -1;
+        if (seconds <= 0)
+            line.error = "--run-for takes a whole number of seconds";
+        else
+            line.runForSeconds = seconds;
     }
-    if (!line.screenshotPath.empty() && line.runForSeconds == 0)
+    return line.error.empty();
+}
+
+void FinishStationCommandLine(const std::vector<std::string>& files, bool play, StationCommandLine& line)
+{
+    if (files.size() > 1) {
+        line.error = "at most one file name";
+        return;
+    }
+    if (!line.screenshotPath.empty() && line.runForSeconds == 0) {
         line.error = "--screenshot goes with --run-for";
-    if (play)
-        line.playFile.swap(line.recordFile);
-    return line;
+        return;
+    }
+    (play ? line.playFile : line.recordFile) = files.empty() ? std::string() : files.front();
 }
 
 bool ParseGpsSwitch(const std::string& value, StationCommandLine& line)
@@ -96,6 +97,42 @@ bool ParseGpsSwitch(const std::string& value, StationCommandLine& line)
     line.gpsDevice = device;
     line.gpsBaud = baud;
     return true;
+}
+
+std::string StationUsageLine()
+{
+    std::string usage = "usage: velmaris [[--play] FILE]";
+    std::size_t lineStart = 0;
+    for (const StationOption& option : StationOptions()) {
+        const std::string name = option.name;
+        if (name == "play" || name == "help" || name == "version")
+            continue;
+        const std::string word
+            = " [--" + name + (*option.valueName ? std::string(" ") + option.valueName : "") + "]";
+        if (usage.size() - lineStart + word.size() > 90) {
+            lineStart = usage.size() + 1;
+            usage += "\n               ";
+        }
+        usage += word;
+    }
+    return usage + "\n";
+}
+
+std::string StationUsage()
+{
+    constexpr std::size_t kColumn = 23;
+    std::string list
+        = "  FILE                 record the live pings into FILE (.52a or .52l) from the start\n";
+    for (const StationOption& option : StationOptions()) {
+        std::string left = "  " + (*option.letter ? "-" + std::string(option.letter) + ", " : std::string())
+            + "--" + option.name + (*option.valueName ? std::string(" ") + option.valueName : "");
+        left = left.size() < kColumn ? left + std::string(kColumn - left.size(), ' ')
+                                     : left + "\n" + std::string(kColumn, ' ');
+        for (const char c : std::string(option.help))
+            left += c == '\n' ? "\n" + std::string(kColumn, ' ') : std::string(1, c);
+        list += left + "\n";
+    }
+    return StationUsageLine() + list;
 }
 
 } // namespace velmaris

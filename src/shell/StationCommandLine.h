@@ -1,7 +1,10 @@
 #pragma once
 // The station's command line: at most one file name, recorded into (or with
 // --play played back), plus --ini PATH, --demo, --gps DEVICE[:BAUD], --help
-// and --version.
+// and --version. The options are declared once, in StationOptions(); the
+// Qt edge (shell/qt/StationArguments.h) splits the words with
+// QCommandLineParser from that table, and the rules here turn what it found
+// into a StationCommandLine. Plain functions, any thread.
 
 #include <string>
 #include <vector>
@@ -28,26 +31,33 @@ struct StationCommandLine {
     std::string error; // not empty when the command line was not understood
 };
 
-// `args` are the arguments after the program name.
-StationCommandLine ParseStationCommandLine(const std::vector<std::string>& args);
+// One option: its long name (without the dashes), its one-letter name ("" for
+// none), the name of its value ("" for a switch) and its help text.
+struct StationOption {
+    const char* name;
+    const char* letter;
+    const char* valueName;
+    const char* help;
+};
+
+// Every option, in the order --help lists them.
+const std::vector<StationOption>& StationOptions();
+
+// The value given to option `name` ("" for a switch) into `line`; false, with
+// `line.error` set, when it is refused. --play changes nothing here: it turns
+// the file name into a playback in FinishStationCommandLine.
+bool ApplyStationOption(const std::string& name, const std::string& value, StationCommandLine& line);
+
+// The file names after every option was applied: at most one, played back
+// with --play (`play`), and --screenshot only with --run-for.
+void FinishStationCommandLine(const std::vector<std::string>& files, bool play, StationCommandLine& line);
 
 // "DEVICE[:BAUD]" of --gps into `line`; false (and `line.error` set) when
 // the device is empty or the rate is not one the GPS input offers.
 bool ParseGpsSwitch(const std::string& value, StationCommandLine& line);
 
-inline constexpr const char* kStationUsage
-    = "usage: velmaris [[--play] FILE] [--ini PATH] [--demo]\n"
-      "  FILE        record the live pings into FILE (.52a or .52l) from the start\n"
-      "  --play      play FILE back from its start instead of recording into it\n"
-      "  --ini PATH  read and write the settings in PATH instead of Velmaris.INI\n"
-      "  --demo      run against the built-in simulated head (K52L on loopback);\n"
-      "              the stored head address and head type stay as they are\n"
-      "  --gps DEVICE[:BAUD]  read a GPS receiver on DEVICE (/dev/ttyUSB0 or COM3) at\n"
-      "              BAUD (4800, 9600, 19200, 38400, 57600 or 115200; 4800 when left out)\n"
-      "              for this run; the settings file is not changed\n"
-      "  --run-for S       quit by itself after S seconds\n"
-      "  --screenshot PNG  with --run-for: save a picture of the window just before quitting\n"
-      "  --help      this text\n"
-      "  --version   the version\n";
+// The --help text, from StationOptions(), and its first line(s), the usage.
+std::string StationUsage();
+std::string StationUsageLine();
 
 } // namespace velmaris

@@ -1,7 +1,6 @@
 #include "sim/LoopbackAddress.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <charconv>
 #include <cstring>
 

@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include "sim/SocketHeaders.h"
 
 namespace velmaris::sim {
 

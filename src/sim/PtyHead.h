@@ -6,8 +6,10 @@
 // with `fast`). The simulator keeps the device side open itself, so stations
 // may open and close it as often as they like.
 //
-// A background thread (poll(), ServerThread) does the work; Stop() or the destructor ends
-// it and removes the link. The log callback runs on that thread.
+// A background thread (a poll loop, ServerThread) does the work; Stop() or
+// the destructor ends it and removes the link. The log callback runs on that
+// thread. Pseudo-terminals are POSIX only: on Windows Start() refuses with
+// a message saying so (windows/PtyHead.cpp).
 
 #include "sim/FaultPlan.h"
 #include "sim/HeadModel.h"

@@ -1,8 +1,5 @@
 #include "sim/ServerThread.h"
 
-#include <cerrno>
-#include <cstring>
-
 namespace velmaris::sim {
 
 ServerThread::~ServerThread()
@@ -20,7 +17,7 @@ bool ServerThread::Fail(std::string* error, std::string message)
 bool ServerThread::Launch(std::string* error)
 {
     if (!wake_.Open())
-        return Fail(error, std::string("pipe: ") + std::strerror(errno));
+        return Fail(error, "wake-up pipe: " + LastSocketError());
     stop_ = false;
     thread_ = std::thread([this] { Loop(); });
     return true;
@@ -45,11 +42,8 @@ void ServerThread::Loop()
         const int timeout = Prepare(fds);
         if (timeout == kEndLoop)
             break;
-        if (::poll(fds.data(), fds.size(), timeout) < 0) {
-            if (errno != EINTR)
-                break;
-            continue;
-        }
+        if (!PollOnce(fds, timeout))
+            break;
         if (fds[0].revents)
             wake_.Drain();
         Ready(std::span<const pollfd>(fds).subspan(1));

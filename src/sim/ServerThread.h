@@ -1,6 +1,6 @@
 #pragma once
-// The background thread of a simulated head's server: one poll() loop that
-// a stop flag and a wake-up pipe end promptly. The server supplies the
+// The background thread of a simulated head's server: one poll loop
+// (PollOnce) that a stop flag and a wake-up pipe end promptly. The server supplies the
 // loop's steps: Begin once on the thread, then each turn Prepare (do what
 // is due, name the descriptors to watch, say how long to wait) and Ready
 // (act on what poll() reported), and End once when the loop is over.
@@ -9,15 +9,13 @@
 // the background thread only. A server calls StopThread() in its own
 // destructor, before the members its hooks use are destroyed.
 
-#include "sim/PosixIo.h"
+#include "sim/SocketIo.h"
 
 #include <atomic>
 #include <span>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <poll.h>
 
 namespace velmaris::sim {
 
@@ -44,10 +42,10 @@ protected:
     bool StopThread();
 
     virtual void Begin() { }
-    // Appends the descriptors to watch (a negative fd is ignored by poll)
+    // Appends the descriptors to watch (kNoDescriptor is ignored)
     // and returns the poll() timeout in ms (-1: none), or kEndLoop.
     virtual int Prepare(std::vector<pollfd>& fds) = 0;
-    // The descriptors Prepare appended, with what poll() reported for them.
+    // The descriptors Prepare appended, with what the poll reported for them.
     virtual void Ready(std::span<const pollfd> fds) { (void)fds; }
     // After the last turn, also when poll() fails.
     virtual void End() { }

@@ -1,16 +1,13 @@
 #include "sim/TcpHeadServer.h"
 
 #include "sim/HeadSession.h"
-#include "sim/PosixIo.h"
+#include "sim/SocketIo.h"
 
-#include <cerrno>
-#include <cstring>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <optional>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+
+#if !defined(_WIN32)
+#include <netinet/tcp.h>
+#endif
 
 namespace velmaris::sim {
 
@@ -42,17 +39,23 @@ bool TcpHeadServer::Start(std::string* error)
         return Fail(error, "the TCP head is already running");
     if (!ParseLoopbackEndpoint(options_.address, 4040, endpoint_, error))
         return false;
-    UniqueFd listener(::socket(endpoint_.family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!SocketsReady())
+        return Fail(error, "sockets: " + LastSocketError());
+    UniqueFd listener(OpenSocket(endpoint_.family, SOCK_STREAM, true));
     if (!listener.Valid())
-        return Fail(error, std::string("socket: ") + std::strerror(errno));
+        return Fail(error, "socket: " + LastSocketError());
+#if !defined(_WIN32)
+    // Lets a restarted head bind at once; Windows' SO_REUSEADDR would let
+    // two heads share the port instead.
     const int on = 1;
     ::setsockopt(listener.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+#endif
     if (::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&endpoint_.address), endpoint_.length) != 0)
         return Fail(error,
             "cannot bind " + endpoint_.host + ":" + std::to_string(endpoint_.port) + ": "
-                + std::strerror(errno));
+                + LastSocketError());
     if (::listen(listener.Get(), 4) != 0)
-        return Fail(error, std::string("listen: ") + std::strerror(errno));
+        return Fail(error, "listen: " + LastSocketError());
     sockaddr_storage bound {};
     socklen_t length = sizeof bound;
     ::getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&bound), &length);
@@ -87,7 +90,7 @@ void TcpHeadServer::DropClient()
 {
     Io& io = *io_;
     if (io.client.Valid())
-        ::shutdown(io.client.Get(), SHUT_RDWR);
+        ShutdownBoth(io.client.Get());
     io.client.Reset();
     io.pending.clear();
     io.closeWhenSent = false;
@@ -110,12 +113,12 @@ int TcpHeadServer::Prepare(std::vector<pollfd>& fds)
     }
     if (io.client.Valid() && !io.pending.empty()) {
         const auto handed = std::chrono::system_clock::now();
-        const ssize_t n = ::send(io.client.Get(), io.pending.data(), io.pending.size(), MSG_NOSIGNAL);
+        const long n = SendSome(io.client.Get(), io.pending.data(), io.pending.size());
         if (n > 0)
             io.pending.erase(io.pending.begin(), io.pending.begin() + n);
         if (n > 0 && io.pending.empty() && turnaround_)
             io.replyOut = handed;
-        else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+        else if (n < 0 && !LastCallWouldBlock())
             DropClient();
     }
     if (io.client.Valid() && io.pending.empty() && io.closeWhenSent)
@@ -124,7 +127,7 @@ int TcpHeadServer::Prepare(std::vector<pollfd>& fds)
     malformed_ = session.MalformedCount();
 
     fds.push_back({io.listener.Get(), POLLIN, 0});
-    fds.push_back({-1, 0, 0});
+    fds.push_back({kNoDescriptor, 0, 0});
     if (io.client.Valid())
         fds.back() = {io.client.Get(), static_cast<short>(POLLIN | (io.pending.empty() ? 0 : POLLOUT)), 0};
     return PollTimeoutMs(session.NextDue(), Clock::now());
@@ -134,45 +137,30 @@ void TcpHeadServer::Ready(std::span<const pollfd> fds)
 {
     Io& io = *io_;
     if (fds[0].revents & POLLIN) {
-        UniqueFd accepted(::accept4(io.listener.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        UniqueFd accepted(AcceptNonBlocking(io.listener.Get()));
         if (accepted.Valid()) {
             DropClient(); // the newest station wins
             const int on = 1;
-            ::setsockopt(accepted.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            ::setsockopt(
+                accepted.Get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
             if (turnaround_)
-                ::setsockopt(accepted.Get(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+                EnableArrivalStamps(accepted.Get());
             io.client = std::move(accepted);
             ++connections_;
         }
     }
     if (io.client.Valid() && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
         std::uint8_t buffer[1024];
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
-        iovec part {buffer, sizeof buffer};
-        msghdr message {};
-        message.msg_iov = &part;
-        message.msg_iovlen = 1;
-        message.msg_control = control;
-        message.msg_controllen = sizeof control;
-        const ssize_t n = ::recvmsg(io.client.Get(), &message, 0);
+        std::chrono::system_clock::time_point arrived;
+        const long n = ReceiveStamped(io.client.Get(), buffer, sizeof buffer, arrived);
         const Clock::time_point now = Clock::now();
         if (n > 0 && io.replyOut) {
-            auto arrived = std::chrono::system_clock::now();
-            for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
-                if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
-                    timespec stamp {};
-                    std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
-                    arrived = std::chrono::system_clock::time_point(
-                        std::chrono::duration_cast<std::chrono::system_clock::duration>(
-                            std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec)));
-                }
-            }
             turnaround_(std::chrono::duration_cast<std::chrono::nanoseconds>(arrived - *io.replyOut));
             io.replyOut.reset();
         }
         if (n > 0)
             io.session->Receive(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)), now);
-        else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+        else if (n == 0 || !LastCallWouldBlock())
             DropClient();
     }
 }

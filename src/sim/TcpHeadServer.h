@@ -4,9 +4,9 @@
 // with `fast`). One station at a time: a new connection replaces the old.
 // The head keeps its position from one connection to the next.
 //
-// Start() binds, listens and starts a background thread (POSIX sockets and
-// poll(), ServerThread); Stop() or the destructor ends it. The log callback, when set, is
-// called on that thread once per ping.
+// Start() binds, listens and starts a background thread (sockets through
+// SocketIo, a poll loop in ServerThread); Stop() or the destructor ends it.
+// The log callback, when set, is called on that thread once per ping.
 
 #include "sim/FaultPlan.h"
 #include "sim/HeadModel.h"
@@ -48,7 +48,8 @@ public:
     // Set before Start: called on the server's thread with the head's wait
     // on the wire, from the reply's last piece handed to the socket to the
     // kernel's arrival time of the next command's bytes (so the figure does
-    // not depend on when this thread gets to run).
+    // not depend on when this thread gets to run; on Windows, which stamps
+    // no arrivals, the time the bytes are read).
     using TurnaroundProbe = std::function<void(std::chrono::nanoseconds)>;
     void SetTurnaroundProbe(TurnaroundProbe probe) { turnaround_ = std::move(probe); }
 

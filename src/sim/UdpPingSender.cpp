@@ -2,14 +2,10 @@
 
 #include "protocol/RecordHeader.h"
 #include "sim/LoopbackAddress.h"
-#include "sim/PosixIo.h"
+#include "sim/SocketIo.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <poll.h>
-#include <sys/socket.h>
 
 namespace velmaris::sim {
 
@@ -67,9 +63,9 @@ bool UdpPingSender::Start(std::string* error)
         return false;
     if (io_->target.port == 0)
         return fail("the UDP sender needs a destination port");
-    io_->socket.Reset(::socket(io_->target.family, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    io_->socket.Reset(OpenSocket(io_->target.family, SOCK_DGRAM, false));
     if (!io_->socket.Valid())
-        return fail(std::string("socket: ") + std::strerror(errno));
+        return fail("socket: " + LastSocketError());
     finished_ = false;
     return Launch(error);
 }
@@ -113,8 +109,9 @@ void UdpPingSender::SendOne()
     const std::uint64_t n = ++io.n;
     std::vector<std::uint8_t> datagram = io.source->NextRecord(CurrentLocalTime(), io.loopMs);
     DamageDatagram(datagram, options_.faults, n);
-    ::sendto(io.socket.Get(), datagram.data(), datagram.size(), 0,
-        reinterpret_cast<const sockaddr*>(&io.target.address), io.target.length);
+    ::sendto(io.socket.Get(), reinterpret_cast<const char*>(datagram.data()),
+        static_cast<int>(datagram.size()), 0, reinterpret_cast<const sockaddr*>(&io.target.address),
+        io.target.length);
     sent_ = n;
     if (options_.log) {
         const HeadPingInfo& info = io.source->Head().LastPing();

@@ -102,9 +102,10 @@ void CVelmarisDoc::EventsAdapter::OnTimer(int id)
     doc_.NotifyStateChange();
 }
 
-void CVelmarisDoc::EventsAdapter::OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen)
+void CVelmarisDoc::EventsAdapter::OnSerialTransfer(
+    std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent)
 {
-    doc_.cycle_.OnSerialTransfer(reply, portOpen);
+    doc_.cycle_.OnSerialTransfer(reply, portOpen, sent);
     doc_.NotifyStateChange();
 }
 

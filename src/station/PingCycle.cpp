@@ -93,8 +93,15 @@ void PingCycle::RequestSerialTransfer()
     links_.serial.RequestTransfer(std::span<const std::uint8_t, kCommandSize>(state_.command.Bytes()));
 }
 
-void PingCycle::OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen)
+void PingCycle::OnSerialTransfer(
+    std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent)
 {
+    // Only what this transfer wrote is done. A reverse request made during
+    // its read (after the command was copied) goes with the next command;
+    // one whose command did not go out (no port, a short write) stays too.
+    // Cleared whether or not the cycle is held, so a resumed cycle never
+    // sends a request a second time.
+    ClearOneShotRequests(state_.command, sent);
     if (!portOpen) {
         if (!SerialModel())
             return;

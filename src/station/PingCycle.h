@@ -67,7 +67,8 @@ public:
 
     // LinkEvents.
     void OnTimer(int id) override;
-    void OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen) override;
+    void OnSerialTransfer(
+        std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent) override;
     void OnTcpConnected(bool ok) override;
     void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
     void OnTcpClosed() override;

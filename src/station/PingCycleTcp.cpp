@@ -1,6 +1,14 @@
 // The K52L head over TCP: one command per ping from the send timer, one
 // 513-byte reply per command, and the one-second watchdog that reconnects a
 // lost link and resends to a head that stayed silent.
+//
+// A reverse request travels in exactly one command that the socket took.
+// The watchdog's resend carries the live buffer as it stands, so it carries
+// a request only if one is still pending (made since the last send, or
+// whose send failed), never the one of the command it replaces: while the
+// connection stands TCP delivers what it took, so a silent head has most
+// likely acted on that command already and a second request would reverse
+// it twice for one press.
 
 #include "station/PingCycle.h"
 
@@ -10,8 +18,9 @@ void PingCycle::SendCommand()
 {
     acq_.awaitingReply = 1;
     ++repliesOwed_;
-    links_.tcp.Send(state_.command.Bytes());
-    ClearOneShotRequests(state_.command); // a reverse request goes out once
+    // A command the socket did not take keeps its request for the next one.
+    if (links_.tcp.Send(state_.command.Bytes()))
+        ClearOneShotRequests(state_.command, state_.command.Bytes());
     links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
 }
 

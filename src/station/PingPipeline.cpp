@@ -61,10 +61,10 @@ bool PingPipeline::RunLive()
         state_.command[CommandMessage::kStep] = kStepFastest;
     const int period = NextPingPeriodMs(acq_.linkState, state_.command[CommandMessage::kRange],
         state_.ping.replyLength, state_.command[CommandMessage::kSwitchDelay]);
-    if (acq_.held == 0 && state_.settings.sonarType == kSonarSerialK52A) {
-        ClearOneShotRequests(state_.command); // the worker has sent them
+    // The one-shot requests of the command were cleared by the cycle when
+    // the link reported it sent.
+    if (acq_.held == 0 && state_.settings.sonarType == kSonarSerialK52A)
         timers_.SetTimer(kPingTimer, period);
-    }
     return decoded;
 }
 

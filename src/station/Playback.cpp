@@ -215,8 +215,8 @@ void Playback::PlaybackTick()
     p_.ui.RefreshStatusLine();
     p_.ui.RefreshDiagnostics();
 
-    const int recorded = state.ping.loopTimeRounded;
-    p_.cycle.Timers().SetTimer(kPingTimer, realTimePlay_ != 0 && recorded > 0 ? recorded : 0);
+    const int recorded = realTimePlay_ != 0 ? state.ping.loopTimeRounded : 0;
+    p_.cycle.Timers().SetTimer(kPingTimer, std::max(recorded, kPlaybackTickMinMs));
 }
 
 void Playback::SliderReleased(int position)

@@ -32,6 +32,11 @@
 namespace velmaris {
 
 inline constexpr int kPlaybackStartDelayMs = 50;
+// No playback tick follows sooner than this after the one before: the
+// window timer the speeds were chosen on never fired sooner than 10 ms after
+// it was set, so speed 0 (a record a tick) plays about 100 records a second
+// and each step of the speed spin adds to that.
+inline constexpr int kPlaybackTickMinMs = 10;
 // At most this many records in one tick, whatever the steps read: a file of
 // damaged records or a step of 0 cannot hold the user-interface thread.
 inline constexpr int kMaxRecordsPerTick = 256;
@@ -69,13 +74,15 @@ public:
     // that is not a data file or a file that cannot be read. True when it plays.
     bool OpenNamedFile(const std::string& path);
 
-    // PlaybackTicker: one tick; re-arms the ping timer (0 ms, or the
-    // record's loop time with real-time play). Nothing while held.
+    // PlaybackTicker: one tick; re-arms the ping timer (kPlaybackTickMinMs,
+    // or the record's loop time with real-time play, never sooner). Nothing
+    // while held.
     void PlaybackTick() override;
 
-    // Position slider: held while dragged (the tick then leaves it alone);
-    // on release at `position` the playback re-synchronises at
-    // file step x position, the right end meaning the start.
+    // Position slider: held from the operator's press to the release (the
+    // tick then leaves it alone); on release at `position` the playback
+    // re-synchronises at file step x position, the right end meaning the
+    // start.
     void SetSliderHeld(bool held) { sliderHeld_ = held ? 1 : 0; }
     void SliderReleased(int position);
     // Clears the image and re-synchronises at `offset`; nothing more when no

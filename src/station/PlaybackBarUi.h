@@ -2,8 +2,9 @@
 // What playback asks of the main frame's playback bar: the position slider
 // (0 to 100, a tick every 10), the speed indicator and the speed spin (0 to
 // 12). The bar reports back through Playback: SetSliderHeld while the
-// operator drags the slider, SliderReleased when it is let go, StepSpeed for
-// each spin step. The Qt main frame implements it; tests record the calls.
+// operator holds the slider (dragging its thumb or pressing on its track),
+// SliderReleased when it is let go, StepSpeed for each spin step. The Qt
+// main frame implements it; tests record the calls.
 //
 // User-interface thread only.
 

@@ -216,99 +216,45 @@ std::string KeyTestName(const ::testing::TestParamInfo<std::size_t>& info)
 INSTANTIATE_TEST_SUITE_P(
     EveryKey, KeyRoundTrip, ::testing::Range<std::size_t>(0, SettingsKeys().size()), KeyTestName);
 
-// --- Values the station cannot use load as the key's default ---------------
+// --- Out-of-range values: limited only where unsafe, else kept -------------
+
+// The number a key loaded into (its field, or its command byte).
+double LoadedNumber(const SettingsField& field, const SonarSettings& s, const CommandMessage& command)
+{
+    if (auto m = std::get_if<double SonarSettings::*>(&field))
+        return s.**m;
+    if (auto m = std::get_if<int SonarSettings::*>(&field))
+        return s.**m;
+    if (auto m = std::get_if<std::uint8_t SonarSettings::*>(&field))
+        return s.**m;
+    return command[static_cast<std::size_t>(std::get<CommandByte>(field).index)];
+}
+
+double MixWeight(const SonarSettings& s, const CommandMessage&)
+{
+    return s.profileMixWeight;
+}
 
 struct LoadedValueCase {
     const char* key;
     const char* text;
     double expected;
-    double (*read)(const SonarSettings&, const CommandMessage&);
+    // What to read instead of the key's own field.
+    double (*read)(const SonarSettings&, const CommandMessage&) = nullptr;
 };
 
-double Zoom(const SonarSettings& s, const CommandMessage&)
+void PrintTo(const LoadedValueCase& c, std::ostream* out)
 {
-    return s.zoom;
-}
-double Rotation(const SonarSettings& s, const CommandMessage&)
-{
-    return s.rotateImage;
-}
-double Colours(const SonarSettings& s, const CommandMessage&)
-{
-    return s.colorTable;
-}
-double Head(const SonarSettings& s, const CommandMessage&)
-{
-    return s.sonarType;
-}
-double Grid(const SonarSettings& s, const CommandMessage&)
-{
-    return s.grid;
-}
-double Profile(const SonarSettings& s, const CommandMessage&)
-{
-    return s.profileDispMode;
-}
-double PointSize(const SonarSettings& s, const CommandMessage&)
-{
-    return s.profilePointSize;
-}
-double Feet(const SonarSettings& s, const CommandMessage&)
-{
-    return s.metricScale;
-}
-double GpsBaud(const SonarSettings& s, const CommandMessage&)
-{
-    return s.gpsComPortBaud;
-}
-double RangeByte(const SonarSettings& s, const CommandMessage& c)
-{
-    EXPECT_EQ(s.range, c[CommandMessage::kRange]);
-    return c[CommandMessage::kRange];
-}
-double GainByte(const SonarSettings& s, const CommandMessage& c)
-{
-    EXPECT_EQ(s.gain, c[CommandMessage::kGain]);
-    return c[CommandMessage::kGain];
-}
-double StepSize(const SonarSettings& s, const CommandMessage&)
-{
-    return s.stepSize;
-}
-double TrainPolar(const SonarSettings& s, const CommandMessage&)
-{
-    return s.trainPolar;
-}
-double TrainSideScan(const SonarSettings& s, const CommandMessage&)
-{
-    return s.trainSS;
-}
-double WidthSector(const SonarSettings& s, const CommandMessage&)
-{
-    return s.sectorWidthSector;
-}
-double UpDown(const SonarSettings& s, const CommandMessage&)
-{
-    return s.sonarUpDown;
-}
-double Automatic(const SonarSettings& s, const CommandMessage&)
-{
-    return s.autoSettings;
-}
-double Frequency(const SonarSettings& s, const CommandMessage&)
-{
-    return s.frequency;
-}
-double Pulse(const SonarSettings& s, const CommandMessage&)
-{
-    return s.pulseLength;
+    *out << c.key << "=" << c.text;
 }
 
 class LoadedValue : public ::testing::TestWithParam<LoadedValueCase> { };
 
-TEST_P(LoadedValue, OutsideItsTableGivesTheDefaultInsideStays)
+TEST_P(LoadedValue, UnsafeValuesAreLimitedOthersKept)
 {
     const LoadedValueCase& c = GetParam();
+    const SettingsKey* key = FindSettingsKey(c.key);
+    ASSERT_NE(key, nullptr) << c.key;
     CountingKeys keys;
     keys.preset[c.key] = c.text;
     if (std::string(c.key) != "Auto Settings")
@@ -318,7 +264,8 @@ TEST_P(LoadedValue, OutsideItsTableGivesTheDefaultInsideStays)
     PingRecord ping;
     InitialiseCommandMessage(command, settings);
     LoadSettingsKeys(keys, settings, command, ping, {});
-    EXPECT_DOUBLE_EQ(c.read(settings, command), c.expected) << c.key << "=" << c.text;
+    const double loaded = c.read ? c.read(settings, command) : LoadedNumber(key->field, settings, command);
+    EXPECT_DOUBLE_EQ(loaded, c.expected) << c.key << "=" << c.text;
 }
 
 std::string LoadedValueName(const ::testing::TestParamInfo<LoadedValueCase>& info)
@@ -329,71 +276,76 @@ std::string LoadedValueName(const ::testing::TestParamInfo<LoadedValueCase>& inf
     return name;
 }
 
+// The file starts in Polar mode, so Polar's train and width go into the
+// command (and are limited there) while the other modes' copies stay as stored.
 INSTANTIATE_TEST_SUITE_P(HandEditedFile, LoadedValue,
-    ::testing::Values(LoadedValueCase {"Zoom", "0", 1.0, Zoom}, LoadedValueCase {"Zoom", "-5", 1.0, Zoom},
-        LoadedValueCase {"Zoom", "1e308", 1.0, Zoom}, LoadedValueCase {"Zoom", "nan", 1.0, Zoom},
-        LoadedValueCase {"Zoom", "3.0", 3.0, Zoom}, LoadedValueCase {"Zoom", "0.5", 0.5, Zoom},
-        LoadedValueCase {"Zoom", "8", 8.0, Zoom}, LoadedValueCase {"Zoom", "8.01", 1.0, Zoom},
-        LoadedValueCase {"Rotate Image", "1e308", 0.0, Rotation},
-        LoadedValueCase {"Rotate Image", "-90.5", -90.5, Rotation},
-        LoadedValueCase {"ColorTable", "9", 0, Colours}, LoadedValueCase {"ColorTable", "-1", 0, Colours},
-        LoadedValueCase {"ColorTable", "8", 8, Colours}, LoadedValueCase {"Sonar Type", "2", 0, Head},
-        LoadedValueCase {"Sonar Type", "-1", 0, Head}, LoadedValueCase {"Sonar Type", "1", 1, Head},
-        LoadedValueCase {"Grid", "3", 1, Grid}, LoadedValueCase {"Grid", "2", 2, Grid},
-        LoadedValueCase {"ProfileDispMode", "5", 0, Profile},
-        LoadedValueCase {"ProfileDispMode", "4", 4, Profile},
-        LoadedValueCase {"Profile Point Size", "-1", 1, PointSize},
-        LoadedValueCase {"Profile Point Size", "2", 2, PointSize},
-        LoadedValueCase {"Metric Scale", "2", 0, Feet},
-        LoadedValueCase {"GPSComPortBaud", "1234", 4800, GpsBaud},
-        LoadedValueCase {"GPSComPortBaud", "9600", 9600, GpsBaud},
-        LoadedValueCase {"Range", "0", 30, RangeByte}, LoadedValueCase {"Range", "159", 30, RangeByte},
-        LoadedValueCase {"Range", "255", 30, RangeByte}, LoadedValueCase {"Range", "7", 30, RangeByte},
-        LoadedValueCase {"Range", "150", 150, RangeByte}, LoadedValueCase {"Range", "1", 1, RangeByte},
-        LoadedValueCase {"Gain", "255", 6, GainByte}, LoadedValueCase {"Gain", "41", 6, GainByte},
-        LoadedValueCase {"Gain", "40", 40, GainByte}, LoadedValueCase {"Gain", "0", 0, GainByte},
-        LoadedValueCase {"Step Size", "251", 3, StepSize}, LoadedValueCase {"Step Size", "6", 3, StepSize},
-        LoadedValueCase {"Step Size", "8", 8, StepSize}, LoadedValueCase {"Step Size", "5", 5, StepSize},
-        LoadedValueCase {"Train Polar", "121", 60, TrainPolar},
-        LoadedValueCase {"Train Polar", "120", 120, TrainPolar},
-        LoadedValueCase {"Train SS", "200", 30, TrainSideScan},
-        LoadedValueCase {"SectorWidth Sector", "61", 60, WidthSector},
-        LoadedValueCase {"SectorWidth Sector", "45", 45, WidthSector},
-        LoadedValueCase {"Sonar Up/Down", "2", 0, UpDown}, LoadedValueCase {"Sonar Up/Down", "1", 1, UpDown},
-        LoadedValueCase {"Auto Settings", "2", 1, Automatic},
-        LoadedValueCase {"Auto Settings", "0", 0, Automatic},
-        LoadedValueCase {"Frequency", "200", 165, Frequency},
-        LoadedValueCase {"Frequency", "21", 21, Frequency}, LoadedValueCase {"Pulse Length", "0", 10, Pulse},
-        LoadedValueCase {"Pulse Length", "100", 100, Pulse}),
+    ::testing::Values(
+        // Limited: a zoom the painters cannot use, a rotation the view cannot
+        // turn by, an index past the colour tables, bytes the head does not take.
+        LoadedValueCase {"Zoom", "0", 1.0}, LoadedValueCase {"Zoom", "-5", 1.0},
+        LoadedValueCase {"Zoom", "1e308", 1.0}, LoadedValueCase {"Zoom", "nan", 1.0},
+        LoadedValueCase {"Zoom", "3.0", 3.0}, LoadedValueCase {"Zoom", "8", 8.0},
+        LoadedValueCase {"Zoom", "8.01", 1.0}, LoadedValueCase {"Rotate Image", "1e308", 0.0},
+        LoadedValueCase {"Rotate Image", "1000000.1", 0.0},
+        LoadedValueCase {"Rotate Image", "-1000000", -1e6}, LoadedValueCase {"Rotate Image", "400", 400.0},
+        LoadedValueCase {"Rotate Image", "-90.5", -90.5}, LoadedValueCase {"ColorTable", "9", 0},
+        LoadedValueCase {"ColorTable", "-1", 0}, LoadedValueCase {"ColorTable", "8", 8},
+        LoadedValueCase {"Range", "0", 30}, LoadedValueCase {"Range", "159", 30},
+        LoadedValueCase {"Range", "7", 30}, LoadedValueCase {"Range", "150", 150},
+        LoadedValueCase {"Gain", "41", 6}, LoadedValueCase {"Gain", "40", 40},
+        LoadedValueCase {"Step Size", "6", 3}, LoadedValueCase {"Step Size", "7", 3},
+        LoadedValueCase {"Step Size", "251", 3}, LoadedValueCase {"Step Size", "8", 8},
+        LoadedValueCase {"Step Size", "5", 5}, LoadedValueCase {"Train Polar", "121", 60},
+        LoadedValueCase {"SectorWidth Polar", "250", 120}, LoadedValueCase {"Sonar Type", "2", 0},
+        LoadedValueCase {"Sonar Type", "-1", 0},
+        // Kept as stored.
+        LoadedValueCase {"ProfileDispMode", "5", 5}, LoadedValueCase {"ProfileDispMode", "5", 1.0, MixWeight},
+        LoadedValueCase {"ProfileDispMode", "-3", -3},
+        LoadedValueCase {"ProfileDispMode", "2147483647", 2147483647},
+        LoadedValueCase {"Profile Point Size", "-1", -1}, LoadedValueCase {"Profile Point Size", "7", 7},
+        LoadedValueCase {"UDP Mode", "2", 2}, LoadedValueCase {"OpenFileFilterIndex", "7", 7},
+        LoadedValueCase {"Metric Scale", "2", 2}, LoadedValueCase {"Grid", "3", 3},
+        LoadedValueCase {"Grid", "-1", -1}, LoadedValueCase {"GPSComPortBaud", "1234", 1234},
+        LoadedValueCase {"Sonar Up/Down", "2", 2}, LoadedValueCase {"Train SS", "200", 200},
+        LoadedValueCase {"Train Sector", "121", 121}, LoadedValueCase {"SectorWidth Sector", "61", 61},
+        LoadedValueCase {"Auto Settings", "2", 2}, LoadedValueCase {"Frequency", "200", 200},
+        LoadedValueCase {"Frequency", "0", 0}, LoadedValueCase {"Pulse Length", "0", 0},
+        LoadedValueCase {"Pulse Length", "255", 255}),
     LoadedValueName);
 
 // A file where every head value is out of reach still gives a command the
-// head can take, for both heads and every mode.
+// head can take, for any head type, mode and automatic flag.
 TEST_F(SettingsFileTest, HostileFileGivesACommandInRange)
 {
-    for (const char* head : {"0", "1"}) {
+    for (const char* head : {"0", "1", "5"}) {
         for (const char* mode : {"0", "1", "2", "7"}) {
-            WriteIni(std::string("[System Settings]\nSonar Type=") + head
-                + "\nZoom=-5\nColorTable=99\n"
-                  "[Sonar Settings]\nRange=159\nRange Index=255\nGain=255\nStep Size=251\n"
-                  "Train Polar=250\nTrain Sector=121\nTrain SS=255\nSectorWidth Polar=250\n"
-                  "SectorWidth Sector=200\nAuto Settings=7\nSonar Up/Down=9\nSector Mode="
-                + mode + "\n");
-            SonarSettings settings;
-            CommandMessage command;
-            InitialiseCommandMessage(command, settings);
-            PingRecord ping;
-            LoadSettingsFile(path_, settings, command, ping, {});
-            SCOPED_TRACE(std::string("head ") + head + ", mode " + mode);
-            using M = CommandMessage;
-            EXPECT_EQ(command[M::kRange], 30);
-            EXPECT_EQ(command[M::kGain], 6);
-            EXPECT_LE(command[M::kTrain], 120);
-            EXPECT_LE(command[M::kSectorWidth], settings.sectorMode == kModeSector ? 60 : 120);
-            EXPECT_EQ(command[M::kStep], settings.sectorMode == kModeSideScan ? 0 : kStepFast);
-            EXPECT_EQ(command[M::kFrequency], 100); // automatic row of 30 m
-            EXPECT_DOUBLE_EQ(settings.zoom, 1.0);
-            EXPECT_EQ(settings.colorTable, 0);
+            for (const char* automatic : {"7", "0"}) {
+                WriteIni(std::string("[System Settings]\nSonar Type=") + head
+                    + "\nZoom=-5\nColorTable=99\n"
+                      "[Sonar Settings]\nRange=159\nRange Index=255\nGain=255\nStep Size=251\n"
+                      "Train Polar=250\nTrain Sector=121\nTrain SS=255\nSectorWidth Polar=250\n"
+                      "SectorWidth Sector=200\nSonar Up/Down=9\nFrequency=255\nPulse Length=0\n"
+                      "Absorption=253\nAuto Settings="
+                    + automatic + "\nSector Mode=" + mode + "\n");
+                SonarSettings settings;
+                CommandMessage command;
+                InitialiseCommandMessage(command, settings);
+                PingRecord ping;
+                LoadSettingsFile(path_, settings, command, ping, {});
+                SCOPED_TRACE(std::string("head ") + head + ", mode " + mode + ", auto " + automatic);
+                using M = CommandMessage;
+                EXPECT_EQ(command[M::kRange], 30);
+                EXPECT_EQ(command[M::kGain], 6);
+                EXPECT_LE(command[M::kTrain], 120);
+                EXPECT_LE(command[M::kSectorWidth], settings.sectorMode == kModeSector ? 60 : 120);
+                EXPECT_EQ(command[M::kStep], settings.sectorMode == kModeSideScan ? 0 : kStepFast);
+                // Neither automatic values (the flag is not 1) nor the stored
+                // manual ones (saved copies only) reach the command.
+                EXPECT_EQ(command[M::kFrequency], 165);
+                EXPECT_EQ(command[M::kPulseLength], 10);
+                EXPECT_DOUBLE_EQ(settings.zoom, 1.0);
+                EXPECT_EQ(settings.colorTable, 0);
+            }
         }
     }
 }

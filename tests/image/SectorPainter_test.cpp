@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -252,6 +253,33 @@ TEST_F(SectorPainterTest, ProfilePointSizes)
     Paint(in, 0);
     EXPECT_EQ(Counts()[107], 9);
     EXPECT_EQ(raster_.At(499, 599), 107);
+}
+
+// Every stored `ProfileDispMode`, not only the menu's five: the echo weight
+// it gives and whether the profile points are drawn.
+TEST_F(SectorPainterTest, ProfileModeGivesEchoWeightAndPoints)
+{
+    struct Case {
+        int mode;
+        int echo; // an echo of 200 as painted
+        bool points;
+    };
+    for (const Case c : {Case {0, 117, false}, Case {1, 1, true}, Case {2, 50, true}, Case {3, 100, true},
+             Case {4, 117, true}, Case {5, 117, true}, Case {-3, 117, false},
+             Case {std::numeric_limits<int>::max(), 117, true}}) {
+        SCOPED_TRACE(c.mode);
+        PaintInputs in = Plain();
+        in.profileDispMode = c.mode;
+        in.mixWeight = ProfileMixWeightFor(c.mode);
+        in.profileHistory[2] = {1200.0, 90.0}; // 12 m of 30 m: 200 pixels right
+        ClearImage(raster_);
+        Paint(in, 200);
+        const std::array<int, 256> counts = Counts();
+        EXPECT_GT(counts[c.echo], 500); // the fan
+        EXPECT_EQ(counts[c.echo] + counts[107] + counts[0], int(ImageRaster::kBytes));
+        EXPECT_EQ(counts[107], c.points ? 5 : 0);
+        EXPECT_EQ(raster_.At(700, 500) == 107, c.points);
+    }
 }
 
 TEST_F(SectorPainterTest, PingWithoutRangePaintsNothing)

@@ -73,7 +73,7 @@ TEST(CommandMessage, AutomaticValuesOnlyWhenAutoSettingsIsOn)
     EXPECT_EQ(message[CommandMessage::kPulseLength], 8);
 }
 
-TEST(CommandMessage, ReverseRequestIsCarriedByOneTransmissionOnly)
+TEST(CommandMessage, SentMessageClearsOnlyTheRequestsItCarried)
 {
     CommandMessage message;
     SonarSettings settings;
@@ -82,12 +82,25 @@ TEST(CommandMessage, ReverseRequestIsCarriedByOneTransmissionOnly)
 
     SetReverseRequest(message);
     EXPECT_EQ(message[CommandMessage::kFlags], 0x40);
-    ClearOneShotRequests(message); // after the first send
+    const auto copy = message.Bytes(); // taken for a transmission
+    SetReverseRequest(message); // made while the copy is on its way
+    ClearOneShotRequests(message, std::span<const std::uint8_t>(copy).first(26)); // not sent whole
+    EXPECT_EQ(message.PendingReverses(), 2);
+    ClearOneShotRequests(message, copy);
+    EXPECT_EQ(message[CommandMessage::kFlags], 0x40) << "the later request is still to go";
+    ClearOneShotRequests(message, before); // a message without the bit leaves it
+    EXPECT_EQ(message.PendingReverses(), 1);
+    ClearOneShotRequests(message, message.Bytes());
     EXPECT_EQ(message.Bytes(), before);
+    EXPECT_EQ(message.PendingReverses(), 0);
 
     message[CommandMessage::kFlags] = 0xFF; // both request bits go, the low bits stay
-    ClearOneShotRequests(message);
+    ClearOneShotRequests(message, message.Bytes());
     EXPECT_EQ(message[CommandMessage::kFlags], 0x3F);
+
+    SetReverseRequest(message);
+    InitialiseCommandMessage(message, settings); // a reset drops what is pending
+    EXPECT_EQ(message.PendingReverses(), 0);
 }
 
 TEST(CommandMessage, StepSliderTopGivesFastest)

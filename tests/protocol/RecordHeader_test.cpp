@@ -173,6 +173,17 @@ TEST(RecordTag, SerialWhenLiveSerialOrPlayingASerialFile)
     EXPECT_EQ(RecordTag(kSonarSerialK52A, true, 1), "52L");
 }
 
+// Only 1 is "Up" wherever the station reads `Sonar Up/Down`; a file shows the
+// head the way the live view showed it.
+TEST(EncodeRecord, UpDownBitIsSetForUpOnly)
+{
+    for (const auto& [upDown, bit] : {std::pair {0, 0}, {1, 1}, {2, 0}, {-1, 0}}) {
+        Station s = LiveStation("IGX");
+        s.settings.sonarUpDown = upDown;
+        EXPECT_EQ((Encode(s)[37] >> 6) & 1, bit) << upDown; // the flags byte
+    }
+}
+
 TEST(DecodeRecordHeader, RoundTripRestoresTheSettings)
 {
     for (const char* kind : {"IMX", "IGX", "IPX"}) {

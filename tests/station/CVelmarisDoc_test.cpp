@@ -183,7 +183,7 @@ TEST_F(ShownStatusTest, ALostHeadAlternatesNoConnectionWithItsAddress)
             } else {
                 // The worker finds no open port and hands the ping over at once.
                 ASSERT_TRUE(timers.Fire(kPingTimer) || timers.Fire(kWatchdogTimer));
-                doc.Events().OnSerialTransfer({}, false);
+                doc.Events().OnSerialTransfer({}, false, {});
             }
             if (const std::string box = Paint(); !box.empty())
                 shown.push_back(box);

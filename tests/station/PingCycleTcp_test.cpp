@@ -209,19 +209,6 @@ TEST_F(TcpCycleTest, ConnectFailingAtOnceLeavesTheLinkDownForTheWatchdog)
     EXPECT_EQ(rig.tcp.connects.size(), 2u);
 }
 
-TEST_F(TcpCycleTest, ReverseRequestIsCarriedOnce)
-{
-    rig.ConnectTcp();
-    SetReverseRequest(state.command);
-    Reply(reply);
-    rig.timers.Fire(kSendTimer);
-    Reply(reply);
-    rig.timers.Fire(kSendTimer);
-    ASSERT_EQ(rig.tcp.sent.size(), 3u);
-    EXPECT_TRUE(rig.tcp.sent[1][CommandMessage::kFlags] & CommandMessage::kReverseRequestBit);
-    EXPECT_FALSE(rig.tcp.sent[2][CommandMessage::kFlags] & CommandMessage::kReverseRequestBit);
-}
-
 TEST_F(TcpCycleTest, RecordingGoesOnAcrossAWatchdogReconnect)
 {
     rig.ConnectTcp();

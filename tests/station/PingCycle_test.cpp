@@ -52,7 +52,7 @@ TEST_F(PingCycleTest, PortThatCannotBeOpenedIsReportedAndTheCycleRunsAtOneSecond
 
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
     EXPECT_EQ(rig.serial.transfers.size(), 1u);
-    rig.cycle.OnSerialTransfer({}, false);
+    rig.cycle.OnSerialTransfer({}, false, {});
     EXPECT_EQ(rig.Acq().awaitingReply, 1);
     EXPECT_EQ(rig.Acq().blink, 1);
     EXPECT_EQ(rig.timers.Armed(kPingTimer), 1000);
@@ -82,7 +82,7 @@ TEST_F(PingCycleTest, SerialCycleFirstCommandGoesOutWithoutAReplyThenPingsFollow
     ASSERT_EQ(rig.serial.transfers.size(), 1u);
     EXPECT_EQ(rig.serial.transfers[0], state.command.Bytes());
 
-    rig.cycle.OnSerialTransfer({}, true); // the first read finds nothing
+    rig.SerialHandOver(); // the first read finds nothing
     EXPECT_EQ(state.ping.pingCount, 0);
     EXPECT_EQ(rig.Acq().awaitingReply, 1);
     ASSERT_TRUE(rig.timers.Armed(kPingTimer));
@@ -90,7 +90,7 @@ TEST_F(PingCycleTest, SerialCycleFirstCommandGoesOutWithoutAReplyThenPingsFollow
     ASSERT_TRUE(rig.timers.Fire(kPingTimer));
     EXPECT_EQ(rig.serial.transfers.size(), 2u);
     const auto reply = MakeReply('G', 600, 30);
-    rig.cycle.OnSerialTransfer(reply, true);
+    rig.SerialHandOver(reply);
     EXPECT_EQ(state.ping.pingCount, 1);
     EXPECT_EQ(rig.Acq().awaitingReply, 0);
     EXPECT_EQ(rig.Acq().receivedByteCount, 513);
@@ -103,27 +103,15 @@ TEST_F(PingCycleTest, SerialReplyOf265BytesCountsAnd264DoNot)
     rig.OpenSerial();
     const int blink = rig.Acq().blink;
     auto reply = MakeReply('M');
-    rig.cycle.OnSerialTransfer(std::span(reply).first(264), true);
+    rig.SerialHandOver(std::span(reply).first(264));
     EXPECT_EQ(state.ping.pingCount, 0);
     EXPECT_EQ(rig.Acq().awaitingReply, 1);
     EXPECT_NE(rig.Acq().blink, blink);
     EXPECT_EQ(rig.Acq().receivedByteCount, 264);
 
-    rig.cycle.OnSerialTransfer(reply, true);
+    rig.SerialHandOver(reply);
     EXPECT_EQ(state.ping.pingCount, 1);
     EXPECT_EQ(rig.Acq().awaitingReply, 0);
-}
-
-TEST_F(PingCycleTest, SerialReverseRequestIsCarriedByOneCommandOnly)
-{
-    rig.OpenSerial();
-    SetReverseRequest(state.command);
-    ASSERT_TRUE(rig.timers.Fire(kPingTimer));
-    rig.cycle.OnSerialTransfer(MakeReply('G'), true);
-    ASSERT_TRUE(rig.timers.Fire(kPingTimer));
-    ASSERT_EQ(rig.serial.transfers.size(), 3u);
-    EXPECT_TRUE(rig.serial.transfers[1][CommandMessage::kFlags] & CommandMessage::kReverseRequestBit);
-    EXPECT_FALSE(rig.serial.transfers[2][CommandMessage::kFlags] & CommandMessage::kReverseRequestBit);
 }
 
 TEST_F(PingCycleTest, HoldStopsTheSerialCycleAndResumeRestartsItAt50Ms)
@@ -132,7 +120,7 @@ TEST_F(PingCycleTest, HoldStopsTheSerialCycleAndResumeRestartsItAt50Ms)
     rig.cycle.ToggleHold();
     EXPECT_EQ(rig.Acq().held, 1);
     ASSERT_TRUE(rig.timers.Fire(kPingTimer)); // was already armed
-    rig.cycle.OnSerialTransfer(MakeReply('G'), true);
+    rig.SerialHandOver(MakeReply('G'));
     EXPECT_FALSE(rig.timers.Armed(kPingTimer));
 
     const int updates = rig.ui.viewUpdates;

@@ -140,7 +140,6 @@ TEST_F(PlaybackTest, RecordsPerTickFollowTheSpeedAndTheStep)
     ASSERT_TRUE(rig.Play(WriteFile("slow.52a", slow, 40)));
     state.settings.playbackSpeed = 0;
     EXPECT_EQ(rig.RecordsInTick(), 1u);
-    EXPECT_EQ(rig.timers.Armed(kPingTimer), 0);
     state.settings.playbackSpeed = 12;
     EXPECT_EQ(rig.RecordsInTick(), 12u);
     state.settings.playbackSpeed = 5;
@@ -257,7 +256,7 @@ TEST_F(PlaybackTest, RealTimePlayFollowsTheRecordedLoopTimeAndLocksTheSpeed)
 
     ASSERT_TRUE(rig.Play(WriteFile("timed.52a", PingSpec {}, 10))); // loop time 85 ms
     rig.Tick();
-    EXPECT_EQ(rig.timers.Armed(kPingTimer), 0);
+    EXPECT_EQ(rig.timers.Armed(kPingTimer), kPlaybackTickMinMs);
     EXPECT_TRUE(rig.Player().RealTimePlayEnabled());
     EXPECT_FALSE(rig.Player().RealTimePlay());
 
@@ -277,6 +276,35 @@ TEST_F(PlaybackTest, RealTimePlayFollowsTheRecordedLoopTimeAndLocksTheSpeed)
     EXPECT_EQ(state.settings.playbackSpeed, 0);
     EXPECT_EQ(rig.bar.speeds.back(), 0);
     EXPECT_EQ(rig.bar.speeds[rig.bar.speeds.size() - 15], 12);
+}
+
+// The speeds were chosen on a window timer that never fires sooner than
+// 10 ms after it is set: no tick follows sooner, at any speed, with
+// real-time play or without.
+TEST_F(PlaybackTest, TicksFollowEachOtherNoSoonerThanTenMilliseconds)
+{
+    PingSpec slow;
+    slow.step = kStepSlow;
+    ASSERT_TRUE(rig.Play(WriteFile("paced.52a", slow, 400)));
+    for (int speed = kPlaybackSpeedMin; speed <= kPlaybackSpeedMax; ++speed) {
+        state.settings.playbackSpeed = speed;
+        EXPECT_EQ(rig.RecordsInTick(), speed == 0 ? 1u : static_cast<std::uint64_t>(speed));
+        EXPECT_EQ(rig.timers.Armed(kPingTimer), 10) << "speed " << speed;
+    }
+
+    struct Case {
+        int recorded; // the records' loop time, ms
+        int armed;
+    };
+    for (const Case c : {Case {85, 85}, Case {10, 10}, Case {4, 10}, Case {0, 10}}) {
+        PingSpec timed;
+        timed.loopTime = c.recorded;
+        ASSERT_TRUE(rig.Play(WriteFile("timed.52a", timed, 10)));
+        if (!rig.Player().RealTimePlay())
+            rig.Player().ToggleRealTimePlay();
+        ASSERT_TRUE(rig.Tick());
+        EXPECT_EQ(rig.timers.Armed(kPingTimer), c.armed) << "recorded " << c.recorded;
+    }
 }
 
 TEST_F(PlaybackTest, HoldStopsTheTicksAndResumingRestartsThem)

@@ -90,14 +90,17 @@ public:
         connects.push_back({host, port});
         return connectResult;
     }
+    // Records what the socket took; with `sendResult` false it takes nothing.
     bool Send(std::span<const std::uint8_t> bytes) override
     {
-        sent.emplace_back(bytes.begin(), bytes.end());
-        return true;
+        if (sendResult)
+            sent.emplace_back(bytes.begin(), bytes.end());
+        return sendResult;
     }
     void Close() override { ++closes; }
 
     bool connectResult = true;
+    bool sendResult = true;
     std::vector<std::pair<std::string, int>> connects;
     std::vector<std::vector<std::uint8_t>> sent;
     int closes = 0;
@@ -119,8 +122,13 @@ public:
 
 class RecordingReporter final : public Reporter {
 public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Report(const std::string& text, MessageIcon icon) override
+    {
+        messages.push_back(text);
+        icons.push_back(icon);
+    }
     std::vector<std::string> messages;
+    std::vector<MessageIcon> icons;
 };
 
 class RecordingUi final : public DocumentUi {

@@ -66,7 +66,17 @@ struct CycleRig : StationFakes {
         SaveIni(kSonarSerialK52A);
         cycle.StartRealTime();
         timers.Fire(kWatchdogTimer);
-        cycle.OnSerialTransfer({}, true);
+        SerialHandOver();
+    }
+
+    // The worker's hand-over of a transfer that read `reply` and wrote the
+    // command copied at the last request.
+    void SerialHandOver(std::span<const std::uint8_t> reply = {})
+    {
+        std::span<const std::uint8_t> sent;
+        if (!serial.transfers.empty())
+            sent = serial.transfers.back();
+        cycle.OnSerialTransfer(reply, true, sent);
     }
 
     AcquisitionState& Acq() { return cycle.Acquisition(); }

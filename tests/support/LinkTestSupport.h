@@ -25,6 +25,7 @@ public:
     struct Transfer {
         std::vector<std::uint8_t> reply;
         bool portOpen;
+        std::vector<std::uint8_t> sent; // the command the transfer wrote whole
     };
     struct Datagram {
         std::vector<std::uint8_t> bytes;
@@ -32,9 +33,10 @@ public:
     };
 
     void OnTimer(int id) override { timers.push_back(id); }
-    void OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen) override
+    void OnSerialTransfer(
+        std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent) override
     {
-        transfers.push_back({{reply.begin(), reply.end()}, portOpen});
+        transfers.push_back({{reply.begin(), reply.end()}, portOpen, {sent.begin(), sent.end()}});
     }
     void OnTcpConnected(bool ok) override { connects.push_back(ok); }
     void OnTcpBytes(std::span<const std::uint8_t> bytes) override

@@ -40,6 +40,7 @@ struct PingSpec {
     int train = 60;
     std::uint8_t echo = 80; // every echo byte
     std::string time = "14:30:05";
+    int loopTime = 85; // ms since the ping before (record header bytes 93..94)
 };
 
 inline std::vector<std::uint8_t> MakeRecord(const PingSpec& want, std::string_view tag = "52A")
@@ -56,7 +57,7 @@ inline std::vector<std::uint8_t> MakeRecord(const PingSpec& want, std::string_vi
     ping.date = "07-DEC-2026";
     ping.time = want.time;
     ping.hundredths = ".25";
-    ping.loopTimeRounded = 85;
+    ping.loopTimeRounded = want.loopTime;
     CommandMessage command;
     SonarSettings settings;
     InitialiseCommandMessage(command, settings);

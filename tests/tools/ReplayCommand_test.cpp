@@ -98,6 +98,44 @@ TEST(ReplayCommand, LoopStartsAgainFromTheFirstSelectedRecord)
         EXPECT_EQ(got[i], records[1 + i % 2]) << "datagram " << i;
 }
 
+// The line that says what was sent; "" when there is none.
+std::string SummaryLine(const std::string& errors)
+{
+    const std::size_t at = errors.find(" datagrams sent to ");
+    if (at == std::string::npos)
+        return "";
+    const std::size_t begin = errors.rfind('\n', at);
+    const std::size_t start = begin == std::string::npos ? 0 : begin + 1;
+    return errors.substr(start, errors.find('\n', at) - start);
+}
+
+TEST(ReplayCommand, InterruptedItSaysWhatItSentAsAtTheEnd)
+{
+    TempFolder dir("tool-replay-stop");
+    const auto path = WriteRecords(dir, FiveRecords());
+    Receiver receiver;
+    const std::string err = (dir / "err.txt").string();
+    ASSERT_EQ(RunTool("replay " + Quote(path.string()) + " --to " + receiver.Address() + " --speed 0", err)
+                  .exitCode,
+        0);
+    const std::string atTheEnd = SummaryLine(testing::ReadFileText(err));
+    ASSERT_NE(atTheEnd, "");
+    ASSERT_EQ(receiver.Take(5).size(), 5u);
+
+    // The five records share one time stamp and go out at once; before the
+    // next pass the loop waits their loop time (85 ms) a hundred times over.
+    for (const int signal : {SIGINT, SIGTERM}) {
+        test::ToolProcess tool(
+            {"replay", path.string(), "--to", receiver.Address(), "--loop", "--speed", "0.01"});
+        ASSERT_TRUE(tool.Started());
+        ASSERT_EQ(receiver.Take(5).size(), 5u);
+        tool.Signal(signal);
+        EXPECT_EQ(tool.WaitFor(2000), 0) << signal;
+        EXPECT_EQ(SummaryLine(tool.ReadAllErrors()), atTheEnd) << signal;
+        EXPECT_TRUE(receiver.Take(1, 100).empty()) << signal;
+    }
+}
+
 TEST(ReplayCommand, BadCommandLinesSendNothing)
 {
     TempFolder dir("tool-replay-usage");

@@ -2,7 +2,6 @@
 // file from offset 0 the way playback reads it, stopping at the end.
 
 #include "JsonLine.h"
-#include "Options.h"
 #include "Subcommand.h"
 #include "ToolDocument.h"
 
@@ -15,9 +14,6 @@
 
 namespace velmaris::tool {
 namespace {
-
-constexpr const char* kUsage = "usage: velmaris-tool dump FILE [--ini INI]\n"
-                               "  prints one JSON object per record (one per line); damage goes to stderr\n";
 
 std::string_view Text(const std::uint8_t* bytes, std::size_t max)
 {
@@ -68,22 +64,14 @@ std::string RecordLine(const RecordFrame& frame, const RecordDecodeResult& decod
     return line.Finish();
 }
 
-int RunDump(const std::vector<std::string>& args)
+} // namespace
+
+int Run(const DumpRequest& request)
 {
-    const ParsedOptions options = ParseOptions(args, {"--ini"}, {"--help"});
-    if (options.Has("--help")) {
-        std::fputs(kUsage, stdout);
-        return kExitOk;
-    }
-    if (!options.error.empty() || options.positional.size() != 1) {
-        std::fprintf(stderr, "velmaris-tool dump: %s\n%s",
-            options.error.empty() ? "expected exactly one FILE" : options.error.c_str(), kUsage);
-        return kExitUsage;
-    }
     ToolDocument doc;
     DataFile file;
     int fileType = 0;
-    if (!doc.Open(options.Value("--ini").value_or(""), options.positional[0], file, fileType))
+    if (!doc.Open(request.ini, request.file, file, fileType))
         return kExitFailure;
 
     WalkRecords(
@@ -96,8 +84,4 @@ int RunDump(const std::vector<std::string>& args)
     return kExitOk;
 }
 
-const Subcommand::Registrar kRegistrar {
-    {"dump", "dump FILE [--ini INI]            one JSON line per record of a data file", RunDump}};
-
-} // namespace
 } // namespace velmaris::tool

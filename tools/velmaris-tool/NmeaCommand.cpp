@@ -3,7 +3,6 @@
 // texts as JSON lines: one after every decoded sentence, and a final one.
 
 #include "JsonLine.h"
-#include "Options.h"
 #include "Subcommand.h"
 #include "links/NmeaDecoder.h"
 
@@ -25,20 +24,6 @@ namespace {
 
 constexpr int kTickMs = 200;
 volatile std::sig_atomic_t stopRequested = 0;
-
-void Usage(std::FILE* out)
-{
-    std::fprintf(out,
-        "usage: velmaris-tool nmea FILE|DEVICE [--baud N] [--selection N] [--tick-bytes N]\n"
-        "  Decodes NMEA sentences as the station's GPS input does and prints the six texts\n"
-        "  (time, date, latitude, longitude, speed, course) as one JSON line after every\n"
-        "  decoded sentence, then a last line with \"final\":true.\n"
-        "  --baud N        rate of the line (4800); a device is read at it, a file in\n"
-        "                  chunks of what arrives in 200 ms at it\n"
-        "  --selection N   0 GLL/VTG, 1 GGA/VTG, 2 RMC (the station's), 3 VTG\n"
-        "  --tick-bytes N  chunk size for a file instead (1 to 1048576)\n"
-        "  A device is read until Ctrl+C.\n");
-}
 
 std::string Printable(const std::string& sentence)
 {
@@ -106,51 +91,16 @@ int OpenDevice(const std::string& path, long long baud)
     return fd;
 }
 
-int Run(const std::vector<std::string>& args)
-{
-    const ParsedOptions options
-        = ParseOptions(args, {"--baud", "--selection", "--tick-bytes"}, {"--help", "-h"});
-    if (options.Has("--help") || options.Has("-h")) {
-        Usage(stdout);
-        return kExitOk;
-    }
-    if (!options.error.empty() || options.positional.size() != 1) {
-        if (!options.error.empty())
-            std::fprintf(stderr, "velmaris-tool nmea: %s\n", options.error.c_str());
-        Usage(stderr);
-        return kExitUsage;
-    }
-    long long baud = 4800;
-    long long selection = 2;
-    if (const auto v = options.Value("--baud")) {
-        const auto n = ParseWholeNumber(*v);
-        if (!n || BaudConstant(*n) == B0) {
-            std::fprintf(
-                stderr, "velmaris-tool nmea: --baud takes 4800, 9600, 19200, 38400, 57600 or 115200\n");
-            return kExitUsage;
-        }
-        baud = *n;
-    }
-    if (const auto v = options.Value("--selection")) {
-        const auto n = ParseWholeNumber(*v);
-        if (!n || *n < 0 || *n > 3) {
-            std::fprintf(stderr, "velmaris-tool nmea: --selection takes 0 to 3\n");
-            return kExitUsage;
-        }
-        selection = *n;
-    }
-    // 10 bit times per character (8N1).
-    long long tickBytes = baud / 10 * kTickMs / 1000;
-    if (const auto v = options.Value("--tick-bytes")) {
-        const auto n = ParseWholeNumber(*v);
-        if (!n || *n < 1 || *n > (1 << 20)) {
-            std::fprintf(stderr, "velmaris-tool nmea: --tick-bytes takes 1 to 1048576\n");
-            return kExitUsage;
-        }
-        tickBytes = *n;
-    }
+} // namespace
 
-    const std::string& path = options.positional[0];
+int Run(const NmeaRequest& request)
+{
+    const long long baud = request.baud;
+    const int selection = request.selection;
+    // 10 bit times per character (8N1).
+    const long long tickBytes = request.tickBytes > 0 ? request.tickBytes : baud / 10 * kTickMs / 1000;
+
+    const std::string& path = request.path;
     struct stat info { };
     if (::stat(path.c_str(), &info) != 0) {
         std::fprintf(stderr, "velmaris-tool nmea: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
@@ -192,11 +142,5 @@ int Run(const std::vector<std::string>& args)
     PrintTexts(decoder, nullptr, sentences);
     return kExitOk;
 }
-
-const Subcommand::Registrar kRegistrar({"nmea",
-    "nmea FILE|DEVICE [--baud N] [--selection N] [--tick-bytes N]  decode GPS sentences as the station does",
-    &Run});
-
-} // namespace
 
 } // namespace velmaris::tool

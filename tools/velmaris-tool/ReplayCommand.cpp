@@ -4,7 +4,6 @@
 // dive as if it were live.
 
 #include "DatagramSender.h"
-#include "Options.h"
 #include "Progress.h"
 #include "RecordCursor.h"
 #include "ReplayPacing.h"
@@ -13,74 +12,20 @@
 
 #include "links/Links.h"
 
+#include <csignal>
 #include <cstdio>
 #include <limits>
 
 namespace velmaris::tool {
 namespace {
 
-constexpr const char* kUsage
-    = "usage: velmaris-tool replay FILE [--to ADDR:PORT] [--speed X | --real-time] [--loop]\n"
-      "                            [--from-ping N] [--count N]\n"
-      "  sends every record of FILE as one UDP datagram in the station's record layout, so a\n"
-      "  station in \"Plot Data from UDP\" mode (or any listener) sees the dive as if live.\n"
-      "  --to ADDR:PORT  where to send; default 127.0.0.1:4040 (this machine, the station's UDP\n"
-      "                  port). ADDR is a numeric IPv4 or IPv6 address ([::1]:4040) or localhost;\n"
-      "                  a port alone (:5050) means 127.0.0.1. Another machine is sent to only\n"
-      "                  when named here.\n"
-      "  --real-time     keep the recorded timing (the default; the same as --speed 1)\n"
-      "  --speed X       the recorded timing scaled by X (2 twice as fast, 0.5 half as fast, up to\n"
-      "                  1000); --speed 0 sends as fast as the socket takes the datagrams\n"
-      "  --loop          start again from the first record after the last, until interrupted\n"
-      "  --from-ping N   begin with record N (records are numbered from 1, as in export)\n"
-      "  --count N       send N records from there (with --loop, in every pass)\n"
-      "  Timing: the gap before each record is the difference of the recorded date, time and\n"
-      "  hundredths; a step back or a gap of more than 10 s waits the record's loop time instead.\n"
-      "  Damaged records are skipped with a note on standard error, as dump reports them.\n"
-      "  On a terminal a progress line shows ping n of N and the recorded time elapsed.\n";
+// Set by SIGINT and SIGTERM: the replay sends nothing more and reports what
+// it sent, as at its end.
+volatile std::sig_atomic_t stopRequested = 0;
 
-constexpr double kFastestSpeed = 1000.0;
-
-struct ReplayRequest {
-    std::string path;
-    DatagramTarget target;
-    double speed = 1.0;
-    bool loop = false;
-    std::int64_t from = 1;
-    std::int64_t count = std::numeric_limits<std::int64_t>::max();
-};
-
-// The command line as a request; an empty text when it was understood.
-std::string ParseRequest(const ParsedOptions& options, ReplayRequest& request)
+bool StopRequested()
 {
-    if (!options.error.empty())
-        return options.error;
-    if (options.positional.size() != 1)
-        return "expected exactly one FILE";
-    request.path = options.positional[0];
-    std::string error;
-    if (!ParseDatagramTarget(
-            options.Value("--to").value_or("127.0.0.1"), kUdpListenPort, request.target, &error))
-        return "--to: " + error;
-    if (options.Value("--speed") && options.Has("--real-time"))
-        return "choose one of --speed and --real-time";
-    if (const auto speed = options.Value("--speed")) {
-        char* end = nullptr;
-        request.speed = std::strtod(speed->c_str(), &end);
-        if (speed->empty() || *end != '\0' || !(request.speed >= 0.0 && request.speed <= kFastestSpeed))
-            return "--speed takes a number from 0 to 1000";
-    }
-    request.loop = options.Has("--loop");
-    for (const auto& [name, field] :
-        {std::pair {"--from-ping", &request.from}, {"--count", &request.count}}) {
-        if (const auto text = options.Value(name)) {
-            const auto value = ParseWholeNumber(*text);
-            if (!value || *value < 1)
-                return std::string(name) + " takes a whole number from 1";
-            *field = *value;
-        }
-    }
-    return {};
+    return stopRequested != 0;
 }
 
 // Records of one pass: those numbered from `from`, at most `count` of them.
@@ -120,6 +65,8 @@ public:
             const std::int64_t before = sent_ + skipped_;
             if (!Pass())
                 return kExitFailure;
+            if (StopRequested())
+                break;
             if (sent_ + skipped_ == before) {
                 std::fprintf(stderr, "velmaris-tool replay: no record numbered %lld or above in %s\n",
                     static_cast<long long>(request_.from), request_.path.c_str());
@@ -134,7 +81,7 @@ public:
         progress_.Finish();
         std::fprintf(stderr, "velmaris-tool replay: %lld datagrams sent to %s (%s recorded time)\n",
             static_cast<long long>(sent_), request_.target.Text().c_str(),
-            ElapsedText(pacer_.RecordedElapsed()).c_str());
+            ElapsedText(handledElapsed_).c_str());
         if (refused_ > 0)
             std::fprintf(
                 stderr, "velmaris-tool replay: nothing is listening at %s\n", request_.target.Text().c_str());
@@ -146,7 +93,7 @@ private:
     bool Pass()
     {
         std::int64_t inPass = 0;
-        while (inPass < request_.count
+        while (!StopRequested() && inPass < request_.count
             && cursor_.Next(frame_, [](std::int64_t offset, const RecordFrame& frame) {
                    ReportDamage("replay", offset, frame);
                })) {
@@ -154,6 +101,9 @@ private:
                 continue;
             ++inPass;
             const Nanoseconds elapsed = pacer_.Pace(timing_.Read(frame_.header));
+            if (StopRequested())
+                break; // stopped while waiting for this record: it stays unsent
+            handledElapsed_ = elapsed;
             if (!SendRecord())
                 return false;
             if (progress_.Due())
@@ -201,13 +151,14 @@ private:
 
     const ReplayRequest& request_;
     RecordCursor cursor_;
-    SteadyReplayClock clock_;
+    SteadyReplayClock clock_ {&stopRequested};
     ReplayPacer pacer_;
     ProgressLine progress_;
     DatagramSender sender_;
     RecordFrame frame_;
     std::vector<std::uint8_t> buffer_;
     RecordTimingReader timing_;
+    Nanoseconds handledElapsed_ {}; // recorded time up to the last record sent or skipped
     std::int64_t total_ = 0;
     std::int64_t sent_ = 0;
     std::int64_t skipped_ = 0;
@@ -215,30 +166,17 @@ private:
     int pass_ = 1;
 };
 
-int RunReplay(const std::vector<std::string>& args)
+} // namespace
+
+int Run(const ReplayRequest& request)
 {
-    const ParsedOptions options = ParseOptions(
-        args, {"--to", "--speed", "--from-ping", "--count"}, {"--real-time", "--loop", "--help"});
-    if (options.Has("--help")) {
-        std::fputs(kUsage, stdout);
-        return kExitOk;
-    }
-    ReplayRequest request;
-    const std::string problem = ParseRequest(options, request);
-    if (!problem.empty()) {
-        std::fprintf(stderr, "velmaris-tool replay: %s\n%s", problem.c_str(), kUsage);
-        return kExitUsage;
-    }
     DataFile file;
     int fileType = 0;
     if (!OpenDataFile(request.path, file, fileType))
         return kExitFailure;
+    std::signal(SIGINT, [](int) { stopRequested = 1; });
+    std::signal(SIGTERM, [](int) { stopRequested = 1; });
     return Replay(request, file, fileType).Run();
 }
 
-const Subcommand::Registrar kRegistrar {{"replay",
-    "replay FILE [--to ADDR:PORT] [--speed X | --real-time] [--loop] ...  send a data file as UDP datagrams",
-    RunReplay}};
-
-} // namespace
 } // namespace velmaris::tool

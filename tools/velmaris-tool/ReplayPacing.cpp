@@ -1,5 +1,6 @@
 #include "ReplayPacing.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <thread>
@@ -46,7 +47,8 @@ int Digits(std::string_view text, std::size_t at, std::size_t count)
 
 } // namespace
 
-SteadyReplayClock::SteadyReplayClock()
+SteadyReplayClock::SteadyReplayClock(const volatile std::sig_atomic_t* stop)
+    : stop_(stop)
 {
 #ifdef __linux__
     // Wake-ups as exact as the kernel gives them (the default slack is 50 us).
@@ -61,11 +63,14 @@ Nanoseconds SteadyReplayClock::Now()
 
 void SteadyReplayClock::SleepUntil(Nanoseconds when)
 {
+    const auto stopped = [this] { return stop_ != nullptr && *stop_ != 0; };
     const Nanoseconds coarse = when - kSpinWindow;
-    if (Now() < coarse)
+    for (Nanoseconds now = Now(); now < coarse && !stopped(); now = Now()) {
+        const Nanoseconds wake = stop_ != nullptr ? std::min(coarse, now + kStopCheck) : coarse;
         std::this_thread::sleep_until(std::chrono::steady_clock::time_point(
-            std::chrono::duration_cast<std::chrono::steady_clock::duration>(coarse)));
-    while (Now() < when) { }
+            std::chrono::duration_cast<std::chrono::steady_clock::duration>(wake)));
+    }
+    while (Now() < when && !stopped()) { }
 }
 
 std::optional<std::int64_t> StampCentiseconds(

@@ -11,6 +11,7 @@
 #include "protocol/SonarSettings.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -29,11 +30,19 @@ public:
 
 // The machine's steady clock. SleepUntil sleeps to shortly before the
 // moment and spins the rest, so a datagram leaves within microseconds of it.
+// Given `stop` (a flag a signal handler sets), a sleep also ends within
+// kStopCheck of the flag being set: a sleep is not ended by the signal
+// itself.
 class SteadyReplayClock final : public ReplayClock {
 public:
-    SteadyReplayClock();
+    explicit SteadyReplayClock(const volatile std::sig_atomic_t* stop = nullptr);
     Nanoseconds Now() override;
     void SleepUntil(Nanoseconds when) override;
+
+    static constexpr Nanoseconds kStopCheck = std::chrono::milliseconds(20);
+
+private:
+    const volatile std::sig_atomic_t* stop_;
 };
 
 // A record's time stamp as centiseconds since 1 January 1970 (the texts

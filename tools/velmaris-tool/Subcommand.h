@@ -1,10 +1,9 @@
 #pragma once
-// Subcommands of velmaris-tool. Each lives in its own file and registers
-// itself with a static Subcommand::Registrar, so adding one touches no
-// other file.
+// Subcommands of velmaris-tool. Each runs in its own file (*Command.cpp)
+// from the request its command line made (ToolRequests.h); main.cpp parses
+// the command line and runs the one named.
 
-#include <string>
-#include <vector>
+#include "ToolRequests.h"
 
 namespace velmaris::tool {
 
@@ -13,16 +12,12 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1; // file errors, damaged input that stops the work
 inline constexpr int kExitUsage = 2; // bad command line
 
-struct Subcommand {
-    const char* name;
-    const char* synopsis; // one line for the overall --help
-    int (*run)(const std::vector<std::string>& args); // args after the subcommand name
-
-    struct Registrar {
-        explicit Registrar(const Subcommand& command);
-    };
-};
-
-const std::vector<Subcommand>& Subcommands();
+int Run(const DumpRequest& request);
+int Run(const RenderRequest& request);
+int Run(const ExportRequest& request);
+int Run(const ReplayRequest& request);
+int Run(const HeadsimRequest& request);
+int Run(const SynthRequest& request);
+int Run(const NmeaRequest& request);
 
 } // namespace velmaris::tool

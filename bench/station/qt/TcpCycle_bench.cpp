@@ -65,9 +65,10 @@ public:
         if (id == kSendTimer && tcp_.lastSendNs != before && decodedAt_ > 0)
             latenciesNs.push_back(tcp_.lastSendNs - decodedAt_);
     }
-    void OnSerialTransfer(std::span<const std::uint8_t> r, bool open) override
+    void OnSerialTransfer(
+        std::span<const std::uint8_t> r, bool open, std::span<const std::uint8_t> sent) override
     {
-        inner_.OnSerialTransfer(r, open);
+        inner_.OnSerialTransfer(r, open, sent);
     }
     void OnTcpConnected(bool ok) override { inner_.OnTcpConnected(ok); }
     void OnTcpBytes(std::span<const std::uint8_t> bytes) override

@@ -2,10 +2,13 @@
 
 #include "controls/HelpTexts.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QResizeEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velmaris {
 
@@ -40,10 +43,38 @@ CHelpDlg::CHelpDlg(QWidget* parent)
         item->setText(2, QString::fromLatin1(row.description));
     }
     layout->addWidget(list_);
-    list_->setColumnWidth(0, kHotKeyCommandWidth);
-    list_->setColumnWidth(1, kHotKeyKeyWidth);
-    list_->setColumnWidth(2, kInitialWidth - kHotKeyDescriptionInset);
-    resize(kInitialWidth, kInitialHeight);
+    FitColumns();
+    // Wide enough at first to show every description whole.
+    resize(std::max(kInitialWidth,
+               kHotKeyDescriptionInset + neededDescription_ + (list_->columnWidth(0) - kHotKeyCommandWidth)
+                   + (list_->columnWidth(1) - kHotKeyKeyWidth)),
+        kInitialHeight);
+}
+
+int CHelpDlg::NeededWidth(int column) const
+{
+    // The widest text of the column and its header as this list draws them
+    // (text, cell margins and all), in its current font and style.
+    const QAbstractItemView& view = *list_; // where the hint is public
+    return std::max(view.sizeHintForColumn(column), list_->header()->sectionSizeHint(column));
+}
+
+void CHelpDlg::FitColumns()
+{
+    // The nominal widths are the least; a larger font widens the columns
+    // so that no text is cut.
+    list_->setColumnWidth(0, std::max(kHotKeyCommandWidth, NeededWidth(0)));
+    list_->setColumnWidth(1, std::max(kHotKeyKeyWidth, NeededWidth(1)));
+    neededDescription_ = NeededWidth(2);
+    FitDescription(width());
+}
+
+void CHelpDlg::FitDescription(int clientWidth)
+{
+    // The rest of the width, but never less than its longest text: a window
+    // made narrower scrolls instead of cutting it.
+    const int rest = HotKeyDescriptionWidth(clientWidth, list_->columnWidth(0), list_->columnWidth(1));
+    list_->setColumnWidth(2, std::max(rest, neededDescription_));
 }
 
 void CHelpDlg::resizeEvent(QResizeEvent* event)
@@ -52,8 +83,14 @@ void CHelpDlg::resizeEvent(QResizeEvent* event)
     const QSize size = event->size();
     if (size.width() <= 0 || size.height() <= 0 || list_ == nullptr)
         return;
-    const int width = HotKeyDescriptionWidth(size.width(), list_->columnWidth(0), list_->columnWidth(1));
-    list_->setColumnWidth(2, std::max(width, 0));
+    FitDescription(size.width());
+}
+
+void CHelpDlg::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (list_ != nullptr && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        FitColumns();
 }
 
 } // namespace velmaris

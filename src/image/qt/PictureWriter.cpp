@@ -3,9 +3,7 @@
 #include <QFile>
 #include <QImageWriter>
 
-#include <fcntl.h>
 #include <gif_lib.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <vector>
@@ -73,6 +71,14 @@ bool Quantise(const QImage& source, GifPixels& px)
         == GIF_OK;
 }
 
+// giflib's output callback; a short count makes giflib report the error.
+int WriteToFile(GifFileType* gif, const GifByteType* bytes, int count)
+{
+    auto* file = static_cast<QFile*>(gif->UserData);
+    const qint64 written = file->write(reinterpret_cast<const char*>(bytes), count);
+    return written < 0 ? 0 : static_cast<int>(written);
+}
+
 QString WriteGif(const QImage& image, const QString& path)
 {
     GifPixels px;
@@ -81,24 +87,26 @@ QString WriteGif(const QImage& image, const QString& path)
     else if (!Quantise(image, px))
         return QStringLiteral("cannot reduce the picture to 256 colours");
 
-    // giflib would create the file 0600; a picture is as readable as any file.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0)
+    // giflib's own file opening would create the file 0600 and takes a
+    // POSIX descriptor; QFile creates it as readable as any file (0666 less
+    // the umask) on every platform, and giflib writes through it.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return QStringLiteral("cannot create %1").arg(path);
     int error = 0;
-    GifFileType* gif = EGifOpenFileHandle(fd, &error);
-    if (gif == nullptr) {
-        ::close(fd);
+    GifFileType* gif = EGifOpen(&file, WriteToFile, &error);
+    if (gif == nullptr)
         return QStringLiteral("cannot write %1").arg(path);
-    }
     ColorMapObject* map = GifMakeMapObject(256, px.colors.data());
     bool ok = map != nullptr && EGifPutScreenDesc(gif, image.width(), image.height(), 8, 0, map) == GIF_OK
         && EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr) == GIF_OK;
     for (int y = 0; ok && y < image.height(); ++y)
         ok = EGifPutLine(gif, px.indices.data() + std::size_t(y) * image.width(), image.width()) == GIF_OK;
-    ok = EGifCloseFile(gif, &error) == GIF_OK && ok; // closes fd too
+    ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
     if (map != nullptr)
         GifFreeMapObject(map);
+    ok = file.flush() && ok;
+    file.close();
     return ok ? QString() : QStringLiteral("cannot write %1").arg(path);
 }
 

@@ -1,8 +1,9 @@
 #include "links/qt/CommPort.h"
 
+#include "links/SerialDrain.h"
+
 #include <QDeadlineTimer>
 #include <algorithm>
-#include <termios.h>
 
 namespace velmaris {
 namespace {
@@ -80,7 +81,7 @@ std::size_t QSerialPortIo::Write(std::span<const std::uint8_t> bytes, int timeou
     // the line so the RTS timing that follows counts from the end of the
     // command, as it does where a write completes at the UART.
     if (pending == 0)
-        ::tcdrain(port_.handle());
+        DrainSerialLine(ToSerialHandle(port_.handle()));
     return static_cast<std::size_t>(std::max<qint64>(0, queued - pending));
 }
 

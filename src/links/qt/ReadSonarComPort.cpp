@@ -103,25 +103,35 @@ void ReadSonarComPort::Transfer(const std::array<std::uint8_t, kCommandSize>& co
     if (suspended_.load() || quitting_.load())
         return;
     if (!port_->isOpen()) {
-        HandOverToUi({}, false);
+        HandOverToUi({}, false, {});
         return;
     }
     QSerialPortIo io(*port_, quitting_);
     const std::size_t count = ReadReply(io, reply_);
+    std::size_t written = 0;
     if (!suspended_.load() && !quitting_.load())
-        WriteCommand(io, command, rtsMode_.load());
-    HandOverToUi(std::span<const std::uint8_t>(reply_.data(), count), true);
+        written = WriteCommand(io, command, rtsMode_.load());
+    // The user-interface thread learns which command went out (the copy
+    // taken at the request, not its live buffer, which may have changed
+    // during the read), so it clears only the one-shot requests this copy
+    // carried; no state is shared for that. A short write is not a command
+    // the head acts on: it counts as not sent.
+    const std::span<const std::uint8_t> sent = written == command.size()
+        ? std::span<const std::uint8_t>(command)
+        : std::span<const std::uint8_t>();
+    HandOverToUi(std::span<const std::uint8_t>(reply_.data(), count), true, sent);
 }
 
-void ReadSonarComPort::HandOverToUi(std::span<const std::uint8_t> reply, bool portOpen)
+void ReadSonarComPort::HandOverToUi(
+    std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent)
 {
     if (quitting_.load())
         return;
     QMetaObject::invokeMethod(
         handOverTarget_,
-        [this, reply, portOpen] {
+        [this, reply, portOpen, sent] {
             if (!quitting_.load())
-                handOver_(reply, portOpen);
+                handOver_(reply, portOpen, sent);
         },
         Qt::BlockingQueuedConnection);
 }

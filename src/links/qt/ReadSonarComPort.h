@@ -29,8 +29,10 @@ namespace velmaris {
 class ReadSonarComPort final : public QThread {
 public:
     // Runs on the thread of `handOverTarget` while the worker waits; `reply`
-    // stays valid until it returns.
-    using HandOver = std::function<void(std::span<const std::uint8_t> reply, bool portOpen)>;
+    // and `sent` (the command written whole, or nothing) stay valid until it
+    // returns.
+    using HandOver = std::function<void(
+        std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent)>;
 
     ReadSonarComPort(QObject* handOverTarget, HandOver handOver);
     ~ReadSonarComPort() override; // quits the worker if it runs
@@ -54,7 +56,8 @@ protected:
 
 private:
     void Transfer(const std::array<std::uint8_t, kCommandSize>& command); // worker
-    void HandOverToUi(std::span<const std::uint8_t> reply, bool portOpen); // worker
+    void HandOverToUi(
+        std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent); // worker
     // Calls `finished` (which blocks briefly) until it returns true, dropping
     // any hand-over posted meanwhile. User-interface thread.
     void WaitDroppingHandOvers(const std::function<bool()>& finished);

@@ -20,10 +20,10 @@ void SerialHeadLink::EnsureWorker()
 {
     if (worker_ != nullptr)
         return;
-    worker_ = std::make_unique<ReadSonarComPort>(
-        &handOverTarget_, [this](std::span<const std::uint8_t> reply, bool portOpen) {
+    worker_ = std::make_unique<ReadSonarComPort>(&handOverTarget_,
+        [this](std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent) {
             if (events_ != nullptr)
-                events_->OnSerialTransfer(reply, portOpen);
+                events_->OnSerialTransfer(reply, portOpen, sent);
         });
     worker_->SetSuspended(suspended_);
     worker_->SetRtsMode(rtsMode_);

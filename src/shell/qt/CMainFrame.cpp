@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QUrl>
 
@@ -81,6 +82,10 @@ QAction* CMainFrame::ActionFor(int id, const QString& text)
     action->setIconVisibleInMenu(false);
     if (HasCommandIcon(id))
         action->setIcon(CommandIcon(id));
+    if (const std::optional<CommandPrompt> prompt = PromptFor(id)) {
+        action->setStatusTip(FromView(prompt->prompt));
+        action->setToolTip(FromView(prompt->toolTip));
+    }
     connect(action, &QAction::triggered, this, [this, id] { DispatchCommand(id); });
     actions_[id] = action;
     return action;
@@ -173,12 +178,6 @@ QAction* CMainFrame::CommandAction(int id) const
 {
     const auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
-}
-
-bool CMainFrame::IsFrameCommand(int id) const
-{
-    return id == cmd::kExit || id == cmd::kToolbarToggle || id == cmd::kStatusBarToggle
-        || id == cmd::kMiniSettingsBar;
 }
 
 void CMainFrame::DispatchCommand(int id)
@@ -313,6 +312,18 @@ void CMainFrame::UpdateWindowTitle()
     const TitleState state = titleSource_ ? titleSource_() : TitleState {};
     if (const auto title = FrameTitle(state))
         setWindowTitle(QString::fromStdString(*title));
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip && statusPanes_ != nullptr) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        // The message pane comes first; its initial text is the idle "Ready".
+        statusPanes_->SetPaneText(
+            kPaneMessage, tip.isEmpty() ? FromView(velmaris::StatusPanes().front().text) : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event)

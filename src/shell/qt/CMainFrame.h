@@ -92,6 +92,9 @@ signals:
     void fileDropped(const QString& path);
 
 protected:
+    // A highlighted menu item's prompt goes to the message pane ("Ready"
+    // again when it has none), the other panes staying as they are.
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -105,7 +108,6 @@ private:
     void BuildBars();
     void RefreshAction(QAction* action);
     void RefreshMenu(QMenu* menu);
-    bool IsFrameCommand(int id) const;
     void SetBarVisible(QToolBar* bar, BarChange change);
 
     CommandTarget& target_;

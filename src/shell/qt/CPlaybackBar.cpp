@@ -7,15 +7,73 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QWheelEvent>
+
+#include <functional>
 
 namespace velmaris {
 
+namespace {
+
+// The position slider as the operator handles it: from a press to its
+// release, on the thumb (a drag) or on the track (a page step that repeats
+// while the button is down, or a jump, as the style has it), the slider is
+// held and playback leaves it alone; the release seeks once, to wherever
+// the thumb went. QSlider's own pressed/released signals cover the thumb
+// only, so a click on the track would move the thumb without a seek and the
+// next playback tick would put it back.
+class CPositionSlider final : public QSlider {
+public:
+    CPositionSlider(QWidget* parent, std::function<void()> pressed, std::function<void()> released)
+        : QSlider(Qt::Horizontal, parent)
+        , pressed_(std::move(pressed))
+        , released_(std::move(released))
+    { }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QSlider::mousePressEvent(event);
+        // Held when the press took the thumb or started stepping; a press
+        // beside the groove takes nothing.
+        if (!held_ && (isSliderDown() || repeatAction() != SliderNoAction)) {
+            held_ = true;
+            pressed_();
+        }
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        QSlider::mouseReleaseEvent(event);
+        if (held_ && event->buttons() == Qt::NoButton) {
+            held_ = false;
+            released_();
+        }
+    }
+    // Hidden while held (the playback ended): no release will come.
+    void hideEvent(QHideEvent* event) override
+    {
+        held_ = false;
+        QSlider::hideEvent(event);
+    }
+    // The wheel would move the thumb with no release to seek on.
+    void wheelEvent(QWheelEvent* event) override { event->ignore(); }
+
+private:
+    std::function<void()> pressed_;
+    std::function<void()> released_;
+    bool held_ = false;
+};
+
+} // namespace
+
 CPlaybackBar::CPlaybackBar(QWidget* parent)
     : QWidget(parent)
-    , slider_(new QSlider(Qt::Horizontal, this))
+    , slider_(new CPositionSlider(
+          this, [this] { emit positionPressed(); }, [this] { emit positionReleased(); }))
     , progress_(new QProgressBar(this))
     , spin_(new CSpinButton(this))
 {
@@ -54,8 +112,6 @@ CPlaybackBar::CPlaybackBar(QWidget* parent)
     layout->addWidget(speedLabel);
     layout->addStretch(1);
 
-    connect(slider_, &QSlider::sliderPressed, this, &CPlaybackBar::positionPressed);
-    connect(slider_, &QSlider::sliderReleased, this, &CPlaybackBar::positionReleased);
     connect(spin_, &CSpinButton::stepped, this, &CPlaybackBar::speedDelta);
 }
 

@@ -35,7 +35,8 @@ public:
     void SetSpeed(int speed);
 
 signals:
-    // The operator took hold of the slider / let it go.
+    // The operator took hold of the slider (on its thumb or its track) / let
+    // it go: one release for each press, the seek's moment.
     void positionPressed();
     void positionReleased();
     // A speed spin click: +1 or -1.

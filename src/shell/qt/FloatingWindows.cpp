@@ -5,7 +5,9 @@
 #include "controls/qt/CMiniSettingsBar.h"
 #include "controls/qt/CSoundVDlg.h"
 #include "controls/qt/SettingsPanelWindow.h"
+#include "image/qt/ViewRenderer.h"
 #include "shell/FloatingPlacement.h"
+#include "shell/ViewKeepClear.h"
 #include "shell/qt/AccessPoints.h"
 #include "shell/qt/CMainFrame.h"
 #include "shell/qt/StationHooks.h"
@@ -14,8 +16,12 @@
 #include "station/DocumentCommands.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindow>
 
 namespace velmaris {
 
@@ -33,6 +39,16 @@ QSize OuterSize(QWidget* window, const QWidget& frame)
     const QSize decoration = frame.frameGeometry().size() - frame.geometry().size();
     return window->sizeHint() + decoration;
 }
+
+// The free area of the screen the main window is on.
+PlaceRect AvailableScreen(const QWidget& frame)
+{
+    const QScreen* screen = frame.screen() != nullptr ? frame.screen() : QGuiApplication::primaryScreen();
+    return screen != nullptr ? ToPlace(screen->availableGeometry()) : ToPlace(frame.frameGeometry());
+}
+
+// Set on a floating window once it has had its first place.
+constexpr const char* kPlacedProperty = "velmarisPlaced";
 
 } // namespace
 
@@ -87,34 +103,77 @@ void FloatingWindows::RefreshDiagnostics()
         diag_->Refresh(DiagnosticsInputFrom(doc_.State(), doc_.Cycle().Acquisition()));
 }
 
+PlacementScene FloatingWindows::SceneFor(const QWidget* window) const
+{
+    PlacementScene scene;
+    scene.screen = AvailableScreen(frame_);
+    scene.frame = ToPlace(frame_.frameGeometry());
+    const QWidget* view = frame_.centralWidget();
+    const QRect viewRect
+        = view != nullptr ? QRect(view->mapToGlobal(QPoint(0, 0)), view->size()) : frame_.geometry();
+    scene.view = ToPlace(viewRect);
+    // The texts measured in the fonts the view draws them with.
+    const QFontMetrics metricsA(ViewFontFor(ViewFont::A));
+    const QFontMetrics metricsB(ViewFontFor(ViewFont::B));
+    const ViewTextWidth width = [&](ViewFont font, std::string_view text) {
+        const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return (font == ViewFont::A ? metricsA : metricsB).horizontalAdvance(string);
+    };
+    for (const PlaceRect& area : ViewTextAreas(viewRect.width(), viewRect.height(), width))
+        scene.keepClear.push_back(Moved(area, viewRect.x(), viewRect.y()));
+    const SonarSettings& settings = doc_.State().settings;
+    scene.picture
+        = Moved(ViewPicture(viewRect.width(), viewRect.height(), settings.zoom, settings.sectorMode),
+            viewRect.x(), viewRect.y());
+    // The other floating window where it was put (it comes back there), and
+    // a toolbar the operator tore off.
+    for (QWidget* other :
+        {panel_ ? static_cast<QWidget*>(panel_->Panel()) : nullptr, static_cast<QWidget*>(diag_)})
+        if (other != nullptr && other != window && other->property(kPlacedProperty).toBool())
+            scene.keepClear.push_back(ToPlace(other->frameGeometry()));
+    for (const QToolBar* bar : frame_.findChildren<QToolBar*>())
+        if (bar->isFloating() && bar->isVisible())
+            scene.keepClear.push_back(ToPlace(bar->frameGeometry()));
+    return scene;
+}
+
+void FloatingWindows::PlaceFirst(QWidget* window)
+{
+    const bool shown = window->isVisible();
+    const QSize outer = shown ? window->frameGeometry().size() : OuterSize(window, frame_);
+    const PlaceRect at = FirstFloatingPlace(SceneFor(window), outer.width(), outer.height());
+    // Before its first show the window's frame is not known yet and a move
+    // places the client area: leave room for the frame the window manager
+    // adds, as it does to the main window. Once shown, a move places the frame.
+    const QPoint frameOffset
+        = shown ? QPoint() : frame_.geometry().topLeft() - frame_.frameGeometry().topLeft();
+    window->move(at.x + frameOffset.x(), at.y + frameOffset.y());
+    window->setProperty(kPlacedProperty, true);
+}
+
+bool FloatingWindows::FrameExposed() const
+{
+    const QWindow* handle = frame_.windowHandle();
+    return handle != nullptr && handle->isExposed();
+}
+
 void FloatingWindows::SetFloatingShown(QWidget* window, bool shown)
 {
     if (!shown) {
         window->hide();
         return;
     }
-    QScreen* screen = frame_.screen() != nullptr ? frame_.screen() : QGuiApplication::primaryScreen();
-    const PlaceRect available
-        = screen != nullptr ? ToPlace(screen->availableGeometry()) : ToPlace(frame_.frameGeometry());
-    if (!window->property("velmarisPlaced").toBool()) {
-        const QSize outer = OuterSize(window, frame_);
-        const QWidget* image = frame_.centralWidget();
-        const QRect imageRect
-            = image != nullptr ? QRect(image->mapToGlobal(QPoint(0, 0)), image->size()) : frame_.geometry();
-        std::vector<PlaceRect> taken;
-        for (QWidget* other :
-            {panel_ ? static_cast<QWidget*>(panel_->Panel()) : nullptr, static_cast<QWidget*>(diag_)})
-            if (other != nullptr && other != window && other->property("velmarisPlaced").toBool())
-                taken.push_back(ToPlace(other->frameGeometry()));
-        const PlaceRect at
-            = FirstFloatingPlace(ToPlace(imageRect), outer.width(), outer.height(), taken, available);
-        // Before its first show the window's frame is not known yet and a
-        // move places the client area: leave room for the frame the window
-        // manager adds, as it does to the main window.
-        const QPoint frameOffset = frame_.geometry().topLeft() - frame_.frameGeometry().topLeft();
-        window->move(at.x + frameOffset.x(), at.y + frameOffset.y());
-        window->setProperty("velmarisPlaced", true);
+    if (!window->property(kPlacedProperty).toBool()) {
+        PlaceFirst(window);
         window->show();
+        // Shown with the main window (start-up): its menus, bars and view
+        // take their final places only once it is on the screen, so the
+        // window is placed again then.
+        if (!FrameExposed()) {
+            if (QWindow* handle = frame_.windowHandle())
+                handle->installEventFilter(this);
+            placeAgain_.push_back(window);
+        }
         return;
     }
     // Where the operator left it, but on the screen (the screen or its
@@ -122,9 +181,18 @@ void FloatingWindows::SetFloatingShown(QWidget* window, bool shown)
     // position and frame are not reliable on every window manager.
     window->show();
     const QRect outer = window->frameGeometry();
-    const PlaceRect at = KeptOnScreen(ToPlace(outer), available);
+    const PlaceRect at = KeptOnScreen(ToPlace(outer), AvailableScreen(frame_));
     if (at.x != outer.x() || at.y != outer.y())
         window->move(at.x, at.y);
+}
+
+void FloatingWindows::PlaceAgain()
+{
+    const std::vector<QPointer<QWidget>> windows = std::move(placeAgain_);
+    placeAgain_.clear();
+    for (QWidget* window : windows)
+        if (window != nullptr && window->isVisible())
+            PlaceFirst(window);
 }
 
 void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands& commands)
@@ -196,6 +264,11 @@ void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands&
 
 void FloatingWindows::Destroy()
 {
+    // A window deleted while shown hides from inside its destructor: its
+    // hide must not reach the command states, which would ask the half
+    // destroyed window whether it is visible.
+    if (panel_ && panel_->Panel() != nullptr)
+        panel_->Panel()->removeEventFilter(this);
     if (panel_)
         panel_->Destroy();
     delete keyIn_;
@@ -209,6 +282,12 @@ void FloatingWindows::Destroy()
 
 bool FloatingWindows::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == frame_.windowHandle() && event->type() == QEvent::Expose && !placeAgain_.empty()
+        && FrameExposed()) {
+        watched->removeEventFilter(this);
+        // After the events that come with the exposure (sizes, frame extents).
+        QTimer::singleShot(0, this, [this] { PlaceAgain(); });
+    }
     if (watched == &frame_ && event->type() == QEvent::WindowActivate && keyIn_ != nullptr)
         keyIn_->hide();
     // A floating window shown or hidden (by its close box too): the check of

@@ -4,14 +4,17 @@
 // the diagnostics window, the key-in dialog and the sound velocity dialog. It plugs them into the
 // window adapter and the command hooks, and hides the key-in dialog whenever
 // the main frame gains the focus. The panel and the diagnostics window open
-// over the image's top-right corner the first time and where the operator
-// left them afterwards, always on the screen.
+// where they cover no menu, bar or text of the view and hide the least of
+// the sonar picture (FloatingPlacement) the first time, and where the
+// operator left them afterwards, always on the screen.
 //
 // Ownership: the frame owns the widgets it docks and parents; this object
 // owns the panel holder. User-interface thread only.
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
+#include <vector>
 
 namespace velmaris {
 
@@ -25,6 +28,7 @@ class Reporter;
 class SettingsPanelWindow;
 class StationHooks;
 class StationUi;
+struct PlacementScene;
 
 class FloatingWindows final : public QObject {
 public:
@@ -49,6 +53,13 @@ private:
     void RefreshDiagnostics();
     // Shows `window` where it belongs (see above) or hides it.
     void SetFloatingShown(QWidget* window, bool shown);
+    // The main window, its view and what `window` must leave in sight.
+    PlacementScene SceneFor(const QWidget* window) const;
+    void PlaceFirst(QWidget* window);
+    bool FrameExposed() const;
+    // The windows first placed before the main window was on the screen,
+    // placed again once it is.
+    void PlaceAgain();
 
     CVelmarisDoc& doc_;
     CMainFrame& frame_;
@@ -57,6 +68,7 @@ private:
     CKeyInDlg* keyIn_ = nullptr;
     CDiagDlg* diag_ = nullptr;
     std::unique_ptr<SettingsPanelWindow> panel_;
+    std::vector<QPointer<QWidget>> placeAgain_;
 };
 
 } // namespace velmaris

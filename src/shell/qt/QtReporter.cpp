@@ -9,11 +9,22 @@ QtReporter::~QtReporter()
     CloseAll();
 }
 
-void QtReporter::ShowMessage(const std::string& text)
+QMessageBox::Icon QtReporter::BoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+void QtReporter::Report(const std::string& text, MessageIcon icon)
 {
     if (closed_)
         return;
-    waiting_.push_back(text);
+    waiting_.push_back({text, icon});
     ScheduleNext();
 }
 
@@ -35,10 +46,10 @@ void QtReporter::ShowNext()
 {
     if (closed_ || box_ != nullptr || waiting_.empty())
         return;
-    const QString text = QString::fromStdString(waiting_.front());
+    const Message message = std::move(waiting_.front());
     waiting_.pop_front();
-    auto* box = new QMessageBox(
-        QMessageBox::Information, QStringLiteral("Velmaris"), text, QMessageBox::Ok, parent_.data());
+    auto* box = new QMessageBox(BoxIcon(message.icon), QStringLiteral("Velmaris"),
+        QString::fromStdString(message.text), QMessageBox::Ok, parent_.data());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     connect(box, &QMessageBox::finished, this, [this, box] {

@@ -101,7 +101,7 @@ bool ScreenCapture::Save(const QImage& picture, const QString& path)
 {
     const std::optional<PictureFormat> format = SaveScreenFormatForPath(path.toStdString());
     if (!format) {
-        reporter_.ShowMessage("Invalid File Format");
+        reporter_.ShowMessage("Invalid File Format", MessageIcon::Exclamation);
         return false;
     }
     const auto fail = [this, &path](const QString& cause) {

@@ -1,12 +1,12 @@
 #pragma once
-// Turns SIGTERM and SIGINT into a Qt signal on the user-interface thread, so
-// the station shuts down in its usual order (settings saved, files closed)
-// instead of dying mid-ping. The handler only writes one byte to a socket
-// pair; everything else happens in the event loop.
+// Turns a request to end from outside (SIGTERM and SIGINT on POSIX; Ctrl+C,
+// Ctrl+Break and closing the console on Windows) into a Qt signal on the
+// user-interface thread, so the station shuts down in its usual order
+// (settings saved, files closed) instead of dying mid-ping. The handler only
+// passes the request on; everything else happens in the event loop. One
+// bridge at a time; the platform's side is in posix/ or windows/.
 
 #include <QObject>
-
-class QSocketNotifier;
 
 namespace velmaris {
 
@@ -18,9 +18,6 @@ public:
 
 signals:
     void terminationRequested();
-
-private:
-    QSocketNotifier* notifier_ = nullptr;
 };
 
 } // namespace velmaris

@@ -1,7 +1,7 @@
 // The station program.
 
-#include "shell/StationCommandLine.h"
 #include "shell/qt/CVelmarisApp.h"
+#include "shell/qt/StationArguments.h"
 
 #include <QApplication>
 
@@ -14,11 +14,12 @@ int main(int argc, char** argv)
     using namespace velmaris;
     const StationCommandLine line = ParseStationCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!line.error.empty()) {
-        std::fprintf(stderr, "velmaris: %s\n%s", line.error.c_str(), kStationUsage);
+        std::fprintf(stderr, "velmaris: %s\n%s  'velmaris --help' lists the options\n", line.error.c_str(),
+            StationUsageLine().c_str());
         return 2;
     }
     if (line.help) {
-        std::fputs(kStationUsage, stdout);
+        std::fputs(StationUsage().c_str(), stdout);
         return 0;
     }
     if (line.version) {

@@ -29,8 +29,13 @@ namespace {
 using test::PtyPeer;
 
 struct RecordingReporter : Reporter {
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Report(const std::string& text, MessageIcon icon) override
+    {
+        messages.push_back(text);
+        icons.push_back(icon);
+    }
     std::vector<std::string> messages;
+    std::vector<MessageIcon> icons;
 };
 
 // COM numbers mapped to fresh pseudo-terminals in "[Serial Devices]"; every

@@ -52,8 +52,13 @@ struct ForwardingHost : SettingsHost {
 };
 
 struct RecordingReporter : Reporter {
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Report(const std::string& text, MessageIcon icon) override
+    {
+        messages.push_back(text);
+        icons.push_back(icon);
+    }
     std::vector<std::string> messages;
+    std::vector<MessageIcon> icons;
 };
 
 using Bytes = std::array<std::uint8_t, CommandMessage::kSize>;

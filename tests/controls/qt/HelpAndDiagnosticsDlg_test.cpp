@@ -9,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <QTreeWidget>
 
 namespace velmaris {
@@ -149,13 +151,66 @@ TEST(CHelpDlgTest, ListsEveryHotKeyAndTheThirdColumnFollowsTheWidth)
     EXPECT_EQ(list->topLevelItem(35)->text(0), QStringLiteral("Mouse LButton Drag"));
 
     dialog.show();
-    for (const int width : {700, 420, 900}) {
+    const int commandWidth = list->columnWidth(0);
+    const int keyWidth = list->columnWidth(1);
+    EXPECT_GE(commandWidth, 130);
+    EXPECT_GE(keyWidth, 70);
+    // The description column's own need.
+    const int longest = static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(2);
+    for (const int width : {900, 1000}) {
         dialog.resize(width, 400);
         QApplication::processEvents();
-        EXPECT_EQ(list->columnWidth(0), 130);
-        EXPECT_EQ(list->columnWidth(1), 70);
-        EXPECT_EQ(list->columnWidth(2), dialog.width() - 130 - 70 - 5) << width;
+        EXPECT_EQ(list->columnWidth(0), commandWidth);
+        EXPECT_EQ(list->columnWidth(1), keyWidth);
+        EXPECT_EQ(list->columnWidth(2), dialog.width() - commandWidth - keyWidth - 5) << width;
     }
+    // Narrower than the longest description: it keeps its width (the list scrolls).
+    dialog.resize(420, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(list->columnWidth(2), longest);
+}
+
+// Every text of the list fits its column whole: the column is at least the
+// text's advance in the list's font plus the cell's margins.
+void ExpectEveryTextFits(const CHelpDlg& dialog)
+{
+    const QTreeWidget* list = dialog.List();
+    const QFontMetrics metrics(list->font());
+    const int padding = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        for (int column = 0; column < 3; ++column) {
+            const QString text = list->topLevelItem(row)->text(column);
+            EXPECT_GE(list->columnWidth(column), metrics.horizontalAdvance(text) + padding)
+                << "row " << row << " column " << column << " \"" << text.toStdString() << "\" at "
+                << list->font().pointSizeF() << " pt";
+        }
+}
+
+TEST(CHelpDlgTest, EveryTextShowsWholeAtAnyFont)
+{
+    for (const qreal points : {0.0, 7.0, 12.0, 16.0, 24.0}) {
+        CHelpDlg dialog;
+        if (points > 0) {
+            QFont font = dialog.font();
+            font.setPointSizeF(points);
+            dialog.setFont(font); // as a desktop font would, after the window was built
+        }
+        dialog.show();
+        QApplication::processEvents();
+        ExpectEveryTextFits(dialog);
+    }
+    // Built with a large font already in force.
+    const QFont before = QApplication::font();
+    QFont large = before;
+    large.setPointSizeF(20);
+    QApplication::setFont(large);
+    {
+        CHelpDlg dialog;
+        dialog.show();
+        QApplication::processEvents();
+        ExpectEveryTextFits(dialog);
+    }
+    QApplication::setFont(before);
 }
 
 TEST(CAboutDlgTest, TitleVersionLineAndPicture)

@@ -68,7 +68,7 @@ public:
         : costNs_(costNs)
     { }
     void OnTimer(int) override { }
-    void OnSerialTransfer(std::span<const std::uint8_t>, bool) override { }
+    void OnSerialTransfer(std::span<const std::uint8_t>, bool, std::span<const std::uint8_t>) override { }
     void OnTcpConnected(bool) override { }
     void OnTcpBytes(std::span<const std::uint8_t>) override { }
     void OnTcpClosed() override { }

@@ -87,6 +87,7 @@ TEST_F(SerialHeadLinkTest, FirstTransferSendsTheCommandWithoutAReply)
     EXPECT_TRUE(events.transfers[0].portOpen);
     EXPECT_TRUE(events.transfers[0].reply.empty());
     EXPECT_EQ(head.Received(), Bytes(command)) << "exactly the 27 command bytes";
+    EXPECT_EQ(events.transfers[0].sent, Bytes(command)) << "the hand-over names the command written";
 }
 
 TEST_F(SerialHeadLinkTest, ReplyOf265BytesArrivesWhole)
@@ -186,6 +187,7 @@ TEST_F(SerialHeadLinkTest, ClosedPortAnswersWithoutWriting)
     ASSERT_TRUE(WaitForTransfers(1));
     EXPECT_FALSE(events.transfers[0].portOpen);
     EXPECT_TRUE(head.Received().empty());
+    EXPECT_TRUE(events.transfers[0].sent.empty());
 }
 
 TEST_F(SerialHeadLinkTest, QuitCutsAReadShort)

@@ -6,6 +6,8 @@
 #include "controls/qt/CAboutDlg.h"
 #include "controls/qt/CDiagDlg.h"
 #include "controls/qt/CHelpDlg.h"
+#include "image/qt/ViewRenderer.h"
+#include "shell/ViewKeepClear.h"
 #include "shell/qt/CMainFrame.h"
 #include "shell/qt/CVelmarisApp.h"
 #include "sim/TcpHeadServer.h"
@@ -19,8 +21,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <filesystem>
 #include <fstream>
@@ -98,22 +102,50 @@ TEST_F(FloatingWindowsTest, DiagnosticsFollowsTheHeadAndItsHotKeyAndCloseBox)
     EXPECT_FALSE(Checked(cmd::kDiagnostics));
 }
 
-TEST_F(FloatingWindowsTest, WindowsOpenBesideTheImageAndStayWhereTheyWereMoved)
+// The view's text areas and colour indicator on the desktop, measured in
+// the view's fonts.
+std::vector<QRect> ViewTextRects(const QWidget& view)
+{
+    const ViewTextWidth width = [](ViewFont font, std::string_view text) {
+        return QFontMetrics(ViewFontFor(font))
+            .horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    };
+    const QPoint origin = view.mapToGlobal(QPoint(0, 0));
+    std::vector<QRect> rects;
+    for (const PlaceRect& r : ViewTextAreas(view.width(), view.height(), width))
+        rects.emplace_back(origin.x() + r.x, origin.y() + r.y, r.width, r.height);
+    return rects;
+}
+
+// Over the view (or off the main window), clear of its texts and of `others`.
+void ExpectCoversNothing(const CMainFrame& frame, const QWidget* window, const std::vector<QWidget*>& others)
+{
+    const QWidget& view = *frame.centralWidget();
+    const QRect viewRect(view.mapToGlobal(QPoint(0, 0)), view.size());
+    const QRect at = window->frameGeometry();
+    SCOPED_TRACE(window->objectName().toStdString());
+    EXPECT_TRUE(viewRect.contains(at) || !frame.frameGeometry().intersects(at)) << "over a menu or a bar";
+    for (const QRect& text : ViewTextRects(view))
+        EXPECT_FALSE(at.intersects(text)) << "over the view's text at " << text.x() << "," << text.y();
+    for (const QWidget* other : others)
+        if (other != window && other->isVisible()) {
+            EXPECT_FALSE(at.intersects(other->frameGeometry()));
+        }
+}
+
+TEST_F(FloatingWindowsTest, WindowsOpenClearOfBarsAndTextsAndStayWhereTheyWereMoved)
 {
     frame_->DispatchCommand(cmd::kShowSonarSettings);
     frame_->DispatchCommand(cmd::kDiagnostics);
     QWidget* panel = TopLevel<QWidget>("settingsPanel");
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(panel->isVisible());
-    const QRect image(frame_->centralWidget()->mapToGlobal(QPoint(0, 0)), frame_->centralWidget()->size());
-    // Below the menus and bars, over the image, not over each other.
-    EXPECT_GE(panel->frameGeometry().top(), image.top());
-    EXPECT_GE(diag_->frameGeometry().top(), image.top());
-    EXPECT_LE(panel->frameGeometry().right(), image.right());
-    EXPECT_FALSE(panel->frameGeometry().intersects(diag_->frameGeometry()));
+    ExpectCoversNothing(*frame_, panel, {diag_});
+    ExpectCoversNothing(*frame_, diag_, {panel});
 
     // Moved by the operator: hidden and shown again (F2, reconnect), it stays.
-    panel->move(image.left() + 40, image.top() + 60);
+    const QRect view(frame_->centralWidget()->mapToGlobal(QPoint(0, 0)), frame_->centralWidget()->size());
+    panel->move(view.left() + 40, view.top() + 60);
     const QPoint moved = panel->pos();
     frame_->DispatchCommand(cmd::kShowSonarSettings);
     ASSERT_FALSE(panel->isVisible());
@@ -121,11 +153,37 @@ TEST_F(FloatingWindowsTest, WindowsOpenBesideTheImageAndStayWhereTheyWereMoved)
     frame_->DispatchCommand(cmd::kShowSonarSettings);
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->pos(), moved);
+    if (!diag_->isVisible())
+        frame_->DispatchCommand(cmd::kDiagnostics);
+    diag_->move(view.left() + 10, view.top() + 20); // over the texts: the operator may
+    const QPoint diagMoved = diag_->pos();
+    frame_->DispatchCommand(cmd::kDiagnostics);
+    ASSERT_FALSE(diag_->isVisible());
+    frame_->DispatchCommand(cmd::kDiagnostics);
+    ASSERT_TRUE(diag_->isVisible());
+    EXPECT_EQ(diag_->pos(), diagMoved);
 
     // Entering UDP mode hides the panel and clears its flag.
     app_->Document()->Cycle().StartUdpMode();
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(app_->Document()->State().settings.settingsDlgVisible, 0);
+}
+
+TEST(FloatingWindowsStartTest, ThePanelShownAtStartUpCoversNoBarOrText)
+{
+    test::LiveStation station;
+    station.MakeFolder("floating-start");
+    std::string error;
+    ASSERT_TRUE(station.Start(
+        "[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\nSettingsDlgVisible=1\n", {}, &error))
+        << error;
+    CMainFrame* frame = station.app->Frame();
+    QWidget* panel = TopLevel<QWidget>("settingsPanel");
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(SpinUntil([&] { return frame->windowHandle()->isExposed() && panel->isVisible(); }, 5000));
+    QTest::qWait(50); // the place it takes once the main window is on the screen
+    ExpectCoversNothing(*frame, panel, {});
+    station.Stop();
 }
 
 TEST_F(FloatingWindowsTest, HotKeysListTakesF2AndF3AndIgnoresF1)

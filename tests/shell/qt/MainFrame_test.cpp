@@ -214,6 +214,26 @@ TEST_F(MainFrameTest, StatusBarPanes)
     EXPECT_FALSE(frame.SetPaneText(4, "nowhere"));
 }
 
+TEST_F(MainFrameTest, AHighlightedItemsPromptShowsInTheMessagePane)
+{
+    frame.show();
+    QMenu* file = TopMenu(QStringLiteral("&File"));
+    ASSERT_NE(file, nullptr);
+    QAction* plot = frame.CommandAction(32879);
+    ASSERT_NE(plot, nullptr);
+    EXPECT_EQ(plot->toolTip(), QStringLiteral("Udp Mode"));
+    QLabel* message = frame.StatusPanes()->PaneAt(0);
+    file->popup(QPoint(0, 0));
+    file->setActiveAction(plot);
+    EXPECT_EQ(message->text(), QStringLiteral("Plot data from UDP"));
+    // The other panes stay in sight while the prompt shows.
+    EXPECT_TRUE(frame.StatusPanes()->PaneAt(1)->isVisible());
+    // An item without a prompt brings back the idle text.
+    file->setActiveAction(frame.CommandAction(32804));
+    EXPECT_EQ(message->text(), QStringLiteral("Ready"));
+    file->hide();
+}
+
 TEST_F(MainFrameTest, StatesFollowTheTargetBeforeAMenuShows)
 {
     QMenu* view = TopMenu("&View");

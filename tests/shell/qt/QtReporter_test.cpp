@@ -70,19 +70,22 @@ TEST(QtReporter, AReportFromASocketsReadableHandlerOpensItsBoxAfterTheHandlerRet
     EXPECT_TRUE(SpinUntil([&] { return ModalBox() == nullptr && reporter.Showing() == nullptr; }, 2000));
 }
 
-TEST(QtReporter, BoxesComeOneAtATimeInOrderUntilCloseAllDropsTheRest)
+TEST(QtReporter, BoxesComeOneAtATimeInOrderWithTheirIconsUntilCloseAllDropsTheRest)
 {
     QtReporter reporter;
-    for (const char* text : {"first", "second", "third"})
-        reporter.ShowMessage(text);
+    reporter.ShowMessage("first");
+    reporter.ShowMessage("second", MessageIcon::Exclamation);
+    reporter.ShowMessage("third");
     EXPECT_EQ(reporter.Showing(), nullptr);
     ASSERT_TRUE(SpinUntil([&] { return ModalBox() != nullptr; }, 2000));
     EXPECT_EQ(ModalBox()->text(), QStringLiteral("first"));
+    EXPECT_EQ(ModalBox()->icon(), QMessageBox::NoIcon); // a plain box
     // While the first is open the others wait, however long the loop runs.
     EXPECT_FALSE(SpinUntil([&] { return ModalBox()->text() != QStringLiteral("first"); }, 100));
     EXPECT_EQ(reporter.Waiting(), 2u);
     PressOk(ModalBox());
     ASSERT_TRUE(SpinUntil([&] { return ModalBox() != nullptr && ModalBox()->text() == "second"; }, 2000));
+    EXPECT_EQ(ModalBox()->icon(), QMessageBox::Warning); // the exclamation
     EXPECT_EQ(reporter.Waiting(), 1u);
 
     reporter.CloseAll();

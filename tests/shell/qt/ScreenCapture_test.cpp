@@ -90,6 +90,28 @@ TEST_F(CaptureCase, RefusedNamesAndCancelWriteNothing)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
+TEST_F(CaptureCase, EachMessageShowsItsIcon)
+{
+    // A refused extension is an exclamation; the screen that cannot be
+    // saved is a plain box.
+    const struct {
+        const char* name;
+        const char* message; // its beginning
+        MessageIcon icon;
+    } cases[] = {{"shot.jpeg", "Invalid File Format", MessageIcon::Exclamation},
+        {"shot", "Invalid File Format", MessageIcon::Exclamation},
+        {"missing/shot.png", "Can't save the screen!\n", MessageIcon::None}};
+    for (const auto& c : cases) {
+        reporter.messages.clear();
+        reporter.icons.clear();
+        Answer(Path(c.name));
+        EXPECT_FALSE(capture.Run({}));
+        ASSERT_EQ(reporter.messages.size(), 1u) << c.name;
+        EXPECT_EQ(reporter.messages[0].rfind(c.message, 0), 0u) << c.name;
+        EXPECT_EQ(reporter.icons, std::vector<MessageIcon> {c.icon}) << c.name;
+    }
+}
+
 TEST_F(CaptureCase, ReadOnlyFolderReportsTheFailureAndKeepsTheOldPicture)
 {
     if (::geteuid() == 0)
@@ -142,6 +164,7 @@ TEST_F(CaptureCase, WindowWithoutAreaCannotBeSaved)
     EXPECT_TRUE(none.Capture().isNull());
     EXPECT_FALSE(none.Run({}));
     EXPECT_EQ(reporter.messages, std::vector<std::string> {"Can't save the screen!"});
+    EXPECT_EQ(reporter.icons, std::vector<MessageIcon> {MessageIcon::None}); // a plain box
     EXPECT_FALSE(QFile::exists(Path("x.png")));
 }
 

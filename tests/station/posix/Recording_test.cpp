@@ -36,7 +36,7 @@ protected:
         {
             const int before = rig.state.ping.pingCount;
             const auto command = rig.serial.transfers.back();
-            rig.doc.Events().OnSerialTransfer(pending, true);
+            rig.doc.Events().OnSerialTransfer(pending, true, command);
             head.Answer(command, pending);
             rig.timers.Fire(kPingTimer);
             return rig.state.ping.pingCount > before;

@@ -13,6 +13,7 @@
 #include "support/RecordFixture.h"
 
 #include "support/LinkTestSupport.h"
+#include "support/PtyPeer.h"
 
 #include <gtest/gtest.h>
 
@@ -40,10 +41,11 @@ public:
         , state_(state)
     { }
     void OnTimer(int id) override { cycle_.OnTimer(id); }
-    void OnSerialTransfer(std::span<const std::uint8_t> reply, bool portOpen) override
+    void OnSerialTransfer(
+        std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent) override
     {
         const int before = state_.ping.pingCount;
-        cycle_.OnSerialTransfer(reply, portOpen);
+        cycle_.OnSerialTransfer(reply, portOpen, sent);
         if (state_.ping.pingCount > before)
             decoded.push_back(NowMs());
     }
@@ -99,6 +101,33 @@ public:
 
 private:
     TcpLink& link_;
+};
+
+// The serial link with a count of the transfers requested (each takes its
+// copy of the command when it is requested).
+class CountingSerial final : public SerialLink {
+public:
+    explicit CountingSerial(SerialLink& link)
+        : link_(link)
+    { }
+    SerialOpenResult Open(int comPort, int baud, bool rtsMode) override
+    {
+        return link_.Open(comPort, baud, rtsMode);
+    }
+    void RequestTransfer(std::span<const std::uint8_t, kCommandSize> command) override
+    {
+        link_.RequestTransfer(command);
+        ++requests;
+    }
+    void SetSuspended(bool suspended) override { link_.SetSuspended(suspended); }
+    void SetRtsMode(bool rtsMode) override { link_.SetRtsMode(rtsMode); }
+    void Close() override { link_.Close(); }
+    void Quit() override { link_.Quit(); }
+
+    int requests = 0;
+
+private:
+    SerialLink& link_;
 };
 
 // The timers with a record of every arming.
@@ -178,11 +207,12 @@ protected:
     QtTimerHost qtTimers;
     RecordingTimers timers {qtTimers};
     SerialHeadLink serial;
+    CountingSerial countedSerial {serial};
     CSSocket socket;
     TimedTcp tcp {socket};
     CUdpSocket udp;
-    PingCycle cycle {state, CycleLinks {timers, serial, tcp, udp}, SteadyClock::Instance(), reporter, ui,
-        recorder, playbackFile};
+    PingCycle cycle {state, CycleLinks {timers, countedSerial, tcp, udp}, SteadyClock::Instance(), reporter,
+        ui, recorder, playbackFile};
     TimedEvents events {cycle, state};
     FileSettingsReloader reloader {state, folder / "Velmaris.INI"};
 };
@@ -356,6 +386,39 @@ TEST_F(LiveCycleTest, SerialHeadPingTimerFollowsThePeriodFormula)
     ASSERT_TRUE(length == 265 || length == 513);
     EXPECT_EQ(ms, static_cast<int>(range * 2 / 1.5 + length / 11.52 + delay + 0.5));
     EXPECT_EQ(head.Malformed(), 0u);
+}
+
+TEST_F(LiveCycleTest, ReversePressDuringTheSerialReadGoesOutWithTheNextCommand)
+{
+    test::PtyPeer head; // silent: every read of the worker lasts its whole time-out
+    ASSERT_TRUE(head.Ok());
+    ComPortMap ports;
+    ports.SetDevice(kHeadComPort, head.Path());
+    serial.SetComPortMap(ports);
+    SaveIni(kSonarSerialK52A);
+    cycle.Configure(CycleConfig {0, 0});
+    cycle.StartRealTime();
+    ASSERT_EQ(cycle.Acquisition().linkState, kLinkUp);
+
+    std::vector<std::uint8_t> written;
+    const auto commandsWritten = [&] {
+        const auto more = head.Received();
+        written.insert(written.end(), more.begin(), more.end());
+        return written.size() / kCommandSize;
+    };
+    // The second command is copied; the worker now reads for 563 ms before
+    // it writes that copy and hands over.
+    ASSERT_TRUE(WaitUntil([&] { return countedSerial.requests >= 2; }, 5000));
+    SetReverseRequest(state.command);
+    ASSERT_TRUE(WaitUntil([&] { return commandsWritten() >= 4; }, 8000));
+
+    std::string carried;
+    for (std::size_t i = 0; i < 4; ++i)
+        carried
+            += (written[i * kCommandSize + CommandMessage::kFlags] & CommandMessage::kReverseRequestBit) != 0
+            ? '1'
+            : '0';
+    EXPECT_EQ(carried, "0010") << "the press goes out once, with the command after the read";
 }
 
 TEST_F(LiveCycleTest, SwitchingFromTheSerialToTheEthernetHeadGivesTheSerialPortUp)

@@ -1,4 +1,4 @@
-#include "shell/StationCommandLine.h"
+#include "shell/qt/StationArguments.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +87,69 @@ TEST(StationCommandLine, GpsSwitchTakesADeviceAndAnOfferedRate)
         if (!c.device.empty()) {
             EXPECT_EQ(line.gpsBaud, c.baud);
         }
+    }
+}
+
+} // namespace
+} // namespace velmaris
+
+namespace velmaris {
+namespace {
+
+// The command lines the README, the run script and the desktop entry give.
+TEST(StationCommandLine, EveryDocumentedCommandLineParses)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string record, play, ini, gps;
+        bool demo;
+        int runFor;
+    };
+    const Case cases[] = {
+        {{"dive.52l", "--ini", "/tmp/v.ini", "--demo"}, "dive.52l", "", "/tmp/v.ini", "", true, 0},
+        {{"--play", "dive.52l"}, "", "dive.52l", "", "", false, 0},
+        {{"--demo"}, "", "", "", "", true, 0},
+        {{"--demo", "--run-for", "6", "--screenshot", "build/velmaris-demo.png"}, "", "", "", "", true, 6},
+        {{"--gps", "/dev/ttyUSB0:4800"}, "", "", "", "/dev/ttyUSB0", false, 0},
+        {{"--gps", "COM3"}, "", "", "", "COM3", false, 0},
+        {{"--ini=/tmp/v.ini", "-demo"}, "", "", "/tmp/v.ini", "", true, 0},
+    };
+    for (const Case& c : cases) {
+        const StationCommandLine line = ParseStationCommandLine(c.args);
+        EXPECT_EQ(line.error, "") << c.args[0];
+        EXPECT_EQ(line.recordFile, c.record);
+        EXPECT_EQ(line.playFile, c.play);
+        EXPECT_EQ(line.iniPath, c.ini);
+        EXPECT_EQ(line.gpsDevice, c.gps);
+        EXPECT_EQ(line.demo, c.demo);
+        EXPECT_EQ(line.runForSeconds, c.runFor);
+    }
+    EXPECT_TRUE(ParseStationCommandLine({"--help"}).help);
+}
+
+// A file name is bytes: one that is not UTF-8 reaches the station as given.
+TEST(StationCommandLine, FileNamesKeepTheirBytes)
+{
+    const std::string latin1 = "/data/pl\xe9ng\xe9\x65 \xff.52l";
+    EXPECT_EQ(ParseStationCommandLine({latin1}).recordFile, latin1);
+    EXPECT_EQ(ParseStationCommandLine({"--play", latin1}).playFile, latin1);
+    EXPECT_EQ(ParseStationCommandLine({"--ini=" + latin1}).iniPath, latin1);
+}
+
+TEST(StationCommandLine, HelpListsEveryOption)
+{
+    const std::string usage = StationUsage();
+    for (const StationOption& option : StationOptions()) {
+        const std::string form = std::string("--") + option.name
+            + (*option.valueName != '\0' ? std::string(" ") + option.valueName : std::string());
+        EXPECT_NE(usage.find(form), std::string::npos) << form << "\n" << usage;
+        const std::string firstLine = std::string(option.help).substr(0, std::string(option.help).find('\n'));
+        EXPECT_NE(usage.find(firstLine), std::string::npos) << firstLine;
+        // Each is an option the parser knows.
+        std::vector<std::string> args {std::string("--") + option.name};
+        if (*option.valueName != '\0')
+            args.push_back("1");
+        EXPECT_EQ(ParseStationCommandLine(args).error.find("nknown"), std::string::npos) << args[0];
     }
 }
 

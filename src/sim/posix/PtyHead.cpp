@@ -1,7 +1,7 @@
 #include "sim/PtyHead.h"
 
 #include "sim/HeadSession.h"
-#include "sim/PosixIo.h"
+#include "sim/SocketIo.h"
 
 #include <cerrno>
 #include <climits>

@@ -10,6 +10,8 @@
 namespace velmaris {
 
 namespace {
+// The handler only writes one byte to this socket pair (async-signal-safe);
+// the notifier reads it on the user-interface thread.
 int g_fds[2] = {-1, -1};
 
 void OnSignal(int)
@@ -27,8 +29,8 @@ SignalBridge::SignalBridge(QObject* parent)
     // A burst of signals that fills the pair must not block the handler.
     ::fcntl(g_fds[0], F_SETFL, ::fcntl(g_fds[0], F_GETFL) | O_NONBLOCK);
     ::fcntl(g_fds[1], F_SETFL, ::fcntl(g_fds[1], F_GETFL) | O_NONBLOCK);
-    notifier_ = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+    auto* notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[64];
         while (::read(g_fds[1], bytes, sizeof bytes) > 0) { }
         emit terminationRequested();
