@@ -11,6 +11,8 @@
 #include "image/SonarState.h"
 #include "sim/SyntheticRecording.h"
 
+#include "../FloorTiming.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -82,8 +84,7 @@ void PlayWholeFile(benchmark::State& bench, sim::SimMode mode)
             [](std::int64_t, const RecordFrame&) {});
     }
     auto state = std::make_unique<SonarState>();
-    double fileSeconds = 1e30;
-    double memorySeconds = 1e30;
+    FloorTiming timing;
     std::int64_t seeks = 0;
     for (auto _ : bench) {
         const Clock::time_point t0 = Clock::now();
@@ -92,14 +93,13 @@ void PlayWholeFile(benchmark::State& bench, sim::SimMode mode)
         benchmark::DoNotOptimize(PlayMemory(frames, *state));
         const Clock::time_point t2 = Clock::now();
         const double f = std::chrono::duration<double>(t1 - t0).count();
-        fileSeconds = std::min(fileSeconds, f);
-        memorySeconds = std::min(memorySeconds, std::chrono::duration<double>(t2 - t1).count());
+        timing.Add(f, std::chrono::duration<double>(t2 - t1).count());
         bench.SetIterationTime(f);
     }
     bench.SetItemsProcessed(bench.iterations() * kPings);
-    bench.counters["pings_per_s"] = kPings / fileSeconds;
-    bench.counters["floor_pings_per_s"] = kPings / memorySeconds;
-    bench.counters["x_floor"] = fileSeconds / memorySeconds;
+    bench.counters["pings_per_s"] = kPings / timing.Product();
+    bench.counters["floor_pings_per_s"] = kPings / timing.Floor();
+    bench.counters["x_floor"] = timing.Ratio();
     bench.counters["seeks_per_record"] = double(seeks) / double(frames.size());
     std::filesystem::remove(path);
 }

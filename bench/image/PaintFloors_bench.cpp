@@ -9,7 +9,7 @@
 // the head stepping step x 0.3 degrees per ping over one full turn.
 //
 // Each iteration times one turn of the product and one of the floor, so
-// the ratio (counter x_floor, fastest turns) is taken under the same load.
+// the ratio (counter x_floor, FloorTiming.h) is taken under the same load.
 // Under callgrind (bench/callgrind-ratios.sh) each case first counts one
 // product turn and one floor turn after a warm-up turn: instruction counts,
 // repeatable. The waterfall's "turn" is 400 pings.
@@ -26,6 +26,7 @@
 
 #include "../../tests/image/ReferencePainter.h"
 #include "../CallgrindSections.h"
+#include "../FloorTiming.h"
 #include "image/ScanLinePainter.h"
 #include "image/SectorPainter.h"
 #include "image/SideScanPainter.h"
@@ -170,8 +171,7 @@ void RunCase(benchmark::State& state, int mode, int step, double zoom)
         CountSection(name + " product", c.pings, [&] { c.ProductTurn(); });
         CountSection(name + " floor", c.pings, [&] { c.FloorTurn(); });
     }
-    double product = 1e30;
-    double floor = 1e30;
+    FloorTiming timing;
     std::size_t writes = 0;
     for (const auto& w : c.writes) {
         writes += w.size();
@@ -183,13 +183,12 @@ void RunCase(benchmark::State& state, int mode, int step, double zoom)
         const Clock::time_point t1 = Clock::now();
         c.FloorTurn();
         const double f = Seconds(t1);
-        product = std::min(product, p);
-        floor = std::min(floor, f);
+        timing.Add(p, f);
         state.SetIterationTime(p);
     }
-    state.counters["us_per_ping"] = product * 1e6 / c.pings;
-    state.counters["floor_us_per_ping"] = floor * 1e6 / c.pings;
-    state.counters["x_floor"] = product / floor;
+    state.counters["us_per_ping"] = timing.Product() * 1e6 / c.pings;
+    state.counters["floor_us_per_ping"] = timing.Floor() * 1e6 / c.pings;
+    state.counters["x_floor"] = timing.Ratio();
     if (writes > 0) {
         state.counters["writes_per_ping"] = double(writes) / c.pings;
     }

@@ -10,11 +10,16 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
+#include <string>
 
+#include "../../CallgrindSections.h"
+#include "../../FloorTiming.h"
 #include "image/RasterBlit.h"
 #include "image/SectorClip.h"
 #include "image/ViewSource.h"
+#include "image/qt/StrokeCache.h"
 #include "image/qt/ViewRenderer.h"
 
 namespace velmaris {
@@ -22,6 +27,14 @@ namespace {
 
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
+
+// CPU time of the whole process, every thread.
+double ProcessSeconds()
+{
+    timespec t {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
 
 struct BenchSource : ViewSource {
     SonarState state;
@@ -68,8 +81,9 @@ void BM_FullRepaint(benchmark::State& st)
     BenchSource& source = SourceFor(int(st.range(0)));
     ViewInteraction view;
     QImage frame(kWidth, kHeight, QImage::Format_RGB32);
+    StrokeCache strokes;
     for (auto _ : st) {
-        RenderViewFrame(frame, source, view);
+        RenderViewFrame(frame, source, view, strokes);
         benchmark::DoNotOptimize(frame.constBits());
     }
 }
@@ -174,6 +188,78 @@ void BM_DrawImageIndexed8(benchmark::State& st)
         benchmark::DoNotOptimize(frame.constBits());
     }
 }
+
+// The floor with its window, for the interleaved comparison below.
+struct PaletteLoop {
+    explicit PaletteLoop(const BenchSource& source)
+        : source(source)
+    {
+        const SonarSettings& s = source.state.settings;
+        geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
+        window = VisibleRaster(source);
+        lut = MakePixelLut(source.state.colors.Table(s.colorTable));
+    }
+    void Run()
+    {
+        for (int y = window.top(); y <= window.bottom(); ++y) {
+            const std::uint8_t* src
+                = source.state.raster.Row(y - geo.rasterTop) + (window.left() - geo.rasterLeft);
+            std::uint32_t* dst = buffer.data() + std::size_t(y) * kWidth + window.left();
+            for (int n = window.width(); n > 0; --n) {
+                *dst++ = lut[*src++];
+            }
+        }
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    const BenchSource& source;
+    ViewGeometry geo;
+    QRect window;
+    PixelLut lut;
+    std::vector<std::uint32_t> buffer = std::vector<std::uint32_t>(std::size_t(kWidth) * kHeight);
+};
+
+// The full repaint and the palette loop one after the other in every
+// iteration, so both run under the same load (CPU time of the process:
+// QPainter may use threads); x_floor as FloorTiming.h takes it. The grid is
+// recorded in the warm-up, as in a view whose picture is not being dragged.
+void BM_RepaintVsPaletteLoop(benchmark::State& st)
+{
+    BenchSource& source = SourceFor(int(st.range(0)));
+    ViewInteraction view;
+    QImage frame(kWidth, kHeight, QImage::Format_RGB32);
+    StrokeCache strokes;
+    PaletteLoop floor(source);
+    for (int warm = 0; warm < 3; ++warm) { // fonts, the recorded grid
+        RenderViewFrame(frame, source, view, strokes);
+    }
+    floor.Run();
+    if (CountingInstructions()) {
+        const std::string name = std::string("repaint mode ") + std::to_string(st.range(0));
+        CountSection(name + " product", 1, [&] { RenderViewFrame(frame, source, view, strokes); });
+        CountSection(name + " floor", 1, [&] { floor.Run(); });
+    }
+    FloorTiming timing;
+    for (auto _ : st) {
+        const double t0 = ProcessSeconds();
+        RenderViewFrame(frame, source, view, strokes);
+        benchmark::DoNotOptimize(frame.constBits());
+        const double t1 = ProcessSeconds();
+        floor.Run();
+        const double t2 = ProcessSeconds();
+        timing.Add(t1 - t0, t2 - t1);
+        st.SetIterationTime(t1 - t0);
+    }
+    st.counters["us"] = timing.Product() * 1e6;
+    st.counters["floor_us"] = timing.Floor() * 1e6;
+    st.counters["x_floor"] = timing.Ratio();
+}
+BENCHMARK(BM_RepaintVsPaletteLoop)
+    ->ArgName("mode")
+    ->Arg(kModeSector)
+    ->Arg(kModePolar)
+    ->Arg(kModeSideScan)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 void Modes(benchmark::internal::Benchmark* b)
 {

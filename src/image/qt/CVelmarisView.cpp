@@ -231,7 +231,7 @@ void CVelmarisView::paintEvent(QPaintEvent*)
     if (buffer_.isNull()) {
         return;
     }
-    RenderViewFrame(buffer_, *source_, view_);
+    RenderViewFrame(buffer_, *source_, view_, strokes_);
     QPainter painter(this);
     painter.drawImage(0, 0, buffer_);
     ++framesPainted_;

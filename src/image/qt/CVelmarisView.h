@@ -24,6 +24,7 @@
 #include "image/MeasuredTargets.h"
 #include "image/ViewGeometry.h"
 #include "image/ViewReadouts.h"
+#include "image/qt/StrokeCache.h"
 
 class QTimer;
 
@@ -100,6 +101,7 @@ private:
     ViewSource* source_ = nullptr;
     ViewInteraction view_;
     QImage buffer_; // off-screen frame, the window's size
+    StrokeCache strokes_; // the grid's pixels on buffer_, kept from frame to frame
     CursorReading reading_;
     qreal cursorRatio_ = 0; // device pixel ratio the cursor was drawn for
     int wheelRemainder_ = 0; // eighths of a degree short of a whole notch

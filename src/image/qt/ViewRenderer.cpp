@@ -9,6 +9,7 @@
 #include "image/SectorClip.h"
 #include "image/SonarState.h"
 #include "image/ViewSource.h"
+#include "image/qt/StrokeCache.h"
 
 namespace velmaris {
 
@@ -21,6 +22,8 @@ QColor ToQColor(const Rgb& c)
 
 struct SceneDrawer {
     QPainter& painter;
+    QImage* frame = nullptr; // with strokes: the painter's device
+    StrokeCache* strokes = nullptr;
     QFont fontA = ViewFontFor(ViewFont::A);
     QFont fontB = ViewFontFor(ViewFont::B);
 
@@ -33,20 +36,23 @@ struct SceneDrawer {
         painter.setPen(pen);
     }
 
-    void operator()(const ViewLine& line)
+    template <typename Stroke>
+    void DrawStroke(const Stroke& stroke)
     {
-        SetPen(line.color);
-        painter.drawLine(QPoint(line.from.x, line.from.y), QPoint(line.to.x, line.to.y));
+        SetPen(stroke.color);
+        if (strokes != nullptr) {
+            strokes->Draw(painter, *frame, stroke);
+        } else {
+            RasteriseStroke(painter, stroke);
+        }
     }
+
+    void operator()(const ViewLine& line) { DrawStroke(line); }
     void operator()(const ViewArc& arc)
     {
-        if (arc.radius <= 0) {
-            return;
+        if (arc.radius > 0) {
+            DrawStroke(arc);
         }
-        SetPen(arc.color);
-        const QRectF bounds(double(arc.centre.x) - arc.radius, double(arc.centre.y) - arc.radius,
-            2.0 * arc.radius, 2.0 * arc.radius);
-        painter.drawArc(bounds, qRound(double(arc.startDeg) * 16), qRound(double(arc.sweepDeg) * 16));
     }
     void operator()(const ViewText& text)
     {
@@ -99,7 +105,10 @@ void DrawViewScene(QPainter& painter, const ViewScene& scene)
     }
 }
 
-void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view)
+namespace {
+
+// Both public forms; strokes may be null (every stroke rasterised).
+void RenderFrame(QImage& frame, ViewSource& source, ViewInteraction& view, StrokeCache* strokes)
 {
     if (frame.isNull()
         || (frame.format() != QImage::Format_RGB32 && frame.format() != QImage::Format_ARGB32)) {
@@ -120,11 +129,29 @@ void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view)
     const ViewScene scene = BuildViewScene(state, status, view, geo);
     {
         QPainter painter(&frame);
-        DrawViewScene(painter, scene);
+        SceneDrawer drawer {painter, &frame, strokes};
+        for (const ViewItem& item : scene) {
+            std::visit(drawer, item);
+        }
+    }
+    if (strokes != nullptr) {
+        strokes->EndFrame();
     }
     if (status.colorIndicator != 0) {
         DrawIndicatorBar(lut, FrameOf(frame));
     }
+}
+
+} // namespace
+
+void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view)
+{
+    RenderFrame(frame, source, view, nullptr);
+}
+
+void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view, StrokeCache& strokes)
+{
+    RenderFrame(frame, source, view, &strokes);
 }
 
 } // namespace velmaris

@@ -13,11 +13,15 @@ class QPainter;
 
 namespace velmaris {
 
+class StrokeCache;
 class ViewSource;
 
 // Renders into frame, which must be a non-null Format_RGB32 (or ARGB32)
-// image of the window's size; anything else is left untouched.
+// image of the window's size; anything else is left untouched. With a
+// stroke cache (the view's own, kept from frame to frame) the grid's rings
+// and lines are copied where they are unchanged: the same pixels, sooner.
 void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view);
+void RenderViewFrame(QImage& frame, ViewSource& source, ViewInteraction& view, StrokeCache& strokes);
 
 // Draws the overlay items in order with 1-pixel solid pens and the view's
 // two fonts; each text's cell top-left is its (x, y), on its background.
