@@ -1,8 +1,9 @@
 #pragma once
 // The lasting state of the station that every ping goes through: settings,
 // the live command message, the current ping, the document flags, the
-// scan-line history, the image raster and the read-only painting and colour
-// tables. The document owns one; the headless tool owns one to render files.
+// scan-line history, the image raster, the painting tables with the plans
+// the painters keep, and the colour tables. The document owns one; the
+// headless tool owns one to render files.
 //
 // User-interface thread only.
 
