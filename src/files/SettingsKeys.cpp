@@ -7,8 +7,8 @@
 #include "protocol/CommandMessage.h"
 #include "protocol/NumberText.h"
 #include "protocol/PingRecord.h"
-#include "protocol/SettingsRules.h"
 #include "protocol/SonarSettings.h"
+#include "settings/SettingsRules.h"
 
 #include <algorithm>
 #include <array>
@@ -233,8 +233,7 @@ void FollowHeadLoad(SonarSettings& s, CommandMessage& command, PingRecord& ping)
     command[CommandMessage::kGain] = s.gain;
     command[CommandMessage::kStep] = s.stepSize;
     MoveModeSettingsIntoCommand(s, command);
-    if (s.autoSettings == 1)
-        LoadAutomaticValues(s, command);
+    ApplyAutomaticValues(command, s);
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 #include "image/ScanLinePainter.h"
 #include "image/SonarBitmap.h"
 #include "protocol/CommandMessage.h"
-#include "protocol/DocumentFlags.h"
+#include "settings/DocumentFlags.h"
 #include "protocol/PingRecord.h"
 #include "protocol/SonarSettings.h"
 

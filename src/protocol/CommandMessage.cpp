@@ -1,6 +1,5 @@
 #include "protocol/CommandMessage.h"
 
-#include "protocol/SettingsRules.h"
 #include "protocol/SonarSettings.h"
 
 namespace velmaris {
@@ -28,12 +27,6 @@ void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings)
     const auto metres = static_cast<std::uint8_t>(RangeMetresForIndex(settings.rangeIndex));
     b[CommandMessage::kRange] = metres;
     settings.range = metres;
-}
-
-void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings)
-{
-    if (settings.autoSettings == 1)
-        LoadAutomaticValues(settings, message);
 }
 
 void SetReverseRequest(CommandMessage& message)

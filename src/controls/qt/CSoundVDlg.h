@@ -9,7 +9,7 @@
 // reporter must outlive the dialog. User-interface thread only.
 
 #include "files/Reporter.h"
-#include "protocol/DocumentFlags.h"
+#include "settings/DocumentFlags.h"
 #include "protocol/SonarSettings.h"
 
 #include <QDialog>

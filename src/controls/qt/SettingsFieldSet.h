@@ -10,7 +10,7 @@
 
 #include "controls/ControlTexts.h"
 #include "protocol/CommandMessage.h"
-#include "protocol/SettingsOperations.h"
+#include "settings/SettingsOperations.h"
 #include "protocol/SonarSettings.h"
 
 #include <QString>

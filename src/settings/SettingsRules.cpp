@@ -1,4 +1,4 @@
-#include "protocol/SettingsRules.h"
+#include "settings/SettingsRules.h"
 
 namespace velmaris {
 
@@ -63,6 +63,12 @@ void LoadAutomaticValues(SonarSettings& settings, CommandMessage& message)
     settings.frequency = row.frequency;
     settings.absorption = row.absorption;
     settings.pulseLength = row.pulseLength;
+}
+
+void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings)
+{
+    if (settings.autoSettings == 1)
+        LoadAutomaticValues(settings, message);
 }
 
 void StorePerMode(SonarSettings& settings, CommandMessage& message)

@@ -1,6 +1,6 @@
-#include "protocol/SettingsOperations.h"
+#include "settings/SettingsOperations.h"
 
-#include "protocol/SettingsRules.h"
+#include "settings/SettingsRules.h"
 
 #include <algorithm>
 
@@ -50,8 +50,7 @@ void SettingsOperations::RefreshSettingsPanel()
 {
     if (!host_.SettingsPanelExists())
         return;
-    if (settings_.autoSettings == 1)
-        LoadAutomaticValues();
+    ApplyAutomaticValues();
     host_.RefreshSettingsPanel();
 }
 
@@ -74,8 +73,7 @@ void SettingsOperations::StepRange(int delta)
     if (index == settings_.rangeIndex)
         return;
     StoreRangeIndex(index);
-    if (settings_.autoSettings == 1)
-        LoadAutomaticValues();
+    ApplyAutomaticValues();
     NormaliseStep();
     ApplySettings();
 }
@@ -85,8 +83,7 @@ void SettingsOperations::SetRangeFromSlider(int position)
     if (Blocked())
         return;
     StoreRangeIndex(std::clamp(position, 0, kRangeCount - 1));
-    if (settings_.autoSettings == 1)
-        LoadAutomaticValues();
+    ApplyAutomaticValues();
     NormaliseStep();
     ApplySettings();
 }
@@ -352,9 +349,9 @@ void SettingsOperations::ToggleManualSetup()
 
 // --- Rules on the held objects ---
 
-void SettingsOperations::LoadAutomaticValues()
+void SettingsOperations::ApplyAutomaticValues()
 {
-    velmaris::LoadAutomaticValues(settings_, message_);
+    velmaris::ApplyAutomaticValues(message_, settings_);
 }
 
 void SettingsOperations::StorePerMode()
