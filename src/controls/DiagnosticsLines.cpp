@@ -1,6 +1,7 @@
 #include "controls/DiagnosticsLines.h"
 
 #include "image/SonarState.h"
+#include "protocol/Units.h"
 #include "station/AcquisitionState.h"
 
 #include <charconv>
@@ -161,18 +162,19 @@ DiagnosticsLines::Mask DiagnosticsLines::Refresh(const DiagnosticsInput& in)
     const int rangeIndex = RangeIndexForMetres(in.replyRangeMetres);
     line(kDiagRange, m.rangeIndex, rangeIndex, [&] {
         const int metres = RangeMetresForIndex(rangeIndex);
-        return in.metricScale == 1 ? Number(3 * metres) + " ft" : Number(metres) + " m";
+        return in.metricScale == 1 ? Number(ShownFeetForMetres(metres)) + " ft" : Number(metres) + " m";
     });
     line(kDiagGain, m.gain, in.gain, [&] { return Number(in.gain) + " dB"; });
     line(kDiagMode, m.mode, in.sectorMode, [&] { return ModeText(in.sectorMode); });
-    line(
-        kDiagSectorSize, m.sectorWidth, in.sectorWidth, [&] { return Number(3 * in.sectorWidth) + " deg."; });
+    line(kDiagSectorSize, m.sectorWidth, in.sectorWidth,
+        [&] { return Number(DegreesForCode(in.sectorWidth)) + " deg."; });
     line(kDiagTrainAngle, m.trainDegrees, in.trainDegrees, [&] { return Number(in.trainDegrees) + " deg."; });
     line(kDiagSpeed, m.step, in.step, [&] { return StepText(in.step); });
     line(kDiagSwitchDelay, m.switchDelay, in.switchDelay, [&] { return Number(in.switchDelay) + " msec"; });
     line(kDiagHeadPos, m.headPosition, in.headPosition, [&] { return Number(in.headPosition) + " "; });
     line(kDiagDataBytes, m.dataBytes, in.dataBytes, [&] { return Number(in.dataBytes) + " "; });
-    line(kDiagFrequency, m.frequency, in.frequency, [&] { return Number((in.frequency + 35) * 5) + " kHz"; });
+    line(kDiagFrequency, m.frequency, in.frequency,
+        [&] { return Number(FrequencyKhzForCode(in.frequency)) + " kHz"; });
     line(kDiagPulseLength, m.pulseLength, in.pulseLength,
         [&] { return Number(in.pulseLength * 10) + " usec"; });
     line(kDiagAbsorption, m.absorption, in.absorption,

@@ -1,5 +1,6 @@
 #include "protocol/CommandMessage.h"
 
+#include "protocol/PairedSettings.h"
 #include "protocol/SonarSettings.h"
 
 namespace velmaris {
@@ -25,8 +26,7 @@ void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings)
     b[CommandMessage::kTerminator] = CommandMessage::kTerminatorByte;
 
     const auto metres = static_cast<std::uint8_t>(RangeMetresForIndex(settings.rangeIndex));
-    b[CommandMessage::kRange] = metres;
-    settings.range = metres;
+    WriteRange(settings, message, metres);
 }
 
 void SetReverseRequest(CommandMessage& message)

@@ -1,5 +1,7 @@
 #include "settings/SettingsOperations.h"
 
+#include "protocol/PairedSettings.h"
+#include "protocol/Units.h"
 #include "settings/SettingsRules.h"
 
 #include <algorithm>
@@ -60,8 +62,7 @@ void SettingsOperations::StoreRangeIndex(int index)
 {
     settings_.rangeIndex = index;
     const std::uint8_t metres = Byte(RangeMetresForIndex(index));
-    message_[CommandMessage::kRange] = metres;
-    settings_.range = metres;
+    WriteRange(settings_, message_, metres);
     flags_.rangeChanged = 1;
 }
 
@@ -93,7 +94,7 @@ void SettingsOperations::SetRangeKeyIn(int value)
     if (Blocked() || value < 0)
         return;
     if (settings_.metricScale == 1)
-        value /= 3;
+        value = MetresForShownFeet(value);
     const int index = RangeIndexForMetres(value);
     if (index == settings_.rangeIndex)
         return;
@@ -110,7 +111,7 @@ void SettingsOperations::StepGain(int delta)
     const int gain = std::clamp(settings_.gain + delta, 0, kMaxGain);
     if (gain == message_[CommandMessage::kGain])
         return;
-    settings_.gain = message_[CommandMessage::kGain] = Byte(gain);
+    WriteGain(settings_, message_, Byte(gain));
     ApplySettings();
 }
 
@@ -118,7 +119,7 @@ void SettingsOperations::SetGain(int value)
 {
     if (Blocked() || value < 0 || value == message_[CommandMessage::kGain])
         return;
-    settings_.gain = message_[CommandMessage::kGain] = Byte(std::min(value, kMaxGain));
+    WriteGain(settings_, message_, Byte(std::min(value, kMaxGain)));
     ApplySettings();
 }
 
@@ -151,7 +152,7 @@ void SettingsOperations::SetSectorWidth(int degrees)
 {
     if (Blocked() || settings_.sectorMode == kModeSideScan || degrees < 0)
         return;
-    int width = degrees / 3;
+    int width = CodeForDegrees(degrees);
     if (width == message_[CommandMessage::kSectorWidth])
         return;
     width = std::min(width, settings_.sectorMode == kModePolar ? kFullCircle : kMaxWidthSector);
@@ -188,7 +189,7 @@ void SettingsOperations::SetTrain(int degrees)
         return;
     // Bound: an angle of a full turn or more is taken round the circle, so the
     // code stays within 0..119.
-    const int b = (degrees % 360) / 3;
+    const int b = CodeForDegrees(degrees % 360);
     const int code = b > 59 ? b - 60 : b + 60;
     if (code == message_[CommandMessage::kTrain])
         return;
@@ -304,7 +305,7 @@ void SettingsOperations::StepFrequency(int delta)
     if (Blocked())
         return;
     const auto code = Byte(std::clamp(settings_.frequency + delta, 21, 185));
-    settings_.frequency = message_[CommandMessage::kFrequency] = code;
+    WriteFrequency(settings_, message_, code);
     RefreshSettingsPanel();
 }
 
@@ -317,7 +318,7 @@ void SettingsOperations::StepAbsorption(int delta)
     // travel, so 254 and 255 can be left downwards.
     if (a == 253)
         a = delta < 0 ? 252 : 254;
-    settings_.absorption = message_[CommandMessage::kAbsorption] = Byte(a);
+    WriteAbsorption(settings_, message_, Byte(a));
     RefreshSettingsPanel();
 }
 
@@ -326,7 +327,7 @@ void SettingsOperations::StepPulseLength(int delta)
     if (Blocked())
         return;
     const auto p = Byte(std::clamp(settings_.pulseLength + delta, 1, 100));
-    settings_.pulseLength = message_[CommandMessage::kPulseLength] = p;
+    WritePulseLength(settings_, message_, p);
     RefreshSettingsPanel();
 }
 

@@ -57,8 +57,8 @@ bool PingPipeline::RunLive()
     state_.ping.loopTimeRounded = acq_.liveLoop.Rounded();
     ui_.UpdateAllViews();
 
-    if (state_.command[CommandMessage::kStep] == 5)
-        state_.command[CommandMessage::kStep] = kStepFastest;
+    std::uint8_t& step = state_.command[CommandMessage::kStep];
+    step = static_cast<std::uint8_t>(StepCodeSent(step));
     const int period = NextPingPeriodMs(acq_.linkState, state_.command[CommandMessage::kRange],
         state_.ping.replyLength, state_.command[CommandMessage::kSwitchDelay]);
     // The one-shot requests of the command were cleared by the cycle when
