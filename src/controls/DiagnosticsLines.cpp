@@ -47,11 +47,11 @@ std::string Hex(int value)
 std::string ModeText(int mode)
 {
     switch (mode) {
-    case 0:
+    case kModeSector:
         return "Sector";
-    case 1:
+    case kModePolar:
         return "Polar";
-    case 2:
+    case kModeSideScan:
         return "Side Scan";
     default:
         return Number(mode); // a hand-edited INI: the number itself
@@ -100,7 +100,7 @@ DiagnosticsInput DiagnosticsInputFrom(const SonarState& state, const Acquisition
     in.ipAddress = settings.ipAddress;
     in.comPort = settings.sonarComPort;
     in.sonarType = settings.sonarType;
-    in.playback = state.flags.playback != 0;
+    in.playback = state.flags.playback;
     in.awaitingReply = acquisition.awaitingReply != 0;
     in.prfLoopMs = ping.loopTimeRounded;
     const bool replayed = in.playback || settings.udpMode != 0;
@@ -191,12 +191,12 @@ DiagnosticsLines::Mask DiagnosticsLines::Refresh(const DiagnosticsInput& in)
     const bool live = !in.playback;
     if (m.ipAddress != in.ipAddress) {
         m.ipAddress = in.ipAddress;
-        if (in.sonarType == 1 && live)
+        if (in.sonarType == kSonarEthernetK52L && live)
             Write(written, kDiagIpAddress, Prefixed(in.ipAddress));
     }
     if (m.comPort != in.comPort) {
         m.comPort = in.comPort;
-        if (in.sonarType == 0 && live)
+        if (in.sonarType == kSonarSerialK52A && live)
             Write(written, kDiagComPort, Prefixed("COM" + Number(in.comPort)));
     }
 

@@ -49,7 +49,7 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, int blinkState, int cx
     if (status.udpMode != 0) {
         return c;
     }
-    if (status.playback == 0 && status.linkState != 1) {
+    if (status.playback == 0 && status.linkState != LinkState::Up) {
         if (blinkState != 0) {
             set("No Connection", b - 60, 172);
         } else if (serial) {
@@ -63,7 +63,7 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, int blinkState, int cx
         } else {
             set(FormatText("No Data at IP: %s", status.headAddress.c_str()), b - 85, 270);
         }
-    } else if (status.linkState == 1) {
+    } else if (status.linkState == LinkState::Up) {
         c.resetBlinkCounter = true;
     }
     return c;

@@ -38,10 +38,10 @@ void SettingsOperations::ApplySettings()
     NormaliseStep();
     host_.RefreshMiniSettingsBar();
     RefreshSettingsPanel();
-    flags_.statusResetRequest = 1;
-    if (flags_.rangeChanged != 0) {
+    flags_.statusResetRequest = true;
+    if (flags_.rangeChanged) {
         host_.ClearImageAndHistory();
-        flags_.rangeChanged = 0;
+        flags_.rangeChanged = false;
     }
     // While connected the next reply repaints anyway.
     if (!host_.IsLinkConnected())
@@ -63,7 +63,7 @@ void SettingsOperations::StoreRangeIndex(int index)
     settings_.rangeIndex = index;
     const std::uint8_t metres = Byte(RangeMetresForIndex(index));
     WriteRange(settings_, message_, metres);
-    flags_.rangeChanged = 1;
+    flags_.rangeChanged = true;
 }
 
 void SettingsOperations::StepRange(int delta)
@@ -239,7 +239,7 @@ void SettingsOperations::StepMode(int delta)
         NormaliseStep();
     }
     RecomputeTrainAngle(settings_, message_);
-    flags_.rangeChanged = 1; // the image is cleared even when the mode stayed
+    flags_.rangeChanged = true; // the image is cleared even when the mode stayed
     ApplySettings();
 }
 
@@ -258,7 +258,7 @@ void SettingsOperations::SelectSectorOrPolar(int mode)
         message_[CommandMessage::kStep] = kStepSlow;
         settings_.stepSize = kStepSlow;
     }
-    flags_.viewRecentreRequest = 1;
+    flags_.viewRecentreRequest = true;
     ApplySettings();
 }
 
@@ -283,8 +283,8 @@ void SettingsOperations::SelectSideScan()
     message_[CommandMessage::kStep] = kStepNone;
     LoadModeGeometry(settings_, message_);
     RecomputeTrainAngle(settings_, message_);
-    flags_.rangeChanged = 1;
-    flags_.viewRecentreRequest = 1;
+    flags_.rangeChanged = true;
+    flags_.viewRecentreRequest = true;
     ApplySettings();
 }
 

@@ -75,7 +75,7 @@ public:
     void NormaliseStep();
 
 private:
-    bool Blocked() const { return flags_.playback != 0; }
+    bool Blocked() const { return flags_.playback; }
     void SelectSectorOrPolar(int mode);
     void StoreRangeIndex(int index);
     void SetTrainCode(int code);

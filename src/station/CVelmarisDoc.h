@@ -248,7 +248,7 @@ private:
 
     // The link as it stood when the cycle last asked for a picture.
     struct ShownLink {
-        int linkState = kLinkDown;
+        LinkState linkState = LinkState::Down;
         int awaitingReply = 0;
         int blink = 0;
         static ShownLink Of(const AcquisitionState& a) { return {a.linkState, a.awaitingReply, a.blink}; }
