@@ -55,12 +55,15 @@ Gif ReadGif(const std::filesystem::path& path)
         const GifImageDesc& d = image.ImageDesc;
         EXPECT_LE(d.Left + d.Width, out.width);
         EXPECT_LE(d.Top + d.Height, out.height);
-        for (int y = 0; y < d.Height; ++y)
-            std::copy_n(image.RasterBits + std::size_t(y) * d.Width, d.Width,
-                canvas.begin() + std::ptrdiff_t(std::size_t(d.Top + y) * out.width + d.Left));
-        out.frames.push_back(canvas);
         GraphicsControlBlock gcb {};
         DGifSavedExtensionToGCB(gif, i, &gcb);
+        for (int y = 0; y < d.Height; ++y)
+            for (int x = 0; x < d.Width; ++x) {
+                const int index = image.RasterBits[std::size_t(y) * d.Width + x];
+                if (index != gcb.TransparentColor) // transparent: the frame before shows through
+                    canvas[std::size_t(d.Top + y) * out.width + d.Left + x] = std::uint8_t(index);
+            }
+        out.frames.push_back(canvas);
         out.delays.push_back(gcb.DelayTime);
         EXPECT_EQ(gcb.DisposalMode, DISPOSE_DO_NOT);
     }
@@ -179,7 +182,9 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RunTool("render " + c.args, err.string()).exitCode, c.exitCode) << c.args;
-        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos) << c.args << "\n" << testing::ReadFileText(err);
+        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos)
+            << c.args << "\n"
+            << testing::ReadFileText(err);
         EXPECT_FALSE(std::filesystem::exists(out)) << c.args;
     }
 }
