@@ -10,6 +10,7 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #if VELMARIS_HAVE_FFMPEG
@@ -219,6 +220,22 @@ TEST(AnimateCommand, Mp4HoldsOneH264FramePerGifFrame)
     EXPECT_EQ(packets, 7);
     EXPECT_EQ(stream->nb_frames, 7);
     avformat_close_input(&format);
+}
+
+// FFmpeg's libraries are the MP4 module's alone: a command that writes no
+// MP4 starts without them (the loader names each library it opens).
+TEST(AnimateCommand, OnlyAnMp4LoadsFfmpeg)
+{
+    TempFolder dir("tool-animate-libs");
+    const auto log = dir / "loader.txt";
+    ::setenv("LD_DEBUG", "libs", 1); // the dynamic loader's list on standard error
+    const int exitCode = RunTool("--version", log.string()).exitCode;
+    ::unsetenv("LD_DEBUG");
+    EXPECT_EQ(exitCode, 0);
+    const std::string loaded = testing::ReadFileText(log);
+    EXPECT_NE(loaded.find("libstdc++"), std::string::npos)
+        << "the loader's own list: " << loaded.substr(0, 200);
+    EXPECT_EQ(loaded.find("libavcodec"), std::string::npos);
 }
 #endif
 
