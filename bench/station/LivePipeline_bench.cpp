@@ -64,7 +64,7 @@ void LivePipeline(benchmark::State& bench, int mode, bool record, bool diagnosti
     auto state = std::make_unique<SonarState>();
     state->settings.sectorMode = mode;
     AcquisitionState acq(SteadyClock::Instance());
-    acq.linkState = kLinkUp;
+    acq.linkState = LinkState::Up;
     DiagnosticsUi ui(*state, acq, diagnostics);
     testing::FakeTimerHost timers;
     testing::RecordingReporter reporter;

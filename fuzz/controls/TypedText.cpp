@@ -8,7 +8,7 @@
 #include "controls/ConnectionRules.h"
 #include "controls/KeyInRules.h"
 #include "controls/SoundVelocity.h"
-#include "protocol/SettingsOperations.h"
+#include "settings/SettingsOperations.h"
 
 #include <cmath>
 #include <string_view>

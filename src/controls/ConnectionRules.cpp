@@ -1,5 +1,7 @@
 #include "controls/ConnectionRules.h"
 
+#include "protocol/SonarSettings.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -82,9 +84,9 @@ ComDialogEnables ApplyComDialogEnableRule(int& gpsEnable, int sonarType, const C
     ComDialogEnables enables = previous;
     enables.gpsEnableBox = false;
     enables.gpsControls = gpsEnable != 0;
-    if (sonarType == 0)
+    if (sonarType == kSonarSerialK52A)
         enables.sonarControls = true;
-    else if (sonarType == 1)
+    else if (sonarType == kSonarEthernetK52L)
         enables.sonarControls = false;
     return enables;
 }

@@ -18,8 +18,6 @@ namespace velmaris {
 inline constexpr int kFirstListedComPort = 1;
 inline constexpr int kLastListedComPort = 32;
 inline constexpr const char* kComPortOutOfRangeMessage = "COM Port number is out of range (COM1 - COM32)";
-inline constexpr std::array<const char*, 6> kGpsBaudTexts {
-    "4800", "9600", "19200", "38400", "57600", "115200"};
 
 // Who holds a port while the dialog runs: the station's own links keep their
 // ports open, so a probe cannot open them and they are recognised here.

@@ -1,5 +1,7 @@
 #include "controls/ControlTexts.h"
 
+#include "protocol/Units.h"
+
 #include <charconv>
 
 namespace velmaris {
@@ -18,7 +20,7 @@ std::string RangeText(int rangeIndex, int metricScale)
 {
     const int metres = RangeMetresForIndex(rangeIndex);
     if (metricScale == 1)
-        return std::to_string(3 * metres) + " ft";
+        return std::to_string(ShownFeetForMetres(metres)) + " ft";
     return std::to_string(metres) + " m";
 }
 
@@ -35,8 +37,7 @@ std::string DegreesText(int degrees)
 std::string SpeedText(int stepCode)
 {
     // The document turns a 5 into 8 before it goes out; show what the head gets.
-    if (stepCode == 5)
-        stepCode = kStepFastest;
+    stepCode = StepCodeSent(stepCode);
     const std::string name = StepName(stepCode);
     // A code with no name (hand-edited file) is shown as its number.
     return name.empty() ? std::to_string(stepCode) : name;
@@ -58,7 +59,7 @@ std::string ModeText(int sectorMode)
 
 std::string FrequencyText(int code)
 {
-    return std::to_string((code + 35) * 5) + " kHz";
+    return std::to_string(FrequencyKhzForCode(code)) + " kHz";
 }
 
 std::string AbsorptionText(int hundredths)
@@ -85,7 +86,7 @@ std::array<FieldView, kSharedFieldCount> SharedFieldViews(
     views[kFieldRange]
         = {RangeText(settings.rangeIndex, settings.metricScale), 0, kRangeCount - 1, settings.rangeIndex};
     views[kFieldGain] = {GainText(settings.gain), 0, 40, settings.gain};
-    views[kFieldSector] = {DegreesText(3 * width), 0, 120, width};
+    views[kFieldSector] = {DegreesText(DegreesForCode(width)), 0, 120, width};
     views[kFieldTrain] = {DegreesText(settings.trainAngleDegrees), 0, 120, message[CommandMessage::kTrain]};
     views[kFieldSpeed] = {SpeedText(step), 1, 5, step};
     views[kFieldMode] = {ModeText(settings.sectorMode), 0, 2, settings.sectorMode};

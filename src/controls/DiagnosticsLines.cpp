@@ -1,6 +1,7 @@
 #include "controls/DiagnosticsLines.h"
 
 #include "image/SonarState.h"
+#include "protocol/Units.h"
 #include "station/AcquisitionState.h"
 
 #include <charconv>
@@ -46,11 +47,11 @@ std::string Hex(int value)
 std::string ModeText(int mode)
 {
     switch (mode) {
-    case 0:
+    case kModeSector:
         return "Sector";
-    case 1:
+    case kModePolar:
         return "Polar";
-    case 2:
+    case kModeSideScan:
         return "Side Scan";
     default:
         return Number(mode); // a hand-edited INI: the number itself
@@ -99,7 +100,7 @@ DiagnosticsInput DiagnosticsInputFrom(const SonarState& state, const Acquisition
     in.ipAddress = settings.ipAddress;
     in.comPort = settings.sonarComPort;
     in.sonarType = settings.sonarType;
-    in.playback = state.flags.playback != 0;
+    in.playback = state.flags.playback;
     in.awaitingReply = acquisition.awaitingReply != 0;
     in.prfLoopMs = ping.loopTimeRounded;
     const bool replayed = in.playback || settings.udpMode != 0;
@@ -161,18 +162,19 @@ DiagnosticsLines::Mask DiagnosticsLines::Refresh(const DiagnosticsInput& in)
     const int rangeIndex = RangeIndexForMetres(in.replyRangeMetres);
     line(kDiagRange, m.rangeIndex, rangeIndex, [&] {
         const int metres = RangeMetresForIndex(rangeIndex);
-        return in.metricScale == 1 ? Number(3 * metres) + " ft" : Number(metres) + " m";
+        return in.metricScale == 1 ? Number(ShownFeetForMetres(metres)) + " ft" : Number(metres) + " m";
     });
     line(kDiagGain, m.gain, in.gain, [&] { return Number(in.gain) + " dB"; });
     line(kDiagMode, m.mode, in.sectorMode, [&] { return ModeText(in.sectorMode); });
-    line(
-        kDiagSectorSize, m.sectorWidth, in.sectorWidth, [&] { return Number(3 * in.sectorWidth) + " deg."; });
+    line(kDiagSectorSize, m.sectorWidth, in.sectorWidth,
+        [&] { return Number(DegreesForCode(in.sectorWidth)) + " deg."; });
     line(kDiagTrainAngle, m.trainDegrees, in.trainDegrees, [&] { return Number(in.trainDegrees) + " deg."; });
     line(kDiagSpeed, m.step, in.step, [&] { return StepText(in.step); });
     line(kDiagSwitchDelay, m.switchDelay, in.switchDelay, [&] { return Number(in.switchDelay) + " msec"; });
     line(kDiagHeadPos, m.headPosition, in.headPosition, [&] { return Number(in.headPosition) + " "; });
     line(kDiagDataBytes, m.dataBytes, in.dataBytes, [&] { return Number(in.dataBytes) + " "; });
-    line(kDiagFrequency, m.frequency, in.frequency, [&] { return Number((in.frequency + 35) * 5) + " kHz"; });
+    line(kDiagFrequency, m.frequency, in.frequency,
+        [&] { return Number(FrequencyKhzForCode(in.frequency)) + " kHz"; });
     line(kDiagPulseLength, m.pulseLength, in.pulseLength,
         [&] { return Number(in.pulseLength * 10) + " usec"; });
     line(kDiagAbsorption, m.absorption, in.absorption,
@@ -189,12 +191,12 @@ DiagnosticsLines::Mask DiagnosticsLines::Refresh(const DiagnosticsInput& in)
     const bool live = !in.playback;
     if (m.ipAddress != in.ipAddress) {
         m.ipAddress = in.ipAddress;
-        if (in.sonarType == 1 && live)
+        if (in.sonarType == kSonarEthernetK52L && live)
             Write(written, kDiagIpAddress, Prefixed(in.ipAddress));
     }
     if (m.comPort != in.comPort) {
         m.comPort = in.comPort;
-        if (in.sonarType == 0 && live)
+        if (in.sonarType == kSonarSerialK52A && live)
             Write(written, kDiagComPort, Prefixed("COM" + Number(in.comPort)));
     }
 

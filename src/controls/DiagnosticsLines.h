@@ -13,6 +13,8 @@
 //
 // Plain data, no windows. User-interface thread only.
 
+#include "protocol/SonarSettings.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -62,7 +64,7 @@ struct DiagnosticsInput {
     int replyRangeMetres = 0; // range byte of the last reply
     int metricScale = 0;
     int gain = 0; // `Gain`
-    int sectorMode = 0;
+    int sectorMode = kModeSector;
     int sectorWidth = 0; // command value, units of 3 degrees
     int trainDegrees = 0;
     int step = 0; // command step code
@@ -75,7 +77,7 @@ struct DiagnosticsInput {
     double speedOfSound = 0.0;
     std::string ipAddress;
     int comPort = 0;
-    int sonarType = 0;
+    int sonarType = kSonarSerialK52A;
     bool playback = false;
     bool awaitingReply = false;
     int prfLoopMs = 0; // loop time P of the "RealTime PRF" line, rounded

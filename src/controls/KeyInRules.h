@@ -6,7 +6,7 @@
 // themselves are document commands.
 
 #include "image/ViewGeometry.h" // ScreenPoint
-#include "protocol/SettingsOperations.h"
+#include "settings/SettingsOperations.h"
 #include "station/CommandHooks.h" // key-in kinds
 
 #include <string>

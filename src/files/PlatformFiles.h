@@ -24,6 +24,12 @@ namespace velmaris {
 // rights its folder gives. The cause of a failure goes to `error` when given.
 bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* error = nullptr);
 
+// Moves the finished file `from` over `to` in one step, replacing a file
+// already there (POSIX rename; MoveFileExW with write-through on Windows,
+// where a plain rename refuses an existing target). False with the cause in
+// `error` when given; `to` is then untouched.
+bool ReplaceFile(const std::string& from, const std::string& to, std::string* error = nullptr);
+
 // A file written in whole records, each handed to the operating system at
 // once with no buffering of its own. Owns the handle.
 class AppendFile {

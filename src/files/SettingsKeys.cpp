@@ -6,9 +6,10 @@
 #include "image/SonarBitmap.h"
 #include "protocol/CommandMessage.h"
 #include "protocol/NumberText.h"
+#include "protocol/PairedSettings.h"
 #include "protocol/PingRecord.h"
-#include "protocol/SettingsRules.h"
 #include "protocol/SonarSettings.h"
+#include "settings/SettingsRules.h"
 
 #include <algorithm>
 #include <array>
@@ -43,7 +44,8 @@ constexpr KeyLimit OneOf(std::span<const int> allowed, double replacement)
 
 // Step codes a file may hold: the six the head takes, and 5, which the
 // station turns into 8 before it sends it.
-constexpr std::array<int, 7> kLoadableStepCodes {0, 1, 2, 3, 4, 5, 8};
+constexpr std::array<int, 7> kLoadableStepCodes {
+    kStepNone, kStepSlow, kStepMedium, kStepFast, kStepFaster, kStepUnassigned, kStepFastest};
 // Zooms the painters accept; a zoom of zero or less would divide by zero,
 // one below a hundredth shows nothing.
 constexpr double kMinLoadedZoom = 0.01;
@@ -228,13 +230,12 @@ void FollowSystemLoad(SonarSettings& s, PingRecord& ping)
 
 void FollowHeadLoad(SonarSettings& s, CommandMessage& command, PingRecord& ping)
 {
-    s.range = command[CommandMessage::kRange];
+    WriteRange(s, command, command[CommandMessage::kRange]);
     ping.replyRange = command[CommandMessage::kRange];
-    command[CommandMessage::kGain] = s.gain;
+    WriteGain(s, command, s.gain);
     command[CommandMessage::kStep] = s.stepSize;
     MoveModeSettingsIntoCommand(s, command);
-    if (s.autoSettings == 1)
-        LoadAutomaticValues(s, command);
+    ApplyAutomaticValues(command, s);
 }
 
 } // namespace

@@ -7,11 +7,11 @@
 #include "image/PaintInputs.h"
 #include "image/ViewGeometry.h"
 #include "image/ViewReadouts.h"
+#include "protocol/Units.h"
 
 namespace velmaris {
 
 namespace {
-constexpr double kMetresPerFoot = 0.3048;
 
 // Fixed decimals with "." whatever the C locale says; nothing for a value
 // that is not a number (it cannot come from the read-out, but costs nothing).
@@ -88,7 +88,7 @@ std::string TargetsCsv(const std::vector<MeasuredTarget>& targets)
     for (const MeasuredTarget& t : targets) {
         const std::array<std::string, 9> fields {CsvField(t.measuredAt), CsvField(t.pingDate),
             CsvField(t.pingTime), Fixed(t.anchorRange, 2), Bearing(t.anchorBearing), Fixed(t.endRange, 2),
-            Bearing(t.endBearing), Fixed(t.size, 2), Fixed(t.size / kMetresPerFoot, 2)};
+            Bearing(t.endBearing), Fixed(t.size, 2), Fixed(FeetForMetres(t.size), 2)};
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i != 0)
                 csv += ',';

@@ -12,9 +12,9 @@
 #include "image/ScanLinePainter.h"
 #include "image/SonarBitmap.h"
 #include "protocol/CommandMessage.h"
-#include "protocol/DocumentFlags.h"
 #include "protocol/PingRecord.h"
 #include "protocol/SonarSettings.h"
+#include "settings/DocumentFlags.h"
 
 namespace velmaris {
 

@@ -1,47 +1,30 @@
 #include "image/TrigTable.h"
 
-#include "image/RoundedTrig.h"
-
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace velmaris {
 
 namespace {
 
-// The values, computed once per process (the rounded sine and cosine take
-// some tens of milliseconds for the whole table) and copied into each table.
-struct Values {
-    std::vector<double> cos;
-    std::vector<double> sin;
-    Values()
-        : cos(TrigTable::kEntries)
-        , sin(TrigTable::kEntries)
-    {
-        for (int k = 0; k < TrigTable::kEntries; ++k) {
-            const double radians = k * TrigTable::kStepDegrees * 3.1415926 / 180;
-            cos[static_cast<std::size_t>(k)] = RoundedCos(radians);
-            sin[static_cast<std::size_t>(k)] = RoundedSin(radians);
-        }
-    }
+constexpr double kCos[TrigTable::kEntries] = {
+#include "image/TrigTableCos.inc"
 };
 
-const Values& SharedValues()
-{
-    static const Values values;
-    return values;
-}
+constexpr double kSin[TrigTable::kEntries] = {
+#include "image/TrigTableSin.inc"
+};
 
 } // namespace
 
-TrigTable::TrigTable()
-    : cos_(new double[kEntries])
-    , sin_(new double[kEntries])
+const double* TrigTable::CosValues()
 {
-    const Values& v = SharedValues();
-    std::copy(v.cos.begin(), v.cos.end(), cos_.get());
-    std::copy(v.sin.begin(), v.sin.end(), sin_.get());
+    return kCos;
+}
+
+const double* TrigTable::SinValues()
+{
+    return kSin;
 }
 
 int TrigTable::IndexForAngle(double a)

@@ -5,9 +5,10 @@
 // the painted pixels depend on these exact values, which are the nearest
 // doubles (RoundedTrig), the same on every platform.
 //
-// Built once with the document and read-only afterwards.
-
-#include <memory>
+// The values are compiled in (TrigTableCos.inc, TrigTableSin.inc, generated
+// from RoundedTrig and checked against it by the tests), so no start-up pays
+// for computing them. A table is a view of that constant data: copyable,
+// read-only, safe from any thread.
 
 namespace velmaris {
 
@@ -16,7 +17,7 @@ public:
     static constexpr int kEntries = 36000;
     static constexpr double kStepDegrees = 0.05;
 
-    TrigTable();
+    TrigTable() = default;
 
     // k must lie in 0..kEntries-1 (IndexForAngle only returns such indices).
     double Cos(int k) const { return cos_[k]; }
@@ -29,9 +30,13 @@ public:
     // that is not a finite number.
     static int IndexForAngle(double a);
 
+    // The compiled-in columns, kEntries values each.
+    static const double* CosValues();
+    static const double* SinValues();
+
 private:
-    std::unique_ptr<double[]> cos_;
-    std::unique_ptr<double[]> sin_;
+    const double* cos_ = CosValues();
+    const double* sin_ = SinValues();
 };
 
 } // namespace velmaris

@@ -5,6 +5,7 @@
 #include "image/PaintInputs.h"
 #include "protocol/CommandMessage.h"
 #include "protocol/SonarSettings.h"
+#include "protocol/Units.h"
 
 namespace velmaris {
 
@@ -13,11 +14,11 @@ namespace {
 constexpr double kPi = 3.1415926;
 constexpr double kMaxGridUnit = 1.0e6; // beyond this the grid is meaningless and not drawn
 
-// A metre spacing turned into the spacing of the feet grid (v x 3 x 0.3048,
-// evaluated in that order).
+// A metre spacing turned into the spacing of the feet grid: the metres of
+// the shown feet (v x 3 x 0.3048, evaluated in that order).
 double InFeet(double v)
 {
-    return v * 3 * 0.3048;
+    return MetresForFeet(ShownFeetForMetres(v));
 }
 
 ScreenPoint Pt(double x, double y)

@@ -6,6 +6,7 @@
 #include "image/PaintInputs.h"
 #include "image/ViewTexts.h"
 #include "protocol/SonarSettings.h"
+#include "protocol/Units.h"
 
 namespace velmaris {
 
@@ -17,7 +18,7 @@ std::string Distance(double metres, int metricScale)
 {
     // -0.0 would print as "-0.00": adding 0.0 makes it +0.0.
     metres += 0.0;
-    return metricScale == 1 ? FormatText("%.2f ft", metres / 0.3048) : FormatText("%.2f m", metres);
+    return metricScale == 1 ? FormatText("%.2f ft", FeetForMetres(metres)) : FormatText("%.2f m", metres);
 }
 } // namespace
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "image/ViewGeometry.h"
+#include "protocol/SonarSettings.h"
 
 namespace velmaris {
 
@@ -24,7 +25,7 @@ struct ReadoutFrame {
     int cx = 0; // client size
     int cy = 0;
     double zoom = 1.0;
-    int displayMode = 0; // 0 Sector, 1 Polar, 2 SideScan
+    int displayMode = kModeSector; // `Sector Mode`
     int rangeIndex = 0; // into the 15-entry range table (clamped)
 };
 

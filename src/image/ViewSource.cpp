@@ -8,7 +8,7 @@ namespace velmaris {
 ViewRequests TakeViewRequests(SonarState& state)
 {
     ViewRequests requests;
-    if (state.flags.viewRecentreRequest != 0) {
+    if (state.flags.viewRecentreRequest) {
         requests.recentre = true;
         // The raster is painted at the zoomed scale: left in place it would
         // show old targets at wrong ranges around the new range ring.
@@ -16,11 +16,11 @@ ViewRequests TakeViewRequests(SonarState& state)
             ClearImage(state.raster);
         }
         state.settings.zoom = 1.0;
-        state.flags.viewRecentreRequest = 0;
+        state.flags.viewRecentreRequest = false;
     }
-    if (state.flags.statusResetRequest != 0) {
+    if (state.flags.statusResetRequest) {
         requests.statusReset = true;
-        state.flags.statusResetRequest = 0;
+        state.flags.statusResetRequest = false;
     }
     return requests;
 }

@@ -6,14 +6,15 @@
 #include <cstdint>
 #include <string>
 
+#include "image/LinkState.h"
 #include "image/SonarState.h"
 
 namespace velmaris {
 
 // Acquisition and file state the overlays show, gathered by the document
-// when the view paints. Flags are 0/1 integers like the rest of the document.
+// when the view paints. Flags are 0/1 integers.
 struct ViewStatus {
-    int linkState = 0; // 0 not connected, 1 connected, 2 connecting
+    LinkState linkState = LinkState::Down;
     int awaitingReply = 0; // a command went out and no valid reply came back yet
     int blinkToggle = 0; // flips on every ping without reply; the status box shows while it is 1
     int held = 0; // "Hold" has stopped the cycle
@@ -24,7 +25,7 @@ struct ViewStatus {
     int pingCount = 0; // pings decoded so far; animates the status line
     int sonarComPort = 1; // serial head's port number (COM%d)
     std::string headAddress; // Ethernet head's address text
-    int sonarType = 0; // 0 serial model, 1 Ethernet model
+    int sonarType = kSonarSerialK52A; // `Sonar Type`
     int udpMode = 0; // pings arrive as UDP datagrams
 };
 

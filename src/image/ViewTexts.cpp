@@ -6,6 +6,7 @@
 #include "image/ViewSource.h"
 #include "protocol/CommandMessage.h"
 #include "protocol/SonarSettings.h"
+#include "protocol/Units.h"
 
 namespace velmaris {
 
@@ -48,7 +49,7 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, int blinkState, int cx
     if (status.udpMode != 0) {
         return c;
     }
-    if (status.playback == 0 && status.linkState != 1) {
+    if (status.playback == 0 && status.linkState != LinkState::Up) {
         if (blinkState != 0) {
             set("No Connection", b - 60, 172);
         } else if (serial) {
@@ -62,7 +63,7 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, int blinkState, int cx
         } else {
             set(FormatText("No Data at IP: %s", status.headAddress.c_str()), b - 85, 270);
         }
-    } else if (status.linkState == 1) {
+    } else if (status.linkState == LinkState::Up) {
         c.resetBlinkCounter = true;
     }
     return c;
@@ -93,14 +94,14 @@ std::vector<ViewText> RangeReadouts(const SonarSettings& settings, const Command
     }
     const int r = RangeMetresForIndex(settings.rangeIndex);
     const bool feet = settings.metricScale == 1;
-    texts.push_back(
-        {feet ? FormatText("%d ft", r * 3) : FormatText("%d m", r), 5, 5, ViewFont::A, kRangeTextColor});
-    texts.push_back({FormatText("%d kHz", 5 * (command[CommandMessage::kFrequency] + 35)), 5, 35, ViewFont::A,
-        kRangeTextColor});
+    texts.push_back({feet ? FormatText("%d ft", ShownFeetForMetres(r)) : FormatText("%d m", r), 5, 5,
+        ViewFont::A, kRangeTextColor});
+    texts.push_back({FormatText("%d kHz", FrequencyKhzForCode(command[CommandMessage::kFrequency])), 5, 35,
+        ViewFont::A, kRangeTextColor});
     if (settings.grid != 0) {
-        texts.push_back(
-            {feet ? FormatText("(%.1f ft/div)", r * 3.0 / 5.0) : FormatText("(%.1f m/div)", r / 5.0), 100, 8,
-                ViewFont::A, kScaleTextColor});
+        texts.push_back({feet ? FormatText("(%.1f ft/div)", ShownFeetForMetres(r) / 5.0)
+                              : FormatText("(%.1f m/div)", r / 5.0),
+            100, 8, ViewFont::A, kScaleTextColor});
     }
     texts.push_back(
         {FormatText("(%d dB)", int(command[CommandMessage::kGain])), 100, 35, ViewFont::A, kScaleTextColor});
@@ -141,7 +142,7 @@ std::vector<ViewText> StatusLine(const ViewStatus& status, int viewRangeMark, in
 ViewText MeasurementText(double metres, int metricScale, int cursorX, int cursorY)
 {
     std::string text
-        = metricScale == 1 ? FormatText("%.2f ft", metres / 0.3048) : FormatText("%.2f m", metres);
+        = metricScale == 1 ? FormatText("%.2f ft", FeetForMetres(metres)) : FormatText("%.2f m", metres);
     return {std::move(text), cursorX, cursorY - 30, ViewFont::A, kMeasureTextColor};
 }
 

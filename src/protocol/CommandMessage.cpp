@@ -1,6 +1,6 @@
 #include "protocol/CommandMessage.h"
 
-#include "protocol/SettingsRules.h"
+#include "protocol/PairedSettings.h"
 #include "protocol/SonarSettings.h"
 
 namespace velmaris {
@@ -26,14 +26,7 @@ void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings)
     b[CommandMessage::kTerminator] = CommandMessage::kTerminatorByte;
 
     const auto metres = static_cast<std::uint8_t>(RangeMetresForIndex(settings.rangeIndex));
-    b[CommandMessage::kRange] = metres;
-    settings.range = metres;
-}
-
-void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings)
-{
-    if (settings.autoSettings == 1)
-        LoadAutomaticValues(settings, message);
+    WriteRange(settings, message, metres);
 }
 
 void SetReverseRequest(CommandMessage& message)

@@ -65,11 +65,6 @@ private:
 // The stored settings are written over these values when they are loaded.
 void InitialiseCommandMessage(CommandMessage& message, SonarSettings& settings);
 
-// With `Auto Settings` 1, copies the automatic-table row of the current range
-// index into bytes 25, 10, 14 and the saved copies `frequency`, `absorption`,
-// `pulseLength`; otherwise changes nothing.
-void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings);
-
 // Asks the head to reverse its sweep once more: sets bit 6 of byte 5, which
 // stays set until a transmitted message has carried every request made.
 void SetReverseRequest(CommandMessage& message);

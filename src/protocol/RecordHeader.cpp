@@ -1,5 +1,8 @@
 #include "protocol/RecordHeader.h"
 
+#include "protocol/PairedSettings.h"
+#include "protocol/Units.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -156,8 +159,7 @@ std::uint8_t StepCodeForCommandStep(std::uint8_t commandStep)
 
 std::uint8_t CommandStepForStepCode(int code)
 {
-    const int step = (code & 7) + 1;
-    return static_cast<std::uint8_t>(step == 5 ? kStepFastest : step);
+    return static_cast<std::uint8_t>(StepCodeSent((code & 7) + 1));
 }
 
 RecordHeaderEffects DecodeRecordHeader(
@@ -187,8 +189,7 @@ RecordHeaderEffects DecodeRecordHeader(
     settings.sectorMode = mode;
     command[CommandMessage::kStep] = CommandStepForStepCode(flags & 7);
 
-    command[CommandMessage::kGain] = h[kGain];
-    settings.gain = h[kGain];
+    WriteGain(settings, command, h[kGain]);
 
     const std::uint8_t width = h[kSectorWidth];
     std::uint8_t* savedWidth = SavedWidth(settings);
@@ -204,17 +205,15 @@ RecordHeaderEffects DecodeRecordHeader(
         effects.fullRedraw = true;
     command[CommandMessage::kTrain] = train;
     savedTrain = train;
-    settings.trainAngleDegrees = 3 * train;
+    settings.trainAngleDegrees = DegreesForCode(train);
 
-    command[CommandMessage::kAbsorption] = h[kAbsorption];
-    settings.absorption = h[kAbsorption];
+    WriteAbsorption(settings, command, h[kAbsorption]);
 
     const int param20Code = (h[kParam20] >> 3) & 7;
     if (param20Code < static_cast<int>(kParam20Values.size()))
         command[CommandMessage::kParam20] = kParam20Values[param20Code];
 
-    command[CommandMessage::kPulseLength] = h[kPulseLength];
-    settings.pulseLength = h[kPulseLength];
+    WritePulseLength(settings, command, h[kPulseLength]);
 
     const int soundVelocity = ReadU16(h, kSoundVelocity);
     if (soundVelocity & kValueFlag) {
@@ -225,10 +224,9 @@ RecordHeaderEffects DecodeRecordHeader(
         settings.speedOfSound = 1500.0;
     }
 
-    // C++ division truncates toward zero; the byte keeps the low 8 bits.
-    const int frequencyCode = (ReadU16(h, kFrequency) - 675) / 5 + 100;
-    command[CommandMessage::kFrequency] = static_cast<std::uint8_t>(frequencyCode & 0xFF);
-    settings.frequency = command[CommandMessage::kFrequency];
+    // The byte keeps the low 8 bits.
+    const int frequencyCode = FrequencyCodeForKhz(ReadU16(h, kFrequency));
+    WriteFrequency(settings, command, static_cast<std::uint8_t>(frequencyCode & 0xFF));
 
     ping.loopTimeRounded = ReadU16(h, kLoopTime);
     ping.loopTime = ping.loopTimeRounded;
@@ -279,13 +277,13 @@ std::vector<std::uint8_t> EncodeRecord(const PingRecord& ping, const CommandMess
             | (mode << 3) | StepCodeForCommandStep(command[CommandMessage::kStep]));
     out[kGain] = command[CommandMessage::kGain];
     out[kSectorWidth] = command[CommandMessage::kSectorWidth];
-    out[kTrain] = static_cast<std::uint8_t>(std::clamp(settings.trainAngleDegrees, 0, 360) / 3);
+    out[kTrain] = static_cast<std::uint8_t>(CodeForDegrees(std::clamp(settings.trainAngleDegrees, 0, 360)));
     out[kRange] = command[CommandMessage::kRange];
     out[kAbsorption] = command[CommandMessage::kAbsorption];
     out[kParam20] = static_cast<std::uint8_t>(Param20Code(command[CommandMessage::kParam20]) << 3);
     out[kPulseLength] = command[CommandMessage::kPulseLength];
     WriteU16(out, kSoundVelocity, kValueFlag | Field15(settings.speedOfSound * 10.0));
-    WriteU16(out, kFrequency, 5 * command[CommandMessage::kFrequency] + 175);
+    WriteU16(out, kFrequency, FrequencyKhzForCode(command[CommandMessage::kFrequency]));
     WriteU16(out, kLoopTime, ping.loopTimeRounded);
     WriteU16(out, kRotation, kValueFlag | Field15((settings.rotateImage + 180.0) * 10.0));
 

@@ -1,5 +1,7 @@
 #include "protocol/SonarSettings.h"
 
+#include "protocol/Units.h"
+
 namespace velmaris {
 
 AutoTable SonarSettings::BuildAutomaticTable()
@@ -80,7 +82,7 @@ double ProfileMixWeightFor(int profileDispMode)
 int TrainAngleDegreesFor(int trainCode, int sonarUpDown)
 {
     const int b = trainCode >= 60 ? trainCode - 60 : trainCode + 60;
-    int angle = sonarUpDown == 1 ? 360 - 3 * b : 3 * b;
+    int angle = sonarUpDown == 1 ? 360 - DegreesForCode(b) : DegreesForCode(b);
     if (angle < 0)
         angle = 0;
     if (angle > 360)

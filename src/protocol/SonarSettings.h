@@ -37,6 +37,17 @@ inline constexpr int kStepMedium = 2;
 inline constexpr int kStepFast = 3;
 inline constexpr int kStepFaster = 4;
 inline constexpr int kStepFastest = 8;
+// Code 5 names no step; a 5 (typed, stepped or read from a file) goes out as
+// Fastest.
+inline constexpr int kStepUnassigned = 5;
+constexpr int StepCodeSent(int code)
+{
+    return code == kStepUnassigned ? kStepFastest : code;
+}
+
+// GPS receiver baud rates the station offers (`GPSComPortBaud`, the port
+// dialog's list, `--gps DEVICE:BAUD`); the first is the default.
+inline constexpr std::array<int, 6> kGpsBaudRates {4800, 9600, 19200, 38400, 57600, 115200};
 
 // One row of the automatic table: the values loaded for a range index when
 // `Auto Settings` is 1.
@@ -86,7 +97,7 @@ struct SonarSettings {
     int settingsDlgVisible = 0;
     int useGps = 0;
     int gpsComPort = 3;
-    int gpsComPortBaud = 4800;
+    int gpsComPortBaud = kGpsBaudRates[0];
     int profileDispMode = 0; // 0 Off .. 4 High Mix
     int profilePointSize = 1; // 0 Small, 1 Medium, 2 Large
     int zeroDown = 0;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "protocol/SonarSettings.h"
 #include "station/WindowTitles.h"
 
 namespace velmaris {
@@ -16,7 +17,7 @@ struct TitleState {
     bool playingBack = false;
     std::string playbackPath;
     int udpMode = 0; // `UDP Mode`
-    int sonarType = 0; // `Sonar Type`
+    int sonarType = kSonarSerialK52A; // `Sonar Type`
 };
 
 // Title set after every size change of the main frame: the first condition

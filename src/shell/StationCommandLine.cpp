@@ -1,5 +1,7 @@
 #include "shell/StationCommandLine.h"
 
+#include "protocol/SonarSettings.h"
+
 #include <array>
 
 namespace velmaris {
@@ -72,9 +74,8 @@ void FinishStationCommandLine(const std::vector<std::string>& files, bool play, 
 
 bool ParseGpsSwitch(const std::string& value, StationCommandLine& line)
 {
-    constexpr std::array<int, 6> kRates {4800, 9600, 19200, 38400, 57600, 115200};
     std::string device = value;
-    int baud = 4800;
+    int baud = kGpsBaudRates[0];
     const std::size_t colon = value.rfind(':');
     if (colon != std::string::npos) {
         const std::string rate = value.substr(colon + 1);
@@ -82,7 +83,7 @@ bool ParseGpsSwitch(const std::string& value, StationCommandLine& line)
         for (const char c : rate)
             baud = (baud >= 0 && c >= '0' && c <= '9' && baud < 1000000) ? baud * 10 + (c - '0') : -1;
         bool offered = false;
-        for (const int r : kRates)
+        for (const int r : kGpsBaudRates)
             offered = offered || r == baud;
         if (rate.empty() || !offered) {
             line.error = "--gps: the rate must be one of 4800, 9600, 19200, 38400, 57600, 115200";

@@ -5,6 +5,7 @@
 // document state. User-interface thread only (the serial worker hands its
 // results over synchronously; it never touches this state itself).
 
+#include "image/LinkState.h"
 #include "links/Links.h"
 #include "links/LoopTime.h"
 
@@ -13,17 +14,13 @@
 
 namespace velmaris {
 
-inline constexpr int kLinkDown = 0;
-inline constexpr int kLinkUp = 1; // TCP connected or COM port opened
-inline constexpr int kLinkConnecting = 2;
-
 struct AcquisitionState {
     explicit AcquisitionState(const Clock& clock)
         : liveLoop(clock)
         , replayLoop(clock)
     { }
 
-    int linkState = kLinkDown;
+    LinkState linkState = LinkState::Down;
     int awaitingReply = 0; // from a command sent (or a failed read) until a valid reply
     int blink = 0; // inverted by every ping without reply; the status box alternates with it
     int held = 0; // "Hold": no ping is requested and no playback tick runs

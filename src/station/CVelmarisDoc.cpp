@@ -46,13 +46,13 @@ void CVelmarisDoc::Initialise(const DocumentSetup& setup)
 void CVelmarisDoc::ReloadSettings()
 {
     LoadSettingsFile(iniPath_, state_->settings, state_->command, state_->ping,
-        SettingsFileContext {state_->flags.playback != 0});
+        SettingsFileContext {state_->flags.playback});
 }
 
 bool CVelmarisDoc::SaveSettings()
 {
     return SaveSettingsFile(
-        iniPath_, state_->settings, state_->command, SettingsFileContext {state_->flags.playback != 0});
+        iniPath_, state_->settings, state_->command, SettingsFileContext {state_->flags.playback});
 }
 
 bool CVelmarisDoc::Close()
@@ -93,7 +93,7 @@ void CVelmarisDoc::HostAdapter::ClearImageAndHistory()
 
 bool CVelmarisDoc::HostAdapter::IsLinkConnected() const
 {
-    return doc_.cycle_.Acquisition().linkState == kLinkUp;
+    return doc_.cycle_.Acquisition().linkState == LinkState::Up;
 }
 
 void CVelmarisDoc::EventsAdapter::OnTimer(int id)

@@ -19,8 +19,8 @@
 #include "image/ViewSource.h"
 #include "links/CTimer.h"
 #include "links/Links.h"
-#include "protocol/SettingsHost.h"
-#include "protocol/SettingsOperations.h"
+#include "settings/SettingsHost.h"
+#include "settings/SettingsOperations.h"
 #include "station/CommandTarget.h"
 #include "station/CycleUi.h"
 #include "station/FileDialogs.h"
@@ -248,7 +248,7 @@ private:
 
     // The link as it stood when the cycle last asked for a picture.
     struct ShownLink {
-        int linkState = kLinkDown;
+        LinkState linkState = LinkState::Down;
         int awaitingReply = 0;
         int blink = 0;
         static ShownLink Of(const AcquisitionState& a) { return {a.linkState, a.awaitingReply, a.blink}; }

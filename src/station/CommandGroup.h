@@ -31,7 +31,7 @@ protected:
 
     SonarSettings& Settings() { return doc_.State().settings; }
     const SonarSettings& Settings() const { return doc_.State().settings; }
-    bool Playback() const { return doc_.State().flags.playback != 0; }
+    bool Playback() const { return doc_.State().flags.playback; }
     bool LiveOnly() const { return Settings().udpMode != 1 && !Playback(); }
     void Repaint(int hint = 0) { hooks_.UpdateAllViews(hint); }
 

@@ -8,6 +8,8 @@
 // Thread: user-interface thread only. Dialog hooks are modal: they return
 // when the dialog has closed.
 
+#include "protocol/SonarSettings.h"
+
 #include <optional>
 #include <string>
 
@@ -21,7 +23,7 @@ struct ComPortChoice {
     int gpsPort = 3;
     int gpsBaudIndex = 0; // 0..5 into 4800, 9600, 19200, 38400, 57600, 115200
     int useGps = 0;
-    int sonarType = 0; // read only: decides which controls the dialog enables
+    int sonarType = kSonarSerialK52A; // read only: decides which controls the dialog enables
 };
 
 // Key-in kinds, as the key-in dialog acts on them.

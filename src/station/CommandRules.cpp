@@ -11,7 +11,6 @@ namespace velmaris {
 
 namespace {
 
-constexpr std::array<int, 6> kGpsBauds {4800, 9600, 19200, 38400, 57600, 115200};
 constexpr char kPathSeparator = '/';
 
 } // namespace
@@ -59,15 +58,15 @@ std::optional<std::string> KeyInPrompt(int kind, int metricScale, int sectorMode
 
 int GpsBaudIndexFor(int baud)
 {
-    const auto it = std::find(kGpsBauds.begin() + 1, kGpsBauds.end(), baud);
-    return it == kGpsBauds.end() ? 0 : static_cast<int>(it - kGpsBauds.begin());
+    const auto it = std::find(kGpsBaudRates.begin() + 1, kGpsBaudRates.end(), baud);
+    return it == kGpsBaudRates.end() ? 0 : static_cast<int>(it - kGpsBaudRates.begin());
 }
 
 int GpsBaudForIndex(int index)
 {
-    if (index < 0 || index >= static_cast<int>(kGpsBauds.size()))
-        return kGpsBauds[0];
-    return kGpsBauds[static_cast<std::size_t>(index)];
+    if (index < 0 || index >= static_cast<int>(kGpsBaudRates.size()))
+        return kGpsBaudRates[0];
+    return kGpsBaudRates[static_cast<std::size_t>(index)];
 }
 
 std::string RecordDirectoryFrom(const std::string& folder)

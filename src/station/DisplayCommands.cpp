@@ -101,7 +101,7 @@ void DisplayCommands::Register(CommandTable& table)
         cmd::kZeroDown, [this] { Settings().zeroDown = Settings().zeroDown != 0 ? 0 : 1; }, nullptr,
         [this] { return Settings().zeroDown != 0; });
     table.Register(cmd::kRedraw, [this] {
-        doc_.State().flags.viewRecentreRequest = 1;
+        doc_.State().flags.viewRecentreRequest = true;
         Repaint();
     });
 }

@@ -16,7 +16,7 @@ void LinkCommands::Register(CommandTable& table)
 {
     table.Register(
         cmd::kConnect, [this] { doc_.Cycle().StartRealTime(); },
-        [this] { return doc_.Cycle().Acquisition().linkState != kLinkUp; });
+        [this] { return doc_.Cycle().Acquisition().linkState != LinkState::Up; });
     table.Register(cmd::kPlotUdp, [this] { doc_.Cycle().StartUdpMode(); });
     // Resumes the cycle and repaints.
     table.Register(
@@ -44,7 +44,7 @@ void LinkCommands::ChangeIpAddress()
     // same image. The new address is used at the next connect.
     if (s.udpMode == 1)
         return;
-    doc_.Cycle().Acquisition().linkState = kLinkDown;
+    doc_.Cycle().Acquisition().linkState = LinkState::Down;
     doc_.Cycle().ReconnectTcp();
 }
 

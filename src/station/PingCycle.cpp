@@ -71,7 +71,7 @@ void PingCycle::DropTcp()
     links_.tcp.Close();
     assembler_.Clear();
     repliesOwed_ = 0;
-    acq_.linkState = kLinkDown;
+    acq_.linkState = LinkState::Down;
 }
 
 // --- Serial head ---------------------------------------------------------
@@ -127,10 +127,10 @@ void PingCycle::OnSerialTransfer(
 void PingCycle::OpenSerialLink()
 {
     const int port = state_.settings.sonarComPort;
-    state_.flags.statusResetRequest = 1;
+    state_.flags.statusResetRequest = true;
     switch (links_.serial.Open(port, state_.settings.sonarComPortBaud, state_.settings.rts != 0)) {
     case SerialOpenResult::Ok:
-        acq_.linkState = kLinkUp;
+        acq_.linkState = LinkState::Up;
         acq_.workerSuspended = 0;
         links_.serial.SetSuspended(false);
         break;
@@ -138,7 +138,7 @@ void PingCycle::OpenSerialLink()
         reporter_.ShowMessage(SerialSetupFailedMessage(port));
         [[fallthrough]]; // the port counts as not opened
     case SerialOpenResult::NotAvailable:
-        acq_.linkState = kLinkDown;
+        acq_.linkState = LinkState::Down;
         reporter_.ShowMessage(SerialNotAvailableMessage(port));
         break;
     }
@@ -162,7 +162,7 @@ void PingCycle::ChangeSerialPort(int comPort, int rtsMode)
 
 void PingCycle::StartRealTime()
 {
-    state_.flags.playback = 0;
+    state_.flags.playback = false;
     acq_.held = 0;
     if (settingsReloader_)
         settingsReloader_->ReloadSettings();
@@ -194,7 +194,7 @@ bool PingCycle::StartUdpMode()
 {
     state_.settings.udpMode = 1;
     state_.settings.settingsDlgVisible = 0; // the window hides the panel with the UDP bars
-    state_.flags.playback = 0;
+    state_.flags.playback = false;
     acq_.held = 0;
     KillAllTimers();
     links_.udp.Close();

@@ -83,7 +83,7 @@ public:
     bool StartUdpMode();
     // "Hold": stops or resumes the cycle.
     void ToggleHold();
-    // Opens the sonar COM port (link state 1 on success) and arms the
+    // Opens the sonar COM port (the link is Up on success) and arms the
     // watchdog, whose expiry starts the first serial ping.
     void OpenSerialLink();
     // The COM port dialog's change: suspends the worker, takes the RTS mode,
@@ -116,7 +116,7 @@ public:
 
 private:
     bool SerialModel() const { return state_.settings.sonarType == kSonarSerialK52A; }
-    bool Playback() const { return state_.flags.playback != 0; }
+    bool Playback() const { return state_.flags.playback; }
     void PingTimerFired();
     void WatchdogFired();
     void SendTimerFired();

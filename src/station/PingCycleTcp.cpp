@@ -56,11 +56,11 @@ void PingCycle::WatchdogFired()
         acq_.awaitingReply = 1;
         acq_.blink ^= 1;
         pipeline_.RunLive();
-        if (acq_.linkState == kLinkDown) {
+        if (acq_.linkState == LinkState::Down) {
             // A retry, not a new start: the status box goes on alternating
             // "No Connection" with the address instead of starting over.
             ConnectTcp(false);
-        } else if (acq_.linkState == kLinkUp) {
+        } else if (acq_.linkState == LinkState::Up) {
             // The head has not answered for a whole period: the command or
             // its reply was lost. Send it again so the cycle goes on.
             SendCommand();
@@ -81,17 +81,17 @@ void PingCycle::ConnectTcp(bool restartStatus)
     // The record file stays open across a reconnect, so recording resumes
     // with the next decoded ping; only a playback is ended.
     playbackFile_.Close();
-    if (acq_.linkState == kLinkDown) {
-        acq_.linkState = kLinkConnecting;
+    if (acq_.linkState == LinkState::Down) {
+        acq_.linkState = LinkState::Connecting;
         links_.tcp.Close();
         assembler_.Clear();
         repliesOwed_ = 0;
         if (restartStatus)
-            state_.flags.statusResetRequest = 1;
+            state_.flags.statusResetRequest = true;
         pipeline_.StampPing();
         if (!links_.tcp.Connect(state_.settings.ipAddress, config_.headTcpPort))
-            acq_.linkState = kLinkDown; // the watchdog retries
-        state_.flags.playback = 0;
+            acq_.linkState = LinkState::Down; // the watchdog retries
+        state_.flags.playback = false;
         acq_.awaitingReply = 0;
     }
     links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
@@ -102,11 +102,11 @@ void PingCycle::OnTcpConnected(bool ok)
     assembler_.Clear();
     repliesOwed_ = 0;
     if (!ok || Playback()) {
-        acq_.linkState = kLinkDown;
+        acq_.linkState = LinkState::Down;
         links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
         return;
     }
-    acq_.linkState = kLinkUp;
+    acq_.linkState = LinkState::Up;
     if (!SerialModel())
         links_.timers.SetTimer(kSendTimer, 0);
 }
@@ -135,7 +135,7 @@ void PingCycle::OnTcpBytes(std::span<const std::uint8_t> bytes)
 
 void PingCycle::OnTcpClosed()
 {
-    acq_.linkState = kLinkDown;
+    acq_.linkState = LinkState::Down;
     assembler_.Clear();
     repliesOwed_ = 0;
     links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);

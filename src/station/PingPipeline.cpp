@@ -10,9 +10,9 @@
 
 namespace velmaris {
 
-int NextPingPeriodMs(int linkState, int rangeMetres, int replyLength, int switchDelayMs)
+int NextPingPeriodMs(LinkState linkState, int rangeMetres, int replyLength, int switchDelayMs)
 {
-    if (linkState != kLinkUp)
+    if (linkState != LinkState::Up)
         return kLinkDownPeriodMs;
     const double travel = static_cast<double>(rangeMetres) * 2.0 / 1.5;
     const double transfer = static_cast<double>(replyLength) / 11.52;
@@ -30,7 +30,7 @@ bool PingPipeline::DecodeLiveReply()
         static_cast<std::size_t>(std::max(acq_.receivedByteCount, 0)), 0, acq_.replyBuffer.size());
     StoreReply(std::span(acq_.replyBuffer.data(), received), state_.ping, state_.history.l0);
     state_.ping.receivedByteCount = static_cast<int>(received);
-    const ReplyContext context {state_.flags.playback != 0, state_.settings.udpMode != 0};
+    const ReplyContext context {state_.flags.playback, state_.settings.udpMode != 0};
     return DecodeReplyHeader(state_.ping, state_.command, state_.settings, context);
 }
 
@@ -44,7 +44,7 @@ bool PingPipeline::RunLive()
     const bool decoded = acq_.awaitingReply == 0 && DecodeLiveReply();
     if (decoded) {
         if (recorder_.IsRecording()) {
-            const auto tag = RecordTag(state_.settings.sonarType, state_.flags.playback != 0, 0);
+            const auto tag = RecordTag(state_.settings.sonarType, state_.flags.playback, 0);
             recorder_.Append(
                 EncodeRecord(state_.ping, state_.command, state_.settings, state_.history.l0, tag));
         }
@@ -57,8 +57,8 @@ bool PingPipeline::RunLive()
     state_.ping.loopTimeRounded = acq_.liveLoop.Rounded();
     ui_.UpdateAllViews();
 
-    if (state_.command[CommandMessage::kStep] == 5)
-        state_.command[CommandMessage::kStep] = kStepFastest;
+    std::uint8_t& step = state_.command[CommandMessage::kStep];
+    step = static_cast<std::uint8_t>(StepCodeSent(step));
     const int period = NextPingPeriodMs(acq_.linkState, state_.command[CommandMessage::kRange],
         state_.ping.replyLength, state_.command[CommandMessage::kSwitchDelay]);
     // The one-shot requests of the command were cleared by the cycle when
@@ -93,7 +93,7 @@ bool PingPipeline::DatagramWouldClear(std::span<const std::uint8_t> datagram) co
     PingRecord ping = state_.ping;
     CommandMessage command = state_.command;
     SonarSettings settings = state_.settings;
-    const ReplyContext context {state_.flags.playback != 0, state_.settings.udpMode != 0};
+    const ReplyContext context {state_.flags.playback, state_.settings.udpMode != 0};
     const RecordDecodeResult result
         = DecodeRecordedPing(DatagramRecord(datagram), ping, command, settings, context);
     return result.effects.clearRaster || (result.valid && result.rangeChanged);
@@ -101,7 +101,7 @@ bool PingPipeline::DatagramWouldClear(std::span<const std::uint8_t> datagram) co
 
 bool PingPipeline::DecodeDatagram(std::span<const std::uint8_t> datagram)
 {
-    const ReplyContext context {state_.flags.playback != 0, state_.settings.udpMode != 0};
+    const ReplyContext context {state_.flags.playback, state_.settings.udpMode != 0};
     const RecordDecodeResult result = TakeRecordedPing(state_, DatagramRecord(datagram), context);
     if (result.effects.clearRaster || (result.valid && result.rangeChanged))
         clearedForFrame_ = true;

@@ -27,7 +27,7 @@ inline constexpr int kLinkDownPeriodMs = 1000;
 // Milliseconds until the next serial ping: two-way travel at 1500 m/s, the
 // reply's transfer at 11.52 bytes per ms and the head's switch delay, rounded;
 // 1000 while the link is not connected.
-int NextPingPeriodMs(int linkState, int rangeMetres, int replyLength, int switchDelayMs);
+int NextPingPeriodMs(LinkState linkState, int rangeMetres, int replyLength, int switchDelayMs);
 
 using LocalTimeSource = LocalTime (*)();
 

@@ -125,7 +125,7 @@ bool Playback::OpenChosen(const std::string& path)
     state.settings.openFileFilterIndex
         = fileType_ == kFileTypeSerial ? kFilterIndexSerial : kFilterIndexEthernet;
 
-    state.flags.playback = 1;
+    state.flags.playback = true;
     ResetImage(state); // scan-line history and raster
     sliderHeld_ = 0;
     fileStep_ = PlaybackFileStep(fileLength_);

@@ -96,7 +96,7 @@ public:
     void ToggleRealTimePlay() { realTimePlay_ ^= 1; }
     bool RealTimePlayEnabled() const;
 
-    bool IsPlaying() const { return p_.state.flags.playback != 0; }
+    bool IsPlaying() const { return p_.state.flags.playback; }
     const std::string& FileName() const { return fileName_; }
     int FileType() const { return fileType_; }
     std::int64_t FileLength() const { return fileLength_; }

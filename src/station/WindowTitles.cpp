@@ -14,9 +14,9 @@ std::string PlaybackTitle(std::string_view path)
 
 std::optional<std::string> RealTimeTitle(int sonarType)
 {
-    if (sonarType == 0)
+    if (sonarType == kSonarSerialK52A)
         return "Velmaris -- Real Time (K52A)";
-    if (sonarType == 1)
+    if (sonarType == kSonarEthernetK52L)
         return "Velmaris -- Real Time (K52L)";
     return std::nullopt;
 }

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 // Bottom first. A room may include itself and every room before it.
 const std::vector<std::string> kRooms
-    = {"protocol", "image", "files", "links", "station", "controls", "shell"};
+    = {"protocol", "settings", "image", "files", "links", "station", "controls", "shell"};
 
 int RankOf(const std::string& room)
 {
@@ -138,6 +138,9 @@ TEST(House, RuleRefusesArrowsUpAndQtInTheCore)
         {"sim/HeadModel.h", "protocol/CommandMessage.h", false, false},
         {"sim/HeadModel.h", "files/DataFile.h", false, true},
         {"controls/KeyInRules.h", "station/CommandHooks.h", false, false},
+        {"protocol/CommandMessage.cpp", "settings/SettingsRules.h", false, true},
+        {"image/SonarState.h", "settings/DocumentFlags.h", false, false},
+        {"sim/SimCommand.cpp", "settings/SettingsRules.h", false, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(!Refusal(PlaceOf(c.from), c.include, c.angled).empty(), c.refused)

@@ -3,7 +3,11 @@
 #include "image/RoundedTrig.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <limits>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +58,44 @@ TEST(TrigTableTest, RoundedSineAndCosineAreTheNearestDoubles)
     EXPECT_EQ(RoundedSin(-0.5), -RoundedSin(0.5)); // below zero, as sector edges may be
     EXPECT_EQ(RoundedCos(-0.5), RoundedCos(0.5));
     EXPECT_LE(std::fabs(RoundedSin(1e300)), 1.0) << "far arguments: the C library";
+}
+
+// The compiled-in columns are the rounded sine and cosine computed here, bit
+// for bit, on every platform the tests run on. When they differ, fresh copies
+// of both files are written to the temporary folder to replace the ones in
+// src/image.
+TEST(TrigTableTest, CompiledValuesAreTheRoundedComputation)
+{
+    const double* columns[2] = {TrigTable::CosValues(), TrigTable::SinValues()};
+    const char* names[2] = {"cosine", "sine"};
+    int differing = 0;
+    std::string text[2];
+    for (int which = 0; which < 2; ++which) {
+        text[which] = std::string("// The ") + names[which] + " column of TrigTable: entry k is the rounded "
+            + names[which]
+            + " of k x 0.05 degrees\n// through 3.1415926. Generated from RoundedTrig; TrigTable_test checks "
+              "it "
+              "against\n// the computation and writes a new copy when they differ. Do not edit.\n";
+        for (int k = 0; k < TrigTable::kEntries; ++k) {
+            const double radians = k * 0.05 * 3.1415926 / 180;
+            const double value = which == 0 ? RoundedCos(radians) : RoundedSin(radians);
+            differing += std::memcmp(&value, &columns[which][k], sizeof value) != 0;
+            char literal[40];
+            std::snprintf(literal, sizeof literal, "%a,%s", value, k % 4 == 3 ? "\n" : " ");
+            text[which] += literal;
+        }
+    }
+    if (differing == 0)
+        return;
+    const auto folder = std::filesystem::temp_directory_path();
+    const char* files[2] = {"TrigTableCos.inc", "TrigTableSin.inc"};
+    for (int which = 0; which < 2; ++which)
+        if (std::FILE* f = std::fopen((folder / files[which]).string().c_str(), "wb")) {
+            std::fwrite(text[which].data(), 1, text[which].size(), f);
+            std::fclose(f);
+        }
+    ADD_FAILURE() << differing << " compiled-in values differ from the computation; fresh copies are in "
+                  << folder.string();
 }
 
 TEST(TrigTableTest, IndexWrapsOnceAsTheFanDoes)

@@ -12,7 +12,7 @@ namespace {
 ViewStatus Disconnected()
 {
     ViewStatus s;
-    s.linkState = 0;
+    s.linkState = LinkState::Down;
     s.sonarComPort = 3;
     s.headAddress = "10.0.0.7";
     s.blinkToggle = 1;
@@ -34,16 +34,16 @@ TEST(ViewTextsTest, StatusBoxChoicesInTableOrder)
     ExpectChoice(ChooseStatusBox(s, 0, 1000), "Com Port : COM3 ", 420, 202);
     s.sonarType = kSonarEthernetK52L;
     ExpectChoice(ChooseStatusBox(s, 0, 1000), "IP: 10.0.0.7", 435, 172);
-    s.linkState = 2; // connecting counts as not connected
+    s.linkState = LinkState::Connecting; // connecting counts as not connected
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Connection", 440, 172);
     s.awaitingReply = 1; // awaiting a reply matters only once linked or playing
     ExpectChoice(ChooseStatusBox(s, 0, 1000), "IP: 10.0.0.7", 435, 172);
 
-    s.linkState = 1;
+    s.linkState = LinkState::Up;
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Data at IP: 10.0.0.7", 415, 270);
     s.sonarType = kSonarSerialK52A;
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Data at  COM3 ", 415, 202);
-    s.linkState = 0;
+    s.linkState = LinkState::Down;
     s.playback = 1;
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Data at  COM3 ", 415, 202);
 
@@ -52,7 +52,7 @@ TEST(ViewTextsTest, StatusBoxChoicesInTableOrder)
     EXPECT_FALSE(none.hasText);
     EXPECT_FALSE(none.resetBlinkCounter);
     s.playback = 0;
-    s.linkState = 1;
+    s.linkState = LinkState::Up;
     none = ChooseStatusBox(s, 1, 1000);
     EXPECT_FALSE(none.hasText);
     EXPECT_TRUE(none.resetBlinkCounter);
@@ -61,7 +61,7 @@ TEST(ViewTextsTest, StatusBoxChoicesInTableOrder)
     ViewStatus udp = Disconnected();
     udp.udpMode = 1;
     EXPECT_FALSE(ChooseStatusBox(udp, 1, 1000).hasText);
-    udp.linkState = 1;
+    udp.linkState = LinkState::Up;
     udp.awaitingReply = 1;
     EXPECT_FALSE(ChooseStatusBox(udp, 0, 1000).hasText);
 }
@@ -105,7 +105,7 @@ TEST(ViewTextsTest, StatusBoxDrawnOnBlinkToggleAndAlternates)
 
     // A linked head that answers resets the counter.
     s.udpMode = 0;
-    s.linkState = 1;
+    s.linkState = LinkState::Up;
     view.blinkCounter = 4;
     AppendStatusBox(scene, s, view, 1000, 600);
     EXPECT_TRUE(scene.empty());
@@ -193,7 +193,7 @@ TEST(ViewTextsTest, SceneOrderAndModeDependentParts)
 {
     SonarState state;
     ViewStatus status;
-    status.linkState = 1;
+    status.linkState = LinkState::Up;
     ViewInteraction view;
     state.settings.sectorMode = kModePolar;
     state.settings.grid = 0;

@@ -47,32 +47,6 @@ TEST(CommandMessage, InitialRangeFollowsTheRangeIndex)
     EXPECT_EQ(settings.range, 30);
 }
 
-TEST(CommandMessage, AutomaticValuesOnlyWhenAutoSettingsIsOn)
-{
-    CommandMessage message;
-    SonarSettings settings;
-    InitialiseCommandMessage(message, settings);
-    settings.rangeIndex = 13;
-
-    settings.autoSettings = 0;
-    ApplyAutomaticValues(message, settings);
-    EXPECT_EQ(message[CommandMessage::kFrequency], 165);
-    EXPECT_EQ(settings.frequency, 165);
-
-    settings.autoSettings = 1;
-    ApplyAutomaticValues(message, settings);
-    EXPECT_EQ(message[CommandMessage::kFrequency], 27);
-    EXPECT_EQ(message[CommandMessage::kAbsorption], 10);
-    EXPECT_EQ(message[CommandMessage::kPulseLength], 40);
-    EXPECT_EQ(settings.frequency, 27);
-    EXPECT_EQ(settings.absorption, 10);
-    EXPECT_EQ(settings.pulseLength, 40);
-
-    settings.rangeIndex = -3; // a bad index reads the default row, never outside the table
-    ApplyAutomaticValues(message, settings);
-    EXPECT_EQ(message[CommandMessage::kPulseLength], 8);
-}
-
 TEST(CommandMessage, SentMessageClearsOnlyTheRequestsItCarried)
 {
     CommandMessage message;

@@ -292,6 +292,27 @@ TEST(DecodeRecordHeader, FrequencyTruncatesTowardZeroAndWrapsToAByte)
     EXPECT_EQ(code(65535), (12972 + 100) % 256);
 }
 
+// Every frequency code and every train code comes back from the header as it
+// went in: kHz and degrees are the header's units, codes the command's.
+TEST(DecodeRecordHeader, EveryFrequencyAndTrainCodeRoundTrips)
+{
+    Station live = LiveStation("IGX");
+    live.settings.sonarUpDown = 0;
+    for (int code = 0; code <= 255; ++code) {
+        live.command[CommandMessage::kFrequency] = static_cast<std::uint8_t>(code);
+        Station back;
+        Decode(Encode(live), back);
+        EXPECT_EQ(back.command[CommandMessage::kFrequency], code);
+        EXPECT_EQ(back.settings.frequency, code);
+    }
+    for (int degrees = 0; degrees <= 360; degrees += 3) {
+        live.settings.trainAngleDegrees = degrees;
+        Station back;
+        Decode(Encode(live), back);
+        EXPECT_EQ(back.settings.trainAngleDegrees, degrees);
+    }
+}
+
 TEST(DecodeRecordHeader, DateRuleWithOlderLayout)
 {
     std::vector<std::uint8_t> r(100, 0);

@@ -68,9 +68,9 @@ TEST(ViewKeepClearTest, TheAreasHoldEveryTextTheViewDraws)
             }
         }
         // Every status box, its frame and its text.
-        for (const auto& [sonarType, playback, linkState, blink] :
-            {std::tuple {0, 0, 0, 1}, std::tuple {0, 0, 0, 0}, std::tuple {1, 0, 0, 0},
-                std::tuple {0, 1, 1, 0}, std::tuple {1, 1, 1, 0}}) {
+        for (const auto& [sonarType, playback, linkState, blink] : {std::tuple {0, 0, LinkState::Down, 1},
+                 std::tuple {0, 0, LinkState::Down, 0}, std::tuple {1, 0, LinkState::Down, 0},
+                 std::tuple {0, 1, LinkState::Up, 0}, std::tuple {1, 1, LinkState::Up, 0}}) {
             ViewStatus status;
             status.sonarType = sonarType;
             status.playback = playback;

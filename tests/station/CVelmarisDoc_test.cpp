@@ -77,7 +77,7 @@ TEST_F(CVelmarisDocTest, SettingsOperationsReachTheWindowsThroughTheDocument)
     EXPECT_EQ(ui.repaints, 1);
     EXPECT_GE(ui.miniBarRefreshes, 1);
 
-    doc.Cycle().Acquisition().linkState = kLinkUp; // connected: the next ping repaints
+    doc.Cycle().Acquisition().linkState = LinkState::Up; // connected: the next ping repaints
     doc.Operations().StepGain(+1);
     EXPECT_EQ(ui.repaints, 1);
 }

@@ -67,12 +67,12 @@ TEST_F(CommandsTest, AddressAndPortCommandsFollowTheHeadModelAndPlayback)
 
 TEST_F(CommandsTest, ConnectIsGreyOnlyWhileTheLinkIsUp)
 {
-    Acq().linkState = kLinkDown;
+    Acq().linkState = LinkState::Down;
     EXPECT_TRUE(commands.IsEnabled(cmd::kConnect));
-    Acq().linkState = kLinkConnecting;
+    Acq().linkState = LinkState::Connecting;
     EXPECT_TRUE(commands.IsEnabled(cmd::kConnect));
     GoLiveSerial(); // the fake port opens
-    EXPECT_EQ(Acq().linkState, kLinkUp);
+    EXPECT_EQ(Acq().linkState, LinkState::Up);
     EXPECT_FALSE(commands.IsEnabled(cmd::kConnect));
     commands.Execute(cmd::kConnect);
     EXPECT_EQ(serial.opens.size(), 1u); // grey: not connected again

@@ -77,7 +77,7 @@ TEST_F(CommandsTest, NewIpAddressIsSavedAndTheHeadReconnected)
     doc.SaveSettings();
     doc.Cycle().StartRealTime();
     doc.Events().OnTcpConnected(true);
-    ASSERT_EQ(Acq().linkState, kLinkUp);
+    ASSERT_EQ(Acq().linkState, LinkState::Up);
     tcp.connects.clear();
     tcp.closes = 0;
     hooks.ipAddress = "127.0.0.2";

@@ -27,12 +27,12 @@ TEST_F(TcpCycleTest, StartRealTimeConnectsToTheHeadAndSendsOnConnection)
     EXPECT_EQ(rig.ui.title, "Velmaris -- Real Time (K52L)");
     ASSERT_EQ(rig.tcp.connects.size(), 1u);
     EXPECT_EQ(rig.tcp.connects[0], (std::pair<std::string, int> {"127.0.0.1", 4040}));
-    EXPECT_EQ(rig.Acq().linkState, kLinkConnecting);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Connecting);
     EXPECT_EQ(rig.timers.armed, (std::map<int, int> {{kWatchdogTimer, 1000}}));
     EXPECT_EQ(state.ping.date, "07-DEC-2026"); // the time stamp is refreshed
 
     rig.cycle.OnTcpConnected(true);
-    EXPECT_EQ(rig.Acq().linkState, kLinkUp);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Up);
     EXPECT_EQ(rig.timers.Armed(kSendTimer), 0);
     rig.timers.Fire(kSendTimer);
     ASSERT_EQ(rig.tcp.sent.size(), 1u);
@@ -170,14 +170,14 @@ TEST_F(TcpCycleTest, CloseDropsThePartialReplyAndTheWatchdogReconnects)
     rig.ConnectTcp();
     Reply(std::span(reply).first(300));
     rig.cycle.OnTcpClosed();
-    EXPECT_EQ(rig.Acq().linkState, kLinkDown);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     EXPECT_EQ(rig.cycle.Assembler().Pending(), 0u);
     EXPECT_EQ(rig.timers.Armed(kWatchdogTimer), 1000);
 
     const std::size_t sent = rig.tcp.sent.size();
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
     EXPECT_EQ(rig.tcp.connects.size(), 2u);
-    EXPECT_EQ(rig.Acq().linkState, kLinkConnecting);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Connecting);
     EXPECT_EQ(rig.tcp.sent.size(), sent); // nothing is sent to a closed link
     EXPECT_EQ(rig.timers.Armed(kWatchdogTimer), 1000);
 }
@@ -186,14 +186,14 @@ TEST_F(TcpCycleTest, NoSecondConnectWhileOneIsPending)
 {
     rig.SaveIni(kSonarEthernetK52L);
     rig.cycle.StartRealTime();
-    ASSERT_EQ(rig.Acq().linkState, kLinkConnecting);
+    ASSERT_EQ(rig.Acq().linkState, LinkState::Connecting);
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
     EXPECT_EQ(rig.tcp.connects.size(), 1u);
     EXPECT_TRUE(rig.tcp.sent.empty());
 
     rig.cycle.OnTcpConnected(false); // refused
-    EXPECT_EQ(rig.Acq().linkState, kLinkDown);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
     EXPECT_EQ(rig.tcp.connects.size(), 2u);
 }
@@ -203,7 +203,7 @@ TEST_F(TcpCycleTest, ConnectFailingAtOnceLeavesTheLinkDownForTheWatchdog)
     rig.tcp.connectResult = false;
     rig.SaveIni(kSonarEthernetK52L);
     rig.cycle.StartRealTime();
-    EXPECT_EQ(rig.Acq().linkState, kLinkDown);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     EXPECT_EQ(rig.timers.Armed(kWatchdogTimer), 1000);
     rig.timers.Fire(kWatchdogTimer);
     EXPECT_EQ(rig.tcp.connects.size(), 2u);
@@ -254,7 +254,7 @@ TEST_F(TcpCycleTest, ConnectionDuringPlaybackIsRefused)
     rig.cycle.StartRealTime();
     state.flags.playback = 1;
     rig.cycle.OnTcpConnected(true);
-    EXPECT_EQ(rig.Acq().linkState, kLinkDown);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     EXPECT_FALSE(rig.timers.Armed(kSendTimer));
 }
 

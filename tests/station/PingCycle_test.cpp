@@ -35,7 +35,7 @@ TEST_F(PingCycleTest, StartRealTimeWithSerialHeadOpensThePortAndArmsTheWatchdog)
     ASSERT_EQ(rig.serial.opens.size(), 1u);
     EXPECT_EQ(rig.serial.opens[0].port, 1);
     EXPECT_EQ(rig.serial.opens[0].baud, 115200);
-    EXPECT_EQ(rig.Acq().linkState, kLinkUp);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Up);
     EXPECT_TRUE(rig.reporter.messages.empty());
     EXPECT_EQ(rig.timers.armed, (std::map<int, int> {{kWatchdogTimer, 1000}}));
 }
@@ -48,7 +48,7 @@ TEST_F(PingCycleTest, PortThatCannotBeOpenedIsReportedAndTheCycleRunsAtOneSecond
     ASSERT_EQ(rig.reporter.messages.size(), 1u);
     EXPECT_EQ(rig.reporter.messages[0],
         "COM1 is not available. \nPlease choose another COM Port for Sonar data input!   ");
-    EXPECT_EQ(rig.Acq().linkState, kLinkDown);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
 
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
     EXPECT_EQ(rig.serial.transfers.size(), 1u);
@@ -68,7 +68,7 @@ TEST_F(PingCycleTest, RejectedLineSettingsAreReportedAndThePortCountsAsNotOpened
         "'OpenCommPort ()': 'SetCommState ()' for 7 failed! \nPlease check its settings.");
     EXPECT_EQ(rig.reporter.messages[1],
         "COM7 is not available. \nPlease choose another COM Port for Sonar data input!   ");
-    EXPECT_EQ(rig.Acq().linkState, kLinkDown);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     EXPECT_TRUE(rig.serial.opens[0].rts);
     EXPECT_EQ(state.settings.rts, 1);
     EXPECT_FALSE(rig.serial.suspended);
@@ -172,7 +172,7 @@ TEST_F(PingCycleTest, StartUdpModeClosesEverythingAndListens)
     EXPECT_EQ(rig.ui.bars, ControlBars::Udp);
     EXPECT_TRUE(rig.timers.armed.empty());
     EXPECT_EQ(rig.tcp.closes, tcpCloses + 1);
-    EXPECT_EQ(rig.Acq().linkState, kLinkDown);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     EXPECT_EQ(rig.cycle.Assembler().Pending(), 0u);
     EXPECT_FALSE(rig.recorder.IsRecording());
     EXPECT_EQ(rig.udp.opens, std::vector<int> {4040});

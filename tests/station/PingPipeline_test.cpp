@@ -47,15 +47,15 @@ protected:
 
 TEST(NextPingPeriodTest, TravelTransferAndSwitchDelay)
 {
-    EXPECT_EQ(NextPingPeriodMs(kLinkUp, 30, 513, 0), 85); // 40 + 44.53 + 0.5
-    EXPECT_EQ(NextPingPeriodMs(kLinkUp, 200, 265, 100), 390); // 266.67 + 23.00 + 100 + 0.5
-    EXPECT_EQ(NextPingPeriodMs(kLinkDown, 30, 513, 0), 1000);
-    EXPECT_EQ(NextPingPeriodMs(kLinkConnecting, 200, 265, 100), 1000);
+    EXPECT_EQ(NextPingPeriodMs(LinkState::Up, 30, 513, 0), 85); // 40 + 44.53 + 0.5
+    EXPECT_EQ(NextPingPeriodMs(LinkState::Up, 200, 265, 100), 390); // 266.67 + 23.00 + 100 + 0.5
+    EXPECT_EQ(NextPingPeriodMs(LinkState::Down, 30, 513, 0), 1000);
+    EXPECT_EQ(NextPingPeriodMs(LinkState::Connecting, 200, 265, 100), 1000);
 }
 
 TEST_F(PingPipelineTest, DecodedReplyIsStampedPaintedCountedAndArmsTheSerialPeriod)
 {
-    rig.Acq().linkState = kLinkUp;
+    rig.Acq().linkState = LinkState::Up;
     state.command[CommandMessage::kRange] = 30;
     state.command[CommandMessage::kSwitchDelay] = 0;
     Deliver(MakeReply('G', 600, 30));
@@ -81,7 +81,7 @@ TEST_F(PingPipelineTest, DecodedReplyIsStampedPaintedCountedAndArmsTheSerialPeri
 
 TEST_F(PingPipelineTest, NoReplyOnlyMeasuresTimeAndRepaints)
 {
-    rig.Acq().linkState = kLinkDown;
+    rig.Acq().linkState = LinkState::Down;
     Deliver(MakeReply('G'));
     rig.Acq().awaitingReply = 1;
     rig.clock.AdvanceMs(10);

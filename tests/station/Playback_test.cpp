@@ -60,7 +60,7 @@ TEST_F(PlaybackTest, OpeningAFileStopsTheLinksAndStartsThePlaybackFromItsStart)
     EXPECT_GE(rig.tcp.closes, 1);
     EXPECT_EQ(rig.udp.closes, 1);
     EXPECT_EQ(state.settings.udpMode, 0);
-    EXPECT_EQ(rig.Acq().linkState, kLinkDown);
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     EXPECT_EQ(state.settings.readFileDirectory, rig.folder / "");
     EXPECT_EQ(state.settings.openFileFilterIndex, 1);
     EXPECT_FALSE(rig.Player().FileDialogOpen());

@@ -10,6 +10,7 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #if VELMARIS_HAVE_FFMPEG
@@ -55,12 +56,15 @@ Gif ReadGif(const std::filesystem::path& path)
         const GifImageDesc& d = image.ImageDesc;
         EXPECT_LE(d.Left + d.Width, out.width);
         EXPECT_LE(d.Top + d.Height, out.height);
-        for (int y = 0; y < d.Height; ++y)
-            std::copy_n(image.RasterBits + std::size_t(y) * d.Width, d.Width,
-                canvas.begin() + std::ptrdiff_t(std::size_t(d.Top + y) * out.width + d.Left));
-        out.frames.push_back(canvas);
         GraphicsControlBlock gcb {};
         DGifSavedExtensionToGCB(gif, i, &gcb);
+        for (int y = 0; y < d.Height; ++y)
+            for (int x = 0; x < d.Width; ++x) {
+                const int index = image.RasterBits[std::size_t(y) * d.Width + x];
+                if (index != gcb.TransparentColor) // transparent: the frame before shows through
+                    canvas[std::size_t(d.Top + y) * out.width + d.Left + x] = std::uint8_t(index);
+            }
+        out.frames.push_back(canvas);
         out.delays.push_back(gcb.DelayTime);
         EXPECT_EQ(gcb.DisposalMode, DISPOSE_DO_NOT);
     }
@@ -179,7 +183,9 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RunTool("render " + c.args, err.string()).exitCode, c.exitCode) << c.args;
-        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos) << c.args << "\n" << testing::ReadFileText(err);
+        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos)
+            << c.args << "\n"
+            << testing::ReadFileText(err);
         EXPECT_FALSE(std::filesystem::exists(out)) << c.args;
     }
 }
@@ -214,6 +220,22 @@ TEST(AnimateCommand, Mp4HoldsOneH264FramePerGifFrame)
     EXPECT_EQ(packets, 7);
     EXPECT_EQ(stream->nb_frames, 7);
     avformat_close_input(&format);
+}
+
+// FFmpeg's libraries are the MP4 module's alone: a command that writes no
+// MP4 starts without them (the loader names each library it opens).
+TEST(AnimateCommand, OnlyAnMp4LoadsFfmpeg)
+{
+    TempFolder dir("tool-animate-libs");
+    const auto log = dir / "loader.txt";
+    ::setenv("LD_DEBUG", "libs", 1); // the dynamic loader's list on standard error
+    const int exitCode = RunTool("--version", log.string()).exitCode;
+    ::unsetenv("LD_DEBUG");
+    EXPECT_EQ(exitCode, 0);
+    const std::string loaded = testing::ReadFileText(log);
+    EXPECT_NE(loaded.find("libstdc++"), std::string::npos)
+        << "the loader's own list: " << loaded.substr(0, 200);
+    EXPECT_EQ(loaded.find("libavcodec"), std::string::npos);
 }
 #endif
 

@@ -1,6 +1,7 @@
 #include "ExportColumns.h"
 
 #include "controls/ControlTexts.h"
+#include "protocol/Units.h"
 
 #include <algorithm>
 #include <string>
@@ -55,7 +56,7 @@ void ExportRow(
         .Real(p.headAngle)
         .Field(SpeedText(c[CommandMessage::kStep]))
         .Number(s.trainAngleDegrees)
-        .Number(3 * c[CommandMessage::kSectorWidth])
+        .Number(DegreesForCode(c[CommandMessage::kSectorWidth]))
         .Real(s.speedOfSound)
         .Fixed(ProfileRangeMetres(p, s), 3);
     if (samples) {

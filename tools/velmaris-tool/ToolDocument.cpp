@@ -9,7 +9,7 @@ namespace velmaris::tool {
 
 bool ToolDocument::LoadDisplaySettings(const std::string& iniPath)
 {
-    state->flags.playback = 1;
+    state->flags.playback = true;
     if (iniPath.empty())
         return true;
     SettingsFile file(iniPath);

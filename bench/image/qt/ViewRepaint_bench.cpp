@@ -67,7 +67,7 @@ BenchSource& SourceFor(int mode)
             : mode == kModePolar                                             ? 120
                                                                              : 0;
         s->state.ping.headAngle = 37.0;
-        s->status.linkState = 1;
+        s->status.linkState = LinkState::Up;
         s->status.recording = 1;
         s->status.outputFileLength = 123456789;
         s->status.pingCount = 1234;

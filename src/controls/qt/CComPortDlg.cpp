@@ -1,5 +1,7 @@
 #include "controls/qt/CComPortDlg.h"
 
+#include "protocol/SonarSettings.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -95,8 +97,8 @@ CComPortDlg::CComPortDlg(const ComPortChoice& choice, const ComPortHolders& hold
     autoEnable_->setChecked(choice_.rtsMode == 0);
     FillPortLists(holders);
     gpsEnable_->setChecked(choice_.useGps != 0);
-    for (const char* baud : kGpsBaudTexts)
-        gpsBauds_->addItem(QLatin1String(baud));
+    for (const int baud : kGpsBaudRates)
+        gpsBauds_->addItem(QString::number(baud));
     gpsBauds_->setCurrentIndex(choice_.gpsBaudIndex);
     RunEnableRule();
 

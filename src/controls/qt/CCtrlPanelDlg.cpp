@@ -55,8 +55,7 @@ CCtrlPanelDlg::CCtrlPanelDlg(
 
     WatchMousePresses();
     // The panel shows the automatic values of the current range from the start.
-    if (settings_.autoSettings == 1)
-        operations_.LoadAutomaticValues();
+    operations_.ApplyAutomaticValues();
     Refresh();
 }
 

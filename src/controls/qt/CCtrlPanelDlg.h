@@ -13,7 +13,7 @@
 // operations and destroys the panel before them. User-interface thread only.
 
 #include "controls/qt/SettingsFieldSet.h"
-#include "protocol/SettingsOperations.h"
+#include "settings/SettingsOperations.h"
 
 #include <QWidget>
 

@@ -70,7 +70,7 @@ void CSoundVDlg::ShowWorking()
 
 void CSoundVDlg::Step(int delta)
 {
-    if (settings_ == nullptr || (flags_ != nullptr && flags_->playback != 0))
+    if (settings_ == nullptr || (flags_ != nullptr && flags_->playback))
         return;
     const double next = StepSoundVelocity(working_, delta);
     if (next == working_)

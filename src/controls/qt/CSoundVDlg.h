@@ -9,8 +9,8 @@
 // reporter must outlive the dialog. User-interface thread only.
 
 #include "files/Reporter.h"
-#include "protocol/DocumentFlags.h"
 #include "protocol/SonarSettings.h"
+#include "settings/DocumentFlags.h"
 
 #include <QDialog>
 

@@ -10,8 +10,8 @@
 
 #include "controls/ControlTexts.h"
 #include "protocol/CommandMessage.h"
-#include "protocol/SettingsOperations.h"
 #include "protocol/SonarSettings.h"
+#include "settings/SettingsOperations.h"
 
 #include <QString>
 #include <array>

@@ -45,8 +45,7 @@ void SettingsPanelWindow::Refresh()
 {
     if (panel_ == nullptr)
         return;
-    if (settings_.autoSettings == 1)
-        operations_.LoadAutomaticValues();
+    operations_.ApplyAutomaticValues();
     panel_->Refresh();
 }
 

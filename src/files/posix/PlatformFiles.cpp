@@ -67,6 +67,17 @@ void FlushFolder(const std::string& file)
 
 } // namespace
 
+bool ReplaceFile(const std::string& from, const std::string& to, std::string* error)
+{
+    if (std::rename(from.c_str(), to.c_str()) == 0) {
+        FlushFolder(to);
+        return true;
+    }
+    if (error)
+        *error = std::strerror(errno);
+    return false;
+}
+
 bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* error)
 {
     const auto fail = [error] {

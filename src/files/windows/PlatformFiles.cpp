@@ -88,6 +88,15 @@ std::wstring TemporaryBeside(const std::string& path)
 
 } // namespace
 
+bool ReplaceFile(const std::string& from, const std::string& to, std::string* error)
+{
+    if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    if (error)
+        *error = SystemMessage(GetLastError());
+    return false;
+}
+
 bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* error)
 {
     const auto fail = [error] {

@@ -117,7 +117,7 @@ void CVelmarisApp::BuildWindows()
         const SonarState& state = doc_->State();
         TitleState title;
         title.hasDocument = true;
-        title.playingBack = state.flags.playback != 0;
+        title.playingBack = state.flags.playback;
         title.udpMode = state.settings.udpMode;
         title.sonarType = state.settings.sonarType;
         title.playbackPath = doc_->PlaybackControl().FileName();

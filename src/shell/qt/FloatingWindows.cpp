@@ -220,7 +220,7 @@ void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands&
     floating.settingsLoaded = [this, &commands] {
         miniBar_->Refresh(); // a load changes what the bar shows
         SonarSettings& settings = doc_.State().settings;
-        if (doc_.State().flags.playback != 0)
+        if (doc_.State().flags.playback)
             return;
         // The show-settings command inverts the flag back and shows or hides the panel.
         settings.settingsDlgVisible = settings.settingsDlgVisible != 0 ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "shell/qt/ScreenCapture.h"
 
+#include "files/PlatformFiles.h"
 #include "files/Reporter.h"
 #include "image/PictureFormat.h"
 #include "image/qt/PictureWriter.h"
@@ -15,10 +16,6 @@
 #include <QTemporaryFile>
 #include <QWidget>
 #include <QWindow>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace velmaris {
 
@@ -121,11 +118,10 @@ bool ScreenCapture::Save(const QImage& picture, const QString& path)
     // A new picture is readable by all like any other file the station writes.
     temp.setPermissions(
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    // rename() replaces an existing picture in one step.
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
-            QFile::encodeName(target.absoluteFilePath()).constData())
-        != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    // An existing picture is replaced in one step.
+    std::string cause;
+    if (!ReplaceFile(temp.fileName().toStdString(), target.absoluteFilePath().toStdString(), &cause))
+        return fail(QString::fromStdString(cause));
     temp.setAutoRemove(false);
     return true;
 }

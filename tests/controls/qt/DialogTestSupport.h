@@ -8,7 +8,7 @@
 #include "controls/qt/CMiniSettingsBar.h"
 #include "controls/qt/CSpinButton.h"
 #include "files/Reporter.h"
-#include "protocol/SettingsRules.h"
+#include "settings/SettingsRules.h"
 
 #include <gtest/gtest.h>
 

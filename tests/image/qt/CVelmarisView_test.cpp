@@ -51,7 +51,7 @@ struct ViewCase : ::testing::Test {
         s.trainAngleDegrees = 0;
         source.state.command[CommandMessage::kSectorWidth] = 20; // 60 degrees about screen-up
         source.state.ping.headAngle = 90.0;
-        source.status.linkState = 1;
+        source.status.linkState = LinkState::Up;
         source.status.colorIndicator = 0;
         view.resize(800, 600);
     }
@@ -125,7 +125,7 @@ TEST_F(ViewCase, IndicatorBarColumnsFollowTheTable)
 
 TEST_F(ViewCase, StatusBoxRedWhileDisconnectedAndNeverInUdpMode)
 {
-    source.status.linkState = 0;
+    source.status.linkState = LinkState::Down;
     source.status.blinkToggle = 1;
     source.status.sonarComPort = 4;
     QImage image = Grab();

@@ -40,7 +40,7 @@ struct ViewMouse : ::testing::Test {
         s.viewRangeMark = 0;
         s.colorTable = 1;
         source.state.command[CommandMessage::kSectorWidth] = 120; // full circle: nothing clipped
-        source.status.linkState = 1;
+        source.status.linkState = LinkState::Up;
         source.status.colorIndicator = 0;
         view.resize(800, 600);
         view.show();

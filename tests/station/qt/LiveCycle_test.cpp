@@ -371,7 +371,7 @@ TEST_F(LiveCycleTest, SerialHeadPingTimerFollowsThePeriodFormula)
     SaveIni(kSonarSerialK52A);
     cycle.Configure(CycleConfig {0, 0});
     cycle.StartRealTime();
-    EXPECT_EQ(cycle.Acquisition().linkState, kLinkUp);
+    EXPECT_EQ(cycle.Acquisition().linkState, LinkState::Up);
     EXPECT_TRUE(reporter.messages.empty());
 
     // The watchdog starts the first ping (no reply yet); the second reads
@@ -398,7 +398,7 @@ TEST_F(LiveCycleTest, ReversePressDuringTheSerialReadGoesOutWithTheNextCommand)
     SaveIni(kSonarSerialK52A);
     cycle.Configure(CycleConfig {0, 0});
     cycle.StartRealTime();
-    ASSERT_EQ(cycle.Acquisition().linkState, kLinkUp);
+    ASSERT_EQ(cycle.Acquisition().linkState, LinkState::Up);
 
     std::vector<std::uint8_t> written;
     const auto commandsWritten = [&] {
@@ -436,7 +436,7 @@ TEST_F(LiveCycleTest, SwitchingFromTheSerialToTheEthernetHeadGivesTheSerialPortU
     SaveIni(kSonarSerialK52A);
     cycle.Configure(CycleConfig {0, 0});
     cycle.StartRealTime();
-    ASSERT_EQ(cycle.Acquisition().linkState, kLinkUp);
+    ASSERT_EQ(cycle.Acquisition().linkState, LinkState::Up);
     ASSERT_TRUE(WaitForPings(2, 8000));
     EXPECT_EQ(DescriptorsOpenOn(device), heldBySimulator + 1);
     EXPECT_EQ(serial.HeldComPort(), kHeadComPort);

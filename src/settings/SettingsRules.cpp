@@ -1,4 +1,6 @@
-#include "protocol/SettingsRules.h"
+#include "settings/SettingsRules.h"
+
+#include "protocol/PairedSettings.h"
 
 namespace velmaris {
 
@@ -39,8 +41,7 @@ void NormaliseStepK52L(SonarSettings& s, std::uint8_t& step)
 void NormaliseStep(SonarSettings& settings, CommandMessage& message)
 {
     std::uint8_t& step = message[CommandMessage::kStep];
-    if (step == 5)
-        step = kStepFastest;
+    step = static_cast<std::uint8_t>(StepCodeSent(step));
     if (settings.sectorMode == kModeSideScan) {
         step = kStepNone;
         return;
@@ -57,12 +58,15 @@ void LoadAutomaticValues(SonarSettings& settings, CommandMessage& message)
     if (index < 0 || index >= kRangeCount)
         index = kDefaultRangeIndex;
     const AutoRow& row = settings.automaticTable[static_cast<std::size_t>(index)];
-    message[CommandMessage::kFrequency] = row.frequency;
-    message[CommandMessage::kAbsorption] = row.absorption;
-    message[CommandMessage::kPulseLength] = row.pulseLength;
-    settings.frequency = row.frequency;
-    settings.absorption = row.absorption;
-    settings.pulseLength = row.pulseLength;
+    WriteFrequency(settings, message, row.frequency);
+    WriteAbsorption(settings, message, row.absorption);
+    WritePulseLength(settings, message, row.pulseLength);
+}
+
+void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings)
+{
+    if (settings.autoSettings == 1)
+        LoadAutomaticValues(settings, message);
 }
 
 void StorePerMode(SonarSettings& settings, CommandMessage& message)

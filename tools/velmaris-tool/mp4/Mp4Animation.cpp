@@ -1,10 +1,9 @@
 // The MP4 animation: H.264 in yuv420p through libavcodec and libavformat,
 // each indexed frame converted by libswscale straight from its palette.
-// Compiled to a stub in a build without FFmpeg.
+// Built as a module of its own (velmaris-tool-mp4.so), loaded by Mp4Module
+// for the first .mp4 only, so that no other command loads FFmpeg's libraries.
 
 #include "FrameEncoder.h"
-
-#if VELMARIS_HAVE_FFMPEG
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -174,32 +173,10 @@ private:
 
 } // namespace
 
-bool Mp4Available()
-{
-    return true;
-}
-
-std::unique_ptr<FrameEncoder> MakeMp4Encoder()
-{
-    return std::make_unique<Mp4Encoder>();
-}
-
 } // namespace velmaris::tool
 
-#else
-
-namespace velmaris::tool {
-
-bool Mp4Available()
+// The module's one entry: a new encoder, owned by the caller.
+extern "C" __attribute__((visibility("default"))) velmaris::tool::FrameEncoder* VelmarisMakeMp4Encoder()
 {
-    return false;
+    return new velmaris::tool::Mp4Encoder();
 }
-
-std::unique_ptr<FrameEncoder> MakeMp4Encoder()
-{
-    return nullptr;
-}
-
-} // namespace velmaris::tool
-
-#endif

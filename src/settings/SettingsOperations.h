@@ -15,9 +15,9 @@
 // values). Operations that make no sense in SideScan do nothing there.
 
 #include "protocol/CommandMessage.h"
-#include "protocol/DocumentFlags.h"
-#include "protocol/SettingsHost.h"
 #include "protocol/SonarSettings.h"
+#include "settings/DocumentFlags.h"
+#include "settings/SettingsHost.h"
 
 namespace velmaris {
 
@@ -70,12 +70,12 @@ public:
     void ToggleManualSetup();
 
     // The pure rules, on the settings and message held here.
-    void LoadAutomaticValues();
+    void ApplyAutomaticValues(); // the automatic values when `Auto Settings` is 1
     void StorePerMode();
     void NormaliseStep();
 
 private:
-    bool Blocked() const { return flags_.playback != 0; }
+    bool Blocked() const { return flags_.playback; }
     void SelectSectorOrPolar(int mode);
     void StoreRangeIndex(int index);
     void SetTrainCode(int code);

@@ -1,6 +1,8 @@
-#include "protocol/SettingsOperations.h"
+#include "settings/SettingsOperations.h"
 
-#include "protocol/SettingsRules.h"
+#include "protocol/PairedSettings.h"
+#include "protocol/Units.h"
+#include "settings/SettingsRules.h"
 
 #include <algorithm>
 
@@ -36,10 +38,10 @@ void SettingsOperations::ApplySettings()
     NormaliseStep();
     host_.RefreshMiniSettingsBar();
     RefreshSettingsPanel();
-    flags_.statusResetRequest = 1;
-    if (flags_.rangeChanged != 0) {
+    flags_.statusResetRequest = true;
+    if (flags_.rangeChanged) {
         host_.ClearImageAndHistory();
-        flags_.rangeChanged = 0;
+        flags_.rangeChanged = false;
     }
     // While connected the next reply repaints anyway.
     if (!host_.IsLinkConnected())
@@ -50,8 +52,7 @@ void SettingsOperations::RefreshSettingsPanel()
 {
     if (!host_.SettingsPanelExists())
         return;
-    if (settings_.autoSettings == 1)
-        LoadAutomaticValues();
+    ApplyAutomaticValues();
     host_.RefreshSettingsPanel();
 }
 
@@ -61,9 +62,8 @@ void SettingsOperations::StoreRangeIndex(int index)
 {
     settings_.rangeIndex = index;
     const std::uint8_t metres = Byte(RangeMetresForIndex(index));
-    message_[CommandMessage::kRange] = metres;
-    settings_.range = metres;
-    flags_.rangeChanged = 1;
+    WriteRange(settings_, message_, metres);
+    flags_.rangeChanged = true;
 }
 
 void SettingsOperations::StepRange(int delta)
@@ -74,8 +74,7 @@ void SettingsOperations::StepRange(int delta)
     if (index == settings_.rangeIndex)
         return;
     StoreRangeIndex(index);
-    if (settings_.autoSettings == 1)
-        LoadAutomaticValues();
+    ApplyAutomaticValues();
     NormaliseStep();
     ApplySettings();
 }
@@ -85,8 +84,7 @@ void SettingsOperations::SetRangeFromSlider(int position)
     if (Blocked())
         return;
     StoreRangeIndex(std::clamp(position, 0, kRangeCount - 1));
-    if (settings_.autoSettings == 1)
-        LoadAutomaticValues();
+    ApplyAutomaticValues();
     NormaliseStep();
     ApplySettings();
 }
@@ -96,7 +94,7 @@ void SettingsOperations::SetRangeKeyIn(int value)
     if (Blocked() || value < 0)
         return;
     if (settings_.metricScale == 1)
-        value /= 3;
+        value = MetresForShownFeet(value);
     const int index = RangeIndexForMetres(value);
     if (index == settings_.rangeIndex)
         return;
@@ -113,7 +111,7 @@ void SettingsOperations::StepGain(int delta)
     const int gain = std::clamp(settings_.gain + delta, 0, kMaxGain);
     if (gain == message_[CommandMessage::kGain])
         return;
-    settings_.gain = message_[CommandMessage::kGain] = Byte(gain);
+    WriteGain(settings_, message_, Byte(gain));
     ApplySettings();
 }
 
@@ -121,7 +119,7 @@ void SettingsOperations::SetGain(int value)
 {
     if (Blocked() || value < 0 || value == message_[CommandMessage::kGain])
         return;
-    settings_.gain = message_[CommandMessage::kGain] = Byte(std::min(value, kMaxGain));
+    WriteGain(settings_, message_, Byte(std::min(value, kMaxGain)));
     ApplySettings();
 }
 
@@ -154,7 +152,7 @@ void SettingsOperations::SetSectorWidth(int degrees)
 {
     if (Blocked() || settings_.sectorMode == kModeSideScan || degrees < 0)
         return;
-    int width = degrees / 3;
+    int width = CodeForDegrees(degrees);
     if (width == message_[CommandMessage::kSectorWidth])
         return;
     width = std::min(width, settings_.sectorMode == kModePolar ? kFullCircle : kMaxWidthSector);
@@ -191,7 +189,7 @@ void SettingsOperations::SetTrain(int degrees)
         return;
     // Bound: an angle of a full turn or more is taken round the circle, so the
     // code stays within 0..119.
-    const int b = (degrees % 360) / 3;
+    const int b = CodeForDegrees(degrees % 360);
     const int code = b > 59 ? b - 60 : b + 60;
     if (code == message_[CommandMessage::kTrain])
         return;
@@ -241,7 +239,7 @@ void SettingsOperations::StepMode(int delta)
         NormaliseStep();
     }
     RecomputeTrainAngle(settings_, message_);
-    flags_.rangeChanged = 1; // the image is cleared even when the mode stayed
+    flags_.rangeChanged = true; // the image is cleared even when the mode stayed
     ApplySettings();
 }
 
@@ -260,7 +258,7 @@ void SettingsOperations::SelectSectorOrPolar(int mode)
         message_[CommandMessage::kStep] = kStepSlow;
         settings_.stepSize = kStepSlow;
     }
-    flags_.viewRecentreRequest = 1;
+    flags_.viewRecentreRequest = true;
     ApplySettings();
 }
 
@@ -285,8 +283,8 @@ void SettingsOperations::SelectSideScan()
     message_[CommandMessage::kStep] = kStepNone;
     LoadModeGeometry(settings_, message_);
     RecomputeTrainAngle(settings_, message_);
-    flags_.rangeChanged = 1;
-    flags_.viewRecentreRequest = 1;
+    flags_.rangeChanged = true;
+    flags_.viewRecentreRequest = true;
     ApplySettings();
 }
 
@@ -307,7 +305,7 @@ void SettingsOperations::StepFrequency(int delta)
     if (Blocked())
         return;
     const auto code = Byte(std::clamp(settings_.frequency + delta, 21, 185));
-    settings_.frequency = message_[CommandMessage::kFrequency] = code;
+    WriteFrequency(settings_, message_, code);
     RefreshSettingsPanel();
 }
 
@@ -320,7 +318,7 @@ void SettingsOperations::StepAbsorption(int delta)
     // travel, so 254 and 255 can be left downwards.
     if (a == 253)
         a = delta < 0 ? 252 : 254;
-    settings_.absorption = message_[CommandMessage::kAbsorption] = Byte(a);
+    WriteAbsorption(settings_, message_, Byte(a));
     RefreshSettingsPanel();
 }
 
@@ -329,7 +327,7 @@ void SettingsOperations::StepPulseLength(int delta)
     if (Blocked())
         return;
     const auto p = Byte(std::clamp(settings_.pulseLength + delta, 1, 100));
-    settings_.pulseLength = message_[CommandMessage::kPulseLength] = p;
+    WritePulseLength(settings_, message_, p);
     RefreshSettingsPanel();
 }
 
@@ -352,9 +350,9 @@ void SettingsOperations::ToggleManualSetup()
 
 // --- Rules on the held objects ---
 
-void SettingsOperations::LoadAutomaticValues()
+void SettingsOperations::ApplyAutomaticValues()
 {
-    velmaris::LoadAutomaticValues(settings_, message_);
+    velmaris::ApplyAutomaticValues(message_, settings_);
 }
 
 void SettingsOperations::StorePerMode()

@@ -21,7 +21,7 @@ public:
     virtual void ClearImageRaster() = 0;
     // Zeroes the image raster and the stored scan-line history.
     virtual void ClearImageAndHistory() = 0;
-    // True while the head link is in the connected state (link state 1).
+    // True while the head link is up (TCP connected or COM port opened).
     virtual bool IsLinkConnected() const = 0;
     // Marks the view for a full redraw and repaints every view now.
     virtual void RepaintAllViews() = 0;

@@ -1,4 +1,4 @@
-#include "protocol/SettingsOperations.h"
+#include "settings/SettingsOperations.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "protocol/SettingsRules.h"
+#include "settings/SettingsRules.h"
 
 #include <gtest/gtest.h>
 
@@ -156,6 +156,32 @@ TEST_F(SettingsRules, TrainAngleFollowsOrientation)
     settings.sonarUpDown = 1;
     RecomputeTrainAngle(settings, message);
     EXPECT_EQ(settings.trainAngleDegrees, 360);
+}
+
+TEST(SettingsRulesAuto, AutomaticValuesOnlyWhenAutoSettingsIsOn)
+{
+    CommandMessage message;
+    SonarSettings settings;
+    InitialiseCommandMessage(message, settings);
+    settings.rangeIndex = 13;
+
+    settings.autoSettings = 0;
+    ApplyAutomaticValues(message, settings);
+    EXPECT_EQ(message[CommandMessage::kFrequency], 165);
+    EXPECT_EQ(settings.frequency, 165);
+
+    settings.autoSettings = 1;
+    ApplyAutomaticValues(message, settings);
+    EXPECT_EQ(message[CommandMessage::kFrequency], 27);
+    EXPECT_EQ(message[CommandMessage::kAbsorption], 10);
+    EXPECT_EQ(message[CommandMessage::kPulseLength], 40);
+    EXPECT_EQ(settings.frequency, 27);
+    EXPECT_EQ(settings.absorption, 10);
+    EXPECT_EQ(settings.pulseLength, 40);
+
+    settings.rangeIndex = -3; // a bad index reads the default row, never outside the table
+    ApplyAutomaticValues(message, settings);
+    EXPECT_EQ(message[CommandMessage::kPulseLength], 8);
 }
 
 } // namespace

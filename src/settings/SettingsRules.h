@@ -22,6 +22,10 @@ void NormaliseStep(SonarSettings& settings, CommandMessage& message);
 // `frequency`, `absorption`, `pulseLength`, whatever `autoSettings` holds.
 void LoadAutomaticValues(SonarSettings& settings, CommandMessage& message);
 
+// The one place that decides when the automatic values apply: with `Auto
+// Settings` 1 it loads them as above, otherwise it changes nothing.
+void ApplyAutomaticValues(CommandMessage& message, SonarSettings& settings);
+
 // Copies command width and train into the saved copies of the current mode:
 // Sector and Polar keep both, SideScan keeps the train only.
 void StorePerMode(SonarSettings& settings, CommandMessage& message);
