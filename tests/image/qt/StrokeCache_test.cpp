@@ -47,7 +47,7 @@ TEST(StrokeCacheTest, CachedFramesAreThePaintersFrames)
         }
     }
     source.state.command[CommandMessage::kSectorWidth] = 40;
-    source.status.linkState = 1;
+    source.status.linkState = LinkState::Up;
     source.status.colorIndicator = 1;
     ViewInteraction cachedView;
     ViewInteraction plainView;
