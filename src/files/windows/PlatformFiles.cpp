@@ -6,6 +6,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// windows.h names ReplaceFileA/W through a macro that would rename ours.
+#undef ReplaceFile
 
 #include <algorithm>
 #include <atomic>
