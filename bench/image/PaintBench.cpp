@@ -81,7 +81,8 @@ void BM_SectorReference(benchmark::State& state)
     const ScanLineHistory h = MakeHistory();
     int k = 0;
     for (auto _ : state) {
-        reference::PaintSector(img, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables().trig, Tables().blend);
+        reference::PaintSector(
+            img, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables().trig, Tables().blend);
         k = (k + 1) % kHeadings;
         benchmark::ClobberMemory();
     }
@@ -99,7 +100,8 @@ void BM_SectorFloor(benchmark::State& state)
     for (int k = 0; k < kHeadings; ++k) {
         reference::WriteLog log;
         img.log = &log;
-        reference::PaintSector(img, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables().trig, Tables().blend);
+        reference::PaintSector(
+            img, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables().trig, Tables().blend);
         for (const auto& [off, v] : log) {
             offsets[k].push_back(off);
             values[k].push_back(v);
