@@ -28,7 +28,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& data, std::
 // already there (POSIX rename; MoveFileExW with write-through on Windows,
 // where a plain rename refuses an existing target). False with the cause in
 // `error` when given; `to` is then untouched.
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* error = nullptr);
+bool MoveFileOver(const std::string& from, const std::string& to, std::string* error = nullptr);
 
 // A file written in whole records, each handed to the operating system at
 // once with no buffering of its own. Owns the handle.

@@ -21,7 +21,7 @@ std::string Read(const std::filesystem::path& path)
     return text.str();
 }
 
-TEST(PlatformFiles, ReplaceFileTakesThePlaceOfAnExistingFileOrLeavesItAlone)
+TEST(PlatformFiles, MoveFileOverTakesThePlaceOfAnExistingFileOrLeavesItAlone)
 {
     testing::TempFolder folder {"replacefile"};
     const auto target = folder / "picture.png";
@@ -29,11 +29,11 @@ TEST(PlatformFiles, ReplaceFileTakesThePlaceOfAnExistingFileOrLeavesItAlone)
     std::ofstream(folder / "new.tmp", std::ios::binary) << "new";
 
     std::string error;
-    EXPECT_TRUE(ReplaceFile((folder / "new.tmp").string(), target.string(), &error)) << error;
+    EXPECT_TRUE(MoveFileOver((folder / "new.tmp").string(), target.string(), &error)) << error;
     EXPECT_EQ(Read(target), "new");
     EXPECT_FALSE(std::filesystem::exists(folder / "new.tmp"));
 
-    EXPECT_FALSE(ReplaceFile((folder / "missing.tmp").string(), target.string(), &error));
+    EXPECT_FALSE(MoveFileOver((folder / "missing.tmp").string(), target.string(), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(Read(target), "new");
 }

@@ -67,7 +67,7 @@ void FlushFolder(const std::string& file)
 
 } // namespace
 
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* error)
+bool MoveFileOver(const std::string& from, const std::string& to, std::string* error)
 {
     if (std::rename(from.c_str(), to.c_str()) == 0) {
         FlushFolder(to);

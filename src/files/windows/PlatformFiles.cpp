@@ -6,8 +6,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// windows.h names ReplaceFileA/W through a macro that would rename ours.
-#undef ReplaceFile
 
 #include <algorithm>
 #include <atomic>
@@ -90,7 +88,7 @@ std::wstring TemporaryBeside(const std::string& path)
 
 } // namespace
 
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* error)
+bool MoveFileOver(const std::string& from, const std::string& to, std::string* error)
 {
     if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;

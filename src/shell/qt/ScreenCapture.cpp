@@ -120,7 +120,7 @@ bool ScreenCapture::Save(const QImage& picture, const QString& path)
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     // An existing picture is replaced in one step.
     std::string cause;
-    if (!ReplaceFile(temp.fileName().toStdString(), target.absoluteFilePath().toStdString(), &cause))
+    if (!MoveFileOver(temp.fileName().toStdString(), target.absoluteFilePath().toStdString(), &cause))
         return fail(QString::fromStdString(cause));
     temp.setAutoRemove(false);
     return true;
