@@ -9,18 +9,12 @@
 
 #include "image/ViewSource.h"
 #include "image/qt/ViewRenderer.h"
+#include "support/FakeViewSource.h"
 
 namespace velmaris {
 namespace {
 
-// A document stand-in: plain state and status the test sets directly.
-struct FakeSource : ViewSource {
-    SonarState state;
-    ViewStatus status;
-    const SonarState& State() const override { return state; }
-    ViewStatus Status() const override { return status; }
-    ViewRequests TakeRequests() override { return TakeViewRequests(state); }
-};
+using FakeSource = testing::FakeViewSource;
 
 using Color = std::tuple<int, int, int>;
 

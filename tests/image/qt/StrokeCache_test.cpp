@@ -6,17 +6,12 @@
 
 #include "image/ViewSource.h"
 #include "image/qt/ViewRenderer.h"
+#include "support/FakeViewSource.h"
 
 namespace velmaris {
 namespace {
 
-struct FakeSource : ViewSource {
-    SonarState state;
-    ViewStatus status;
-    const SonarState& State() const override { return state; }
-    ViewStatus Status() const override { return status; }
-    ViewRequests TakeRequests() override { return TakeViewRequests(state); }
-};
+using FakeSource = testing::FakeViewSource;
 
 // Frames drawn with the cache are the frames the painter draws without it,
 // pixel for pixel: while a grid stays (recorded on its second frame, copied

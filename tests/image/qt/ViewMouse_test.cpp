@@ -8,17 +8,12 @@
 
 #include "image/ViewScene.h"
 #include "image/ViewSource.h"
+#include "support/FakeViewSource.h"
 
 namespace velmaris {
 namespace {
 
-struct FakeSource : ViewSource {
-    SonarState state;
-    ViewStatus status;
-    const SonarState& State() const override { return state; }
-    ViewStatus Status() const override { return status; }
-    ViewRequests TakeRequests() override { return TakeViewRequests(state); }
-};
+using FakeSource = testing::FakeViewSource;
 
 bool Is(const QImage& image, int x, int y, const Rgb& c)
 {
