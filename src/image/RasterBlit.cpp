@@ -6,11 +6,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-// Eight look-ups per instruction where the processor has AVX2 (checked at
-// run time). Not on Windows, whose compilers do not keep 32-byte stack
-// alignment for spilled AVX registers.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(_WIN32)
-#define VELMARIS_BLIT_AVX2 1
+// Eight look-ups per instruction where the processor has AVX2.
+#include "image/CpuFeatures.h"
+#if defined(VELMARIS_WIDE_X86)
 #include <immintrin.h>
 #endif
 
@@ -61,14 +59,7 @@ void FillBlack(std::uint32_t* dst, int n)
     std::fill(dst, dst + n, kBlackPixel);
 }
 
-#if defined(VELMARIS_BLIT_AVX2)
-bool HaveAvx2()
-{
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-}
-const bool kHaveAvx2 = HaveAvx2();
-
+#if defined(VELMARIS_WIDE_X86)
 // LookupRun eight pixels at a time (one gather from the table); returns how
 // many pixels it did.
 __attribute__((target("avx2"))) int LookupRunAvx2(
@@ -87,8 +78,8 @@ __attribute__((target("avx2"))) int LookupRunAvx2(
 
 void LookupRun(std::uint32_t* dst, const std::uint8_t* src, int n, const PixelLut& lut)
 {
-#if defined(VELMARIS_BLIT_AVX2)
-    if (kHaveAvx2) {
+#if defined(VELMARIS_WIDE_X86)
+    if (kCpuHasAvx2) {
         const int done = LookupRunAvx2(dst, src, n, lut.data());
         dst += done;
         src += done;

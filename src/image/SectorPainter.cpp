@@ -9,11 +9,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-// Four radii per operation where the processor has AVX (checked at run
-// time). Not on Windows, whose compilers do not keep 32-byte stack
-// alignment for spilled AVX registers.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(_WIN32)
-#define VELMARIS_FAN_AVX 1
+// Four radii per operation where the processor has AVX.
+#include "image/CpuFeatures.h"
+#if defined(VELMARIS_WIDE_X86)
 #include <immintrin.h>
 #endif
 
@@ -42,14 +40,7 @@ void SubLineValues(const ScanLineHistory& history, const BlendRow& w, int sample
     }
 }
 
-#if defined(VELMARIS_FAN_AVX)
-bool HaveAvx()
-{
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx");
-}
-const bool kHaveAvx = HaveAvx();
-
+#if defined(VELMARIS_WIDE_X86)
 // SubLineOffsets four radii at a time: the same products, sums and
 // truncations, so the same offsets. Returns how many radii it did.
 __attribute__((target("avx"))) int SubLineOffsetsAvx(
@@ -76,8 +67,8 @@ __attribute__((target("avx"))) int SubLineOffsetsAvx(
 void SubLineOffsets(const FanRadii& f, double rpx, double c, double sn, std::int32_t* off)
 {
     int k = 0;
-#if defined(VELMARIS_FAN_AVX)
-    if (kHaveAvx) {
+#if defined(VELMARIS_WIDE_X86)
+    if (kCpuHasAvx) {
         k = SubLineOffsetsAvx(f.radius.data(), f.count, rpx, c, sn, off);
     }
 #endif
