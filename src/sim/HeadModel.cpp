@@ -33,7 +33,10 @@ int Normalise(int position)
 HeadModel::HeadModel(const HeadOptions& options)
     : options_(options)
     , scene_(options.seed)
-{ }
+{
+    if (options.boat)
+        boat_.emplace(*options.boat);
+}
 
 bool HeadModel::IsWellFormed(std::span<const std::uint8_t> command)
 {
@@ -100,6 +103,10 @@ bool HeadModel::Answer(std::span<const std::uint8_t> command, std::vector<std::u
     const bool sideScan = command[CM::kStep] == 0 || command[CM::kSectorWidth] == 0;
 
     reply.assign(static_cast<std::size_t>(length), 0);
+    if (boat_) {
+        const BoatPose pose = boat_->PoseAt(boatTime_ ? *boatTime_ : BoatClockNow());
+        scene_.SetVesselPose(pose.east, pose.north, pose.heading);
+    }
     PingGeometry geometry;
     geometry.bearingDegrees = (position_ - kStraightAhead) * 0.3;
     geometry.rangeMetres = range;
@@ -120,7 +127,7 @@ bool HeadModel::Answer(std::span<const std::uint8_t> command, std::vector<std::u
     EncodeReplyHeader(std::span<std::uint8_t, 12>(reply.data(), 12), kind, command[CM::kHeadId],
         options_.status, position_, DirectionFlag(), range, profile, echoCount);
 
-    if (sideScan) {
+    if (sideScan && !boat_) {
         // The vessel moves on during the ping cycle the station runs.
         const double periodMs = range * 2.0 / 1.5 + length / 11.52 + command[CM::kSwitchDelay];
         scene_.AdvanceVessel(options_.vesselSpeed * periodMs / 1000.0);

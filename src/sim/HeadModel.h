@@ -8,14 +8,18 @@
 // puts the sector centre at position 10 t; sector width w (byte 12) spans
 // 5 w units either side; width 120 or more is a full circle that keeps
 // turning; step 0 or width 0 holds the head at the train angle (side-scan),
-// and only those pings move the simulated vessel forward.
+// and only those pings move the simulated vessel forward. With a boat, the
+// head rides it instead: every ping looks out from the boat's pose at the
+// ping's time, over targets fixed in the world.
 //
 // Not thread-safe: each transport owns its own model.
 
+#include "sim/Boat.h"
 #include "sim/Scene.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -25,6 +29,7 @@ struct HeadOptions {
     std::uint64_t seed = 1;
     double vesselSpeed = 1.5; // m/s over the ground during side-scan pings
     std::uint8_t status = 0x01; // reply byte 4; bit 0 is the status bit
+    std::optional<BoatOptions> boat {}; // none: the vessel above, still unless side-scanning
 };
 
 // What the head did for the last answered command (for logs and tests).
@@ -70,11 +75,17 @@ public:
     const HeadPingInfo& LastPing() const { return last_; }
     Scene& GetScene() { return scene_; }
 
+    // With a boat: the pings from now on are taken at this boat clock time
+    // (Unix seconds); until it is set, at the wall clock's.
+    void SetBoatTime(double clockSeconds) { boatTime_ = clockSeconds; }
+
 private:
     void Step(std::span<const std::uint8_t> command);
 
     HeadOptions options_;
     Scene scene_;
+    std::optional<Boat> boat_;
+    std::optional<double> boatTime_;
     int position_ = kStraightAhead;
     int direction_ = +1;
     std::uint64_t pings_ = 0;

@@ -59,15 +59,31 @@ Scene::Scene(std::uint64_t seed)
     , noise_(Mix64(seed ^ 0x5EED5EED5EED5EEDull))
 { }
 
+void Scene::SetVesselPose(double x, double y, double headingDegrees)
+{
+    vesselX_ = x;
+    vesselY_ = y;
+    headingDegrees_ = headingDegrees;
+    headingSin_ = std::sin(headingDegrees * kDeg);
+    headingCos_ = std::cos(headingDegrees * kDeg);
+}
+
+void Scene::AdvanceVessel(double metres)
+{
+    vesselX_ += headingSin_ * metres;
+    vesselY_ += headingCos_ * metres;
+}
+
 int Scene::RenderPing(const PingGeometry& ping, std::span<std::uint8_t> echoes)
 {
     const int n = static_cast<int>(echoes.size());
     const double range = std::max(1, ping.rangeMetres);
     const double dr = n > 0 ? range / n : range;
     const Beam beam = BeamFor(ping);
-    const double bearing = ping.bearingDegrees * kDeg;
+    // The head's bearing is from the bow; the layout's from +y.
+    const double bearing = (ping.bearingDegrees + headingDegrees_) * kDeg;
     const double ux = std::sin(bearing), uy = std::cos(bearing);
-    const double px = 0.0, py = vesselY_;
+    const double px = vesselX_, py = vesselY_;
     const double pulseMetres = kSoundSpeed * std::max(1, ping.pulseLength) * 1e-5 / 2.0;
     const double absorptionDbPerMetre = ping.absorption * 0.01;
     const double horizontalRad = beam.horizontalDeg * kDeg;
@@ -89,6 +105,7 @@ int Scene::RenderPing(const PingGeometry& ping, std::span<std::uint8_t> echoes)
     targets_.clear();
     const double reach = range + 3.0;
     layout_.CollectTargets(px - reach, px + reach, py - reach, py + reach, targets_);
+    targets_.insert(targets_.end(), extraTargets_.begin(), extraTargets_.end());
     for (const SceneTarget& t : targets_) {
         const double vx = t.x - px, vy = t.y - py;
         const double along = vx * ux + vy * uy;

@@ -37,16 +37,31 @@ public:
     // centimetres, 0 when the bottom is beyond the range.
     int RenderPing(const PingGeometry& ping, std::span<std::uint8_t> echoes);
 
-    // The vessel carrying the head; it moves only along +y.
+    // The vessel carrying the head: x and y in the layout's metres (with a
+    // boat, x east and y north of its start) and its heading, degrees
+    // clockwise from +y; the head's straight ahead is the bow. Stationary at
+    // the origin heading +y until moved.
+    double VesselX() const { return vesselX_; }
     double VesselY() const { return vesselY_; }
-    void AdvanceVessel(double metres) { vesselY_ += metres; }
+    double VesselHeading() const { return headingDegrees_; }
+    void SetVesselPose(double x, double y, double headingDegrees);
+    // Moves the vessel ahead along its heading.
+    void AdvanceVessel(double metres);
+
+    // A target fixed in the world besides the layout's (kept for the
+    // scene's life).
+    void AddTarget(const SceneTarget& target) { extraTargets_.push_back(target); }
 
     const SceneLayout& Layout() const { return layout_; }
 
 private:
     SceneLayout layout_;
     SplitMix64 noise_;
+    double vesselX_ = 0.0;
     double vesselY_ = 0.0;
+    double headingDegrees_ = 0.0;
+    double headingSin_ = 0.0, headingCos_ = 1.0;
+    std::vector<SceneTarget> extraTargets_;
     std::vector<double> power_; // per-sample scratch
     std::vector<double> shadow_;
     std::vector<SceneTarget> targets_;

@@ -27,8 +27,11 @@ int SimRecordSource::NominalPeriodMs() const
         + command_[CommandMessage::kSwitchDelay] + 0.5);
 }
 
-std::vector<std::uint8_t> SimRecordSource::NextRecord(const LocalTime& when, int loopTimeMs)
+std::vector<std::uint8_t> SimRecordSource::NextRecord(
+    const LocalTime& when, int loopTimeMs, std::optional<double> boatClock)
 {
+    if (boatClock)
+        head_.SetBoatTime(*boatClock);
     head_.Answer(command_.Bytes(), reply_);
     station_ = command_;
     StoreReply(reply_, ping_, echo_);

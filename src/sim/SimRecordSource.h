@@ -13,6 +13,7 @@
 #include "sim/SimCommand.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,10 @@ public:
     explicit SimRecordSource(const SimRecordOptions& options);
 
     // One ping: the whole record, stamped with the given time and loop time.
-    std::vector<std::uint8_t> NextRecord(const LocalTime& when, int loopTimeMs);
+    // A head on a boat takes the ping at `boatClock` (Unix seconds) when
+    // given, else at the wall clock.
+    std::vector<std::uint8_t> NextRecord(
+        const LocalTime& when, int loopTimeMs, std::optional<double> boatClock = std::nullopt);
 
     // The ping period a station would run at: two-way travel time, reply
     // transfer at 11.52 bytes per ms, switch delay; in whole milliseconds.
