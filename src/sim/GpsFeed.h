@@ -26,7 +26,7 @@ struct GpsFeedOptions {
     std::string talker = "GP"; // two capital letters
     double rateHz = 1.0; // epochs a second, 0.1..20
     int badChecksumEvery = 0; // every Nth sentence (from 1) has a wrong checksum; 0 none
-    GpsDropouts dropouts;
+    GpsDropouts dropouts {};
 };
 
 // "EVERY:LENGTH" or "EVERY:LENGTH:nofix" (seconds, LENGTH below EVERY), or
