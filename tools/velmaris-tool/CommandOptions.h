@@ -17,6 +17,7 @@ struct ToolRequestFields {
     HeadsimRequest headsim;
     SynthRequest synth;
     NmeaRequest nmea;
+    GpssimRequest gpssim;
 };
 
 CommandDeclaration& DeclareDump(ToolParser& parser, DumpRequest& request);
@@ -26,6 +27,7 @@ CommandDeclaration& DeclareReplay(ToolParser& parser, ReplayRequest& request);
 CommandDeclaration& DeclareHeadsim(ToolParser& parser, HeadsimRequest& request);
 CommandDeclaration& DeclareSynth(ToolParser& parser, SynthRequest& request);
 CommandDeclaration& DeclareNmea(ToolParser& parser, NmeaRequest& request);
+CommandDeclaration& DeclareGpssim(ToolParser& parser, GpssimRequest& request); // BoatCommandOptions.cpp
 
 // All of them, bound to `fields`, each with what takes its request once parsed.
 using DeclaredCommands = std::vector<std::pair<const CommandDeclaration*, std::function<ToolRequest()>>>;
@@ -34,5 +36,17 @@ DeclaredCommands DeclareToolCommands(ToolParser& parser, ToolRequestFields& fiel
 // --mode, --range, --step and --gain of the simulated pings (headsim's UDP
 // pings and synth).
 void DeclarePingOptions(CommandDeclaration& command, sim::SimCommandSettings& settings);
+
+// --seed of the simulated echoes and the boat.
+void DeclareSeed(CommandDeclaration& command, std::uint64_t& seed);
+
+// The simulated boat's survey (--start, --knots, --line-length,
+// --line-spacing, --lines, --line-bearing) for headsim, gpssim and synth.
+void DeclareBoatOptions(CommandDeclaration& command, sim::BoatOptions& boat);
+
+// The simulated GPS's sentences (--talker, the rate under `rateName`,
+// --bad-checksums, --dropouts into `dropoutsText`, parsed by the rules).
+void DeclareGpsFeedOptions(CommandDeclaration& command, sim::GpsFeedOptions& feed,
+    const std::string& rateName, std::string& dropoutsText);
 
 } // namespace velmaris::tool

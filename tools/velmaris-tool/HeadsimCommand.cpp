@@ -48,6 +48,8 @@ int Run(const HeadsimRequest& request)
         = log ? PrintLine : std::function<void(const std::string&)>();
     sim::HeadOptions head;
     head.seed = request.seed;
+    if (request.boat)
+        head.boat = request.boatOptions;
     std::unique_ptr<sim::TcpHeadServer> tcpHead;
     std::unique_ptr<sim::PtyHead> ptyHead;
     std::unique_ptr<sim::UdpPingSender> udpSender;

@@ -18,14 +18,14 @@ std::string LoopbackCheck(const std::string& text)
     return sim::ParseLoopbackEndpoint(text, kHeadTcpPort, endpoint, &error) ? std::string() : error;
 }
 
+} // namespace
+
 void DeclareSeed(CommandDeclaration& c, std::uint64_t& seed)
 {
     c.Whole("--seed", seed, 0, kLargestSeed,
-        "seed of the simulated echoes; the same seed gives the same pings",
+        "seed of the simulated echoes (and the boat's yaw); the same seed gives the same pings",
         "--seed must be a whole number from 0 to " + std::to_string(kLargestSeed));
 }
-
-} // namespace
 
 void DeclarePingOptions(CommandDeclaration& c, sim::SimCommandSettings& settings)
 {
@@ -72,7 +72,12 @@ CommandDeclaration& DeclareHeadsim(ToolParser& parser, HeadsimRequest& request)
     c.Flag("--fast", request.fast, "answer at once instead of after the ping time");
     c.Flag("--log", request.log, "one line per ping on standard output");
     DeclarePingOptions(c, request.pings);
+    c.Flag("--boat", request.boat,
+        "the heads ride the simulated boat over targets fixed in the world (run gpssim with the same --seed "
+        "and survey for its GPS)");
+    DeclareBoatOptions(c, request.boatOptions);
     c.Rules([&request, tcp, pty, udp] {
+        request.boatOptions.seed = request.seed;
         request.wantPty = pty->count() > 0;
         if (tcp->count() == 0 && !request.wantPty && udp->count() == 0)
             request.tcp = "127.0.0.1:" + std::to_string(kHeadTcpPort);
@@ -92,7 +97,17 @@ CommandDeclaration& DeclareSynth(ToolParser& parser, SynthRequest& request)
     c.Whole("--pings", request.options.pings, 1, 1000000, "pings to write");
     DeclarePingOptions(c, request.options.command);
     DeclareSeed(c, request.options.seed);
+    c.Flag(
+        "--boat", request.options.boat, "the head rides the simulated boat from its start at the first ping");
+    c.Flag("--track", request.options.track,
+        "also write the boat's GPS sentences beside the recording, in OUT.nmea (implies --boat)");
+    DeclareBoatOptions(c, request.options.boatOptions);
+    DeclareGpsFeedOptions(c, request.options.gps, "--gps-rate", request.dropoutsText);
     c.Rules([&request] {
+        request.options.boatOptions.seed = request.options.seed;
+        request.options.gps.dropouts = request.dropoutsText.empty()
+            ? sim::GpsDropouts {}
+            : *sim::ParseDropouts(request.dropoutsText, nullptr);
         return sim::TagForFileName(request.out).empty() ? "'" + request.out + "' must end in .52a or .52l"
                                                         : std::string();
     });
@@ -129,6 +144,7 @@ DeclaredCommands DeclareToolCommands(ToolParser& parser, ToolRequestFields& fiel
         {&DeclareRender(parser, fields.render), take(fields.render)},
         {&DeclareReplay(parser, fields.replay), take(fields.replay)},
         {&DeclareSynth(parser, fields.synth), take(fields.synth)},
+        {&DeclareGpssim(parser, fields.gpssim), take(fields.gpssim)},
     };
 }
 

@@ -19,5 +19,6 @@ int Run(const ReplayRequest& request);
 int Run(const HeadsimRequest& request);
 int Run(const SynthRequest& request);
 int Run(const NmeaRequest& request);
+int Run(const GpssimRequest& request);
 
 } // namespace velmaris::tool

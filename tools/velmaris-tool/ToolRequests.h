@@ -10,7 +10,9 @@
 #include "image/ImageRaster.h"
 #include "image/PictureFormat.h"
 #include "links/Links.h"
+#include "sim/Boat.h"
 #include "sim/FaultPlan.h"
+#include "sim/GpsFeed.h"
 #include "sim/SyntheticRecording.h"
 
 #include <cstdint>
@@ -74,11 +76,24 @@ struct HeadsimRequest {
     int rate = 10;
     std::uint64_t seed = 1;
     sim::SimCommandSettings pings;
+    bool boat = false; // the heads ride the simulated boat
+    sim::BoatOptions boatOptions;
+};
+
+struct GpssimRequest {
+    bool wantPty = false;
+    std::string pty; // the link to make to the pseudo-terminal, "" for none
+    std::string udp; // loopback HOST:PORT, "" for none
+    std::string dropoutsText;
+    sim::GpsFeedOptions feed;
+    sim::BoatOptions boat;
+    bool log = false;
 };
 
 struct SynthRequest {
     std::string out;
     sim::SynthOptions options;
+    std::string dropoutsText;
 };
 
 struct NmeaRequest {
@@ -89,7 +104,7 @@ struct NmeaRequest {
 };
 
 using ToolRequest = std::variant<DumpRequest, RenderRequest, ExportRequest, ReplayRequest, HeadsimRequest,
-    SynthRequest, NmeaRequest>;
+    SynthRequest, NmeaRequest, GpssimRequest>;
 
 struct ToolCommandLine {
     std::optional<ToolRequest> request; // set when a subcommand is to run
