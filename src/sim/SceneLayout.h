@@ -6,7 +6,8 @@
 // from the seed alone, on demand, so two scenes with the same seed agree.
 //
 // Coordinates in metres: x to starboard, y ahead (the vessel steams along +y);
-// z is height above the local sea floor.
+// z is height above the local sea floor. A simulated boat takes x as east and
+// y as north of its start.
 
 #include <cstdint>
 #include <vector>

@@ -5,6 +5,7 @@
 #include "shell/DemoSettings.h"
 #include "shell/qt/AccessPoints.h"
 #include "shell/qt/CMainFrame.h"
+#include "shell/qt/DemoWorld.h"
 #include "shell/qt/FloatingWindows.h"
 #include "shell/qt/QtFileWindows.h"
 #include "shell/qt/ScreenCapture.h"
@@ -12,7 +13,6 @@
 #include "shell/qt/SignalBridge.h"
 #include "shell/qt/StandardDialogs.h"
 #include "shell/qt/StationGps.h"
-#include "sim/TcpHeadServer.h"
 #include "station/CommandIds.h"
 
 #include <QApplication>
@@ -77,6 +77,8 @@ bool CVelmarisApp::Start()
     ConnectAtStart();
     if (!commandLine_.gpsDevice.empty())
         gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
+    else if (demo_ && !demo_->GpsSource().empty())
+        gps_->StartFromCommandLine(demo_->GpsSource(), demo_->GpsBaud());
     doc_->NotifyStateChange(); // the link may be up already
     ScheduleTimedQuit();
     return true;
@@ -182,11 +184,9 @@ void CVelmarisApp::PlugViewInteraction()
 
 bool CVelmarisApp::StartDemoHead(DocumentSetup& setup)
 {
-    sim::TcpHeadOptions options;
-    options.address = "127.0.0.1:0";
-    demoHead_ = std::make_unique<sim::TcpHeadServer>(options);
+    demo_ = std::make_unique<DemoWorld>();
     std::string error;
-    if (!demoHead_->Start(&error)) {
+    if (!demo_->Start(&error)) {
         std::fprintf(stderr, "velmaris: the simulated head could not start: %s\n", error.c_str());
         return false;
     }
@@ -196,9 +196,11 @@ bool CVelmarisApp::StartDemoHead(DocumentSetup& setup)
         return false;
     }
     setup.iniPath = demoIni;
-    setup.headTcpPort = demoHead_->Port();
+    setup.headTcpPort = demo_->HeadPort();
     std::printf("velmaris: demo with the simulated K52L head on 127.0.0.1:%u (settings in %s)\n",
-        static_cast<unsigned>(demoHead_->Port()), demoIni.c_str());
+        static_cast<unsigned>(demo_->HeadPort()), demoIni.c_str());
+    if (!demo_->GpsSource().empty())
+        std::printf("velmaris: the simulated boat's GPS on %s\n", demo_->GpsSource().c_str());
     std::fflush(stdout);
     return true;
 }
@@ -269,8 +271,8 @@ void CVelmarisApp::Shutdown()
         floating_->Destroy();
     AccessPoints::document = nullptr;
     AccessPoints::mainFrame = nullptr;
-    if (demoHead_)
-        demoHead_->Stop();
+    if (demo_)
+        demo_->Stop();
 }
 
 } // namespace velmaris

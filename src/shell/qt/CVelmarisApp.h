@@ -24,10 +24,8 @@
 
 namespace velmaris {
 
-namespace sim {
-class TcpHeadServer;
-}
 class CMainFrame;
+class DemoWorld;
 class FloatingWindows;
 class QtFileWindows;
 class ScreenCapture;
@@ -67,7 +65,7 @@ private:
 
     StationCommandLine commandLine_;
     std::string programPath_;
-    std::unique_ptr<sim::TcpHeadServer> demoHead_;
+    std::unique_ptr<DemoWorld> demo_;
     QtReporter reporter_;
     StationUi ui_;
     QtTimerHost timers_;
