@@ -88,6 +88,13 @@ int Run(const HeadsimRequest& request)
             "headsim: sending pings to " + udp + " at " + std::to_string(static_cast<int>(rate)) + " Hz");
     }
 
+    if (request.boat) {
+        char start[96];
+        std::snprintf(start, sizeof start, "headsim: the heads ride the boat, surveying from %.6f,%.6f",
+            request.boatOptions.start.latitude, request.boatOptions.start.longitude);
+        PrintLine(start);
+    }
+
     int received = 0;
     sigwait(&signals, &received);
     if (tcpHead)
