@@ -9,6 +9,7 @@
 #include "FuzzLines.h"
 
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,14 @@ struct RequestInRange {
     {
         return r.options.pings >= 1 && r.options.pings <= 1000000 && r.options.command.gain <= 40;
     }
+    bool operator()(const GpssimRequest& r) const
+    {
+        return r.feed.rateHz >= 0.1 && r.feed.rateHz <= 20.0 && r.feed.badChecksumEvery >= 0
+            && r.feed.talker.size() == 2 && r.boat.lines >= 2 && r.boat.speedKnots >= 0.0
+            && r.boat.lineSpacing >= 2.0 && std::abs(r.boat.start.latitude) <= 80.0
+            && r.feed.dropouts.length < r.feed.dropouts.every + (r.feed.dropouts.every == 0.0 ? 1.0 : 0.0)
+            && Loopback(r.udp) && (r.wantPty || !r.udp.empty());
+    }
     bool operator()(const NmeaRequest& r) const
     {
         return r.selection >= 0 && r.selection <= 3 && r.tickBytes >= 0 && r.tickBytes <= (1 << 20)
@@ -62,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    static const std::array<const char*, 8> kCommands {
-        "dump", "render", "nmea", "headsim", "export", "replay", "synth", nullptr};
+    static const std::array<const char*, 9> kCommands {
+        "dump", "render", "nmea", "headsim", "export", "replay", "synth", "gpssim", nullptr};
     std::vector<std::string> args;
     if (const char* command = kCommands[data[0] % kCommands.size()])
         args.push_back(command);
