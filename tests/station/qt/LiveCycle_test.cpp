@@ -15,6 +15,8 @@
 #include "support/LinkTestSupport.h"
 #include "support/PtyPeer.h"
 
+#include <QHostAddress>
+#include <QUdpSocket>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -328,6 +330,38 @@ TEST_F(LiveCycleTest, UdpFloodOfModeChangesLeavesTheEventLoopTurning)
     EXPECT_GT(state.ping.pingCount, 0);
     EXPECT_LE(static_cast<std::uint64_t>(state.ping.pingCount) + cycle.Acquisition().droppedDatagrams,
         flood.Sent());
+}
+
+TEST_F(LiveCycleTest, UdpBurstLeavesThePortListeningAndEveryLossCounted)
+{
+    cycle.Configure(CycleConfig {0, 0});
+    ASSERT_TRUE(cycle.StartUdpMode());
+    const auto record = MakeRecord(PingSpec {}, "52L");
+    QUdpSocket sender;
+    const auto send = [&] {
+        ASSERT_EQ(sender.writeDatagram(reinterpret_cast<const char*>(record.data()),
+                      static_cast<qint64>(record.size()), QHostAddress::LocalHost, udp.LocalPort()),
+            static_cast<qint64>(record.size()));
+    };
+    // Back to back, more than one batch and more than the receive queue holds.
+    for (int i = 0; i < 200; ++i)
+        send();
+    const auto seen = [&] {
+        return static_cast<std::uint64_t>(state.ping.pingCount) + cycle.Acquisition().droppedDatagrams;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return seen() >= 200; }, 2000))
+        << state.ping.pingCount << " painted and " << cycle.Acquisition().droppedDatagrams
+        << " dropped of 200";
+    EXPECT_EQ(seen(), 200u) << "a datagram was counted twice";
+
+    // A steady stream after the burst is painted whole.
+    const int afterBurst = state.ping.pingCount;
+    for (int i = 0; i < 40; ++i) {
+        send();
+        WaitUntil([] { return false; }, 10);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return state.ping.pingCount == afterBurst + 40; }, 2000))
+        << state.ping.pingCount - afterBurst << " of 40 painted";
 }
 
 TEST_F(LiveCycleTest, SwallowedCommandIsSentAgainAfterOneSecond)
