@@ -71,6 +71,7 @@ void PingCycle::DropTcp()
     links_.tcp.Close();
     assembler_.Clear();
     repliesOwed_ = 0;
+    silentPeriods_ = 0;
     acq_.linkState = LinkState::Down;
 }
 
