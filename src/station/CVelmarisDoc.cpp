@@ -133,4 +133,9 @@ void CVelmarisDoc::EventsAdapter::OnUdpDatagram(std::span<const std::uint8_t> da
     doc_.NotifyStateChange();
 }
 
+void CVelmarisDoc::EventsAdapter::OnUdpDropped(std::size_t count)
+{
+    doc_.cycle_.OnUdpDropped(count); // for the diagnostics window's "Dropped" line
+}
+
 } // namespace velmaris

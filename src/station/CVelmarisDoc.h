@@ -206,6 +206,7 @@ private:
         void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
         void OnTcpClosed() override;
         void OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize) override;
+        void OnUdpDropped(std::size_t count) override;
 
     private:
         CVelmarisDoc& doc_;
