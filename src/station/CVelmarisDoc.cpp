@@ -121,6 +121,12 @@ void CVelmarisDoc::EventsAdapter::OnTcpBytes(std::span<const std::uint8_t> bytes
     doc_.NotifyStateChange();
 }
 
+void CVelmarisDoc::EventsAdapter::OnSerialPortLost()
+{
+    doc_.cycle_.OnSerialPortLost();
+    doc_.NotifyStateChange();
+}
+
 void CVelmarisDoc::EventsAdapter::OnTcpClosed()
 {
     doc_.cycle_.OnTcpClosed();

@@ -202,6 +202,7 @@ private:
         void OnTimer(int id) override;
         void OnSerialTransfer(
             std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent) override;
+        void OnSerialPortLost() override;
         void OnTcpConnected(bool ok) override;
         void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
         void OnTcpClosed() override;

@@ -73,6 +73,9 @@ public:
     void OnTimer(int id) override;
     void OnSerialTransfer(
         std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent) override;
+    // The head is shown without connection and its port is opened again,
+    // silently, once a second (with each ping request) until it is back.
+    void OnSerialPortLost() override;
     void OnTcpConnected(bool ok) override;
     void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
     void OnTcpClosed() override;
@@ -125,6 +128,8 @@ private:
     void WatchdogFired();
     void SendTimerFired();
     void RequestSerialTransfer();
+    // Tries the lost port's device again; the link is Up when it opened.
+    void ReopenLostSerialPort();
     void SendCommand();
     // ReconnectTcp; `restartStatus` also restarts the view's status blink.
     void ConnectTcp(bool restartStatus);
@@ -146,6 +151,7 @@ private:
     SettingsReloader* settingsReloader_ = nullptr;
     int repliesOwed_ = 0; // TCP commands sent whose reply has not come
     int silentPeriods_ = 0; // watchdog periods since the TCP head last answered
+    bool serialPortLost_ = false; // the open serial port went away; reopened by the ping timer
 };
 
 } // namespace velmaris

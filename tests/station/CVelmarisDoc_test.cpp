@@ -68,6 +68,8 @@ TEST_F(CVelmarisDocTest, EventsDriveTheCycleOfTheDocument)
     EXPECT_EQ(ui.title, "Velmaris -- Real Time (K52L)");
     doc.Events().OnUdpDropped(3); // counted for the diagnostics window
     EXPECT_EQ(doc.Cycle().Acquisition().droppedDatagrams, 3u);
+    doc.Events().OnSerialPortLost();
+    EXPECT_EQ(doc.Cycle().Acquisition().linkState, LinkState::Down);
 }
 
 TEST_F(CVelmarisDocTest, SettingsOperationsReachTheWindowsThroughTheDocument)
