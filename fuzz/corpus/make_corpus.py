@@ -122,6 +122,13 @@ write("UdpDatagram", "sidescan", b"\x02" + record_header(1, 384, 265, mode=2, st
 write("UdpDatagram", "reported_larger", b"\xe1" + record[:200])
 write("UdpDatagram", "short", b"\x01" + record[:100])
 
+# The UDP batch: budget (datagrams, time / 40 us, reads / 8), then arrivals and paces.
+ensure("DatagramBatch")
+write("DatagramBatch", "station_budget_burst", bytes([64, 100, 128]) + bytes([199, 1] * 3 + [5, 2] * 20))
+write("DatagramBatch", "slow_pings_backlog", bytes([64, 100, 128]) + bytes([120, 15] * 12))
+write("DatagramBatch", "no_budget", bytes([0, 0, 0]) + bytes([199, 0, 3, 0, 0, 0]))
+write("DatagramBatch", "one_at_a_time", bytes([1, 255, 1]) + bytes([1, 3] * 30))
+
 write("SerialReply", "imx", b"\x00" + IMX)
 write("SerialReply", "two_igx_rts", b"\x20" + IGX + IGX)
 write("SerialReply", "overclaim", b"\x80" + IMX[:40])

@@ -4,9 +4,11 @@ namespace velmaris {
 
 DatagramBatch::Step DatagramBatch::Next(std::int64_t nowUs)
 {
-    if (handedOn_ + dropped_ >= budget_.readLimit)
+    const int read = handedOn_ + dropped_;
+    if (read > 0 && read >= budget_.readLimit)
         return Step::Stop;
-    if (!spent_ && handedOn_ < budget_.handLimit && nowUs - startUs_ < budget_.timeLimitUs) {
+    const bool withinBudget = handedOn_ < budget_.handLimit && nowUs - startUs_ < budget_.timeLimitUs;
+    if (read == 0 || (!spent_ && withinBudget)) {
         ++handedOn_;
         return Step::HandOn;
     }

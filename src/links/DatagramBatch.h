@@ -10,6 +10,10 @@
 // is spent is thrown away unseen (the station stays current rather than
 // ever later), up to a bounded number of reads.
 //
+// Every batch reads at least the first waiting datagram, whatever the
+// budget: the socket announces waiting datagrams again only after one was
+// read, so a batch that read nothing would leave the port deaf for good.
+//
 // Times are microseconds on any steady clock. Plain data, no sockets.
 
 #include <cstdint>

@@ -100,6 +100,10 @@ public:
     virtual void OnSerialTransfer(
         std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent)
         = 0;
+    // The serial port went away under an open link (the device was
+    // unplugged): the worker has closed it. Comes just before the hand-over
+    // of the transfer that found it gone, which is one without a port.
+    virtual void OnSerialPortLost() { }
     virtual void OnTcpConnected(bool ok) = 0;
     // Bytes as they arrive from the TCP stream, in any segmentation.
     virtual void OnTcpBytes(std::span<const std::uint8_t> bytes) = 0;

@@ -121,6 +121,12 @@ void CVelmarisDoc::EventsAdapter::OnTcpBytes(std::span<const std::uint8_t> bytes
     doc_.NotifyStateChange();
 }
 
+void CVelmarisDoc::EventsAdapter::OnSerialPortLost()
+{
+    doc_.cycle_.OnSerialPortLost();
+    doc_.NotifyStateChange();
+}
+
 void CVelmarisDoc::EventsAdapter::OnTcpClosed()
 {
     doc_.cycle_.OnTcpClosed();
@@ -131,6 +137,11 @@ void CVelmarisDoc::EventsAdapter::OnUdpDatagram(std::span<const std::uint8_t> da
 {
     doc_.cycle_.OnUdpDatagram(datagram, trueSize);
     doc_.NotifyStateChange();
+}
+
+void CVelmarisDoc::EventsAdapter::OnUdpDropped(std::size_t count)
+{
+    doc_.cycle_.OnUdpDropped(count); // for the diagnostics window's "Dropped" line
 }
 
 } // namespace velmaris

@@ -202,10 +202,12 @@ private:
         void OnTimer(int id) override;
         void OnSerialTransfer(
             std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent) override;
+        void OnSerialPortLost() override;
         void OnTcpConnected(bool ok) override;
         void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
         void OnTcpClosed() override;
         void OnUdpDatagram(std::span<const std::uint8_t> datagram, std::size_t trueSize) override;
+        void OnUdpDropped(std::size_t count) override;
 
     private:
         CVelmarisDoc& doc_;

@@ -71,6 +71,7 @@ void PingCycle::DropTcp()
     links_.tcp.Close();
     assembler_.Clear();
     repliesOwed_ = 0;
+    silentPeriods_ = 0;
     acq_.linkState = LinkState::Down;
 }
 
@@ -84,8 +85,30 @@ void PingCycle::PingTimerFired()
             playbackTicker_->PlaybackTick();
         return;
     }
-    if (SerialModel())
+    if (SerialModel()) {
+        if (serialPortLost_)
+            ReopenLostSerialPort();
         RequestSerialTransfer();
+    }
+}
+
+void PingCycle::OnSerialPortLost()
+{
+    // A fault of the line, not a head that stays silent: no message, and
+    // the cycle goes on at the one-second pace of a link that is down.
+    serialPortLost_ = true;
+    acq_.linkState = LinkState::Down;
+}
+
+void PingCycle::ReopenLostSerialPort()
+{
+    const SonarSettings& s = state_.settings;
+    if (links_.serial.Open(s.sonarComPort, s.sonarComPortBaud, s.rts != 0) != SerialOpenResult::Ok)
+        return; // still gone: the next ping request tries again
+    serialPortLost_ = false;
+    acq_.linkState = LinkState::Up;
+    state_.flags.statusResetRequest = true;
+    links_.serial.SetSuspended(false);
 }
 
 void PingCycle::RequestSerialTransfer()
@@ -128,6 +151,7 @@ void PingCycle::OpenSerialLink()
 {
     const int port = state_.settings.sonarComPort;
     state_.flags.statusResetRequest = true;
+    serialPortLost_ = false;
     switch (links_.serial.Open(port, state_.settings.sonarComPortBaud, state_.settings.rts != 0)) {
     case SerialOpenResult::Ok:
         acq_.linkState = LinkState::Up;
@@ -164,6 +188,7 @@ void PingCycle::StartRealTime()
 {
     state_.flags.playback = false;
     acq_.held = 0;
+    serialPortLost_ = false;
     if (settingsReloader_)
         settingsReloader_->ReloadSettings();
     ui_.SettingsLoaded();
@@ -225,6 +250,7 @@ void PingCycle::ToggleHold()
 
 void PingCycle::CloseHeadLinks()
 {
+    serialPortLost_ = false;
     DropTcp();
     links_.serial.Close();
 }

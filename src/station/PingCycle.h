@@ -9,7 +9,8 @@
 // the windows' interface, the record writer and the playback file, and
 // outlives the cycle. Thread: user-interface thread only. Failure: operator
 // messages go through the Reporter; a lost connection or a silent head is
-// retried by the one-second watchdog for ever.
+// retried by the one-second watchdog for ever (a head silent for five
+// seconds on an open connection counts as lost).
 
 #include "files/DataFile.h"
 #include "files/RecordWriter.h"
@@ -34,6 +35,9 @@ inline constexpr int kResumePingDelayMs = 50;
 // the reply to the command sent again: the next command waits that long for
 // it, so the head never gets a second command in flight for good.
 inline constexpr int kOwedReplyGraceMs = 50;
+// A connection whose head has not answered for this long is given up and
+// made again: after a power cut of the head no close ever arrives.
+inline constexpr int kSilentHeadLimitMs = 5000;
 
 // "COM<n> is not available. ..." and "'OpenCommPort ()': 'SetCommState ()' for <n> failed! ...".
 std::string SerialNotAvailableMessage(int comPort);
@@ -69,6 +73,9 @@ public:
     void OnTimer(int id) override;
     void OnSerialTransfer(
         std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent) override;
+    // The head is shown without connection and its port is opened again,
+    // silently, once a second (with each ping request) until it is back.
+    void OnSerialPortLost() override;
     void OnTcpConnected(bool ok) override;
     void OnTcpBytes(std::span<const std::uint8_t> bytes) override;
     void OnTcpClosed() override;
@@ -121,6 +128,8 @@ private:
     void WatchdogFired();
     void SendTimerFired();
     void RequestSerialTransfer();
+    // Tries the lost port's device again; the link is Up when it opened.
+    void ReopenLostSerialPort();
     void SendCommand();
     // ReconnectTcp; `restartStatus` also restarts the view's status blink.
     void ConnectTcp(bool restartStatus);
@@ -141,6 +150,8 @@ private:
     GpsTicker* gpsTicker_ = nullptr;
     SettingsReloader* settingsReloader_ = nullptr;
     int repliesOwed_ = 0; // TCP commands sent whose reply has not come
+    int silentPeriods_ = 0; // watchdog periods since the TCP head last answered
+    bool serialPortLost_ = false; // the open serial port went away; reopened by the ping timer
 };
 
 } // namespace velmaris

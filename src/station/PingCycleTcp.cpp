@@ -1,6 +1,7 @@
 // The K52L head over TCP: one command per ping from the send timer, one
 // 513-byte reply per command, and the one-second watchdog that reconnects a
-// lost link and resends to a head that stayed silent.
+// lost link, resends to a head that stayed silent and gives up a connection
+// whose head stayed silent for five seconds.
 //
 // A reverse request travels in exactly one command that the socket took.
 // The watchdog's resend carries the live buffer as it stands, so it carries
@@ -61,6 +62,13 @@ void PingCycle::WatchdogFired()
             // "No Connection" with the address instead of starting over.
             ConnectTcp(false);
         } else if (acq_.linkState == LinkState::Up) {
+            if (++silentPeriods_ * kWatchdogPeriodMs >= kSilentHeadLimitMs) {
+                // Silent for seconds on a connection that stands: a head
+                // that lost its power never closes it. Made again, as lost.
+                DropTcp();
+                ConnectTcp(false);
+                return;
+            }
             // The head has not answered for a whole period: the command or
             // its reply was lost. Send it again so the cycle goes on.
             SendCommand();
@@ -86,6 +94,7 @@ void PingCycle::ConnectTcp(bool restartStatus)
         links_.tcp.Close();
         assembler_.Clear();
         repliesOwed_ = 0;
+        silentPeriods_ = 0;
         if (restartStatus)
             state_.flags.statusResetRequest = true;
         pipeline_.StampPing();
@@ -101,6 +110,7 @@ void PingCycle::OnTcpConnected(bool ok)
 {
     assembler_.Clear();
     repliesOwed_ = 0;
+    silentPeriods_ = 0;
     if (!ok || Playback()) {
         acq_.linkState = LinkState::Down;
         links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
@@ -125,6 +135,7 @@ void PingCycle::OnTcpBytes(std::span<const std::uint8_t> bytes)
         assembler_.Clear();
         if (repliesOwed_ > 0)
             --repliesOwed_;
+        silentPeriods_ = 0;
         decoded = pipeline_.RunLive() || decoded;
     }
     // One command per reply: while another reply is still owed (the

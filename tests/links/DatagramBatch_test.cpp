@@ -47,7 +47,9 @@ INSTANTIATE_TEST_SUITE_P(DatagramBatch, DatagramBatchTest,
         // A burst, or one slow ping, defers the rest to the next batch.
         BatchCase {"CountLimitDefersTheRest", {2, 4000, 16}, false, {0, 10, 20}, {H, H, S}},
         BatchCase {"TimeBudgetDefersTheRest", {64, 4000, 16}, false, {0, 3999, 4000}, {H, H, S}},
-        BatchCase {"NoTimeBudgetDefersEverything", {64, 0, 16}, false, {0}, {S}},
+        // The first datagram is always read: the socket would not announce the rest again.
+        BatchCase {"NoTimeBudgetStillReadsTheFirst", {64, 0, 16}, false, {0, 1}, {H, S}},
+        BatchCase {"NoBudgetAtAllStillReadsTheFirst", {0, 0, 0}, true, {0, 1}, {H, S}},
         // A backlog that outlasted the batch before: the rest is dropped.
         BatchCase {"BehindCountLimitThenDropped", {2, 4000, 16}, true, {0, 10, 20, 30}, {H, H, D, D}},
         BatchCase {"BehindTimeBudgetThenDropped", {64, 4000, 16}, true, {0, 3999, 4000, 4100}, {H, H, D, D}},

@@ -66,6 +66,10 @@ TEST_F(CVelmarisDocTest, EventsDriveTheCycleOfTheDocument)
     doc.Events().OnTcpBytes(reply);
     EXPECT_EQ(doc.State().ping.pingCount, 1);
     EXPECT_EQ(ui.title, "Velmaris -- Real Time (K52L)");
+    doc.Events().OnUdpDropped(3); // counted for the diagnostics window
+    EXPECT_EQ(doc.Cycle().Acquisition().droppedDatagrams, 3u);
+    doc.Events().OnSerialPortLost();
+    EXPECT_EQ(doc.Cycle().Acquisition().linkState, LinkState::Down);
 }
 
 TEST_F(CVelmarisDocTest, SettingsOperationsReachTheWindowsThroughTheDocument)

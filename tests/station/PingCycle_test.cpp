@@ -114,6 +114,48 @@ TEST_F(PingCycleTest, SerialReplyOf265BytesCountsAnd264DoNot)
     EXPECT_EQ(rig.Acq().awaitingReply, 0);
 }
 
+TEST_F(PingCycleTest, LostSerialPortIsReopenedOnceASecondWhileRecordingGoesOn)
+{
+    rig.OpenSerial();
+    ASSERT_TRUE(rig.recorder.Open(rig.folder / "dive.52a"));
+    const auto reply = MakeReply('G');
+    ASSERT_TRUE(rig.timers.Fire(kPingTimer));
+    rig.SerialHandOver(reply);
+    ASSERT_EQ(state.ping.pingCount, 1);
+
+    // Unplugged during a transfer: no message, the head shown without
+    // connection, one-second pace.
+    rig.serial.openResult = SerialOpenResult::NotAvailable;
+    ASSERT_TRUE(rig.timers.Fire(kPingTimer));
+    rig.cycle.OnSerialPortLost();
+    rig.cycle.OnSerialTransfer({}, false, {});
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
+    EXPECT_EQ(rig.timers.Armed(kPingTimer), 1000);
+    EXPECT_TRUE(rig.reporter.messages.empty());
+
+    // Each second the same device is tried again, silently, until it is back.
+    for (int second = 1; second <= 2; ++second) {
+        const std::size_t opens = rig.serial.opens.size();
+        ASSERT_TRUE(rig.timers.Fire(kPingTimer));
+        ASSERT_EQ(rig.serial.opens.size(), opens + 1);
+        EXPECT_EQ(rig.serial.opens.back().port, state.settings.sonarComPort);
+        rig.cycle.OnSerialTransfer({}, false, {});
+        EXPECT_EQ(rig.timers.Armed(kPingTimer), 1000);
+    }
+    EXPECT_TRUE(rig.reporter.messages.empty());
+    rig.serial.openResult = SerialOpenResult::Ok;
+    ASSERT_TRUE(rig.timers.Fire(kPingTimer));
+    EXPECT_EQ(rig.Acq().linkState, LinkState::Up);
+    rig.SerialHandOver(); // the first read on the new port finds nothing
+    ASSERT_TRUE(rig.timers.Fire(kPingTimer));
+    const std::size_t opens = rig.serial.opens.size();
+    rig.SerialHandOver(reply);
+    EXPECT_EQ(rig.serial.opens.size(), opens) << "an open port is not opened again";
+    EXPECT_EQ(state.ping.pingCount, 2);
+    EXPECT_TRUE(rig.recorder.IsRecording());
+    EXPECT_EQ(rig.recorder.Length(), 2 * 640);
+}
+
 TEST_F(PingCycleTest, HoldStopsTheSerialCycleAndResumeRestartsItAt50Ms)
 {
     rig.OpenSerial();

@@ -1,9 +1,9 @@
 #include "links/qt/CUdpSocket.h"
 
 #include "links/CTimer.h"
+#include "links/SocketDrops.h"
 
 #include <QHostAddress>
-#include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
 
@@ -31,6 +31,7 @@ bool CUdpSocket::Open(int port)
         return false;
     }
     socket_ = socket;
+    systemDrops_ = ReceiveQueueDrops(socket->socketDescriptor()).value_or(0);
     connect(socket, &QUdpSocket::readyRead, this, [this, socket] { HandleReadable(socket); });
     return true;
 }
@@ -51,7 +52,6 @@ std::int64_t NowUs()
 
 void CUdpSocket::HandleReadable(QUdpSocket* socket)
 {
-    moreScheduled_ = false;
     DatagramBatch batch(budget_, NowUs(), behind_);
     while (socket == socket_ && socket->hasPendingDatagrams()) {
         const DatagramBatch::Step step = batch.Next(NowUs());
@@ -74,20 +74,17 @@ void CUdpSocket::HandleReadable(QUdpSocket* socket)
             events_->OnUdpDatagram(std::span<const std::uint8_t>(buffer_.data(), read),
                 static_cast<std::size_t>(std::max(trueSize, got)));
     }
-    if (batch.Dropped() > 0 && socket == socket_ && events_ != nullptr)
-        events_->OnUdpDropped(static_cast<std::size_t>(batch.Dropped()));
     if (socket != socket_)
         return; // closed or reopened by the handler: the new socket starts afresh
-    behind_ = socket->hasPendingDatagrams();
-    // The rest waits for the next batch, after the event loop has run.
-    if (!moreScheduled_ && behind_) {
-        moreScheduled_ = true;
-        QTimer::singleShot(0, this, [this, socket] {
-            moreScheduled_ = false;
-            if (socket == socket_)
-                HandleReadable(socket);
-        });
+    std::size_t dropped = static_cast<std::size_t>(batch.Dropped());
+    if (const auto system = ReceiveQueueDrops(socket->socketDescriptor())) {
+        dropped += static_cast<std::uint32_t>(*system - systemDrops_); // the counter wraps
+        systemDrops_ = *system;
     }
+    if (dropped > 0 && events_ != nullptr)
+        events_->OnUdpDropped(dropped);
+    // What still waits raises the next notification after the event loop ran.
+    behind_ = socket == socket_ && socket->hasPendingDatagrams();
 }
 
 void CUdpSocket::Close()

@@ -1,10 +1,14 @@
 #pragma once
 // The UDP listener of "Plot Data from UDP" on QUdpSocket: bound on any local
 // IPv4 address, exclusively. Each datagram goes to LinkEvents with at most
-// its first 4096 bytes and its true size. One notification handles one
-// DatagramBatch and the event loop runs before the next batch; when a
-// backlog outlasts a batch, what a flood sends beyond it is dropped (and
-// counted to LinkEvents).
+// its first 4096 bytes and its true size. One read notification handles one
+// DatagramBatch; datagrams still waiting raise the next notification once
+// the event loop has run. Datagrams are read only inside the notification:
+// the socket announces more only after one was read there, so a read
+// elsewhere could leave it silent for good. When a backlog outlasts a
+// batch, what a flood sends beyond it is dropped; those, and what the
+// system dropped on arrival (a full receive queue), are counted to
+// LinkEvents.
 //
 // Thread: user-interface thread only. The handler may call Close or Open.
 
@@ -39,8 +43,8 @@ private:
     QUdpSocket* socket_ = nullptr; // child of this
     std::array<std::uint8_t, kUdpReceiveBufferSize> buffer_ {};
     DatagramBudget budget_;
-    bool moreScheduled_ = false; // a batch is queued behind the event loop
     bool behind_ = false; // the last batch left datagrams waiting
+    std::uint32_t systemDrops_ = 0; // the system's drop counter at the last look
 };
 
 } // namespace velmaris

@@ -15,6 +15,20 @@ namespace {
 // the worker, between sweeps for hand-overs to drop.
 constexpr int kWaitSliceMs = 5;
 
+// Errors that say the device itself is gone, not that one read timed out.
+bool DeviceGone(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::DeviceNotFoundError:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 ReadSonarComPort::ReadSonarComPort(QObject* handOverTarget, HandOver handOver)
@@ -43,6 +57,8 @@ void ReadSonarComPort::run()
     QObject context;
     port_ = &port;
     context_ = &context;
+    QObject::connect(&port, &QSerialPort::errorOccurred, &context,
+        [this](QSerialPort::SerialPortError error) { PortFailed(static_cast<int>(error)); });
     ready_.release();
     exec();
     port.close();
@@ -58,6 +74,7 @@ SerialOpenResult ReadSonarComPort::Open(const QString& device, int baud)
     QMetaObject::invokeMethod(
         context_,
         [this, &result, &done, device, baud] {
+            portGone_ = false;
             result = OpenCommPort(*port_, device, baud);
             done.release();
         },
@@ -78,7 +95,38 @@ void ReadSonarComPort::PostClose()
     if (!isRunning())
         return;
     QMetaObject::invokeMethod(
-        context_, [this] { port_->close(); }, Qt::QueuedConnection);
+        context_,
+        [this] {
+            port_->close();
+            portGone_ = false;
+            lossUnreported_ = false;
+        },
+        Qt::QueuedConnection);
+}
+
+void ReadSonarComPort::PortFailed(int error)
+{
+    if (!DeviceGone(static_cast<QSerialPort::SerialPortError>(error)) || portGone_ || !port_->isOpen())
+        return;
+    portGone_ = true;
+    lossUnreported_ = true;
+    // Closed once the port's own call that reported the error has returned
+    // (a transfer in progress closes it itself when it ends). A reopening
+    // in between clears the flag and keeps its new port.
+    QMetaObject::invokeMethod(
+        context_,
+        [this] {
+            if (portGone_)
+                port_->close();
+        },
+        Qt::QueuedConnection);
+}
+
+bool ReadSonarComPort::TakeLoss()
+{
+    const bool lost = lossUnreported_;
+    lossUnreported_ = false;
+    return lost;
 }
 
 void ReadSonarComPort::Quit()
@@ -103,7 +151,7 @@ void ReadSonarComPort::Transfer(const std::array<std::uint8_t, kCommandSize>& co
     if (suspended_.load() || quitting_.load())
         return;
     if (!port_->isOpen()) {
-        HandOverToUi({}, false, {});
+        HandOverToUi({}, false, {}, TakeLoss());
         return;
     }
     QSerialPortIo io(*port_, quitting_);
@@ -111,6 +159,13 @@ void ReadSonarComPort::Transfer(const std::array<std::uint8_t, kCommandSize>& co
     std::size_t written = 0;
     if (!suspended_.load() && !quitting_.load())
         written = WriteCommand(io, command, rtsMode_.load());
+    if (portGone_) {
+        // What a dying line delivered is no reply, and the command did not
+        // reach a head.
+        port_->close();
+        HandOverToUi({}, false, {}, TakeLoss());
+        return;
+    }
     // The user-interface thread learns which command went out (the copy
     // taken at the request, not its live buffer, which may have changed
     // during the read), so it clears only the one-shot requests this copy
@@ -123,15 +178,15 @@ void ReadSonarComPort::Transfer(const std::array<std::uint8_t, kCommandSize>& co
 }
 
 void ReadSonarComPort::HandOverToUi(
-    std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent)
+    std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent, bool portLost)
 {
     if (quitting_.load())
         return;
     QMetaObject::invokeMethod(
         handOverTarget_,
-        [this, reply, portOpen, sent] {
+        [this, reply, portOpen, sent, portLost] {
             if (!quitting_.load())
-                handOver_(reply, portOpen, sent);
+                handOver_(reply, portOpen, sent, portLost);
         },
         Qt::BlockingQueuedConnection);
 }

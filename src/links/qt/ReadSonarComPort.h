@@ -10,6 +10,10 @@
 // hand-over the worker posts is abandoned (the transfer goes unanswered, as
 // a transfer on a suspended link does), so the two threads never wait for
 // each other. Neither may be called from inside the hand-over itself.
+//
+// A port whose device went away (unplugged, its pseudo-terminal closed) is
+// closed at once, also between transfers (a dead line would otherwise
+// keep waking the worker), and the next transfer reports the loss.
 
 #include "links/Links.h"
 
@@ -30,9 +34,10 @@ class ReadSonarComPort final : public QThread {
 public:
     // Runs on the thread of `handOverTarget` while the worker waits; `reply`
     // and `sent` (the command written whole, or nothing) stay valid until it
-    // returns.
-    using HandOver = std::function<void(
-        std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent)>;
+    // returns. `portLost`: the port went away since the last hand-over
+    // (`portOpen` is then false).
+    using HandOver = std::function<void(std::span<const std::uint8_t> reply, bool portOpen,
+        std::span<const std::uint8_t> sent, bool portLost)>;
 
     ReadSonarComPort(QObject* handOverTarget, HandOver handOver);
     ~ReadSonarComPort() override; // quits the worker if it runs
@@ -56,8 +61,10 @@ protected:
 
 private:
     void Transfer(const std::array<std::uint8_t, kCommandSize>& command); // worker
-    void HandOverToUi(
-        std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent); // worker
+    void HandOverToUi(std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent,
+        bool portLost = false); // worker
+    void PortFailed(int error); // worker: closes a port whose device went away
+    bool TakeLoss(); // worker: whether a loss waits to be reported; clears it
     // Calls `finished` (which blocks briefly) until it returns true, dropping
     // any hand-over posted meanwhile. User-interface thread.
     void WaitDroppingHandOvers(const std::function<bool()>& finished);
@@ -70,6 +77,8 @@ private:
     QSemaphore ready_;
     QObject* context_ = nullptr; // lives on the worker while run() executes
     QSerialPort* port_ = nullptr; // worker only
+    bool portGone_ = false; // worker only: the open port's device went away
+    bool lossUnreported_ = false; // worker only
     // Filled by the worker; read by the hand-over while the worker waits.
     std::array<std::uint8_t, kReplyBufferSize> reply_ {};
 };

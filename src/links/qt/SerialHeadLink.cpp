@@ -21,7 +21,13 @@ void SerialHeadLink::EnsureWorker()
     if (worker_ != nullptr)
         return;
     worker_ = std::make_unique<ReadSonarComPort>(&handOverTarget_,
-        [this](std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent) {
+        [this](std::span<const std::uint8_t> reply, bool portOpen, std::span<const std::uint8_t> sent,
+            bool portLost) {
+            if (portLost) {
+                heldPort_ = 0;
+                if (events_ != nullptr)
+                    events_->OnSerialPortLost();
+            }
             if (events_ != nullptr)
                 events_->OnSerialTransfer(reply, portOpen, sent);
         });

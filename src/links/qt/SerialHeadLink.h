@@ -1,7 +1,9 @@
 #pragma once
 // The K52A head's serial link: maps the COM port number to a device, keeps
 // the worker thread `ReadSonarComPort` and delivers each finished transfer
-// as LinkEvents::OnSerialTransfer on the user-interface thread.
+// as LinkEvents::OnSerialTransfer on the user-interface thread; a port whose
+// device went away is closed by the worker and reported first as
+// LinkEvents::OnSerialPortLost.
 //
 // Thread: construct and call on the user-interface thread, which must run
 // its event loop for transfers to be answered. Open, Close and Quit must not

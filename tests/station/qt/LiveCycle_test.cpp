@@ -1,6 +1,7 @@
 // The ping cycle driven end to end by the real links and timers against the
 // simulated heads on loopback TCP and a pseudo-terminal.
 
+#include "files/RecordReader.h"
 #include "files/SettingsFile.h"
 #include "links/qt/CSSocket.h"
 #include "links/qt/CUdpSocket.h"
@@ -15,6 +16,8 @@
 #include "support/LinkTestSupport.h"
 #include "support/PtyPeer.h"
 
+#include <QHostAddress>
+#include <QUdpSocket>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -49,6 +52,7 @@ public:
         if (state_.ping.pingCount > before)
             decoded.push_back(NowMs());
     }
+    void OnSerialPortLost() override { cycle_.OnSerialPortLost(); }
     void OnTcpConnected(bool ok) override { cycle_.OnTcpConnected(ok); }
     void OnTcpBytes(std::span<const std::uint8_t> bytes) override
     {
@@ -330,6 +334,38 @@ TEST_F(LiveCycleTest, UdpFloodOfModeChangesLeavesTheEventLoopTurning)
         flood.Sent());
 }
 
+TEST_F(LiveCycleTest, UdpBurstLeavesThePortListeningAndEveryLossCounted)
+{
+    cycle.Configure(CycleConfig {0, 0});
+    ASSERT_TRUE(cycle.StartUdpMode());
+    const auto record = MakeRecord(PingSpec {}, "52L");
+    QUdpSocket sender;
+    const auto send = [&] {
+        ASSERT_EQ(sender.writeDatagram(reinterpret_cast<const char*>(record.data()),
+                      static_cast<qint64>(record.size()), QHostAddress::LocalHost, udp.LocalPort()),
+            static_cast<qint64>(record.size()));
+    };
+    // Back to back, more than one batch and more than the receive queue holds.
+    for (int i = 0; i < 200; ++i)
+        send();
+    const auto seen = [&] {
+        return static_cast<std::uint64_t>(state.ping.pingCount) + cycle.Acquisition().droppedDatagrams;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return seen() >= 200; }, 2000))
+        << state.ping.pingCount << " painted and " << cycle.Acquisition().droppedDatagrams
+        << " dropped of 200";
+    EXPECT_EQ(seen(), 200u) << "a datagram was counted twice";
+
+    // A steady stream after the burst is painted whole.
+    const int afterBurst = state.ping.pingCount;
+    for (int i = 0; i < 40; ++i) {
+        send();
+        WaitUntil([] { return false; }, 10);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return state.ping.pingCount == afterBurst + 40; }, 2000))
+        << state.ping.pingCount - afterBurst << " of 40 painted";
+}
+
 TEST_F(LiveCycleTest, SwallowedCommandIsSentAgainAfterOneSecond)
 {
     sim::FaultPlan faults;
@@ -386,6 +422,63 @@ TEST_F(LiveCycleTest, SerialHeadPingTimerFollowsThePeriodFormula)
     ASSERT_TRUE(length == 265 || length == 513);
     EXPECT_EQ(ms, static_cast<int>(range * 2 / 1.5 + length / 11.52 + delay + 0.5));
     EXPECT_EQ(head.Malformed(), 0u);
+}
+
+// Whole records in `bytes`, one after the other to the end; -1 when the
+// last one is cut or a length cannot be right.
+int WholeRecords(const std::vector<std::uint8_t>& bytes)
+{
+    int count = 0;
+    std::size_t offset = 0;
+    while (offset + kRecordHeaderSize <= bytes.size()) {
+        const int length = RecordLengthField(
+            std::span<const std::uint8_t, kRecordHeaderSize>(bytes.data() + offset, kRecordHeaderSize));
+        if (length < 112 || offset + static_cast<std::size_t>(length) > bytes.size())
+            return -1;
+        offset += static_cast<std::size_t>(length);
+        ++count;
+    }
+    return offset == bytes.size() ? count : -1;
+}
+
+TEST_F(LiveCycleTest, UnpluggedSerialHeadIsOpenedAgainAtItsPathAndTheRecordingGoesOnWhole)
+{
+    sim::PtyHeadOptions options;
+    options.fast = true;
+    options.linkPath = folder / "head";
+    auto head = std::make_unique<sim::PtyHead>(options);
+    std::string error;
+    ASSERT_TRUE(head->Start(&error)) << error;
+    ComPortMap ports;
+    ports.SetDevice(kHeadComPort, options.linkPath);
+    serial.SetComPortMap(ports);
+    SaveIni(kSonarSerialK52A);
+    cycle.Configure(CycleConfig {0, 0});
+    cycle.StartRealTime();
+    ASSERT_EQ(cycle.Acquisition().linkState, LinkState::Up);
+    const std::string record = folder / "dive.52a";
+    ASSERT_TRUE(recorder.Open(record));
+    ASSERT_TRUE(WaitForPings(3, 8000));
+
+    head.reset(); // unplugged: the pseudo-terminal and its link are gone
+    EXPECT_TRUE(WaitUntil([&] { return cycle.Acquisition().linkState == LinkState::Down; }, 2000))
+        << "the lost port is not noticed";
+    EXPECT_EQ(serial.HeldComPort(), 0);
+    WaitUntil([] { return false; }, 1500);
+    const int pingsUnplugged = state.ping.pingCount;
+
+    head = std::make_unique<sim::PtyHead>(options); // plugged in again, same path
+    ASSERT_TRUE(head->Start(&error)) << error;
+    EXPECT_TRUE(WaitUntil([&] { return head->Pings() > 0; }, 2000))
+        << "no command reached the new head in 2 s";
+    ASSERT_TRUE(WaitForPings(pingsUnplugged + 3, 8000));
+    EXPECT_EQ(cycle.Acquisition().linkState, LinkState::Up);
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_TRUE(recorder.IsRecording());
+
+    const int pings = state.ping.pingCount;
+    recorder.Close();
+    EXPECT_EQ(WholeRecords(ReadFileBytes(record)), pings) << "the record file is not whole";
 }
 
 TEST_F(LiveCycleTest, ReversePressDuringTheSerialReadGoesOutWithTheNextCommand)
