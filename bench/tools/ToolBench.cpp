@@ -202,8 +202,8 @@ void BM_AnimatePolarFrames(benchmark::State& bench)
         OpenDataFile(PolarRecording(), file, fileType);
         const FrameSampler sampler(PaintedSide(doc.settings.zoom), width);
         const AnimationCounts counts
-            = PlayIntoFrames(file, fileType, doc, sampler, 20, [](const std::uint8_t* frame) {
-                  benchmark::DoNotOptimize(frame[0]);
+            = PlayIntoFrames(file, fileType, doc, sampler, 20, [](const std::uint8_t* const* rows) {
+                  benchmark::DoNotOptimize(rows[0][0]);
                   return true;
               });
         pings += counts.pings;

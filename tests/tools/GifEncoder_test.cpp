@@ -94,7 +94,7 @@ TEST(GifEncoder, DecodedFramesAreTheFramesGiven)
         ASSERT_TRUE(encoder->Open(AnimationParams {path.string(), c.width, c.height, 10, &palette}, &error))
             << error;
         for (const Frame& frame : given)
-            ASSERT_TRUE(encoder->AddFrame(frame.data(), &error)) << error;
+            ASSERT_TRUE(encoder->AddFrame(frame.data(), c.width, c.height, &error)) << error;
         ASSERT_TRUE(encoder->Finish(&error)) << error;
         int loops = 0;
         const std::vector<Frame> decoded = DecodeFrames(path, loops);
@@ -125,7 +125,8 @@ TEST(GifEncoder, CodeStreamsEndCleanlyAtEveryWidth)
             const std::unique_ptr<FrameEncoder> encoder = MakeGifEncoder();
             std::string error;
             ASSERT_TRUE(encoder->Open(AnimationParams {path.string(), width, height, 10, &palette}, &error));
-            ASSERT_TRUE(encoder->AddFrame(f.data(), &error) && encoder->Finish(&error)) << error;
+            ASSERT_TRUE(encoder->AddFrame(f.data(), width, height, &error) && encoder->Finish(&error))
+                << error;
             int loops = 0;
             const std::vector<Frame> decoded = DecodeFrames(path, loops);
             ASSERT_EQ(decoded.size(), 1u);

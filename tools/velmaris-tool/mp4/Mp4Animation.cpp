@@ -13,7 +13,9 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace velmaris::tool {
 
@@ -100,14 +102,27 @@ public:
         return true;
     }
 
-    bool AddFrame(const std::uint8_t* indices, std::string* error) override
+    bool AddRows(const std::uint8_t* const* rows, std::string* error) override
     {
         int code = av_frame_make_writable(frame_);
         if (code < 0)
             return Fail(error, "cannot write " + params_.path + ": " + AvError(code));
+        // The scaler takes rows evenly spaced; the raster's are unless its
+        // waterfall has scrolled.
+        const std::ptrdiff_t stride = params_.height > 1 ? rows[1] - rows[0] : params_.width;
+        const std::uint8_t* first = rows[0];
+        for (int y = 0; y < params_.height && first != nullptr; ++y)
+            if (rows[y] != rows[0] + y * stride)
+                first = nullptr;
+        if (first == nullptr || stride <= 0) {
+            contiguous_.resize(std::size_t(params_.width) * params_.height);
+            for (int y = 0; y < params_.height; ++y)
+                std::copy_n(rows[y], params_.width, contiguous_.data() + std::size_t(y) * params_.width);
+            first = contiguous_.data();
+        }
         const std::uint8_t* source[4]
-            = {indices, reinterpret_cast<const std::uint8_t*>(palette_.data()), nullptr, nullptr};
-        const int strides[4] = {params_.width, 0, 0, 0};
+            = {first, reinterpret_cast<const std::uint8_t*>(palette_.data()), nullptr, nullptr};
+        const int strides[4] = {first == contiguous_.data() ? params_.width : int(stride), 0, 0, 0};
         sws_scale(scaler_, source, strides, 0, params_.height, frame_->data, frame_->linesize);
         frame_->pts = pts_++;
         return Encode(frame_, error);
@@ -167,6 +182,7 @@ private:
     AVPacket* packet_ = nullptr;
     SwsContext* scaler_ = nullptr;
     std::array<std::uint32_t, kColorTableEntries> palette_ {};
+    std::vector<std::uint8_t> contiguous_; // the frame, when its rows are not evenly spaced
     std::int64_t pts_ = 0;
     bool headerWritten_ = false;
 };
