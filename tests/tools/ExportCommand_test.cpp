@@ -248,9 +248,7 @@ TEST(ExportCommand, CommandLineMistakesAreUsageErrors)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RunTool("export " + c.args, err.string()).exitCode, c.exitCode) << c.args;
-        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos)
-            << c.args << "\n"
-            << testing::ReadFileText(err);
+        EXPECT_NE(testing::ReadFileText(err).find(c.message), std::string::npos) << c.args << "\n" << testing::ReadFileText(err);
     }
 }
 
