@@ -3,9 +3,9 @@
 // graphic control block with the frame's delay and only the rectangle that
 // changed since the frame before (the rest stays on screen), its unchanged
 // pixels transparent, so a sweep costs the wedge it painted. The caller's
-// thread finds the rectangle; a worker thread codes it and writes it while
-// the next frame is painted. The writer holds the frame before and two
-// rectangles (the one being coded, the one being filled).
+// thread finds the rectangle and writes the frames in order; two worker
+// threads code them in turn while the next frame is painted. The writer
+// holds the frame before and two rectangles.
 
 #include "FrameEncoder.h"
 #include "FrameWorker.h"
@@ -138,10 +138,21 @@ void Put16(std::vector<std::uint8_t>& out, int v)
 }
 
 class GifEncoder final : public FrameEncoder {
+    // A frame handed to a worker: its blocks before the data, then the data
+    // appended; the rectangle's pixels as coded; the worker and its coder.
+    struct Pending {
+        std::vector<std::uint8_t> bytes;
+        std::vector<std::uint8_t> pixels;
+        bool coding = false; // handed over and not yet written
+        GifLzw lzw;
+        std::unique_ptr<FrameWorker> worker;
+    };
+
 public:
     ~GifEncoder() override
     {
-        worker_.reset(); // before the file it writes to
+        for (Pending& p : pending_)
+            p.worker.reset(); // before the buffers they code into
         if (file_ != nullptr)
             std::fclose(file_);
     }
@@ -171,15 +182,19 @@ public:
         previous_.assign(std::size_t(params.width) * params.height, 0);
         if (!Write(out_, error))
             return false;
-        worker_ = std::make_unique<FrameWorker>();
+        for (Pending& p : pending_)
+            p.worker = std::make_unique<FrameWorker>();
         return true;
     }
 
-    // The rectangle and its marks are worked out here; its coding and writing
-    // go to the worker, which codes one frame while the next is painted.
+    // The rectangle and its marks are worked out here, and the frames are
+    // written here in their order; the coding goes to two workers in turn,
+    // which code two frames while the next is painted.
     bool AddRows(const std::uint8_t* const* rows, std::string* error) override
     {
-        Pending& job = pending_[frames_ % 2]; // the worker is done with it
+        Pending& job = pending_[frames_ % 2];
+        if (!WriteCoded(job, error)) // the frame two before, done with the buffers
+            return false;
         std::vector<std::uint8_t>& marked = job.pixels;
         const int w = params_.width;
         const Rect r = frames_ == 0 ? Rect {0, 0, w, params_.height}
@@ -205,21 +220,22 @@ public:
         Put16(out, r.height);
         out.push_back(0);
         ++frames_;
-        const std::string failed = worker_->Submit([this, &job, r]() -> std::string {
-            lzw_.Encode(job.pixels.data(), std::size_t(r.width), r.width, r.height, job.bytes);
-            std::string message;
-            Write(job.bytes, &message);
-            return message;
+        job.coding = true;
+        job.worker->Submit([&job, r]() -> std::string {
+            job.lzw.Encode(job.pixels.data(), std::size_t(r.width), r.width, r.height, job.bytes);
+            return {};
         });
-        return failed.empty() || Fail(error, failed);
+        return true;
     }
 
     bool Finish(std::string* error) override
     {
-        const std::string failed = worker_->Drain();
-        worker_.reset();
+        // The last two frames, in their order.
+        bool ok = WriteCoded(pending_[frames_ % 2], error) && WriteCoded(pending_[(frames_ + 1) % 2], error);
+        for (Pending& p : pending_)
+            p.worker.reset();
         out_.assign(1, 0x3B);
-        bool ok = failed.empty() ? Write(out_, error) : Fail(error, failed);
+        ok = ok && Write(out_, error);
         const bool closed = std::fclose(file_) == 0;
         file_ = nullptr;
         if (ok && !closed)
@@ -276,11 +292,22 @@ private:
                 rows[y] + r.left, r.width, previous_.data() + std::size_t(y) * params_.width + r.left);
     }
 
-    // Writes `bytes` whole; on either thread, one at a time.
+    // Writes `bytes` whole.
     bool Write(const std::vector<std::uint8_t>& bytes, std::string* error)
     {
         const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
         return ok || Fail(error, "cannot write " + params_.path + ": " + std::strerror(errno));
+    }
+
+    // Waits for the frame `job` holds to be coded and writes it; nothing
+    // when it holds none.
+    bool WriteCoded(Pending& job, std::string* error)
+    {
+        if (!job.coding)
+            return true;
+        job.worker->Drain();
+        job.coding = false;
+        return Write(job.bytes, error);
     }
 
     // Delays are whole hundredths; rounding the running time keeps the
@@ -291,20 +318,11 @@ private:
         return static_cast<int>(at(frames_ + 1) - at(frames_));
     }
 
-    // A frame handed to the worker: its blocks before the data, then the
-    // data appended; the rectangle's pixels as coded.
-    struct Pending {
-        std::vector<std::uint8_t> bytes;
-        std::vector<std::uint8_t> pixels;
-    };
-
     AnimationParams params_;
     std::FILE* file_ = nullptr;
-    GifLzw lzw_; // the worker's
     std::vector<std::uint8_t> out_; // the header and the trailer
     std::vector<std::uint8_t> previous_;
-    std::array<Pending, 2> pending_; // filled in turn
-    std::unique_ptr<FrameWorker> worker_;
+    std::array<Pending, 2> pending_; // frames go to them in turn
     long long frames_ = 0;
 };
 
