@@ -7,9 +7,13 @@
 // its goal of 100 ms (`of goal`: the goal over the time, 1 or more meets it).
 //
 //   bench_station_wire [--seconds N] [--warmup N] [--size WxH]
-//                      [--station PATH] [--goal-us N]
+//                      [--station PATH] [--goal-us N] [--starts N]
 //
 // With --goal-us the exit status is 1 when the median is above the goal.
+// With --starts N it only starts the station N times, each stopped once its
+// first command has arrived, and prints the median, least and most time from
+// starting it to that command (bench/first-command.sh does the same against
+// `velmaris-tool headsim` under Xvfb).
 // Not run by ctest: the figures depend on the machine and its load.
 
 #include "files/SettingsFile.h"
@@ -41,6 +45,7 @@ struct Options {
     int height = 1080;
     std::string station = std::string(VELMARIS_BINARY_DIR) + "/bin/velmaris";
     double goalUs = 0;
+    int starts = 0;
 };
 
 constexpr double kFirstCommandGoalMs = 100;
@@ -56,6 +61,8 @@ bool Parse(int argc, char** argv, Options& o)
             o.warmup = std::atoi(argv[++i]);
         else if (arg == "--station" && hasValue)
             o.station = argv[++i];
+        else if (arg == "--starts" && hasValue)
+            o.starts = std::atoi(argv[++i]);
         else if (arg == "--goal-us" && hasValue)
             o.goalUs = std::atof(argv[++i]);
         else if (arg == "--size" && hasValue) {
@@ -64,7 +71,7 @@ bool Parse(int argc, char** argv, Options& o)
         } else
             return false;
     }
-    return o.seconds > 0 && o.warmup >= 0 && o.width > 0 && o.height > 0;
+    return o.seconds > 0 && o.warmup >= 0 && o.width > 0 && o.height > 0 && o.starts >= 0;
 }
 
 double Percentile(const std::vector<double>& sorted, double p)
@@ -83,7 +90,7 @@ int main(int argc, char** argv)
     if (!Parse(argc, argv, o)) {
         std::fprintf(stderr,
             "usage: bench_station_wire [--seconds N] [--warmup N] [--size WxH] [--station PATH] "
-            "[--goal-us N]\n");
+            "[--goal-us N] [--starts N]\n");
         return 2;
     }
     const std::filesystem::path dir
@@ -129,12 +136,50 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    const std::vector<std::string> environment {"QT_QPA_PLATFORM=offscreen:configfile=" + screen,
+        "VELMARIS_HEAD_PORT=" + std::to_string(server.Port()), "VELMARIS_UDP_PORT=0", "HOME=" + dir.string(),
+        "XDG_CONFIG_HOME=" + dir.string(), "XDG_RUNTIME_DIR=" + (dir / "runtime").string()};
+    if (o.starts > 0) {
+        std::vector<double> ms;
+        for (int i = 0; i < o.starts; ++i) {
+            {
+                const std::lock_guard lock(mutex);
+                firstCommand = Clock::time_point {};
+            }
+            started = Clock::now();
+            tool::test::ToolProcess station(o.station, {"--ini", ini}, environment);
+            for (int wait = 0; wait < 5000 && station.Started(); ++wait) {
+                const std::lock_guard lock(mutex);
+                if (firstCommand != Clock::time_point {})
+                    break;
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+            {
+                const std::lock_guard lock(mutex);
+                if (firstCommand != Clock::time_point {})
+                    ms.push_back(std::chrono::duration<double, std::milli>(firstCommand - started).count());
+            }
+            station.Signal(SIGTERM);
+            station.Wait();
+        }
+        server.Stop();
+        std::filesystem::remove_all(dir);
+        std::sort(ms.begin(), ms.end());
+        if (ms.empty()) {
+            std::fprintf(stderr, "bench_station_wire: no command arrived\n");
+            return 1;
+        }
+        const double median = Percentile(ms, 0.5);
+        std::printf(
+            "station %s, window %dx%d: %zu starts\n", o.station.c_str(), o.width, o.height, ms.size());
+        std::printf("start -> first command on the wire: median %.1f ms, least %.1f, most %.1f "
+                    "(goal %.0f ms, of goal %.2f)\n",
+            median, ms.front(), ms.back(), kFirstCommandGoalMs, kFirstCommandGoalMs / median);
+        return 0;
+    }
+
     started = Clock::now();
-    tool::test::ToolProcess station(o.station, {"--ini", ini},
-        {"QT_QPA_PLATFORM=offscreen:configfile=" + screen,
-            "VELMARIS_HEAD_PORT=" + std::to_string(server.Port()), "VELMARIS_UDP_PORT=0",
-            "HOME=" + dir.string(), "XDG_CONFIG_HOME=" + dir.string(),
-            "XDG_RUNTIME_DIR=" + (dir / "runtime").string()});
+    tool::test::ToolProcess station(o.station, {"--ini", ini}, environment);
     if (!station.Started()) {
         std::fprintf(stderr, "bench_station_wire: cannot start %s\n", o.station.c_str());
         return 1;

@@ -87,6 +87,10 @@ TEST(GifEncoder, DecodedFramesAreTheFramesGiven)
         given.push_back(f);
         noise(f, 0, n, 3); // smooth and coded
         given.push_back(f);
+        std::fill(f.begin(), f.end(), 9); // one run through every row, longer than the runs noted
+        given.push_back(f);
+        f[n / 2] = 255; // the index the writer tries first for transparency
+        given.push_back(f);
 
         const auto path = dir / "a.gif";
         const std::unique_ptr<FrameEncoder> encoder = MakeGifEncoder();
@@ -94,7 +98,7 @@ TEST(GifEncoder, DecodedFramesAreTheFramesGiven)
         ASSERT_TRUE(encoder->Open(AnimationParams {path.string(), c.width, c.height, 10, &palette}, &error))
             << error;
         for (const Frame& frame : given)
-            ASSERT_TRUE(encoder->AddFrame(frame.data(), &error)) << error;
+            ASSERT_TRUE(encoder->AddFrame(frame.data(), c.width, c.height, &error)) << error;
         ASSERT_TRUE(encoder->Finish(&error)) << error;
         int loops = 0;
         const std::vector<Frame> decoded = DecodeFrames(path, loops);
@@ -125,12 +129,37 @@ TEST(GifEncoder, CodeStreamsEndCleanlyAtEveryWidth)
             const std::unique_ptr<FrameEncoder> encoder = MakeGifEncoder();
             std::string error;
             ASSERT_TRUE(encoder->Open(AnimationParams {path.string(), width, height, 10, &palette}, &error));
-            ASSERT_TRUE(encoder->AddFrame(f.data(), &error) && encoder->Finish(&error)) << error;
+            ASSERT_TRUE(encoder->AddFrame(f.data(), width, height, &error) && encoder->Finish(&error))
+                << error;
             int loops = 0;
             const std::vector<Frame> decoded = DecodeFrames(path, loops);
             ASSERT_EQ(decoded.size(), 1u);
             EXPECT_TRUE(decoded[0] == f);
         }
+}
+
+// The worker writes while the caller paints: a failed write still reaches
+// the caller, at the latest from Finish().
+TEST(GifEncoder, AFullDiskIsReported)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    ColorTable palette {};
+    std::mt19937 random(5);
+    const std::unique_ptr<FrameEncoder> encoder = MakeGifEncoder();
+    std::string error;
+    ASSERT_TRUE(encoder->Open(AnimationParams {"/dev/full", 200, 200, 10, &palette}, &error)) << error;
+    Frame f(200 * 200);
+    bool ok = true;
+    for (int i = 0; i < 20 && ok; ++i) {
+        for (auto& p : f)
+            p = std::uint8_t(random() % 100u);
+        ok = encoder->AddFrame(f.data(), 200, 200, &error);
+    }
+    if (ok)
+        ok = encoder->Finish(&error);
+    EXPECT_FALSE(ok);
+    EXPECT_NE(error.find("cannot write /dev/full"), std::string::npos) << error;
 }
 
 } // namespace

@@ -42,9 +42,9 @@ int RunAnimation(const AnimationRequest& request)
     const FrameSampler sampler(side, width);
     const AnimationCounts counts = PlayIntoFrames(
         file, fileType, doc, sampler, request.pingsPerFrame,
-        [&](const std::uint8_t* frame) {
+        [&](const std::uint8_t* const* rows) {
             ++frames;
-            return encoder->AddFrame(frame, &error);
+            return encoder->AddRows(rows, &error);
         },
         [&](std::int64_t) {
             if (progress.Due())

@@ -6,6 +6,7 @@
 #include "image/PaintInputs.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace velmaris::tool {
 
@@ -25,36 +26,40 @@ FrameSampler::FrameSampler(int sourceSide, int size)
             = static_cast<int>((std::int64_t(2 * i + 1) * sourceSide) / (std::int64_t(2) * size));
 }
 
-void FrameSampler::Sample(const ImageRaster& raster, std::uint8_t* frame) const
+void FrameSampler::Rows(const ImageRaster& raster, std::uint8_t* scratch, const std::uint8_t** rows) const
 {
     const std::size_t n = source_.size();
     for (std::size_t y = 0; y < n; ++y) {
         const std::uint8_t* row = raster.Row(source_[y]);
-        std::uint8_t* out = frame + y * n;
         if (size_ == sourceSide_) {
-            std::copy_n(row, n, out);
+            rows[y] = row;
             continue;
         }
+        std::uint8_t* out = scratch + y * n;
         for (std::size_t x = 0; x < n; ++x)
             out[x] = row[source_[x]];
+        rows[y] = out;
     }
 }
 
 AnimationCounts PlayIntoFrames(DataFile& file, int fileType, ToolDocument& doc, const FrameSampler& sampler,
-    int pingsPerFrame, const std::function<bool(const std::uint8_t* frame)>& onFrame,
+    int pingsPerFrame, const std::function<bool(const std::uint8_t* const* rows)>& onFrame,
     const std::function<void(std::int64_t recordsRead)>& onRecord)
 {
     SonarState& state = *doc.state;
     ResetScanHistory(state.history, state.ping);
-    std::vector<std::uint8_t> frame(std::size_t(sampler.Size()) * std::size_t(sampler.Size()));
+    std::vector<std::uint8_t> scratch;
+    if (sampler.Samples())
+        scratch.resize(std::size_t(sampler.Size()) * std::size_t(sampler.Size()));
+    std::vector<const std::uint8_t*> rows(std::size_t(sampler.Size()));
     AnimationCounts counts;
     int sinceFrame = 0;
     bool stopped = false;
     auto emit = [&] {
-        sampler.Sample(state.raster, frame.data());
+        sampler.Rows(std::as_const(state.raster), scratch.data(), rows.data());
         ++counts.frames;
         sinceFrame = 0;
-        stopped = !onFrame(frame.data());
+        stopped = !onFrame(rows.data());
     };
     RecordCursor cursor(file, fileType);
     RecordFrame record;

@@ -30,8 +30,13 @@ public:
     FrameSampler(int sourceSide, int size);
 
     int Size() const { return size_; }
-    // `frame` holds Size() x Size() bytes, row by row.
-    void Sample(const ImageRaster& raster, std::uint8_t* frame) const;
+    // Whether Rows() needs its scratch (the frame is not the square as it is).
+    bool Samples() const { return size_ != sourceSide_; }
+    // Points rows[y] (Size() of them) at frame row y: into the raster itself
+    // when the frame is the square as it is, otherwise into `scratch`
+    // (Size() x Size() bytes), where the frame is sampled. Valid until the
+    // raster or the scratch changes.
+    void Rows(const ImageRaster& raster, std::uint8_t* scratch, const std::uint8_t** rows) const;
 
 private:
     int sourceSide_;
@@ -45,11 +50,11 @@ struct AnimationCounts {
 };
 
 // Plays the file from its first record, as `render` does, and calls
-// `onFrame(frame)` after every `pingsPerFrame` painted pings and after the
-// last one (when it is not already a frame's). `onFrame` returns false to stop.
+// `onFrame(rows)` (the frame's rows, as FrameSampler::Rows gives them) after every `pingsPerFrame` painted
+// pings and after the last one (when it is not already a frame's). `onFrame` returns false to stop.
 // `onRecord(recordsRead)` runs after every whole record, for progress.
 AnimationCounts PlayIntoFrames(DataFile& file, int fileType, ToolDocument& doc, const FrameSampler& sampler,
-    int pingsPerFrame, const std::function<bool(const std::uint8_t* frame)>& onFrame,
+    int pingsPerFrame, const std::function<bool(const std::uint8_t* const* rows)>& onFrame,
     const std::function<void(std::int64_t recordsRead)>& onRecord = {});
 
 } // namespace velmaris::tool

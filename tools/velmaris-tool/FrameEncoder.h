@@ -37,8 +37,11 @@ public:
     virtual ~FrameEncoder() = default;
     // Creates the file; false with `error` set when it cannot.
     virtual bool Open(const AnimationParams& params, std::string* error) = 0;
+    // One frame of height rows of width indices; `rows[y]` is row y. The rows
+    // are only read during the call.
+    virtual bool AddRows(const std::uint8_t* const* rows, std::string* error) = 0;
     // One frame of width x height indices, row by row.
-    virtual bool AddFrame(const std::uint8_t* indices, std::string* error) = 0;
+    bool AddFrame(const std::uint8_t* indices, int width, int height, std::string* error);
     // Completes and closes the file.
     virtual bool Finish(std::string* error) = 0;
 };

@@ -2,20 +2,27 @@
 // palette (the colour table), the NETSCAPE2.0 loop extension, and per frame a
 // graphic control block with the frame's delay and only the rectangle that
 // changed since the frame before (the rest stays on screen), its unchanged
-// pixels transparent, so a sweep costs the wedge it painted. The file is
-// written as each frame is coded; the writer holds the frame before and the
-// rectangle.
+// pixels transparent, so a sweep costs the wedge it painted. The caller's
+// thread finds the rectangle and writes the frames in order; two worker
+// threads code them in turn while the next frame is painted. The writer
+// holds the frame before and two rectangles.
 
 #include "FrameEncoder.h"
+#include "FrameWorker.h"
 #include "GifLzw.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 namespace velmaris::tool {
 
@@ -32,31 +39,95 @@ struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
-// The smallest rectangle holding every pixel that differs; 1 x 1 at the
-// origin when none does (a frame must still carry its delay).
-Rect ChangedRect(const std::uint8_t* now, const std::uint8_t* before, int w, int h)
+// The first x in [from, to) where a and b differ; `to` when none does.
+int FirstDifference(const std::uint8_t* a, const std::uint8_t* b, int from, int to)
+{
+    int x = from;
+#if defined(__SSE2__) || defined(_M_X64)
+    for (; x + 16 <= to; x += 16) {
+        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
+        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
+        if (const int same = _mm_movemask_epi8(_mm_cmpeq_epi8(va, vb)); same != 0xFFFF)
+            return x + std::countr_one(unsigned(same));
+    }
+#endif
+    while (x < to && a[x] == b[x])
+        ++x;
+    return x;
+}
+
+// The last x in [from, to) where a and b differ; from - 1 when none does.
+int LastDifference(const std::uint8_t* a, const std::uint8_t* b, int from, int to)
+{
+    int x = to;
+#if defined(__SSE2__) || defined(_M_X64)
+    for (; x - 16 >= from; x -= 16) {
+        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x - 16));
+        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x - 16));
+        if (const int same = _mm_movemask_epi8(_mm_cmpeq_epi8(va, vb)); same != 0xFFFF)
+            return x - 1 - std::countl_one(std::uint16_t(same));
+    }
+#endif
+    while (x > from && a[x - 1] == b[x - 1])
+        --x;
+    return x - 1;
+}
+
+// The smallest rectangle holding every pixel of `rows` that differs from
+// `before` (rows w bytes apart); 1 x 1 at the origin when none does (a frame
+// must still carry its delay).
+Rect ChangedRect(const std::uint8_t* const* rows, const std::uint8_t* before, int w, int h)
 {
     int top = -1, bottom = -1, left = w, right = -1;
     for (int y = 0; y < h; ++y) {
-        const std::uint8_t* a = now + std::size_t(y) * w;
+        const std::uint8_t* a = rows[y];
         const std::uint8_t* b = before + std::size_t(y) * w;
         if (std::memcmp(a, b, std::size_t(w)) == 0)
             continue;
         if (top < 0)
             top = y;
         bottom = y;
-        int x0 = 0;
-        while (a[x0] == b[x0])
-            ++x0;
-        int x1 = w - 1;
-        while (a[x1] == b[x1])
-            --x1;
-        left = std::min(left, x0);
-        right = std::max(right, x1);
+        // Only what lies outside the columns found so far can widen them.
+        left = FirstDifference(a, b, 0, left);
+        right = std::max(right, LastDifference(a, b, right + 1, w));
     }
     if (top < 0)
         return Rect {0, 0, 1, 1};
     return Rect {left, top, right - left + 1, bottom - top + 1};
+}
+
+// out[x] = a[x] where it differs from b[x], else t; returns true when some
+// a[x] that differs from b[x] is t itself.
+bool MarkRow(const std::uint8_t* a, const std::uint8_t* b, int n, std::uint8_t t, std::uint8_t* out)
+{
+    int x = 0;
+    bool clash = false;
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i vt = _mm_set1_epi8(static_cast<char>(t));
+    __m128i clashes = _mm_setzero_si128();
+    for (; x + 16 <= n; x += 16) {
+        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
+        const __m128i same = _mm_cmpeq_epi8(va, _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+            _mm_or_si128(_mm_and_si128(same, vt), _mm_andnot_si128(same, va)));
+        clashes = _mm_or_si128(clashes, _mm_andnot_si128(same, _mm_cmpeq_epi8(va, vt)));
+    }
+    clash = _mm_movemask_epi8(clashes) != 0;
+#endif
+    for (; x < n; ++x) {
+        const bool same = a[x] == b[x];
+        out[x] = same ? t : a[x];
+        clash = clash || (!same && a[x] == t);
+    }
+    return clash;
+}
+
+// Grows v to at least n bytes; never shrinks it, so that a frame's rectangle
+// does not clear the bytes the next one overwrites.
+void Reserve(std::vector<std::uint8_t>& v, std::size_t n)
+{
+    if (v.size() < n)
+        v.resize(n);
 }
 
 // Little-endian 16-bit field.
@@ -67,9 +138,21 @@ void Put16(std::vector<std::uint8_t>& out, int v)
 }
 
 class GifEncoder final : public FrameEncoder {
+    // A frame handed to a worker: its blocks before the data, then the data
+    // appended; the rectangle's pixels as coded; the worker and its coder.
+    struct Pending {
+        std::vector<std::uint8_t> bytes;
+        std::vector<std::uint8_t> pixels;
+        bool coding = false; // handed over and not yet written
+        GifLzw lzw;
+        std::unique_ptr<FrameWorker> worker;
+    };
+
 public:
     ~GifEncoder() override
     {
+        for (Pending& p : pending_)
+            p.worker.reset(); // before the buffers they code into
         if (file_ != nullptr)
             std::fclose(file_);
     }
@@ -97,43 +180,62 @@ public:
         const char kLoop[] = "\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00";
         out_.insert(out_.end(), kLoop, kLoop + sizeof kLoop); // the terminating NUL ends the block
         previous_.assign(std::size_t(params.width) * params.height, 0);
-        return Flush(error);
+        if (!Write(out_, error))
+            return false;
+        for (Pending& p : pending_)
+            p.worker = std::make_unique<FrameWorker>();
+        return true;
     }
 
-    bool AddFrame(const std::uint8_t* indices, std::string* error) override
+    // The rectangle and its marks are worked out here, and the frames are
+    // written here in their order; the coding goes to two workers in turn,
+    // which code two frames while the next is painted.
+    bool AddRows(const std::uint8_t* const* rows, std::string* error) override
     {
+        Pending& job = pending_[frames_ % 2];
+        if (!WriteCoded(job, error)) // the frame two before, done with the buffers
+            return false;
+        std::vector<std::uint8_t>& marked = job.pixels;
         const int w = params_.width;
         const Rect r = frames_ == 0 ? Rect {0, 0, w, params_.height}
-                                    : ChangedRect(indices, previous_.data(), w, params_.height);
-        const int transparent = frames_ == 0 ? -1 : MarkUnchanged(indices, r);
-        // Graphic control: leave the frame in place, the delay, the transparent index.
-        const int delay = NextDelay();
-        out_.insert(out_.end(), {0x21, 0xF9, 4, std::uint8_t(transparent < 0 ? 0x04 : 0x05)});
-        Put16(out_, delay);
-        out_.insert(out_.end(), {std::uint8_t(std::max(transparent, 0)), 0});
-        // Image descriptor without a local table, then the data.
-        out_.push_back(0x2C);
-        Put16(out_, r.left);
-        Put16(out_, r.top);
-        Put16(out_, r.width);
-        Put16(out_, r.height);
-        out_.push_back(0);
-        if (transparent >= 0)
-            lzw_.Encode(marked_.data(), std::size_t(r.width), r.width, r.height, out_);
-        else
-            lzw_.Encode(indices + std::size_t(r.top) * w + r.left, std::size_t(w), r.width, r.height, out_);
-        for (int y = r.top; y < r.top + r.height; ++y) {
-            const std::size_t at = std::size_t(y) * w + r.left;
-            std::copy_n(indices + at, r.width, previous_.begin() + std::ptrdiff_t(at));
+                                    : ChangedRect(rows, previous_.data(), w, params_.height);
+        const int transparent = frames_ == 0 ? -1 : MarkUnchanged(rows, r, marked);
+        if (transparent < 0) { // the rectangle as it is
+            Reserve(marked, std::size_t(r.width) * r.height);
+            for (int y = 0; y < r.height; ++y)
+                std::copy_n(rows[r.top + y] + r.left, r.width, marked.data() + std::size_t(y) * r.width);
+            Remember(rows, r);
         }
+        // Graphic control: leave the frame in place, the delay, the transparent index.
+        std::vector<std::uint8_t>& out = job.bytes;
+        out.clear();
+        out.insert(out.end(), {0x21, 0xF9, 4, std::uint8_t(transparent < 0 ? 0x04 : 0x05)});
+        Put16(out, NextDelay());
+        out.insert(out.end(), {std::uint8_t(std::max(transparent, 0)), 0});
+        // Image descriptor without a local table, then the data.
+        out.push_back(0x2C);
+        Put16(out, r.left);
+        Put16(out, r.top);
+        Put16(out, r.width);
+        Put16(out, r.height);
+        out.push_back(0);
         ++frames_;
-        return Flush(error);
+        job.coding = true;
+        job.worker->Submit([&job, r]() -> std::string {
+            job.lzw.Encode(job.pixels.data(), std::size_t(r.width), r.width, r.height, job.bytes);
+            return {};
+        });
+        return true;
     }
 
     bool Finish(std::string* error) override
     {
-        out_.push_back(0x3B);
-        bool ok = Flush(error);
+        // The last two frames, in their order.
+        bool ok = WriteCoded(pending_[frames_ % 2], error) && WriteCoded(pending_[(frames_ + 1) % 2], error);
+        for (Pending& p : pending_)
+            p.worker.reset();
+        out_.assign(1, 0x3B);
+        ok = ok && Write(out_, error);
         const bool closed = std::fclose(file_) == 0;
         file_ = nullptr;
         if (ok && !closed)
@@ -142,17 +244,30 @@ public:
     }
 
 private:
-    // The rectangle into marked_ with every pixel that did not change set to
+    // The rectangle into `marked` with every pixel that did not change set to
     // an index that no changed pixel has, shown as transparent: the frame
     // before stays visible there, and long runs of one index code fast and
-    // small. -1 (nothing marked) when the changed pixels use every index.
-    int MarkUnchanged(const std::uint8_t* indices, const Rect& r)
+    // small. The frame before takes the new pixels. Returns the index, or -1
+    // (`marked` not written) when the changed pixels use every index.
+    int MarkUnchanged(const std::uint8_t* const* rows, const Rect& r, std::vector<std::uint8_t>& marked)
     {
-        const int w = params_.width;
+        // The colour tables fill the low indices: the last is nearly always
+        // free, and is checked in the same pass.
+        constexpr std::uint8_t kLikely = kColorTableEntries - 1;
+        Reserve(marked, std::size_t(r.width) * r.height);
+        std::uint8_t* out = marked.data();
+        bool clash = false;
+        for (int y = r.top; y < r.top + r.height; ++y, out += r.width)
+            clash |= MarkRow(rows[y] + r.left, previous_.data() + std::size_t(y) * params_.width + r.left,
+                r.width, kLikely, out);
+        if (!clash) {
+            Remember(rows, r);
+            return kLikely;
+        }
         std::array<bool, kColorTableEntries> used {};
         for (int y = r.top; y < r.top + r.height; ++y) {
-            const std::uint8_t* a = indices + std::size_t(y) * w + r.left;
-            const std::uint8_t* b = previous_.data() + std::size_t(y) * w + r.left;
+            const std::uint8_t* a = rows[y] + r.left;
+            const std::uint8_t* b = previous_.data() + std::size_t(y) * params_.width + r.left;
             for (int x = 0; x < r.width; ++x)
                 if (a[x] != b[x])
                     used[a[x]] = true;
@@ -161,22 +276,38 @@ private:
         if (free == used.end())
             return -1;
         const auto t = static_cast<std::uint8_t>(free - used.begin());
-        marked_.resize(std::size_t(r.width) * r.height);
-        std::uint8_t* out = marked_.data();
-        for (int y = r.top; y < r.top + r.height; ++y) {
-            const std::uint8_t* a = indices + std::size_t(y) * w + r.left;
-            const std::uint8_t* b = previous_.data() + std::size_t(y) * w + r.left;
-            for (int x = 0; x < r.width; ++x)
-                *out++ = a[x] == b[x] ? t : a[x];
-        }
+        out = marked.data();
+        for (int y = r.top; y < r.top + r.height; ++y, out += r.width)
+            MarkRow(rows[y] + r.left, previous_.data() + std::size_t(y) * params_.width + r.left, r.width, t,
+                out);
+        Remember(rows, r);
         return t;
     }
 
-    bool Flush(std::string* error)
+    // The frame before takes the rectangle's new pixels.
+    void Remember(const std::uint8_t* const* rows, const Rect& r)
     {
-        const bool ok = std::fwrite(out_.data(), 1, out_.size(), file_) == out_.size();
-        out_.clear();
+        for (int y = r.top; y < r.top + r.height; ++y)
+            std::copy_n(
+                rows[y] + r.left, r.width, previous_.data() + std::size_t(y) * params_.width + r.left);
+    }
+
+    // Writes `bytes` whole.
+    bool Write(const std::vector<std::uint8_t>& bytes, std::string* error)
+    {
+        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
         return ok || Fail(error, "cannot write " + params_.path + ": " + std::strerror(errno));
+    }
+
+    // Waits for the frame `job` holds to be coded and writes it; nothing
+    // when it holds none.
+    bool WriteCoded(Pending& job, std::string* error)
+    {
+        if (!job.coding)
+            return true;
+        job.worker->Drain();
+        job.coding = false;
+        return Write(job.bytes, error);
     }
 
     // Delays are whole hundredths; rounding the running time keeps the
@@ -189,10 +320,9 @@ private:
 
     AnimationParams params_;
     std::FILE* file_ = nullptr;
-    GifLzw lzw_;
-    std::vector<std::uint8_t> out_; // bytes not yet written
+    std::vector<std::uint8_t> out_; // the header and the trailer
     std::vector<std::uint8_t> previous_;
-    std::vector<std::uint8_t> marked_; // the changed rectangle as written
+    std::array<Pending, 2> pending_; // frames go to them in turn
     long long frames_ = 0;
 };
 
@@ -209,6 +339,14 @@ std::optional<AnimationFormat> AnimationFormatForPath(std::string_view path)
     if (ext == ".mp4")
         return AnimationFormat::Mp4;
     return std::nullopt;
+}
+
+bool FrameEncoder::AddFrame(const std::uint8_t* indices, int width, int height, std::string* error)
+{
+    std::vector<const std::uint8_t*> rows(std::size_t(std::max(height, 0)));
+    for (int y = 0; y < height; ++y)
+        rows[std::size_t(y)] = indices + std::size_t(y) * std::size_t(width);
+    return AddRows(rows.data(), error);
 }
 
 std::unique_ptr<FrameEncoder> MakeGifEncoder()

@@ -1,6 +1,8 @@
 #include "GifLzw.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace velmaris::tool {
 
@@ -11,145 +13,215 @@ constexpr int kEnd = 257;
 constexpr int kLargestCode = 4095;
 constexpr int kStoredRun = 1 << 16; // pixels stored before coding is tried again
 
-// Codes packed least significant bit first into sub-blocks of 255 bytes.
+// Codes packed least significant bit first into a flat buffer that holds
+// them all (sized by the caller); framed into sub-blocks at the end.
 class CodeWriter {
 public:
-    explicit CodeWriter(std::vector<std::uint8_t>& out)
-        : out_(out)
+    explicit CodeWriter(std::uint8_t* at)
+        : at_(at)
     { }
 
     void Put(int code, int width)
     {
-        written_ += std::uint64_t(width);
         bits_ |= std::uint64_t(code) << count_;
         count_ += width;
         if (count_ >= 32) {
             for (int i = 0; i < 4; ++i)
-                Byte(static_cast<std::uint8_t>(bits_ >> (8 * i)));
+                at_[i] = static_cast<std::uint8_t>(bits_ >> (8 * i));
+            at_ += 4;
             bits_ >>= 32;
             count_ -= 32;
         }
     }
 
-    std::uint64_t Bits() const { return written_; }
-
-    void Close()
+    // The end of the bytes written, the last one padded with zero bits.
+    std::uint8_t* Close()
     {
         for (; count_ > 0; count_ -= 8, bits_ >>= 8)
-            Byte(static_cast<std::uint8_t>(bits_));
-        if (fill_ > 0)
-            Block();
-        out_.push_back(0);
+            *at_++ = static_cast<std::uint8_t>(bits_);
+        return at_;
     }
 
 private:
-    void Byte(std::uint8_t b)
-    {
-        block_[++fill_] = b;
-        if (fill_ == 255)
-            Block();
-    }
-
-    void Block()
-    {
-        block_[0] = static_cast<std::uint8_t>(fill_);
-        out_.insert(out_.end(), block_, block_ + fill_ + 1);
-        fill_ = 0;
-    }
-
-    std::vector<std::uint8_t>& out_;
+    std::uint8_t* at_;
     std::uint64_t bits_ = 0;
     int count_ = 0;
-    std::uint64_t written_ = 0;
-    std::uint8_t block_[256] {};
-    int fill_ = 0;
 };
+
+// Pixels from `p` (at most `n`) equal to `v`, eight at a time.
+int RunLength(const std::uint8_t* p, int n, std::uint8_t v)
+{
+    int i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t pattern = 0x0101010101010101ull * v;
+        for (; i + 8 <= n; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if (const std::uint64_t diff = word ^ pattern; diff != 0)
+                return i + std::countr_zero(diff) / 8;
+        }
+    }
+    while (i < n && p[i] == v)
+        ++i;
+    return i;
+}
 
 } // namespace
 
 GifLzw::GifLzw()
     : slots_(kSlots, 0)
+    , keyOf_(kCodes, 0)
+    , runs_(std::size_t(256) * kLongestRun)
 { }
 
+// The coder follows the decoder's table: each code after the first since a
+// clear makes the entry "string before + first pixel of this one", numbered
+// from 258 on. Outside runs it matches greedily through the hash, so an
+// entry there is the string just written and the pixel after it. In a run of
+// v it takes the longest run of v it has noted (up to kLongestRun + 1
+// pixels); the decoder makes the same entries whichever codes are chosen.
+// `run` is the length of the run of `value` that `current` stands for, 0
+// when it is not a run.
 void GifLzw::Encode(
     const std::uint8_t* pixels, std::size_t stride, int width, int height, std::vector<std::uint8_t>& out)
 {
-    out.push_back(8);
-    CodeWriter writer(out);
-    std::uint32_t* slots = slots_.data();
+    // At most one code of at most 12 bits per pixel, and a clear per 250.
+    const std::size_t count = std::size_t(width) * std::size_t(height);
+    if (packed_.size() < 2 * count + 64)
+        packed_.resize(2 * count + 64);
+    CodeWriter writer(packed_.data());
+    std::uint32_t* const slots = slots_.data();
+    std::uint32_t* const keyOf = keyOf_.data();
+    std::uint16_t* const runs = runs_.data();
     int codeWidth = 9;
-    int lastCode = kEnd; // the last code given out, as the decoder will count them
-    int current = -1; // the code of the string matched so far; -1 for none
-    int storedLeft = 0; // pixels still to store as they are
-    std::uint64_t chunkBits = 0, chunkPixels = 0; // since the last clear, in coded mode
-    const auto clear = [&] {
+    int lastCode = kEnd; // the last entry made, as the decoder will count them
+    int current = pixels[0]; // the code of the string matched so far
+    int run = 1;
+    std::uint8_t value = pixels[0];
+    bool stored = false; // every pixel outside runs written as itself
+    int storedLeft = 0; // pixels still to store that way
+    int limit = kLargestCode; // a new table once an entry has this code
+    std::uint64_t chunkBits = 0, chunkPixels = 0; // outside runs since the last clear, coded
+    const auto newTable = [&] {
+        if (!stored) {
+            // Data that coding does not shrink is stored for a while: nine
+            // bits a pixel at a fraction of the work.
+            stored = 2 * chunkBits > 17 * chunkPixels;
+            storedLeft = stored ? kStoredRun : 0;
+        } else {
+            stored = storedLeft > 0;
+        }
+        limit = stored ? 510 : kLargestCode; // stored: before the codes grow to 10 bits
         writer.Put(kClear, codeWidth);
-        std::fill(slots_.begin(), slots_.end(), 0u);
         codeWidth = 9;
         lastCode = kEnd;
-        chunkBits = writer.Bits();
-        chunkPixels = 0;
-    };
-    // Counts a code the decoder makes an entry for, widening the codes as it will.
-    const auto counted = [&] {
-        if (++lastCode >= (1 << codeWidth))
-            ++codeWidth;
-    };
-    const auto store = [&](int pixel) {
-        writer.Put(pixel, 9);
-        if (++lastCode == 510) // clear before the codes would grow to 10 bits
-            clear();
-        if (--storedLeft == 0)
-            clear();
+        chunkBits = chunkPixels = 0;
+        for (const std::uint8_t v : runValues_)
+            runCounts_[v] = 0;
+        runValues_.clear();
     };
     writer.Put(kClear, codeWidth);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* row = pixels + std::size_t(y) * stride;
-        for (int x = 0; x < width; ++x) {
-            const int pixel = row[x];
-            if (storedLeft > 0) {
-                store(pixel);
+        int x = y == 0 ? 1 : 0;
+        while (x < width) {
+            const std::uint8_t pixel = row[x];
+            if (run > 0 && pixel == value) {
+                // The run goes on: as far as the table has runs of `value`,
+                // then a new entry one longer.
+                int left = RunLength(row + x, width - x, pixel);
+                std::uint16_t* const known = runs + std::size_t(pixel) * kLongestRun; // lengths 2, 3 ...
+                for (;;) {
+                    const int longest = runCounts_[pixel] + 1;
+                    if (run + left <= longest) {
+                        run += left;
+                        x += left;
+                        current = run == 1 ? pixel : known[run - 2];
+                        break;
+                    }
+                    // Up to the longest, then it and one more pixel as an entry.
+                    const int taken = longest - run + 1;
+                    x += taken;
+                    left -= taken;
+                    if (run < longest)
+                        current = longest == 1 ? pixel : known[longest - 2];
+                    writer.Put(current, codeWidth);
+                    const int code = ++lastCode;
+                    keyOf[code] = std::uint32_t(current) << 8 | pixel;
+                    codeWidth += lastCode >> codeWidth; // one wider once the codes reach 2^width
+                    if (longest <= kLongestRun) {
+                        if (longest == 1)
+                            runValues_.push_back(pixel);
+                        known[longest - 1] = static_cast<std::uint16_t>(code);
+                        ++runCounts_[pixel];
+                    }
+                    current = pixel;
+                    run = 1;
+                    if (lastCode >= limit)
+                        newTable();
+                    if (left == 0)
+                        break;
+                }
+                continue;
+            }
+            ++x;
+            if (stored) {
+                writer.Put(current, 9);
+                ++lastCode;
+                current = value = pixel;
+                run = 1;
+                if (--storedLeft == 0)
+                    limit = 0;
+                if (lastCode >= limit)
+                    newTable();
                 continue;
             }
             ++chunkPixels;
-            if (current < 0) {
-                current = pixel;
-                continue;
-            }
-            // Slots hold key << 12 | code (never 0: codes start at 258).
-            const std::uint32_t key = std::uint32_t(current) << 8 | std::uint32_t(pixel);
+            const std::uint32_t key = std::uint32_t(current) << 8 | pixel;
             std::uint32_t h = (key * 0x9E3779B1u) >> (32 - kSlotBits);
-            while (slots[h] != 0 && slots[h] >> 12 != key)
+            std::uint32_t slot;
+            // A slot counts while its code is in the table and stands for its key.
+            while ((slot = slots[h]) != 0 && int(slot & 0xFFF) <= lastCode
+                && keyOf[slot & 0xFFF] == slot >> 12 && slot >> 12 != key)
                 h = (h + 1) & (kSlots - 1);
-            if (slots[h] != 0) {
-                current = static_cast<int>(slots[h] & 0xFFF);
+            if (slot != 0 && int(slot & 0xFFF) <= lastCode && slot >> 12 == key
+                && keyOf[slot & 0xFFF] == key) {
+                current = static_cast<int>(slot & 0xFFF);
+                run = 0;
                 continue;
             }
+            chunkBits += std::uint64_t(codeWidth);
             writer.Put(current, codeWidth);
-            slots[h] = key << 12 | std::uint32_t(lastCode + 1);
-            counted();
-            current = pixel;
-            if (lastCode < kLargestCode)
-                continue;
-            // The table is full. Data that coding does not shrink (noise) is
-            // stored for a while: nine bits a pixel at a fraction of the work.
-            const bool poor = 2 * (writer.Bits() - chunkBits) > 17 * chunkPixels;
-            clear();
-            if (poor) {
-                storedLeft = kStoredRun;
-                current = -1;
-                store(pixel);
-            }
+            const int code = ++lastCode;
+            keyOf[code] = key;
+            slots[h] = key << 12 | std::uint32_t(code);
+            codeWidth += lastCode >> codeWidth;
+            current = value = pixel;
+            run = 1;
+            if (lastCode >= limit)
+                newTable();
         }
     }
-    if (current >= 0) {
-        writer.Put(current, codeWidth);
-        counted();
-    }
+    writer.Put(current, codeWidth);
+    codeWidth += (lastCode + 1) >> codeWidth;
     writer.Put(kClear, codeWidth);
     writer.Put(kEnd, 9);
-    writer.Close();
-    std::fill(slots_.begin(), slots_.end(), 0u);
+    const std::uint8_t* end = writer.Close();
+    for (const std::uint8_t v : runValues_)
+        runCounts_[v] = 0;
+    runValues_.clear();
+
+    // Sub-blocks of at most 255 bytes, then the empty one.
+    const std::uint8_t* at = packed_.data();
+    out.reserve(out.size() + std::size_t(end - at) + std::size_t(end - at) / 255 + 3);
+    out.push_back(8);
+    while (at < end) {
+        const auto n = static_cast<std::uint8_t>(std::min<std::ptrdiff_t>(end - at, 255));
+        out.push_back(n);
+        out.insert(out.end(), at, at + n);
+        at += n;
+    }
+    out.push_back(0);
 }
 
 } // namespace velmaris::tool

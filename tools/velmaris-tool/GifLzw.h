@@ -1,11 +1,15 @@
 #pragma once
 // The LZW coder of GIF image data with 8-bit codes. The string table is a
-// 64 KB open-addressed hash (a quarter full at most), small enough to stay in
-// the processor's near caches, which is what a pixel's look-up costs. Data
-// that coding does not shrink (noise) is stored for a while instead: nine bits
-// a pixel. Plain C++, one object per writer, not thread-safe; it allocates
-// its table once.
+// 64 KB open-addressed hash, small enough to stay in the processor's near
+// caches; a slot counts only while the code it names still stands for its
+// key, so starting a new table clears nothing. Runs of one index (the
+// transparent pixels around a frame's change) skip the hash: the codes of
+// vv, vvv ... are kept per index, and a run is matched a word at a time.
+// Data that coding does not shrink (noise) is stored for a while instead:
+// nine bits a pixel, runs still coded. Plain C++, one object per writer, not
+// thread-safe; it allocates its tables once.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -26,7 +30,16 @@ public:
 private:
     static constexpr int kSlotBits = 14;
     static constexpr std::uint32_t kSlots = 1u << kSlotBits;
-    std::vector<std::uint32_t> slots_; // (code << 8 | pixel) << 12 | longer code; 0 empty
+    static constexpr int kCodes = 4096;
+    static constexpr int kLongestRun = 255; // runs noted per index, of 2 to 256 pixels
+    std::vector<std::uint32_t> slots_; // key << 12 | code; 0 empty
+    std::vector<std::uint32_t> keyOf_; // code -> prefix code << 8 | pixel, of the table in use
+    // runs_[v * kLongestRun + n] is the code of v repeated n + 2 times, for
+    // n below runCounts_[v], in the table in use.
+    std::vector<std::uint16_t> runs_;
+    std::array<int, 256> runCounts_ {};
+    std::vector<std::uint8_t> runValues_; // the v whose runCounts_ are not 0
+    std::vector<std::uint8_t> packed_; // the codes of one rectangle, before framing
 };
 
 } // namespace velmaris::tool

@@ -21,6 +21,8 @@ bool CSSocket::Connect(const std::string& host, int port)
     QHostAddress address;
     if (!address.setAddress(QString::fromStdString(host)) || port <= 0 || port > 65535)
         return false;
+    host_ = host;
+    port_ = port;
     socket_ = new QTcpSocket(this);
     Wire(socket_);
     outcomePending_ = true;
@@ -32,6 +34,19 @@ bool CSSocket::Connect(const std::string& host, int port)
         return false;
     }
     return true;
+}
+
+void CSSocket::SettleConnect(int waitMs)
+{
+    if (socket_ == nullptr || !outcomePending_ || socket_->state() != QAbstractSocket::ConnectingState)
+        return;
+    QTcpSocket* socket = socket_;
+    // Reports the outcome from inside when there is one in time.
+    if (socket->waitForConnected(waitMs) || socket != socket_ || !outcomePending_)
+        return;
+    // Qt gives up a connect whose wait runs out, without a word: it is
+    // started again, to go on as any other.
+    Connect(host_, port_);
 }
 
 void CSSocket::Wire(QTcpSocket* socket)

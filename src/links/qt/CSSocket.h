@@ -27,6 +27,11 @@ public:
     bool Send(std::span<const std::uint8_t> bytes) override;
     void Close() override;
     bool IsConnected() const { return connected_; }
+    // Waits at most `waitMs` for the connect under way: an outcome in that
+    // time (a head on this machine or the local network) is reported from
+    // inside this call instead of after the next pass of the event loop;
+    // otherwise the connect goes on as if not waited for.
+    void SettleConnect(int waitMs);
 
 private:
     void Wire(QTcpSocket* socket);
@@ -36,6 +41,8 @@ private:
 
     LinkEvents* events_;
     QTcpSocket* socket_ = nullptr; // child of this; replaced on every connect
+    std::string host_; // of the last Connect
+    int port_ = 0;
     bool connected_ = false; // connect reported ok and no close yet
     bool outcomePending_ = false; // OnTcpConnected not yet reported
     bool insideConnect_ = false;

@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include <vector>
+
 namespace velmaris {
 
 QtTimerHost::QtTimerHost(LinkEvents* events, QObject* parent)
@@ -30,6 +32,23 @@ void QtTimerHost::KillTimer(int id)
     const auto found = timers_.find(id);
     if (found != timers_.end())
         found->second->stop();
+}
+
+void QtTimerHost::FireDue()
+{
+    std::vector<int> due;
+    for (const auto& [id, timer] : timers_)
+        if (timer->isActive() && timer->interval() == 0)
+            due.push_back(id);
+    for (const int id : due) {
+        const auto found = timers_.find(id);
+        // An earlier expiry's handler may have killed or re-armed it.
+        if (found == timers_.end() || !found->second->isActive() || found->second->interval() != 0)
+            continue;
+        found->second->stop();
+        if (events_ != nullptr)
+            events_->OnTimer(id);
+    }
 }
 
 bool QtTimerHost::IsActive(int id) const

@@ -24,6 +24,10 @@ public:
     void SetTimer(int id, int ms) override;
     void KillTimer(int id) override;
     bool IsActive(int id) const;
+    // Fires now, in the order of their ids, the timers armed for 0 ms that
+    // have not fired yet: what the next pass of the event loop would do,
+    // without the repaints queued ahead of it.
+    void FireDue();
 
 private:
     LinkEvents* events_;

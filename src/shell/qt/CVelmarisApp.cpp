@@ -52,6 +52,9 @@ CVelmarisApp::~CVelmarisApp()
         commands_->SetStateObserver(nullptr); // the frame goes first
 }
 
+// How long the start waits for the head's connect before the window shows.
+constexpr int kSettleConnectMs = 10;
+
 bool CVelmarisApp::Start()
 {
     // First, so a signal during start-up waits for the event loop instead of
@@ -75,6 +78,10 @@ bool CVelmarisApp::Start()
     frame_->showMaximized();
     doc_->Initialise(setup);
     ConnectAtStart();
+    // The first command goes out before the window's first paint: a head
+    // that answers the connect at once gets the command it arms now.
+    tcp_.SettleConnect(kSettleConnectMs);
+    timers_.FireDue();
     if (!commandLine_.gpsDevice.empty())
         gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
     else if (demo_ && !demo_->GpsSource().empty())

@@ -86,6 +86,31 @@ TEST_F(CSSocketTest, RefusedConnectIsReported)
     EXPECT_FALSE(socket.Send(std::vector<std::uint8_t>(kCommandSize)));
 }
 
+// SettleConnect() reports an outcome that comes in time from inside the
+// call; one that does not goes on as usual and is reported once, later.
+TEST_F(CSSocketTest, SettledConnectIsReportedFromInside)
+{
+    ASSERT_TRUE(socket.Connect("127.0.0.1", head.Port()));
+    socket.SettleConnect(2000);
+    EXPECT_EQ(events.connects, (std::vector<bool> {true})) << "before any pass of the event loop";
+    EXPECT_TRUE(socket.Send(std::vector<std::uint8_t>(kCommandSize)));
+
+    LoopbackHead refusing;
+    const int closed = refusing.Port();
+    refusing.server.close();
+    ASSERT_TRUE(socket.Connect("127.0.0.1", closed));
+    socket.SettleConnect(2000);
+    EXPECT_EQ(events.connects, (std::vector<bool> {true, false}));
+
+    LoopbackHead later;
+    ASSERT_TRUE(socket.Connect("127.0.0.1", later.Port()));
+    socket.SettleConnect(0); // no time: the connect is (most likely) still under way
+    ASSERT_TRUE(WaitUntil([&] { return events.connects.size() == 3; }));
+    DrainEvents();
+    EXPECT_EQ(events.connects, (std::vector<bool> {true, false, true}));
+    EXPECT_TRUE(socket.Send(std::vector<std::uint8_t>(kCommandSize)));
+}
+
 TEST_F(CSSocketTest, NamesAndBadPortsFailAtOnce)
 {
     EXPECT_FALSE(socket.Connect("sonar-head.invalid", head.Port()));

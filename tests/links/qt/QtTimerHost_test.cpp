@@ -53,5 +53,24 @@ TEST(QtTimerHost, KillTimerStopsTheExpiry)
     EXPECT_EQ(events.timers, (std::vector<int> {kWatchdogTimer}));
 }
 
+// FireDue() delivers now what is armed for 0 ms, once, and leaves later
+// expiries alone.
+TEST(QtTimerHost, FireDueDeliversTheZeroTimersNow)
+{
+    RecordingEvents events;
+    QtTimerHost host(&events);
+    host.SetTimer(kWatchdogTimer, 0);
+    host.SetTimer(kSendTimer, 0);
+    host.SetTimer(kPingTimer, 50);
+    host.SetTimer(kGpsTimer, 0);
+    host.KillTimer(kGpsTimer);
+    host.FireDue();
+    EXPECT_EQ(events.timers, (std::vector<int> {kWatchdogTimer, kSendTimer}));
+    EXPECT_FALSE(host.IsActive(kSendTimer));
+    EXPECT_TRUE(host.IsActive(kPingTimer));
+    ASSERT_TRUE(WaitUntil([&] { return events.timers.size() == 3; }));
+    EXPECT_EQ(events.timers.back(), kPingTimer) << "nothing fired twice";
+}
+
 } // namespace
 } // namespace velmaris
