@@ -19,12 +19,13 @@ SettingsFile::~SettingsFile() = default;
 
 bool SettingsFile::Read()
 {
-    return ini_->Load(path_);
+    lastRead_ = ini_->Load(path_);
+    return lastRead_ == IniRead::Read;
 }
 
-bool SettingsFile::WriteAs(const std::string& path) const
+bool SettingsFile::WriteAs(const std::string& path, std::string* error) const
 {
-    return ini_->Save(path);
+    return ini_->Save(path, error);
 }
 
 void SettingsFile::Load(SonarSettings& settings, CommandMessage& command, PingRecord& ping,

@@ -14,6 +14,7 @@
 #include "files/DataFile.h"
 #include "files/RecordWriter.h"
 #include "files/Reporter.h"
+#include "files/SettingsStore.h"
 #include "image/MeasuredTargets.h"
 #include "image/SonarState.h"
 #include "image/ViewSource.h"
@@ -90,7 +91,10 @@ public:
     RecordWriter& Recorder() { return recorder_; }
     bool IsRecording() const { return recorder_.IsRecording(); }
     DataFile& PlaybackFile() { return playbackFile_; }
-    const std::string& IniPath() const { return iniPath_; }
+    const std::string& IniPath() const { return settingsStore_.Path(); }
+    // The settings file over the run (what the first load found, where an
+    // unreadable file went).
+    SettingsStore& Settings() { return settingsStore_; }
 
     // The shell's file dialogs and playback bar (they must outlive the
     // document or be detached with nullptr). Until they are attached every
@@ -259,7 +263,7 @@ private:
     std::unique_ptr<SonarState> state_; // 16 MB raster: kept off the caller's stack
     RecordWriter recorder_;
     DataFile playbackFile_;
-    std::string iniPath_;
+    SettingsStore settingsStore_;
     CycleUiAdapter cycleUi_ {*this};
     HostAdapter host_ {*this};
     SettingsOperations operations_;

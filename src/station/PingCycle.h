@@ -35,6 +35,10 @@ inline constexpr int kResumePingDelayMs = 50;
 // it, so the head never gets a second command in flight for good.
 inline constexpr int kOwedReplyGraceMs = 50;
 
+// The status line while no head has been chosen (first run without
+// settings): which dialog chooses it for the head type.
+std::string HeadNotChosenStatus(int sonarType);
+
 // "COM<n> is not available. ..." and "'OpenCommPort ()': 'SetCommState ()' for <n> failed! ...".
 std::string SerialNotAvailableMessage(int comPort);
 std::string SerialSetupFailedMessage(int comPort);
@@ -61,6 +65,12 @@ public:
     // Either hook may be null (the timer then does nothing).
     void SetPlaybackTicker(PlaybackTicker* ticker) { playbackTicker_ = ticker; }
     void SetGpsTicker(GpsTicker* ticker) { gpsTicker_ = ticker; }
+    // Whether the operator has chosen the head's COM port or address. Until
+    // then (a first run without settings) the cycle opens no serial port and
+    // contacts no address: the defaults may name a console or a stranger's
+    // machine. Choosing either in its dialog sets it.
+    void SetHeadChosen(bool chosen) { headChosen_ = chosen; }
+    bool HeadChosen() const { return headChosen_; }
     // Asked to reload the settings at every start of real-time work (null: no reload).
     void SetSettingsReloader(SettingsReloader* reloader) { settingsReloader_ = reloader; }
     void SetLocalTimeSource(LocalTimeSource source) { pipeline_.SetLocalTimeSource(source); }
@@ -141,6 +151,7 @@ private:
     GpsTicker* gpsTicker_ = nullptr;
     SettingsReloader* settingsReloader_ = nullptr;
     int repliesOwed_ = 0; // TCP commands sent whose reply has not come
+    bool headChosen_ = true;
 };
 
 } // namespace velmaris

@@ -75,6 +75,7 @@ bool CVelmarisApp::Start()
     frame_->showMaximized();
     doc_->Initialise(setup);
     ConnectAtStart();
+    ui_.RefreshStatusLine(); // says when no head is chosen yet
     if (!commandLine_.gpsDevice.empty())
         gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
     doc_->NotifyStateChange(); // the link may be up already
@@ -264,7 +265,9 @@ void CVelmarisApp::Shutdown()
     reporter_.CloseAll(); // no box outlives the station or opens during its close
     if (gps_)
         gps_->Close();
-    doc_->Close();
+    // The message boxes are closed by now: a failed save is said on the terminal.
+    if (!doc_->Close())
+        std::fprintf(stderr, "velmaris: the settings could not be saved to %s\n", doc_->IniPath().c_str());
     if (floating_)
         floating_->Destroy();
     AccessPoints::document = nullptr;

@@ -3,6 +3,7 @@
 #include "files/RecordWriter.h"
 
 #include "support/CycleFakes.h"
+#include "support/FileFaults.h"
 #include "support/RecordFixture.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -31,15 +33,63 @@ protected:
 
 TEST_F(RecordWriterFaultTest, FullDiskStopsRecordingWithOneMessage)
 {
-    ASSERT_TRUE(writer.Open("/dev/full"));
-    EXPECT_FALSE(writer.Append(record));
+    const auto path = folder / "full.52a";
+    ASSERT_TRUE(writer.Open(path.string()));
+    bool ok = true;
+    {
+        const FileSizeLimit full(0);
+        ok = writer.Append(record);
+    }
+    EXPECT_FALSE(ok);
     EXPECT_FALSE(writer.IsRecording());
     ASSERT_EQ(reporter.messages.size(), 1u);
     EXPECT_NE(reporter.messages[0].find("Recording stopped"), std::string::npos);
-    EXPECT_NE(reporter.messages[0].find("/dev/full"), std::string::npos);
-    EXPECT_NE(reporter.messages[0].find("No space left on device"), std::string::npos);
+    EXPECT_NE(reporter.messages[0].find(path.string()), std::string::npos);
+    EXPECT_NE(reporter.messages[0].find("File too large"), std::string::npos);
     EXPECT_TRUE(writer.Append(record));
     EXPECT_EQ(reporter.messages.size(), 1u);
+}
+
+// The record folder removed while recording (or the file renamed away): the
+// keeper notices within its period, recording stops with one message, and
+// what was recorded is written again where it was.
+TEST_F(RecordWriterFaultTest, RemovedFolderStopsRecordingAndKeepsWhatWasRecorded)
+{
+    RecordWriter quick(reporter, std::chrono::milliseconds(10));
+    const auto sub = folder / "dive";
+    std::filesystem::create_directories(sub);
+    const auto path = sub / "x.52a";
+    ASSERT_TRUE(quick.Open(path.string()));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(quick.Append(record));
+    std::filesystem::remove_all(sub);
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (quick.Append(record) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_FALSE(quick.IsRecording()) << "the removal was never noticed";
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_NE(reporter.messages[0].find("removed"), std::string::npos) << reporter.messages[0];
+    EXPECT_NE(reporter.messages[0].find(path.string()), std::string::npos);
+    const auto kept = testing::ReadFileBytes(path);
+    EXPECT_EQ(kept.size(), static_cast<std::size_t>(quick.Length()));
+    EXPECT_GE(kept.size(), 3 * record.size());
+    EXPECT_EQ(kept.size() % record.size(), 0u);
+}
+
+// What was written goes to the device once a period, and only then.
+TEST_F(RecordWriterFaultTest, KeeperFlushesOnlyWhatWasWritten)
+{
+    RecordWriter quick(reporter, std::chrono::milliseconds(10));
+    ASSERT_TRUE(quick.Open((folder / "flushed.52a").string()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(quick.Flushes(), 0u); // nothing written, nothing flushed
+    ASSERT_TRUE(quick.Append(record));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (quick.Flushes() == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(quick.Flushes(), 1u);
+    EXPECT_TRUE(reporter.messages.empty());
 }
 
 TEST_F(RecordWriterFaultTest, ShortWriteIsCutBackToTheLastWholeRecord)
