@@ -66,6 +66,11 @@ void IniFile::Set(const char* section, const char* key, const std::string& value
     impl_->ini.SetValue(section, key, value.c_str());
 }
 
+void IniFile::Remove(const char* section, const char* key)
+{
+    impl_->ini.Delete(section, key);
+}
+
 const char* IniFile::LineEnd()
 {
     return SI_NEWLINE_A;

@@ -45,6 +45,8 @@ public:
 
     std::string Get(const char* section, const char* key, const std::string& fallback) const override;
     void Set(const char* section, const char* key, const std::string& value) override;
+    // Removes a key (nothing when it is missing).
+    void Remove(const char* section, const char* key);
 
     // Writes the whole file through a temporary file and a rename, so a crash
     // or a full disk never leaves a truncated settings file; the file keeps

@@ -56,6 +56,14 @@ std::optional<std::string> SettingsFile::Value(const char* section, const char* 
     return value;
 }
 
+void SettingsFile::SetValue(const char* section, const char* key, const std::optional<std::string>& value)
+{
+    if (value)
+        ini_->Set(section, key, *value);
+    else
+        ini_->Remove(section, key);
+}
+
 void LoadSettingsFile(const std::string& path, SonarSettings& settings, CommandMessage& command,
     PingRecord& ping, const SettingsFileContext& context)
 {

@@ -54,6 +54,8 @@ public:
 
     // A key outside the table (such as "Serial Devices" / "COM5"); nullopt when missing.
     std::optional<std::string> Value(const char* section, const char* key) const;
+    // Sets or (with nullopt) removes a key.
+    void SetValue(const char* section, const char* key, const std::optional<std::string>& value);
 
 private:
     std::string path_;

@@ -4,8 +4,15 @@
 #include "files/SettingsFile.h"
 
 #include <cstdio>
+#include <iterator>
+#include <optional>
 
 namespace velmaris {
+
+namespace {
+// The keys that name the head: its COM port and its address.
+constexpr const char* kHeadKeys[] = {"SonarComPort", "IP Address"};
+} // namespace
 
 std::string UnreadableSettingsName(const std::string& path, const LocalTime& when)
 {
@@ -48,6 +55,9 @@ IniRead SettingsStore::Load(
     file.Read();
     file.Load(settings, command, ping, context);
     lastRead_ = file.LastRead();
+    headKeysFound_ = false;
+    for (const char* key : kHeadKeys)
+        headKeysFound_ = headKeysFound_ || file.Value(kSystemSection, key).has_value();
     if (!loaded_)
         firstRead_ = lastRead_;
     loaded_ = true;
@@ -109,13 +119,18 @@ bool SettingsStore::Save(
     case IniRead::Missing:
         break;
     }
+    std::optional<std::string> kept[std::size(kHeadKeys)];
+    for (std::size_t i = 0; i < std::size(kHeadKeys); ++i)
+        kept[i] = file.Value(kSystemSection, kHeadKeys[i]);
     file.Store(settings, command, context);
+    if (withholdHeadKeys_)
+        for (std::size_t i = 0; i < std::size(kHeadKeys); ++i)
+            file.SetValue(kSystemSection, kHeadKeys[i], kept[i]);
     std::string cause;
     if (!file.Write(&cause)) {
         ReportSaveFailure(cause);
         return false;
     }
-    wrote_ = true;
     return true;
 }
 

@@ -8,6 +8,11 @@
 // folder, pipe or device at the path is left alone and nothing is saved
 // there. A save that fails is reported once per run, not silently lost.
 //
+// The head's keys (`SonarComPort`, `IP Address`) say that the operator has
+// chosen the head: while the owner withholds them (no head chosen yet) a
+// save leaves them as the file has them, so the defaults never become a
+// choice by being saved.
+//
 // Ownership: holds the path; the reporter must outlive the store. Thread:
 // user-interface thread only.
 
@@ -50,10 +55,10 @@ public:
     // What the first load of the run found: anything but Read means the
     // station started without the operator's settings.
     IniRead FirstRead() const { return firstRead_; }
-    // Whether this run has written the file: a readable file found before
-    // that holds the operator's settings; one found after may be the
-    // station's own defaults.
-    bool WroteThisRun() const { return wrote_; }
+    // Whether the last load found either of the head's keys.
+    bool HeadKeysFound() const { return headKeysFound_; }
+    // While set, saves leave the head's keys as the file has them.
+    void WithholdHeadKeys(bool withhold) { withholdHeadKeys_ = withhold; }
     // Where the unreadable file went ("" while it has not been moved).
     const std::string& MovedAsideTo() const { return movedTo_; }
 
@@ -70,7 +75,8 @@ private:
     std::string movedTo_;
     bool toldUnreadable_ = false;
     bool toldSaveFailure_ = false;
-    bool wrote_ = false;
+    bool headKeysFound_ = false;
+    bool withholdHeadKeys_ = false;
 };
 
 } // namespace velmaris

@@ -50,14 +50,15 @@ void CVelmarisDoc::ReloadSettings()
 {
     const IniRead read = settingsStore_.Load(
         state_->settings, state_->command, state_->ping, SettingsFileContext {state_->flags.playback});
-    // Settings the station did not write itself are the operator's: their
-    // port and address are the head's.
-    if (read == IniRead::Read && !settingsStore_.WroteThisRun())
+    // A port or address in the file is the operator's choice of the head.
+    if (read == IniRead::Read && settingsStore_.HeadKeysFound())
         cycle_.SetHeadChosen(true);
 }
 
 bool CVelmarisDoc::SaveSettings()
 {
+    // The defaults are saved, but not as the head's port and address.
+    settingsStore_.WithholdHeadKeys(!cycle_.HeadChosen());
     return settingsStore_.Save(
         state_->settings, state_->command, SettingsFileContext {state_->flags.playback});
 }

@@ -70,7 +70,8 @@ public:
 
     // Document initialisation: INI path and default folders, recording off,
     // floating windows created, `UDP Mode` 0, INI loaded (with its window
-    // follow-ups), image raster zeroed.
+    // follow-ups), image raster zeroed. The head counts as chosen only when
+    // the file names its port or address (see PingCycle::SetHeadChosen).
     void Initialise(const DocumentSetup& setup);
     // Document close: saves the settings, then stops the cycle (timers,
     // serial worker, files, sockets). False when the INI file could not be

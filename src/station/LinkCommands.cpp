@@ -46,10 +46,10 @@ void LinkCommands::ChangeIpAddress()
     s.ipAddress = *address;
     if (Playback())
         return;
+    doc_.Cycle().SetHeadChosen(true); // saved as the head's address
     doc_.SaveSettings();
     // In UDP mode the station only listens: a TCP head would paint into the
     // same image. The new address is used at the next connect.
-    doc_.Cycle().SetHeadChosen(true);
     if (s.udpMode == 1)
         return;
     doc_.Cycle().Acquisition().linkState = LinkState::Down;

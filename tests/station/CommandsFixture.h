@@ -117,7 +117,7 @@ protected:
         timers.events = &doc.Events();
         // The operator's settings file (without one the station waits for a
         // head to be chosen).
-        std::ofstream(iniPath) << "[System Settings]\n";
+        std::ofstream(iniPath) << "[System Settings]\nSonarComPort=1\n";
         doc.Initialise(DocumentSetup {iniPath, folder / "data/", 14040, 15040});
         commands.SetStateObserver(&observer);
     }

@@ -126,7 +126,7 @@ TEST_F(CommandsTest, PortDialogIsFilledFromTheSettings)
     // Cancel: nothing stored, nothing reopened.
     EXPECT_EQ(hooks.calls, std::vector<std::string> {"ChooseComPorts"});
     EXPECT_TRUE(serial.opens.empty());
-    EXPECT_EQ(IniValue("System Settings", "SonarComPort"), "(none)");
+    EXPECT_EQ(IniValue("System Settings", "SonarComPort"), "1"); // as the file had it
 }
 
 TEST_F(CommandsTest, ConfirmedPortDialogReopensTheSerialLinkOnTheNewPort)

@@ -141,6 +141,8 @@ TEST_F(SettingsFaultsTest, WithoutSettingsNoDefaultPortOrAddressIsContacted)
         doc.Cycle().StartRealTime();
         doc.State().settings.sonarType = c.sonarType;
         doc.SaveSettings(); // the station's own defaults are no choice
+        EXPECT_EQ(FileText(iniPath).find("SonarComPort="), std::string::npos);
+        EXPECT_EQ(FileText(iniPath).find("IP Address="), std::string::npos);
         doc.Cycle().StartRealTime();
         timers.Fire(kWatchdogTimer);
         EXPECT_TRUE(serial.opens.empty());
@@ -160,6 +162,10 @@ TEST_F(SettingsFaultsTest, WithoutSettingsNoDefaultPortOrAddressIsContacted)
         hooks.ipAddress = "127.0.0.1";
         commands.Execute(cmd::kConnect);
         EXPECT_TRUE(doc.Cycle().HeadChosen());
+        // Saved now as the operator's choice: the next run connects at once.
+        EXPECT_NE(FileText(iniPath).find(
+                      c.sonarType == kSonarSerialK52A ? "SonarComPort=1" : "IP Address=127.0.0.1"),
+            std::string::npos);
         if (c.sonarType == kSonarSerialK52A) {
             ASSERT_FALSE(serial.opens.empty());
             EXPECT_EQ(serial.opens.back().port, 1);

@@ -70,7 +70,7 @@ struct PlaybackRig : StationFakes {
         doc.RecordingControl().SetLocalTimeSource(&FixedLocalTime);
         // The operator's settings file (without one the station waits for a
         // head to be chosen).
-        std::ofstream(folder / "Velmaris.INI") << "[System Settings]\n";
+        std::ofstream(folder / "Velmaris.INI") << "[System Settings]\nSonarComPort=1\n";
         doc.Initialise(DocumentSetup {folder / "Velmaris.INI", folder / "", 14040, 15040});
     }
 
