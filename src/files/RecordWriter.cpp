@@ -7,7 +7,7 @@
 namespace velmaris {
 
 namespace {
-constexpr const char* kRemovedCause = "it was removed from its folder";
+constexpr const char* kRemovedCause = "it is no longer at its path: its folder was removed or it was renamed";
 } // namespace
 
 std::string RecordWriteFailedMessage(const std::string& path, const std::string& cause)
@@ -18,7 +18,7 @@ std::string RecordWriteFailedMessage(const std::string& path, const std::string&
 
 std::string RecordLostMessage(const std::string& path, const std::string& cause)
 {
-    return "Recording stopped: the record file was removed from its folder:\n" + path
+    return "Recording stopped: the record file is no longer at its path:\n" + path
         + "\nIts pings could not be written again (" + cause + ").   ";
 }
 
@@ -125,6 +125,11 @@ void RecordWriter::StopOnFault()
     std::string rescued = path_;
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(FolderOf(path_)), ignored);
+    // Something new at the path (a file renamed there since) stays as it is.
+    if (KindOfPath(rescued) != PathKind::Missing) {
+        const std::filesystem::path name(path_);
+        rescued = FolderOf(path_) + name.stem().string() + " (recovered)" + name.extension().string();
+    }
     std::string error;
     bool kept = file_.CopyTo(rescued, length_, error);
     const std::string home = UserHomeFolder();

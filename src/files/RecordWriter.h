@@ -110,7 +110,7 @@ private:
 
 // The message shown when a write to the record file failed.
 std::string RecordWriteFailedMessage(const std::string& path, const std::string& cause);
-// The message shown when the record file was removed and its pings could
+// The message shown when the record file left its path and its pings could
 // not be written again anywhere.
 std::string RecordLostMessage(const std::string& path, const std::string& cause);
 

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <thread>
 
@@ -50,31 +51,50 @@ TEST_F(RecordWriterFaultTest, FullDiskStopsRecordingWithOneMessage)
     EXPECT_EQ(reporter.messages.size(), 1u);
 }
 
-// The record folder removed while recording (or the file renamed away): the
-// keeper notices within its period, recording stops with one message, and
-// what was recorded is written again where it was.
-TEST_F(RecordWriterFaultTest, RemovedFolderStopsRecordingAndKeepsWhatWasRecorded)
+// The record folder removed while recording, or the file renamed away and
+// another put in its place: the keeper notices within its period, recording
+// stops with one message, and what was recorded is written again where it
+// was (beside the newcomer, which stays as it is).
+TEST_F(RecordWriterFaultTest, AFileGoneFromItsPathStopsRecordingAndKeepsWhatWasRecorded)
 {
-    RecordWriter quick(reporter, std::chrono::milliseconds(10));
     const auto sub = folder / "dive";
-    std::filesystem::create_directories(sub);
     const auto path = sub / "x.52a";
-    ASSERT_TRUE(quick.Open(path.string()));
-    for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(quick.Append(record));
-    std::filesystem::remove_all(sub);
+    const struct {
+        const char* name;
+        std::function<void()> fault;
+        std::filesystem::path kept;
+    } cases[] = {
+        {"folder removed", [&] { std::filesystem::remove_all(sub); }, path},
+        {"file replaced",
+            [&] {
+                std::filesystem::rename(path, sub / "moved.52a");
+                WriteBytes(path, {1, 2, 3});
+            },
+            sub / "x (recovered).52a"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(sub);
+        std::filesystem::create_directories(sub);
+        reporter.messages.clear();
+        RecordWriter quick(reporter, std::chrono::milliseconds(10));
+        ASSERT_TRUE(quick.Open(path.string()));
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(quick.Append(record));
+        c.fault();
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (quick.Append(record) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    EXPECT_FALSE(quick.IsRecording()) << "the removal was never noticed";
-    ASSERT_EQ(reporter.messages.size(), 1u);
-    EXPECT_NE(reporter.messages[0].find("removed"), std::string::npos) << reporter.messages[0];
-    EXPECT_NE(reporter.messages[0].find(path.string()), std::string::npos);
-    const auto kept = testing::ReadFileBytes(path);
-    EXPECT_EQ(kept.size(), static_cast<std::size_t>(quick.Length()));
-    EXPECT_GE(kept.size(), 3 * record.size());
-    EXPECT_EQ(kept.size() % record.size(), 0u);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (quick.Append(record) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_FALSE(quick.IsRecording()) << "the fault was never noticed";
+        ASSERT_EQ(reporter.messages.size(), 1u);
+        EXPECT_NE(reporter.messages[0].find(c.kept.string()), std::string::npos) << reporter.messages[0];
+        const auto kept = testing::ReadFileBytes(c.kept);
+        EXPECT_EQ(kept.size(), static_cast<std::size_t>(quick.Length()));
+        EXPECT_GE(kept.size(), 3 * record.size());
+        EXPECT_EQ(kept.size() % record.size(), 0u);
+    }
+    EXPECT_EQ(testing::ReadFileBytes(path), (std::vector<std::uint8_t> {1, 2, 3}));
 }
 
 // What was written goes to the device once a period, and only then.
