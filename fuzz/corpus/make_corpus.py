@@ -88,7 +88,7 @@ def tcp_steps(*steps):
 
 
 for folder in ("IniSettings", "TcpReplyStream", "UdpDatagram", "SerialReply", "PlaybackFile52l", "TypedText",
-               "StationCommandLine", "ToolOptions", "FaultPlan"):
+               "StationCommandLine", "ToolOptions", "FaultPlan", "SerialDevices"):
     ensure(folder)
 
 write("IniSettings", "defaults", b"[System Settings]\r\nSonar Type=1\r\nIP Address=127.0.0.1\r\nZoom=1.00\r\n"
@@ -106,6 +106,14 @@ write("IniSettings", "kept_as_stored", b"[System Settings]\nRotate Image=-999999
       b"GPSComPortBaud=-1\nOpenFileFilterIndex=9\n[Sonar Settings]\nSonar Up/Down=2\nTrain Polar=255\n"
       b"SectorWidth Polar=255\nTrain Sector=121\nSectorWidth Sector=61\nAuto Settings=2\nRange=200\n"
       b"Range Index=14\nStep Size=8\n\n")  # even length: loaded live
+
+write("SerialDevices", "usb_and_acm", b"[System Settings]\r\nSonarComPort=5\r\n[Serial Devices]\r\n"
+      b"COM5=/dev/ttyUSB0\r\nCOM40=/dev/ttyACM3\r\nCOM255=/dev/serial/by-id/usb-FTDI_FT232R-if00-port0\r\n")
+write("SerialDevices", "edges", b"[serial devices]\ncom1=\nCOM0=/dev/null\nCOM256=/dev/ttyS1\nCOM-3=x\n"
+      b"COM0005=/dev/ttyS4\nCOM 7=/dev/ttyS6\nCOM9=a=b\nCOM9=second\nCOM99999999999999999999=/dev/tty\n")
+write("SerialDevices", "utf16", b"\xff\xfe" + "[Serial Devices]\r\nCOM3=\\\\.\\COM3\r\n".encode("utf-16-le"))
+write("SerialDevices", "nul_inside", b"[Serial Devices]\nCOM2=/dev/ttyS1\x00\nCOM3=/dev/ttyS2\n")
+write("SerialDevices", "empty", b"")
 
 write("TcpReplyStream", "whole_igx", tcp_steps((0, IGX), (2, b""), (0, IGX)))
 write("TcpReplyStream", "split_imx", tcp_steps((0, IMX[:100]), (0, IMX[100:]), (2, IPX)))

@@ -1,5 +1,7 @@
 #include "files/DataFile.h"
 
+#include "files/PlatformFiles.h"
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
@@ -44,9 +46,11 @@ DataFile::~DataFile()
 DataFile::OpenResult DataFile::Open(const std::string& path)
 {
     Close();
-    file_ = std::fopen(path.c_str(), "rb");
+    PathKind kind = PathKind::Missing;
+    file_ = OpenRegularFileForReading(path, kind);
     if (file_ == nullptr)
-        return OpenResult::CannotOpen;
+        return kind == PathKind::Folder || kind == PathKind::Other ? OpenResult::NotAFile
+                                                                   : OpenResult::CannotOpen;
     // Records are read front to back: large blocks mean few system calls.
     // The buffer is ours (given none, the C library picks its own size).
     if (readBuffer_ == nullptr)
@@ -155,6 +159,8 @@ const char* OpenResultMessage(DataFile::OpenResult result)
         return kMsgErrorOpeningFile;
     case DataFile::OpenResult::NoData:
         return kMsgFileHasNoData;
+    case DataFile::OpenResult::NotAFile:
+        return kMsgNotADataFile;
     case DataFile::OpenResult::Ok:
         break;
     }

@@ -22,6 +22,8 @@ namespace velmaris {
 inline constexpr const char* kMsgUnknownFileType = "ERROR: Application can not recognize this file type!";
 inline constexpr const char* kMsgErrorOpeningFile = "Error opening file !   ";
 inline constexpr const char* kMsgFileHasNoData = "File has no data!!!  ";
+inline constexpr const char* kMsgNotADataFile
+    = "Error opening file: this is a folder, a pipe or a device, not a data file!   ";
 
 inline constexpr int kFileTypeSerial = 0; // ".52a", tag "52A"
 inline constexpr int kFileTypeEthernet = 1; // ".52l", tag "52L"
@@ -40,14 +42,15 @@ std::string_view TagForFileType(int fileType);
 
 class DataFile {
 public:
-    enum class OpenResult { Ok, CannotOpen, NoData };
+    enum class OpenResult { Ok, CannotOpen, NoData, NotAFile };
 
     DataFile() = default;
     ~DataFile();
     DataFile(const DataFile&) = delete;
     DataFile& operator=(const DataFile&) = delete;
 
-    // Opens for reading. A file of 99 bytes or less is closed again (NoData).
+    // Opens for reading. A file of 99 bytes or less is closed again (NoData);
+    // a folder, FIFO or device is refused without waiting on it (NotAFile).
     OpenResult Open(const std::string& path);
     void Close();
     bool IsOpen() const { return file_ != nullptr; }

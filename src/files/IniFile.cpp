@@ -1,5 +1,6 @@
 #include "files/IniFile.h"
 
+#include "files/IniText.h"
 #include "files/PlatformFiles.h"
 
 #define SI_NO_CONVERSION
@@ -20,10 +21,38 @@ IniFile::IniFile()
 
 IniFile::~IniFile() = default;
 
-bool IniFile::Load(const std::string& path)
+IniRead IniFile::Load(const std::string& path)
 {
     impl_->ini.Reset();
-    return impl_->ini.LoadFile(path.c_str()) >= 0;
+    std::string bytes;
+    std::string error;
+    PathKind kind = PathKind::Missing;
+    if (!ReadRegularFile(path, bytes, kind, error, kMaxSettingsFileBytes)) {
+        switch (kind) {
+        case PathKind::Missing:
+            return IniRead::Missing;
+        case PathKind::Folder:
+        case PathKind::Other:
+            return IniRead::NotAFile;
+        case PathKind::Regular:
+            break;
+        }
+        return IniRead::Unreadable;
+    }
+    return LoadBytes(bytes);
+}
+
+IniRead IniFile::LoadBytes(std::string_view bytes)
+{
+    impl_->ini.Reset();
+    const IniText text = DecodeIniText(bytes);
+    if (!text.readable)
+        return IniRead::Unreadable;
+    if (impl_->ini.LoadData(text.text.data(), text.text.size()) < 0) {
+        impl_->ini.Reset();
+        return IniRead::Unreadable;
+    }
+    return IniRead::Read;
 }
 
 std::string IniFile::Get(const char* section, const char* key, const std::string& fallback) const
@@ -37,17 +66,25 @@ void IniFile::Set(const char* section, const char* key, const std::string& value
     impl_->ini.SetValue(section, key, value.c_str());
 }
 
+void IniFile::Remove(const char* section, const char* key)
+{
+    impl_->ini.Delete(section, key);
+}
+
 const char* IniFile::LineEnd()
 {
     return SI_NEWLINE_A;
 }
 
-bool IniFile::Save(const std::string& path) const
+bool IniFile::Save(const std::string& path, std::string* error) const
 {
     std::string text;
-    if (impl_->ini.Save(text, false) < 0)
+    if (impl_->ini.Save(text, false) < 0) {
+        if (error)
+            *error = "out of memory";
         return false;
-    return WriteFileAtomically(path, text);
+    }
+    return WriteFileAtomically(path, text, error);
 }
 
 } // namespace velmaris

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 
@@ -30,6 +31,27 @@ bool WriteFileAtomically(const std::string& path, const std::string& data, std::
 // `error` when given; `to` is then untouched.
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* error = nullptr);
 
+// What a path names, found without opening it: a FIFO, a device or a folder
+// named like a data or settings file must never block an open or be read
+// as one. Links are followed.
+enum class PathKind { Missing, Regular, Folder, Other };
+PathKind KindOfPath(const std::string& path);
+
+// The cause given when a path names something other than a regular file.
+inline constexpr const char* kNotRegularFileCause = "not a regular file: a folder, a pipe or a device";
+
+// Opens a regular file for reading in binary, buffered by the C library.
+// Nothing blocks: the path is checked before the open (which does not wait
+// for a writer) and the opened file again after it. Null when the path is
+// missing, unreadable or not a regular file; `kind` then says which.
+std::FILE* OpenRegularFileForReading(const std::string& path, PathKind& kind);
+
+// Reads a whole regular file into `bytes` (at most `limit` bytes; a larger
+// file is an error). False with the cause in `error`; `kind` says what the
+// path named.
+bool ReadRegularFile(
+    const std::string& path, std::string& bytes, PathKind& kind, std::string& error, std::size_t limit);
+
 // A file written in whole records, each handed to the operating system at
 // once with no buffering of its own. Owns the handle.
 class AppendFile {
@@ -40,13 +62,26 @@ public:
     AppendFile& operator=(const AppendFile&) = delete;
 
     // Creates `path`, truncating an existing file, shared so others may read
-    // and write it. False with the cause in `error` when it cannot be created.
+    // and write it. False with the cause in `error` when it cannot be created
+    // or names something other than a regular file (a folder, a FIFO, a
+    // device: refused without waiting and without truncating anything).
     bool Create(const std::string& path, std::string& error);
     // Writes all of `bytes` at the end. False with the cause in `error` when
     // the write failed or fell short (a device that takes nothing is full).
     bool Write(std::span<const std::uint8_t> bytes, std::string& error);
     // Cuts the file back to `length` bytes, as far as the device allows.
     void Truncate(std::int64_t length);
+    // Hands what was written to the device (fdatasync; FlushFileBuffers on
+    // Windows). May take long on a slow device: call it off the ping path.
+    // Safe beside Write from another thread; not beside Create or Close.
+    bool Flush(std::string& error);
+    // Whether the open file is still the one at `path` (false once the file
+    // or its folder was removed, renamed or replaced).
+    bool StillAt(const std::string& path) const;
+    // Copies the first `length` bytes of the open file into a new file at
+    // `path` (created, truncated when it exists, and flushed): the open
+    // handle still reads a file whose name is gone.
+    bool CopyTo(const std::string& path, std::int64_t length, std::string& error) const;
     void Close();
     bool IsOpen() const { return handle_ != kClosed; }
 

@@ -7,27 +7,45 @@
 // of the last whole record. A failed write (disk full, device gone) stops
 // recording, reports the cause once and leaves the file readable.
 //
+// While recording, a keeper thread wakes once a period (a second in the
+// station) and, off the ping path, hands what was written since to the
+// device (fdatasync, FlushFileBuffers), so a power cut loses at most a
+// second of pings, and checks that the file is still at its path. A file
+// whose folder was removed (or that was renamed away) stops recording as a
+// failed write does, and what was recorded is written again from the still
+// open handle to the same path (its folder made anew) or, failing that, to
+// the user's home folder.
+//
 // Recording is on exactly while the record file is open, so the station
 // never shows "Recording" while nothing can be written.
 //
-// User-interface thread only. Owns the file; the reporter must outlive the
-// writer.
+// User-interface thread only, but for the keeper, which only flushes and
+// checks the open file and raises a flag that Append and Poll act on. Owns
+// the file and the keeper; the reporter must outlive the writer.
 
 #include "files/PlatformFiles.h"
 #include "files/Reporter.h"
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <span>
 #include <string>
+#include <thread>
 
 namespace velmaris {
 
+inline constexpr std::chrono::milliseconds kRecordKeepPeriod {1000};
+
 class RecordWriter {
 public:
-    explicit RecordWriter(Reporter& reporter)
+    explicit RecordWriter(Reporter& reporter, std::chrono::milliseconds keepPeriod = kRecordKeepPeriod)
         : reporter_(reporter)
+        , keepPeriod_(keepPeriod)
     { }
     ~RecordWriter();
     RecordWriter(const RecordWriter&) = delete;
@@ -47,28 +65,53 @@ public:
     const std::string& LastError() const { return lastError_; }
 
     // Appends one whole record. Nothing happens when not recording or when
-    // `record` is empty. False when the write failed; recording has then
-    // stopped and the message has gone to the reporter, which shows it once
-    // the handler that delivered the ping has returned.
+    // `record` is empty. False when the write failed or the keeper found
+    // the file gone; recording has then stopped and the message has gone
+    // to the reporter, which shows it once the handler that delivered the
+    // ping has returned.
     bool Append(std::span<const std::uint8_t> record);
+    // Acts on what the keeper found (the file gone, a flush failed) between
+    // pings; the owner calls it after every timer event.
+    void Poll();
 
     // Called after a failed write has stopped recording (and the message
     // has gone to the reporter), so the owner can show that nothing is
     // recorded now.
     void SetStopListener(std::function<void()> listener) { stopListener_ = std::move(listener); }
 
+    // Flushes to the device since Open (for tests and benchmarks).
+    std::uint64_t Flushes() const { return flushes_.load(); }
+
 private:
+    enum Fault : int { kNoFault, kFileGone, kFlushFailed };
     void Fail();
+    void StartKeeper();
+    void StopKeeper();
+    void Keep();
+    void StopOnFault();
 
     Reporter& reporter_;
+    std::chrono::milliseconds keepPeriod_;
     AppendFile file_;
     std::string path_;
     std::int64_t length_ = 0;
     std::string lastError_;
     std::function<void()> stopListener_;
+
+    std::thread keeper_;
+    std::mutex keeperMutex_; // held by the keeper while it uses the file, and to stop it
+    std::condition_variable keeperWake_;
+    bool keeperStop_ = false;
+    std::atomic<bool> unflushed_ {false};
+    std::atomic<int> fault_ {kNoFault};
+    std::string faultCause_; // written by the keeper before fault_ is raised
+    std::atomic<std::uint64_t> flushes_ {0};
 };
 
 // The message shown when a write to the record file failed.
 std::string RecordWriteFailedMessage(const std::string& path, const std::string& cause);
+// The message shown when the record file left its path and its pings could
+// not be written again anywhere.
+std::string RecordLostMessage(const std::string& path, const std::string& cause);
 
 } // namespace velmaris

@@ -19,12 +19,13 @@ SettingsFile::~SettingsFile() = default;
 
 bool SettingsFile::Read()
 {
-    return ini_->Load(path_);
+    lastRead_ = ini_->Load(path_);
+    return lastRead_ == IniRead::Read;
 }
 
-bool SettingsFile::WriteAs(const std::string& path) const
+bool SettingsFile::WriteAs(const std::string& path, std::string* error) const
 {
-    return ini_->Save(path);
+    return ini_->Save(path, error);
 }
 
 void SettingsFile::Load(SonarSettings& settings, CommandMessage& command, PingRecord& ping,
@@ -53,6 +54,14 @@ std::optional<std::string> SettingsFile::Value(const char* section, const char* 
     if (value == kMissing)
         return std::nullopt;
     return value;
+}
+
+void SettingsFile::SetValue(const char* section, const char* key, const std::optional<std::string>& value)
+{
+    if (value)
+        ini_->Set(section, key, *value);
+    else
+        ini_->Remove(section, key);
 }
 
 void LoadSettingsFile(const std::string& path, SonarSettings& settings, CommandMessage& command,

@@ -8,6 +8,7 @@
 //
 // A plain value; not shared between threads.
 
+#include "files/IniFile.h"
 #include "files/SettingsKeys.h"
 
 #include <initializer_list>
@@ -16,8 +17,6 @@
 #include <string>
 
 namespace velmaris {
-
-class IniFile;
 
 inline constexpr const char* kIniFileName = "Velmaris.INI";
 
@@ -31,12 +30,15 @@ public:
     const std::string& Path() const { return path_; }
 
     // Reads the file. A missing or unreadable file leaves it empty, so every
-    // key takes its default; returns whether the file was read.
+    // key takes its default; returns whether the file was read (LastRead()
+    // says what was found otherwise).
     bool Read();
+    IniRead LastRead() const { return lastRead_; }
     // Writes the file (or the copy at `path`) through a temporary file and a
     // rename; false, with any old file untouched, when it could not be written.
-    bool Write() const { return WriteAs(path_); }
-    bool WriteAs(const std::string& path) const;
+    // The cause of a failure goes to `error` when given.
+    bool Write(std::string* error = nullptr) const { return WriteAs(path_, error); }
+    bool WriteAs(const std::string& path, std::string* error = nullptr) const;
 
     // Both sections into the settings, the command message and the ping
     // record, with the limits and follow-ups of a load (see LoadSettingsKeys).
@@ -52,10 +54,13 @@ public:
 
     // A key outside the table (such as "Serial Devices" / "COM5"); nullopt when missing.
     std::optional<std::string> Value(const char* section, const char* key) const;
+    // Sets or (with nullopt) removes a key.
+    void SetValue(const char* section, const char* key, const std::optional<std::string>& value);
 
 private:
     std::string path_;
     std::unique_ptr<IniFile> ini_;
+    IniRead lastRead_ = IniRead::Missing;
 };
 
 // Convenience for the document: load `path` (a missing file gives every

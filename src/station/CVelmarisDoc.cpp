@@ -1,6 +1,5 @@
 #include "station/CVelmarisDoc.h"
 
-#include "files/SettingsFile.h"
 #include "image/ScanLinePainter.h"
 
 namespace velmaris {
@@ -10,6 +9,7 @@ CVelmarisDoc::CVelmarisDoc(DocumentUi& ui, CycleLinks links, Reporter& reporter,
     , reporter_(reporter)
     , state_(std::make_unique<SonarState>())
     , recorder_(reporter)
+    , settingsStore_(reporter)
     , operations_(state_->settings, state_->command, state_->flags, host_)
     , cycle_(*state_, links, clock, reporter, cycleUi_, recorder_, playbackFile_)
     , playback_(PlaybackParts {*state_, cycle_, recorder_, playbackFile_, reporter, cycleUi_, fileWindows_,
@@ -30,13 +30,16 @@ CVelmarisDoc::~CVelmarisDoc() = default;
 
 void CVelmarisDoc::Initialise(const DocumentSetup& setup)
 {
-    iniPath_ = setup.iniPath;
+    settingsStore_.SetPath(setup.iniPath);
     state_->settings.readFileDirectory = setup.dataFolder;
     state_->settings.writeFileDirectory = setup.dataFolder;
     cycle_.Configure(CycleConfig {setup.headTcpPort, setup.udpPort});
     recorder_.Close();
     ui_.CreateFloatingWindows();
     state_->settings.udpMode = 0;
+    // Without the operator's settings no default port or address is
+    // contacted until the operator chooses the head's (ReloadSettings).
+    cycle_.SetHeadChosen(false);
     ReloadSettings();
     ui_.SettingsLoaded();
     ClearImage(state_->raster);
@@ -45,14 +48,19 @@ void CVelmarisDoc::Initialise(const DocumentSetup& setup)
 
 void CVelmarisDoc::ReloadSettings()
 {
-    LoadSettingsFile(iniPath_, state_->settings, state_->command, state_->ping,
-        SettingsFileContext {state_->flags.playback});
+    const IniRead read = settingsStore_.Load(
+        state_->settings, state_->command, state_->ping, SettingsFileContext {state_->flags.playback});
+    // A port or address in the file is the operator's choice of the head.
+    if (read == IniRead::Read && settingsStore_.HeadKeysFound())
+        cycle_.SetHeadChosen(true);
 }
 
 bool CVelmarisDoc::SaveSettings()
 {
-    return SaveSettingsFile(
-        iniPath_, state_->settings, state_->command, SettingsFileContext {state_->flags.playback});
+    // The defaults are saved, but not as the head's port and address.
+    settingsStore_.WithholdHeadKeys(!cycle_.HeadChosen());
+    return settingsStore_.Save(
+        state_->settings, state_->command, SettingsFileContext {state_->flags.playback});
 }
 
 bool CVelmarisDoc::Close()
@@ -99,6 +107,7 @@ bool CVelmarisDoc::HostAdapter::IsLinkConnected() const
 void CVelmarisDoc::EventsAdapter::OnTimer(int id)
 {
     doc_.cycle_.OnTimer(id);
+    doc_.recorder_.Poll(); // a record file found gone stops between pings too
     doc_.NotifyStateChange();
 }
 

@@ -14,6 +14,7 @@
 #include "files/DataFile.h"
 #include "files/RecordWriter.h"
 #include "files/Reporter.h"
+#include "files/SettingsStore.h"
 #include "image/MeasuredTargets.h"
 #include "image/SonarState.h"
 #include "image/ViewSource.h"
@@ -69,7 +70,8 @@ public:
 
     // Document initialisation: INI path and default folders, recording off,
     // floating windows created, `UDP Mode` 0, INI loaded (with its window
-    // follow-ups), image raster zeroed.
+    // follow-ups), image raster zeroed. The head counts as chosen only when
+    // the file names its port or address (see PingCycle::SetHeadChosen).
     void Initialise(const DocumentSetup& setup);
     // Document close: saves the settings, then stops the cycle (timers,
     // serial worker, files, sockets). False when the INI file could not be
@@ -90,7 +92,10 @@ public:
     RecordWriter& Recorder() { return recorder_; }
     bool IsRecording() const { return recorder_.IsRecording(); }
     DataFile& PlaybackFile() { return playbackFile_; }
-    const std::string& IniPath() const { return iniPath_; }
+    const std::string& IniPath() const { return settingsStore_.Path(); }
+    // The settings file over the run (what the first load found, where an
+    // unreadable file went).
+    SettingsStore& Settings() { return settingsStore_; }
 
     // The shell's file dialogs and playback bar (they must outlive the
     // document or be detached with nullptr). Until they are attached every
@@ -261,7 +266,7 @@ private:
     std::unique_ptr<SonarState> state_; // 16 MB raster: kept off the caller's stack
     RecordWriter recorder_;
     DataFile playbackFile_;
-    std::string iniPath_;
+    SettingsStore settingsStore_;
     CycleUiAdapter cycleUi_ {*this};
     HostAdapter host_ {*this};
     SettingsOperations operations_;

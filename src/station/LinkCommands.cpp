@@ -15,7 +15,14 @@ constexpr int kLastComPort = 32;
 void LinkCommands::Register(CommandTable& table)
 {
     table.Register(
-        cmd::kConnect, [this] { doc_.Cycle().StartRealTime(); },
+        cmd::kConnect,
+        [this] {
+            // Nothing to connect to yet: the head's port or address is asked for first.
+            if (!doc_.Cycle().HeadChosen())
+                Settings().sonarType == kSonarEthernetK52L ? ChangeIpAddress() : ChooseComPorts();
+            if (doc_.Cycle().HeadChosen())
+                doc_.Cycle().StartRealTime();
+        },
         [this] { return doc_.Cycle().Acquisition().linkState != LinkState::Up; });
     table.Register(cmd::kPlotUdp, [this] { doc_.Cycle().StartUdpMode(); });
     // Resumes the cycle and repaints.
@@ -39,6 +46,7 @@ void LinkCommands::ChangeIpAddress()
     s.ipAddress = *address;
     if (Playback())
         return;
+    doc_.Cycle().SetHeadChosen(true); // saved as the head's address
     doc_.SaveSettings();
     // In UDP mode the station only listens: a TCP head would paint into the
     // same image. The new address is used at the next connect.
@@ -64,7 +72,10 @@ void LinkCommands::ChooseComPorts()
     const int rts = choice.rtsMode != 0 ? 1 : 0;
     // A new RTS mode on the same port is taken too: it only acts once the
     // port is opened again.
-    if (s.sonarType == kSonarSerialK52A && validPort && (choice.sonarPort != s.sonarComPort || rts != s.rts))
+    // The first choice opens the port even when it is the default one.
+    const bool firstChoice = !doc_.Cycle().HeadChosen();
+    if (s.sonarType == kSonarSerialK52A && validPort
+        && (firstChoice || choice.sonarPort != s.sonarComPort || rts != s.rts))
         doc_.Cycle().ChangeSerialPort(choice.sonarPort, rts);
     s.gpsComPort = choice.gpsPort;
     s.useGps = choice.useGps != 0 ? 1 : 0;

@@ -6,6 +6,13 @@
 
 namespace velmaris {
 
+std::string HeadNotChosenStatus(int sonarType)
+{
+    return sonarType == kSonarEthernetK52L
+        ? "No head chosen yet: give the head's address (System > IP Address) to connect"
+        : "No head chosen yet: choose the head's COM port (System > Choose COM Ports) to connect";
+}
+
 std::string SerialNotAvailableMessage(int comPort)
 {
     return "COM" + std::to_string(comPort)
@@ -171,6 +178,7 @@ void PingCycle::OpenSerialLink()
 
 void PingCycle::ChangeSerialPort(int comPort, int rtsMode)
 {
+    headChosen_ = true;
     acq_.workerSuspended = 1;
     links_.serial.SetSuspended(true);
     state_.settings.rts = rtsMode;
@@ -206,6 +214,12 @@ void PingCycle::StartRealTime()
     else if (state_.settings.sonarType == kSonarEthernetK52L)
         ui_.SetWindowTitle(kTitleRealTimeK52L);
     acq_.awaitingReply = 0;
+    if (!headChosen_) {
+        links_.serial.Close();
+        acq_.linkState = LinkState::Down;
+        ui_.RefreshStatusLine(); // says which dialog chooses the head
+        return;
+    }
     if (SerialModel()) {
         OpenSerialLink();
     } else {

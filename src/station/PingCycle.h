@@ -39,6 +39,10 @@ inline constexpr int kOwedReplyGraceMs = 50;
 // made again: after a power cut of the head no close ever arrives.
 inline constexpr int kSilentHeadLimitMs = 5000;
 
+// The status line while no head has been chosen (first run without
+// settings): which dialog chooses it for the head type.
+std::string HeadNotChosenStatus(int sonarType);
+
 // "COM<n> is not available. ..." and "'OpenCommPort ()': 'SetCommState ()' for <n> failed! ...".
 std::string SerialNotAvailableMessage(int comPort);
 std::string SerialSetupFailedMessage(int comPort);
@@ -65,6 +69,12 @@ public:
     // Either hook may be null (the timer then does nothing).
     void SetPlaybackTicker(PlaybackTicker* ticker) { playbackTicker_ = ticker; }
     void SetGpsTicker(GpsTicker* ticker) { gpsTicker_ = ticker; }
+    // Whether the operator has chosen the head's COM port or address. Until
+    // then (a first run without settings) the cycle opens no serial port and
+    // contacts no address: the defaults may name a console or a stranger's
+    // machine. Choosing either in its dialog sets it.
+    void SetHeadChosen(bool chosen) { headChosen_ = chosen; }
+    bool HeadChosen() const { return headChosen_; }
     // Asked to reload the settings at every start of real-time work (null: no reload).
     void SetSettingsReloader(SettingsReloader* reloader) { settingsReloader_ = reloader; }
     void SetLocalTimeSource(LocalTimeSource source) { pipeline_.SetLocalTimeSource(source); }
@@ -152,6 +162,7 @@ private:
     int repliesOwed_ = 0; // TCP commands sent whose reply has not come
     int silentPeriods_ = 0; // watchdog periods since the TCP head last answered
     bool serialPortLost_ = false; // the open serial port went away; reopened by the ping timer
+    bool headChosen_ = true;
 };
 
 } // namespace velmaris

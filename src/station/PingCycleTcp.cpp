@@ -84,6 +84,8 @@ void PingCycle::ReconnectTcp()
 
 void PingCycle::ConnectTcp(bool restartStatus)
 {
+    if (!headChosen_)
+        return; // the default address is never contacted unasked
     KillAllTimers();
     ui_.HidePlaybackProgress();
     // The record file stays open across a reconnect, so recording resumes

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -114,6 +115,9 @@ protected:
     CommandsTest()
     {
         timers.events = &doc.Events();
+        // The operator's settings file (without one the station waits for a
+        // head to be chosen).
+        std::ofstream(iniPath) << "[System Settings]\nSonarComPort=1\n";
         doc.Initialise(DocumentSetup {iniPath, folder / "data/", 14040, 15040});
         commands.SetStateObserver(&observer);
     }

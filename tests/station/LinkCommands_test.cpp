@@ -96,7 +96,7 @@ TEST_F(CommandsTest, CancelledIpDialogChangesNothing)
     Settings().ipAddress = "127.0.0.1";
     commands.Execute(cmd::kIpAddress);
     EXPECT_EQ(Settings().ipAddress, "127.0.0.1");
-    EXPECT_EQ(IniValue("System Settings", "IP Address"), "(no file)");
+    EXPECT_EQ(IniValue("System Settings", "IP Address"), "(none)");
     EXPECT_TRUE(tcp.connects.empty());
 }
 
@@ -126,7 +126,7 @@ TEST_F(CommandsTest, PortDialogIsFilledFromTheSettings)
     // Cancel: nothing stored, nothing reopened.
     EXPECT_EQ(hooks.calls, std::vector<std::string> {"ChooseComPorts"});
     EXPECT_TRUE(serial.opens.empty());
-    EXPECT_EQ(IniValue("System Settings", "SonarComPort"), "(no file)");
+    EXPECT_EQ(IniValue("System Settings", "SonarComPort"), "1"); // as the file had it
 }
 
 TEST_F(CommandsTest, ConfirmedPortDialogReopensTheSerialLinkOnTheNewPort)

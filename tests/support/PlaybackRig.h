@@ -9,6 +9,7 @@
 #include "support/CycleRig.h"
 
 #include <deque>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,9 @@ struct PlaybackRig : StationFakes {
         doc.SetFileWindows(&dialogs, &bar);
         doc.Cycle().SetLocalTimeSource(&FixedLocalTime);
         doc.RecordingControl().SetLocalTimeSource(&FixedLocalTime);
+        // The operator's settings file (without one the station waits for a
+        // head to be chosen).
+        std::ofstream(folder / "Velmaris.INI") << "[System Settings]\nSonarComPort=1\n";
         doc.Initialise(DocumentSetup {folder / "Velmaris.INI", folder / "", 14040, 15040});
     }
 

@@ -22,11 +22,13 @@ inline std::string ToolPath()
 }
 
 // `arguments` is appended to the tool's path as shell words (tests quote
-// their own paths); standard error goes to `errPath` when given.
-inline ToolRun RunTool(const std::string& arguments, const std::string& errPath = "/dev/null")
+// their own paths); standard error goes to `errPath` when given; `prefix`
+// goes before the tool's path (such as "timeout 10 ").
+inline ToolRun RunTool(
+    const std::string& arguments, const std::string& errPath = "/dev/null", const std::string& prefix = "")
 {
     ToolRun run;
-    const std::string command = "'" + ToolPath() + "' " + arguments + " 2>'" + errPath + "'";
+    const std::string command = prefix + "'" + ToolPath() + "' " + arguments + " 2>'" + errPath + "'";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         return run;

@@ -14,7 +14,11 @@ bool ToolDocument::LoadDisplaySettings(const std::string& iniPath)
         return true;
     SettingsFile file(iniPath);
     if (!file.Read()) {
-        std::fprintf(stderr, "velmaris-tool: cannot read the settings file %s\n", iniPath.c_str());
+        const char* why = file.LastRead() == IniRead::NotAFile
+            ? " (not a regular file: a folder, a pipe or a device)"
+            : file.LastRead() == IniRead::Unreadable ? " (not settings text)"
+                                                     : "";
+        std::fprintf(stderr, "velmaris-tool: cannot read the settings file %s%s\n", iniPath.c_str(), why);
         return false;
     }
     // As during playback: the head settings come from the records.

@@ -2,6 +2,7 @@
 
 #include "files/SettingsLocation.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -65,7 +66,100 @@ void FlushFolder(const std::string& file)
     ::close(fd);
 }
 
+PathKind KindOfMode(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return PathKind::Regular;
+    return S_ISDIR(mode) ? PathKind::Folder : PathKind::Other;
+}
+
+// Opens `path` with `flags` without ever waiting: a FIFO or a device is
+// refused before the open by its kind and, should it have been swapped in
+// since, after it by the descriptor's. -1 with errno set (EISDIR, or
+// EINVAL for anything else that is not a regular file) and `kind` saying why.
+int OpenRegular(const std::string& path, int flags, PathKind& kind)
+{
+    kind = KindOfPath(path);
+    if (kind == PathKind::Folder || kind == PathKind::Other) {
+        errno = kind == PathKind::Folder ? EISDIR : EINVAL;
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            kind = PathKind::Missing;
+        return -1;
+    }
+    struct stat st { };
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        kind = fstat(fd, &st) == 0 ? KindOfMode(st.st_mode) : PathKind::Other;
+        ::close(fd);
+        errno = kind == PathKind::Folder ? EISDIR : EINVAL;
+        return -1;
+    }
+    kind = PathKind::Regular;
+    // Regular files never block; the flag goes so writes stay plain.
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+std::string CauseOf(PathKind kind)
+{
+    return kind == PathKind::Folder || kind == PathKind::Other ? kNotRegularFileCause : std::strerror(errno);
+}
+
 } // namespace
+
+PathKind KindOfPath(const std::string& path)
+{
+    struct stat st { };
+    if (stat(path.c_str(), &st) != 0)
+        return PathKind::Missing;
+    return KindOfMode(st.st_mode);
+}
+
+std::FILE* OpenRegularFileForReading(const std::string& path, PathKind& kind)
+{
+    const int fd = OpenRegular(path, O_RDONLY, kind);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = fdopen(fd, "rb");
+    if (file == nullptr)
+        ::close(fd);
+    return file;
+}
+
+bool ReadRegularFile(
+    const std::string& path, std::string& bytes, PathKind& kind, std::string& error, std::size_t limit)
+{
+    bytes.clear();
+    const int fd = OpenRegular(path, O_RDONLY, kind);
+    if (fd < 0) {
+        error = CauseOf(kind);
+        return false;
+    }
+    char block[16 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (bytes.size() + static_cast<std::size_t>(n) > limit) {
+            error = "larger than a settings file can be";
+            ::close(fd);
+            return false;
+        }
+        bytes.append(block, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
 
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* error)
 {
@@ -123,13 +217,74 @@ bool WriteFileAtomically(const std::string& path, const std::string& data, std::
 bool AppendFile::Create(const std::string& path, std::string& error)
 {
     Close();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Read too: a file whose name was removed is copied out through its handle.
+    PathKind kind = PathKind::Missing;
+    const int fd = OpenRegular(path, O_RDWR | O_CREAT, kind);
     if (fd < 0) {
+        error = CauseOf(kind);
+        return false;
+    }
+    // Truncated only once known to be a regular file.
+    if (::ftruncate(fd, 0) != 0) {
         error = std::strerror(errno);
+        ::close(fd);
         return false;
     }
     handle_ = fd;
     return true;
+}
+
+bool AppendFile::Flush(std::string& error)
+{
+    if (handle_ == kClosed)
+        return true;
+    if (fdatasync(static_cast<int>(handle_)) == 0)
+        return true;
+    error = std::strerror(errno);
+    return false;
+}
+
+bool AppendFile::StillAt(const std::string& path) const
+{
+    struct stat open { };
+    struct stat named { };
+    if (handle_ == kClosed || fstat(static_cast<int>(handle_), &open) != 0)
+        return false;
+    return open.st_nlink > 0 && stat(path.c_str(), &named) == 0 && named.st_dev == open.st_dev
+        && named.st_ino == open.st_ino;
+}
+
+bool AppendFile::CopyTo(const std::string& path, std::int64_t length, std::string& error) const
+{
+    PathKind kind = PathKind::Missing;
+    const int out = OpenRegular(path, O_WRONLY | O_CREAT | O_TRUNC, kind);
+    if (out < 0) {
+        error = CauseOf(kind);
+        return false;
+    }
+    std::uint8_t block[64 * 1024];
+    bool ok = true;
+    for (std::int64_t at = 0; ok && at < length;) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(length - at, sizeof block));
+        const ssize_t n = ::pread(static_cast<int>(handle_), block, want, static_cast<off_t>(at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO; // shorter than written
+            ok = false;
+            break;
+        }
+        ok = WriteAll(out, block, static_cast<std::size_t>(n));
+        at += n;
+    }
+    ok = ok && fsync(out) == 0;
+    if (!ok)
+        error = std::strerror(errno);
+    ::close(out);
+    if (ok)
+        FlushFolder(path);
+    return ok;
 }
 
 bool AppendFile::Write(std::span<const std::uint8_t> bytes, std::string& error)

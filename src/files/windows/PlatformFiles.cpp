@@ -7,6 +7,9 @@
 #endif
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -86,7 +89,104 @@ std::wstring TemporaryBeside(const std::string& path)
         + L".tmp";
 }
 
+// Opens `path` as a regular file only: a folder is refused by its
+// attributes before the open, a device or pipe by the handle's type after
+// it (the open itself does not wait on either). `kind` says why on failure.
+HANDLE OpenRegular(const std::string& path, DWORD access, DWORD disposition, PathKind& kind)
+{
+    kind = KindOfPath(path);
+    if (kind == PathKind::Folder) {
+        SetLastError(ERROR_DIRECTORY);
+        return INVALID_HANDLE_VALUE;
+    }
+    const HANDLE file
+        = CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD cause = GetLastError();
+        if (cause == ERROR_FILE_NOT_FOUND || cause == ERROR_PATH_NOT_FOUND)
+            kind = PathKind::Missing;
+        SetLastError(cause);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        kind = PathKind::Other;
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return INVALID_HANDLE_VALUE;
+    }
+    kind = PathKind::Regular;
+    return file;
+}
+
+std::string CauseOf(PathKind kind)
+{
+    return kind == PathKind::Folder || kind == PathKind::Other ? kNotRegularFileCause
+                                                               : SystemMessage(GetLastError());
+}
+
 } // namespace
+
+PathKind KindOfPath(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD cause = GetLastError();
+        // Devices ("COM1", "\\.\pipe\x") have no attributes to read.
+        return cause == ERROR_FILE_NOT_FOUND || cause == ERROR_PATH_NOT_FOUND ? PathKind::Missing
+                                                                              : PathKind::Other;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return PathKind::Folder;
+    return (attributes & FILE_ATTRIBUTE_DEVICE) != 0 ? PathKind::Other : PathKind::Regular;
+}
+
+std::FILE* OpenRegularFileForReading(const std::string& path, PathKind& kind)
+{
+    const HANDLE file = OpenRegular(path, GENERIC_READ, OPEN_EXISTING, kind);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    std::FILE* stream = _fdopen(fd, "rb");
+    if (stream == nullptr)
+        _close(fd);
+    return stream;
+}
+
+bool ReadRegularFile(
+    const std::string& path, std::string& bytes, PathKind& kind, std::string& error, std::size_t limit)
+{
+    bytes.clear();
+    const HANDLE file = OpenRegular(path, GENERIC_READ, OPEN_EXISTING, kind);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = CauseOf(kind);
+        return false;
+    }
+    char block[16 * 1024];
+    bool ok = true;
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(file, block, sizeof block, &n, nullptr)) {
+            error = SystemMessage(GetLastError());
+            ok = false;
+            break;
+        }
+        if (n == 0)
+            break;
+        if (bytes.size() + n > limit) {
+            error = "larger than a settings file can be";
+            ok = false;
+            break;
+        }
+        bytes.append(block, n);
+    }
+    CloseHandle(file);
+    return ok;
+}
 
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* error)
 {
@@ -126,15 +226,85 @@ bool WriteFileAtomically(const std::string& path, const std::string& data, std::
 bool AppendFile::Create(const std::string& path, std::string& error)
 {
     Close();
-    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-        nullptr);
+    // Read too: a file whose name was removed is copied out through its handle.
+    PathKind kind = PathKind::Missing;
+    const HANDLE file = OpenRegular(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, kind);
     if (file == INVALID_HANDLE_VALUE) {
+        error = CauseOf(kind);
+        return false;
+    }
+    // Truncated only once known to be a file on a disk.
+    if (!SetEndOfFile(file)) {
         error = SystemMessage(GetLastError());
+        CloseHandle(file);
         return false;
     }
     handle_ = reinterpret_cast<std::intptr_t>(file);
     return true;
+}
+
+bool AppendFile::Flush(std::string& error)
+{
+    if (handle_ == kClosed || FlushFileBuffers(AsHandle(handle_)))
+        return true;
+    error = SystemMessage(GetLastError());
+    return false;
+}
+
+bool AppendFile::StillAt(const std::string& path) const
+{
+    if (handle_ == kClosed)
+        return false;
+    FILE_STANDARD_INFO standard {};
+    if (GetFileInformationByHandleEx(AsHandle(handle_), FileStandardInfo, &standard, sizeof standard)
+        && standard.DeletePending)
+        return false;
+    BY_HANDLE_FILE_INFORMATION open {};
+    if (!GetFileInformationByHandle(AsHandle(handle_), &open))
+        return false;
+    const HANDLE named
+        = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION there {};
+    const bool same = GetFileInformationByHandle(named, &there)
+        && there.dwVolumeSerialNumber == open.dwVolumeSerialNumber
+        && there.nFileIndexHigh == open.nFileIndexHigh && there.nFileIndexLow == open.nFileIndexLow;
+    CloseHandle(named);
+    return same;
+}
+
+bool AppendFile::CopyTo(const std::string& path, std::int64_t length, std::string& error) const
+{
+    PathKind kind = PathKind::Missing;
+    const HANDLE out = OpenRegular(path, GENERIC_WRITE, CREATE_ALWAYS, kind);
+    if (out == INVALID_HANDLE_VALUE) {
+        error = CauseOf(kind);
+        return false;
+    }
+    std::uint8_t block[64 * 1024];
+    bool ok = true;
+    for (std::int64_t at = 0; ok && at < length;) {
+        OVERLAPPED where {};
+        where.Offset = static_cast<DWORD>(at & 0xFFFFFFFF);
+        where.OffsetHigh = static_cast<DWORD>(at >> 32);
+        const DWORD want = static_cast<DWORD>(std::min<std::int64_t>(length - at, sizeof block));
+        DWORD n = 0;
+        if (!ReadFile(AsHandle(handle_), block, want, &n, &where) || n == 0) {
+            if (n == 0)
+                SetLastError(ERROR_HANDLE_EOF);
+            ok = false;
+            break;
+        }
+        ok = WriteAll(out, block, n);
+        at += n;
+    }
+    ok = ok && FlushFileBuffers(out);
+    if (!ok)
+        error = SystemMessage(GetLastError());
+    CloseHandle(out);
+    return ok;
 }
 
 bool AppendFile::Write(std::span<const std::uint8_t> bytes, std::string& error)

@@ -314,13 +314,25 @@ void CMainFrame::UpdateWindowTitle()
         setWindowTitle(QString::fromStdString(*title));
 }
 
+QString CMainFrame::IdleMessage() const
+{
+    return idleMessage_.isEmpty() ? FromView(velmaris::StatusPanes().front().text) : idleMessage_;
+}
+
+void CMainFrame::SetIdleMessage(const QString& text)
+{
+    if (text == idleMessage_)
+        return;
+    idleMessage_ = text;
+    statusPanes_->SetPaneText(kPaneMessage, IdleMessage());
+}
+
 bool CMainFrame::event(QEvent* event)
 {
     if (event->type() == QEvent::StatusTip && statusPanes_ != nullptr) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         // The message pane comes first; its initial text is the idle "Ready".
-        statusPanes_->SetPaneText(
-            kPaneMessage, tip.isEmpty() ? FromView(velmaris::StatusPanes().front().text) : tip);
+        statusPanes_->SetPaneText(kPaneMessage, tip.isEmpty() ? IdleMessage() : tip);
         return true;
     }
     return QMainWindow::event(event);

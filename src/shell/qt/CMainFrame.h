@@ -73,6 +73,9 @@ public:
     CStatusPanes* StatusPanes() const { return statusPanes_; }
     // Writes a status pane by id (read-outs: 2, 5, 7, 14, 16, 8).
     bool SetPaneText(int paneId, const QString& text);
+    // What the message pane shows when no menu prompt does: "Ready", or a
+    // notice the operator must act on (empty gives "Ready" back).
+    void SetIdleMessage(const QString& text);
 
     // --- Title ---
     // Where the title rule reads the document's state; without a source the
@@ -102,6 +105,7 @@ protected:
     QMenu* createPopupMenu() override { return nullptr; }
 
 private:
+    QString IdleMessage() const;
     QAction* ActionFor(int id, const QString& text);
     void BuildMenus();
     void BuildToolBar();
@@ -119,6 +123,7 @@ private:
     QWidget* miniBar_ = nullptr;
     CPlaybackBar* playbackBar_ = nullptr;
     CStatusPanes* statusPanes_ = nullptr;
+    QString idleMessage_;
     std::function<TitleState()> titleSource_;
     bool playingBack_ = false;
     qint64 fileStep_ = 0;

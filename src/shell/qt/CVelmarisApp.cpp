@@ -82,6 +82,7 @@ bool CVelmarisApp::Start()
     // that answers the connect at once gets the command it arms now.
     tcp_.SettleConnect(kSettleConnectMs);
     timers_.FireDue();
+    ui_.RefreshStatusLine(); // says when no head is chosen yet
     if (!commandLine_.gpsDevice.empty())
         gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
     else if (demo_ && !demo_->GpsSource().empty())
@@ -273,7 +274,9 @@ void CVelmarisApp::Shutdown()
     reporter_.CloseAll(); // no box outlives the station or opens during its close
     if (gps_)
         gps_->Close();
-    doc_->Close();
+    // The message boxes are closed by now: a failed save is said on the terminal.
+    if (!doc_->Close())
+        std::fprintf(stderr, "velmaris: the settings could not be saved to %s\n", doc_->IniPath().c_str());
     if (floating_)
         floating_->Destroy();
     AccessPoints::document = nullptr;

@@ -39,6 +39,11 @@ void StationUi::RefreshStatusLine()
         return;
     const PingRecord& ping = doc_->State().ping;
     frame_->SetPaneText(kPaneDateTime, QString::fromStdString(ping.date + "   " + ping.time));
+    const SonarState& state = doc_->State();
+    const bool waitsForChoice
+        = !doc_->Cycle().HeadChosen() && !state.flags.playback && state.settings.udpMode == 0;
+    frame_->SetIdleMessage(
+        waitsForChoice ? QString::fromStdString(HeadNotChosenStatus(state.settings.sonarType)) : QString());
 }
 
 void StationUi::RefreshCursorReadouts()

@@ -4,9 +4,11 @@
 // message box is open.
 
 #include "files/DataFile.h"
+#include "files/PlatformFiles.h"
 #include "files/RecordReader.h"
 #include "sim/TcpHeadServer.h"
 #include "support/ChildProcess.h"
+#include "support/FileFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -223,6 +225,51 @@ TEST_P(SignalWithABoxOpen, EndsTheBoxAndTheStationWithItsSettingsSaved)
     const std::string saved = ReadAll(ini_);
     EXPECT_NE(saved.find("[Sonar Settings]"), std::string::npos) << saved;
     EXPECT_NE(saved.find("SonarComPort=5"), std::string::npos) << saved;
+}
+
+// A FIFO, a folder or a device named as the record file, the file to play
+// or the settings file: the station starts (saying why it cannot use it),
+// leaves the thing as it was, and ends on SIGTERM at once. Before, a FIFO
+// held the start-up in its open, where no signal was heard.
+TEST_F(StationProcess, ASpecialFileForAnyFileRoleNeverHoldsTheStation)
+{
+    struct Run {
+        std::string name;
+        fs::path special;
+        testing::SpecialKind kind;
+        std::unique_ptr<ToolProcess> station;
+    };
+    std::vector<Run> runs;
+    for (const testing::SpecialKind kind : testing::kSpecialKinds) {
+        const fs::path folder = dir_ / testing::SpecialKindName(kind);
+        fs::create_directories(folder);
+        const std::vector<std::pair<std::string, std::vector<std::string>>> roles {
+            {"record", {"--ini", ini_.string(), (folder / "rec.52l").string()}},
+            {"play", {"--ini", ini_.string(), "--play", (folder / "play.52l").string()}},
+            {"settings", {"--ini", (folder / "Velmaris.INI").string()}},
+        };
+        for (const auto& [role, args] : roles) {
+            const fs::path special = role == "settings" ? fs::path(args[1]) : fs::path(args.back());
+            if (!testing::MakeSpecial(kind, special))
+                break; // a device needs root
+            runs.push_back({std::string(testing::SpecialKindName(kind)) + " as " + role, special, kind,
+                std::make_unique<ToolProcess>(StationPath(), args, Environment())});
+        }
+    }
+    ASSERT_FALSE(runs.empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(2000)); // start-up and its messages
+    for (Run& run : runs) {
+        SCOPED_TRACE(run.name);
+        ASSERT_TRUE(run.station->Started());
+        EXPECT_TRUE(run.station->Running()) << "the station ended by itself";
+        run.station->Signal(SIGTERM);
+    }
+    for (Run& run : runs) {
+        SCOPED_TRACE(run.name);
+        EXPECT_EQ(run.station->WaitFor(5000), 0) << run.station->ReadAllErrors();
+        EXPECT_EQ(KindOfPath(run.special.string()),
+            run.kind == testing::SpecialKind::Folder ? PathKind::Folder : PathKind::Other);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SigtermAndSigint, SignalWithABoxOpen, ::testing::Values(SIGTERM, SIGINT),

@@ -26,6 +26,7 @@ protected:
     ToolbarStatesTest()
     {
         timers.events = &doc.Events();
+        std::ofstream(iniPath) << "[System Settings]\nIP Address=127.0.0.1\n"; // the operator's settings
         doc.Initialise(DocumentSetup {iniPath, folder / "data/", 14040, 15040});
         commands.SetStateObserver(&frame);
         doc.State().settings.sonarType = kSonarEthernetK52L;

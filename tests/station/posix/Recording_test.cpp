@@ -2,6 +2,7 @@
 
 #include "files/RecordReader.h"
 #include "sim/HeadModel.h"
+#include "support/FileFaults.h"
 #include "support/PlaybackRig.h"
 #include "support/RecordFixture.h"
 
@@ -145,17 +146,48 @@ TEST_F(RecordingTest, AFileThatCannotBeCreatedIsReportedTwiceAndRecordingStaysOf
 
 TEST_F(RecordingTest, AWriteFailureStopsRecordingWithAMessage)
 {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
     SimulatedSerialHead head(rig);
-    ASSERT_TRUE(rig.Recorder().OpenRecordFile("/dev/full"));
-    for (int i = 0; i < 3; ++i)
-        head.Ping();
+    ASSERT_TRUE(rig.Recorder().OpenRecordFile(rig.folder / "full.52a"));
+    {
+        const FileSizeLimit full(0);
+        for (int i = 0; i < 3; ++i)
+            head.Ping();
+    }
     EXPECT_FALSE(rig.doc.IsRecording());
     ASSERT_EQ(rig.reporter.messages.size(), 1u);
     EXPECT_NE(rig.reporter.messages[0].find("Recording stopped"), std::string::npos);
     EXPECT_EQ(rig.ui.title, "Velmaris - Real Time (K52A)");
     EXPECT_GE(state.ping.pingCount, 1); // pinging goes on
+}
+
+// The record folder removed mid-recording: noticed within about a second,
+// between pings as well, with the message and title of a failed write; the
+// pings recorded before are written again where they were.
+TEST_F(RecordingTest, ARemovedRecordFolderStopsRecordingAndKeepsWhatWasRecorded)
+{
+    SimulatedSerialHead head(rig);
+    const std::string sub = rig.folder / "dive";
+    std::filesystem::create_directories(sub);
+    const std::string path = sub + "/x.52a";
+    ASSERT_TRUE(rig.Recorder().OpenRecordFile(path));
+    for (int i = 0; i < 5; ++i)
+        head.Ping();
+    const std::int64_t recorded = rig.doc.Recorder().Length();
+    ASSERT_GT(recorded, 0);
+    std::filesystem::remove_all(sub);
+
+    // Only the one-second watchdog fires: no ping arrives meanwhile.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (rig.doc.IsRecording() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        rig.doc.Events().OnTimer(kGpsTimer);
+    }
+    EXPECT_FALSE(rig.doc.IsRecording()) << "the removed folder was never noticed";
+    ASSERT_EQ(rig.reporter.messages.size(), 1u);
+    EXPECT_NE(rig.reporter.messages[0].find("Recording stopped"), std::string::npos);
+    EXPECT_NE(rig.reporter.messages[0].find(path), std::string::npos);
+    EXPECT_EQ(rig.ui.title, "Velmaris - Real Time (K52A)");
+    EXPECT_EQ(static_cast<std::int64_t>(std::filesystem::file_size(path)), recorded);
 }
 
 TEST_F(RecordingTest, RecordedPingsPlayBackAsTheyWereShown)
