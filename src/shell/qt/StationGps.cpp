@@ -66,6 +66,17 @@ bool StationGps::StartFromCommandLine(const std::string& device, int baud)
 {
     commandLineDevice_ = device;
     commandLineBaud_ = baud;
+    if (IsGpsNetworkText(device)) {
+        std::string error;
+        const auto address = ParseGpsNetworkAddress(device, error);
+        if (address && reader_.OpenNetwork(*address, error)) {
+            ShowTexts();
+            return true;
+        }
+        std::fprintf(
+            stderr, "velmaris: the GPS source %s cannot be opened: %s\n", device.c_str(), error.c_str());
+        return false;
+    }
     const int comPort = ComPortOf(device);
     const bool named = device.starts_with("COM") && comPort != 0;
     return OpenDevice(named ? ports_.Device(comPort) : device, baud, comPort);

@@ -28,8 +28,9 @@ public:
 
     // Fills the IP address, COM port and restart-GPS hooks.
     void Plug(StationHooks& hooks);
-    // --gps: starts GPS input on `device` ("COMn" goes through the mapping)
-    // and keeps it for the run. False when it could not be opened.
+    // --gps: starts GPS input on `device` ("COMn" goes through the mapping;
+    // "udp://ADDR:PORT" and "tcp://HOST:PORT" are network sources) and keeps
+    // it for the run. False when it could not be opened.
     bool StartFromCommandLine(const std::string& device, int baud);
     // After a confirmed port dialog: the GPS port is closed, then opened
     // again from the settings when `UseGPS` is 1, or from the command line
