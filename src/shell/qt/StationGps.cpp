@@ -25,6 +25,8 @@ StationGps::StationGps(
     , ports_(std::move(ports))
 {
     reader_.SetOnTexts([this] { ShowTexts(); });
+    // While the station records, every sentence goes into the track beside the data file.
+    reader_.SetOnSentence([this](const std::string& sentence) { doc_.Track().OnSentence(sentence); });
 }
 
 void StationGps::Plug(StationHooks& hooks)

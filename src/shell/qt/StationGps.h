@@ -3,7 +3,8 @@
 // hooks. GPS input runs while `UseGPS` is 1 after the port dialog (which
 // never returns 1) or, for one run, from --gps; its six texts show in a
 // "GPS" pane of the status bar, and the reader stays available as a
-// GpsSource for any window that lists the texts and recent sentences.
+// GpsSource for any window that lists the texts and recent sentences. Every
+// sentence received goes to the document's track (written while recording).
 //
 // Ownership: owns the GPS reader; the document, frame, serial link and
 // reporter must outlive it. User-interface thread only.
