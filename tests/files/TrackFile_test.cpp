@@ -46,7 +46,8 @@ TEST(TrackFile, LineFormatAndItsReading)
         EXPECT_EQ(view->sentence.find('\r'), std::string_view::npos);
     }
     // A line written reads back to its stamp and sentence.
-    const auto back = ParseTrackLine(TrackLine(t, 60, "$GNGGA,1"));
+    const std::string written = TrackLine(t, 60, "$GNGGA,1");
+    const auto back = ParseTrackLine(written);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->sentence, "$GNGGA,1");
     EXPECT_DOUBLE_EQ(back->localSeconds, LocalSeconds(LocalTime {2026, 12, 9, 18, 44, 32, 170}));
