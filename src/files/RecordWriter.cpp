@@ -36,13 +36,18 @@ bool RecordWriter::Open(const std::string& path)
     path_ = path;
     length_ = 0;
     StartKeeper();
+    if (recordListener_)
+        recordListener_->RecordOpened(path);
     return true;
 }
 
 void RecordWriter::Close()
 {
     StopKeeper();
+    const bool wasOpen = file_.IsOpen();
     file_.Close();
+    if (wasOpen && recordListener_)
+        recordListener_->RecordClosed();
 }
 
 void RecordWriter::StartKeeper()
@@ -103,6 +108,8 @@ bool RecordWriter::Append(std::span<const std::uint8_t> record)
     }
     length_ += static_cast<std::int64_t>(record.size());
     unflushed_ = true;
+    if (recordListener_)
+        recordListener_->RecordAppended();
     return true;
 }
 
@@ -137,7 +144,7 @@ void RecordWriter::StopOnFault()
         rescued = WithTrailingSeparator(home) + std::filesystem::path(path_).filename().string();
         kept = file_.CopyTo(rescued, length_, error);
     }
-    file_.Close();
+    Close(); // the track beside it stops with it
     reporter_.ShowMessage(
         kept ? RecordWriteFailedMessage(rescued, lastError_) : RecordLostMessage(path_, error));
     if (stopListener_)

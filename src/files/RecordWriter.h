@@ -41,6 +41,16 @@ namespace velmaris {
 
 inline constexpr std::chrono::milliseconds kRecordKeepPeriod {1000};
 
+// Told when recording starts and stops (a failed write stops it too) and
+// after every record appended; the track beside the recording follows here.
+class RecordListener {
+public:
+    virtual ~RecordListener() = default;
+    virtual void RecordOpened(const std::string& path) = 0;
+    virtual void RecordAppended() = 0;
+    virtual void RecordClosed() = 0;
+};
+
 class RecordWriter {
 public:
     explicit RecordWriter(Reporter& reporter, std::chrono::milliseconds keepPeriod = kRecordKeepPeriod)
@@ -78,6 +88,8 @@ public:
     // has gone to the reporter), so the owner can show that nothing is
     // recorded now.
     void SetStopListener(std::function<void()> listener) { stopListener_ = std::move(listener); }
+    // May be null; must outlive the writer or be detached.
+    void SetRecordListener(RecordListener* listener) { recordListener_ = listener; }
 
     // Flushes to the device since Open (for tests and benchmarks).
     std::uint64_t Flushes() const { return flushes_.load(); }
@@ -97,6 +109,7 @@ private:
     std::int64_t length_ = 0;
     std::string lastError_;
     std::function<void()> stopListener_;
+    RecordListener* recordListener_ = nullptr;
 
     std::thread keeper_;
     std::mutex keeperMutex_; // held by the keeper while it uses the file, and to stop it

@@ -83,6 +83,28 @@ TEST_F(StationGpsTest, CommandLineGpsShowsItsTextsAndLeavesUseGpsOff)
     EXPECT_EQ(IniText(), initialIni_) << "the switch writes nothing to the INI";
 }
 
+// While recording, the sentences from the --gps receiver go into the track
+// beside the data file, whole lines with the host's stamp.
+TEST_F(StationGpsTest, RecordingWithGpsWritesTheTrackBesideTheDataFile)
+{
+    const std::string data = (station_.dir / "dive.52l").string();
+    ASSERT_TRUE(app_->Document()->RecordingControl().OpenRecordFile(data));
+    const std::string rmc = "$GNRMC,174432.10,A,5926.1230,N,01041.4560,E,4.8,92.5,091226,,,A*6B";
+    receiver_.Send(rmc + "\r\n$HEHDT,92.0,T\r\n");
+    const auto track = [&] {
+        std::ifstream in(data + ".nmea", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    ASSERT_TRUE(SpinUntil([&] { return track().ends_with("\t$HEHDT,92.0,T\r\n"); }, 3000)) << track();
+    app_->Document()->RecordingControl().StartStop(); // stops
+    const std::string text = track();
+    const std::size_t tab = text.find('\t');
+    ASSERT_EQ(tab, 28u) << text; // "2026-12-09T18:44:32.17+01:00"
+    EXPECT_EQ(text.substr(tab + 1, rmc.size() + 2), rmc + "\r\n");
+    EXPECT_EQ(text[10], 'T');
+    EXPECT_EQ(text[19], '.');
+}
+
 TEST_F(StationGpsTest, IpAddressCommandStoresWhatTheDialogGives)
 {
     QTimer::singleShot(50, [] {
