@@ -121,6 +121,10 @@ constexpr std::array kKeys {
     SettingsKey {kSonar, "Frequency", "165", &S::frequency, F::Byte, {}, kKeyManualOnly},
     SettingsKey {kSonar, "Pulse Length", "10", &S::pulseLength, F::Byte, {}, kKeyManualOnly},
     SettingsKey {kSonar, "Absorption", "20", &S::absorption, F::Byte, {}, kKeyManualOnly},
+
+    // Off unless the operator turns it on; --web serves it for one run instead.
+    SettingsKey {kWebSection, "Enabled", "0", &S::webView, F::Integer, OrElse(0, 1, 0)},
+    SettingsKey {kWebSection, "Listen", "8052", &S::webListen, F::Text},
 };
 // clang-format on
 

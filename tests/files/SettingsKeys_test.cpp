@@ -72,6 +72,7 @@ const std::vector<KeyName> kSonarWriteOrder = In(kSonarSection,
     {"Range", "Range Index", "Gain", "Train Polar", "Train Sector", "Train SS", "SectorWidth Polar",
         "SectorWidth Sector", "Step Size", "Sector Mode", "Auto Settings", "Frequency", "Pulse Length",
         "Absorption", "Sonar Up/Down"});
+const std::vector<KeyName> kWebOrder = In(kWebSection, {"Enabled", "Listen"});
 
 TEST(SettingsKeys, EveryKeyIsReadAndWrittenOnceInTheFilesOrders)
 {
@@ -83,9 +84,9 @@ TEST(SettingsKeys, EveryKeyIsReadAndWrittenOnceInTheFilesOrders)
     CountingKeys keys;
     keys.preset["Auto Settings"] = "0"; // the manual values are read too
     LoadSettingsKeys(keys, settings, command, ping, {});
-    EXPECT_EQ(keys.gets, kSystemReadOrder + kSonarReadOrder);
+    EXPECT_EQ(keys.gets, kSystemReadOrder + kSonarReadOrder + kWebOrder);
     StoreSettingsKeys(keys, settings, command, {});
-    EXPECT_EQ(keys.sets, kSystemWriteOrder + kSonarWriteOrder);
+    EXPECT_EQ(keys.sets, kSystemWriteOrder + kSonarWriteOrder + kWebOrder);
 
     // Every entry of the table is written; all but the write-only ones are read.
     std::size_t writeOnly = 0;
@@ -106,9 +107,9 @@ TEST(SettingsKeys, PlaybackTouchesOnlySystemKeysAndNeverWritesTheRotation)
     PingRecord ping;
     CountingKeys keys;
     LoadSettingsKeys(keys, settings, command, ping, {true});
-    EXPECT_EQ(keys.gets, kSystemReadOrder);
+    EXPECT_EQ(keys.gets, kSystemReadOrder + kWebOrder);
     StoreSettingsKeys(keys, settings, command, {true});
-    EXPECT_EQ(keys.sets, std::vector<KeyName>(kSystemWriteOrder.begin() + 1, kSystemWriteOrder.end()));
+    EXPECT_EQ(keys.sets, std::vector<KeyName>(kSystemWriteOrder.begin() + 1, kSystemWriteOrder.end()) + kWebOrder);
 }
 
 TEST(SettingsKeys, FindMatchesWithoutRegardToCase)

@@ -12,6 +12,7 @@
 #include "shell/qt/SignalBridge.h"
 #include "shell/qt/StandardDialogs.h"
 #include "shell/qt/StationGps.h"
+#include "shell/qt/StationWeb.h"
 #include "sim/TcpHeadServer.h"
 #include "station/CommandIds.h"
 
@@ -77,6 +78,8 @@ bool CVelmarisApp::Start()
     ConnectAtStart();
     if (!commandLine_.gpsDevice.empty())
         gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
+    web_ = std::make_unique<StationWeb>(*frame_, *view_, gps_->Source());
+    web_->Start(commandLine_.webListen, doc_->State().settings);
     doc_->NotifyStateChange(); // the link may be up already
     ScheduleTimedQuit();
     return true;
@@ -262,6 +265,8 @@ void CVelmarisApp::Shutdown()
         return;
     closed_ = true;
     reporter_.CloseAll(); // no box outlives the station or opens during its close
+    if (web_)
+        web_->Stop(); // no viewer reads the document while it closes
     if (gps_)
         gps_->Close();
     doc_->Close();
