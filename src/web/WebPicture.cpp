@@ -53,7 +53,8 @@ FrameRect WebPicture::Update(
                 const int begin = int(std::max<long long>(spans[i].begin, colBegin));
                 const int end = int(std::min<long long>(spans[i].end, colEnd));
                 if (begin < end)
-                    std::memcpy(row + begin, source + (begin - (long long)rasterLeft), std::size_t(end - begin));
+                    std::memcpy(
+                        row + begin, source + (begin - (long long)rasterLeft), std::size_t(end - begin));
             }
         }
         std::uint8_t* stored = pixels_.data() + std::size_t(y) * std::size_t(width);
@@ -106,7 +107,8 @@ void WebPicture::EncodeFrame(const FrameRect& rect, std::uint8_t* out) const
     Put16(out + 14, 0);
     std::uint8_t* dst = out + kFrameHeaderBytes;
     for (int y = r.y; r.w > 0 && y < r.y + r.h; ++y, dst += r.w)
-        std::memcpy(dst, pixels_.data() + std::size_t(y) * std::size_t(width_) + std::size_t(r.x), std::size_t(r.w));
+        std::memcpy(
+            dst, pixels_.data() + std::size_t(y) * std::size_t(width_) + std::size_t(r.x), std::size_t(r.w));
 }
 
 std::vector<std::uint8_t> WebPicture::EncodeFrame(const FrameRect& rect) const

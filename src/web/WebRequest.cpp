@@ -33,7 +33,8 @@ std::string_view Trim(std::string_view s)
 
 bool TokenChar(char c)
 {
-    return std::isalnum(static_cast<unsigned char>(c)) || std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
+    return std::isalnum(static_cast<unsigned char>(c))
+        || std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
 }
 
 // The value of token=... in a query ("" when absent).
@@ -83,8 +84,8 @@ HeadScan ScanRequestHead(std::string_view bytes, std::size_t* headLength)
     const std::string_view window = bytes.substr(0, std::min(bytes.size(), kMaxRequestHead));
     const std::size_t crlf = window.find("\r\n\r\n");
     const std::size_t lf = window.find("\n\n");
-    const std::size_t end = std::min(crlf == std::string_view::npos ? crlf : crlf + 4,
-        lf == std::string_view::npos ? lf : lf + 2);
+    const std::size_t end = std::min(
+        crlf == std::string_view::npos ? crlf : crlf + 4, lf == std::string_view::npos ? lf : lf + 2);
     if (end != std::string_view::npos) {
         *headLength = end;
         return HeadScan::Complete;

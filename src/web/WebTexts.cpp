@@ -67,8 +67,8 @@ struct StrokeWriter {
         if (a.radius <= 0)
             return;
         Next();
-        out += FormatText("[\"a\",%d,%d,%d,%.3f,%.3f,\"", a.centre.x, a.centre.y, a.radius, double(a.startDeg),
-                   double(a.sweepDeg))
+        out += FormatText("[\"a\",%d,%d,%d,%.3f,%.3f,\"", a.centre.x, a.centre.y, a.radius,
+                   double(a.startDeg), double(a.sweepDeg))
             + Hex(a.color) + "\"]";
     }
     void operator()(const ViewText&) { }
@@ -119,8 +119,8 @@ std::string JsonString(std::string_view text)
 std::string LinkText(const ViewStatus& status)
 {
     const bool serial = status.sonarType == kSonarSerialK52A;
-    const std::string head
-        = serial ? FormatText("COM%d", status.sonarComPort) : FormatText("IP: %s", status.headAddress.c_str());
+    const std::string head = serial ? FormatText("COM%d", status.sonarComPort)
+                                    : FormatText("IP: %s", status.headAddress.c_str());
     if (status.udpMode != 0)
         return "UDP";
     if (status.playback != 0)
@@ -147,8 +147,9 @@ std::string BuildWebState(const SonarState& state, const ViewStatus& status, Vie
     const std::vector<ViewText> readouts = RangeReadouts(shown, state.command);
     const std::vector<ViewText> line = StatusLine(status, 1, geo.width);
 
-    std::string out = FormatText("{\"type\":\"state\",\"width\":%d,\"height\":%d,\"origin\":[%d,%d],\"texts\":{",
-        geo.width, geo.height, geo.originX, geo.originY);
+    std::string out
+        = FormatText("{\"type\":\"state\",\"width\":%d,\"height\":%d,\"origin\":[%d,%d],\"texts\":{",
+            geo.width, geo.height, geo.originX, geo.originY);
     bool first = true;
     // Range and frequency always; the scale only with a grid; the gain last.
     const char* names[] = {"range", "frequency", "scale", "gain"};

@@ -85,7 +85,8 @@ TEST_F(WebPictureTest, ColourTableMessageKeepsTheOutsideBlack)
     EXPECT_EQ(message[2 + 3 * 7], 7);
     EXPECT_EQ(message[3 + 3 * 7], 1);
     EXPECT_EQ(message[4 + 3 * 7], 2);
-    EXPECT_EQ(message[2 + 3 * kOutsideIndex] + message[3 + 3 * kOutsideIndex] + message[4 + 3 * kOutsideIndex], 0);
+    EXPECT_EQ(
+        message[2 + 3 * kOutsideIndex] + message[3 + 3 * kOutsideIndex] + message[4 + 3 * kOutsideIndex], 0);
 }
 
 } // namespace

@@ -36,7 +36,8 @@ TEST(WebRequest, RoutesCheckTheTokenFirst)
         {"GET /?token=" + t + " HTTP/1.1\r\nHost: boat\r\n\r\n", WebRoute::Page},
         {"HEAD /?token=" + t + " HTTP/1.1\r\n\r\n", WebRoute::PageHead},
         {"GET /?x=1&token=" + t + "&y=2 HTTP/1.0\r\n\r\n", WebRoute::Page},
-        {"GET /ws?token=" + t + " HTTP/1.1\r\nUpgrade: WebSocket\r\nConnection: Upgrade\r\n\r\n", WebRoute::Socket},
+        {"GET /ws?token=" + t + " HTTP/1.1\r\nUpgrade: WebSocket\r\nConnection: Upgrade\r\n\r\n",
+            WebRoute::Socket},
         {"GET /ws?token=" + t + " HTTP/1.1\r\n\r\n", WebRoute::BadRequest}, // no upgrade
         {"GET / HTTP/1.1\r\n\r\n", WebRoute::Forbidden},
         {"GET /?token= HTTP/1.1\r\n\r\n", WebRoute::Forbidden},

@@ -76,8 +76,8 @@ TEST(WebTexts, StateCarriesTheOperatorsTextsAndTheGrid)
     const std::string json = BuildWebState(*state, status, ViewInteraction {}, geo, nullptr);
     for (const char* expected : {"{\"type\":\"state\",\"width\":800,\"height\":600,\"origin\":[400,300],",
              "\"range\":\"30 m\"", "\"gain\":\"(20 dB)\"", "\"mode\":\"Polar\"", "\"head\":\"12.2\xc2\xb0\"",
-             "\"status\":\"Recording", "\"file\":\"4 K Bytes\"", "\"link\":\"No Connection\"",
-             "\"gps\":null", "[\"l\",400,300,", "[\"a\",400,300,"})
+             "\"status\":\"Recording", "\"file\":\"4 K Bytes\"", "\"link\":\"No Connection\"", "\"gps\":null",
+             "[\"l\",400,300,", "[\"a\",400,300,"})
         EXPECT_NE(json.find(expected), std::string::npos) << expected << " in " << json;
 
     GpsTexts gps;

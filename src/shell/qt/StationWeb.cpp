@@ -25,7 +25,8 @@ std::string HostText(const QHostAddress& address)
 // the machine (loopback last) when listening on all of them.
 std::vector<std::string> HostsFor(const QHostAddress& listened)
 {
-    if (listened != QHostAddress::AnyIPv4 && listened != QHostAddress::AnyIPv6 && listened != QHostAddress::Any)
+    if (listened != QHostAddress::AnyIPv4 && listened != QHostAddress::AnyIPv6
+        && listened != QHostAddress::Any)
         return {HostText(listened)};
     std::vector<std::string> hosts;
     for (const QHostAddress& address : QNetworkInterface::allAddresses())
@@ -76,7 +77,8 @@ bool StationWeb::Start(const std::string& commandLineListen, const SonarSettings
     for (const std::string& url : urls_)
         std::printf("velmaris: web view at %s\n", url.c_str());
     std::fflush(stdout);
-    QObject::connect(server_.get(), &WebServer::viewersChanged, pane_, [this](int count) { ShowPane(count); });
+    QObject::connect(
+        server_.get(), &WebServer::viewersChanged, pane_, [this](int count) { ShowPane(count); });
     ShowPane(0);
     return true;
 }

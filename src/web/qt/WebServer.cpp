@@ -92,6 +92,14 @@ qint64 WebServer::UnsentBytes() const
     return sum;
 }
 
+quint64 WebServer::FramesDropped() const
+{
+    quint64 sum = 0;
+    for (int id = 0; id < kMaxWebViewers; ++id)
+        sum += viewers_.Dropped(id);
+    return sum;
+}
+
 void WebServer::OnConnection()
 {
     while (QTcpSocket* socket = tcp_.nextPendingConnection()) {
@@ -128,7 +136,8 @@ void WebServer::OnReadable(QTcpSocket* socket)
     // Peeked, not read: a WebSocket handshake is read again by the socket server.
     const QByteArray bytes = socket->peek(qint64(kMaxRequestHead));
     std::size_t headLength = 0;
-    const HeadScan scan = ScanRequestHead(std::string_view(bytes.constData(), std::size_t(bytes.size())), &headLength);
+    const HeadScan scan
+        = ScanRequestHead(std::string_view(bytes.constData(), std::size_t(bytes.size())), &headLength);
     if (scan == HeadScan::NeedMore)
         return;
     if (scan == HeadScan::TooLarge) {
@@ -225,8 +234,8 @@ void WebServer::Tick()
     const bool gps = gps_ != nullptr && gps_->Running();
     if (gps)
         gpsTexts = gps_->Texts();
-    const QByteArray stateText
-        = QByteArray::fromStdString(BuildWebState(state, status, interaction, geo, gps ? &gpsTexts : nullptr));
+    const QByteArray stateText = QByteArray::fromStdString(
+        BuildWebState(state, status, interaction, geo, gps ? &gpsTexts : nullptr));
     const bool stateChanged = stateText != state_;
     state_ = stateText;
 

@@ -59,6 +59,9 @@ public:
     int ViewerCount() const { return viewers_.Count(); }
     // Frames sent to all viewers so far.
     quint64 FramesSent() const { return framesSent_; }
+    // Ticks on which a viewer owed something and was sent nothing, summed
+    // over the viewers watching now.
+    quint64 FramesDropped() const;
     // Bytes still held by the station for viewer slots (not yet handed to
     // the network), summed.
     qint64 UnsentBytes() const;
