@@ -46,6 +46,11 @@ WebServer::WebServer(CVelmarisView& view, QObject* parent)
 
 WebServer::~WebServer()
 {
+    // The connections still waiting for a request die with tcp_, after the
+    // members their handlers would touch: they must not call back.
+    for (QObject* socket : std::as_const(pending_))
+        disconnect(socket, nullptr, this, nullptr);
+    pending_.clear();
     for (QPointer<QWebSocket>& socket : sockets_)
         if (socket)
             socket->abort();
@@ -124,7 +129,7 @@ void WebServer::OnConnection()
 void WebServer::Answer(QTcpSocket* socket, const QByteArray& bytes)
 {
     pending_.remove(socket);
-    disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
+    disconnect(socket, nullptr, this, nullptr);
     socket->write(bytes);
     socket->disconnectFromHost();
 }

@@ -186,5 +186,18 @@ TEST_F(StationWebTest, AViewerThatNeverReadsCostsABoundedBuffer)
         SpinUntil([&] { return station_.app->Document()->State().ping.pingCount > pings + 5; }, 3000));
 }
 
+// The station closes while a client has not finished its request: the
+// connection goes with the server, without calling back into it.
+TEST_F(StationWebTest, ClosingWithARequestUnderWayIsClean)
+{
+    QTcpSocket unfinished;
+    unfinished.connectToHost(QHostAddress::LocalHost, port_);
+    ASSERT_TRUE(SpinUntil([&] { return unfinished.state() == QAbstractSocket::ConnectedState; }, 3000));
+    unfinished.write("GET /?token=");
+    SpinUntil([] { return false; }, 200);
+    station_.Stop();
+    EXPECT_TRUE(SpinUntil([&] { return unfinished.state() == QAbstractSocket::UnconnectedState; }, 3000));
+}
+
 } // namespace
 } // namespace velmaris
