@@ -109,7 +109,8 @@ TEST(SettingsKeys, PlaybackTouchesOnlySystemKeysAndNeverWritesTheRotation)
     LoadSettingsKeys(keys, settings, command, ping, {true});
     EXPECT_EQ(keys.gets, kSystemReadOrder + kWebOrder);
     StoreSettingsKeys(keys, settings, command, {true});
-    EXPECT_EQ(keys.sets, std::vector<KeyName>(kSystemWriteOrder.begin() + 1, kSystemWriteOrder.end()) + kWebOrder);
+    EXPECT_EQ(
+        keys.sets, std::vector<KeyName>(kSystemWriteOrder.begin() + 1, kSystemWriteOrder.end()) + kWebOrder);
 }
 
 TEST(SettingsKeys, FindMatchesWithoutRegardToCase)
