@@ -122,9 +122,9 @@ constexpr std::array kKeys {
     SettingsKey {kSonar, "Pulse Length", "10", &S::pulseLength, F::Byte, {}, kKeyManualOnly},
     SettingsKey {kSonar, "Absorption", "20", &S::absorption, F::Byte, {}, kKeyManualOnly},
 
-    // Off unless the operator turns it on; --web serves it for one run instead.
-    SettingsKey {kWebSection, "Enabled", "0", &S::webView, F::Integer, OrElse(0, 1, 0)},
-    SettingsKey {kWebSection, "Listen", "8052", &S::webListen, F::Text},
+    // Off unless the operator turns it on by hand; --web serves it for one run instead.
+    SettingsKey {kWebSection, "Enabled", "0", &S::webView, F::Integer, OrElse(0, 1, 0), kKeyReadOnly},
+    SettingsKey {kWebSection, "Listen", "8052", &S::webListen, F::Text, {}, kKeyReadOnly},
 };
 // clang-format on
 
@@ -301,7 +301,8 @@ void StoreSettingsKeys(
         if (section != nullptr && std::strcmp(section, key.section) != 0)
             flushLast();
         section = key.section;
-        if (!InUse(key, context) || (context.playback && (key.flags & kKeyNotWrittenInPlayback) != 0))
+        if (!InUse(key, context) || (key.flags & kKeyReadOnly) != 0
+            || (context.playback && (key.flags & kKeyNotWrittenInPlayback) != 0))
             continue;
         if ((key.flags & kKeyWrittenLast) != 0)
             last.push_back(&key);

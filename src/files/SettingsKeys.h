@@ -65,6 +65,7 @@ enum KeyFlags : unsigned {
     kKeyNotWrittenInPlayback = 1u << 1,
     kKeyManualOnly = 1u << 2, // read only when `Auto Settings` is 0
     kKeyWrittenLast = 1u << 3, // written after the rest of its section
+    kKeyReadOnly = 1u << 4, // read, never written: set by hand, a file without it stays as it was
 };
 
 struct SettingsKey {
