@@ -3,7 +3,7 @@
 # between the platforms sits in a qt/ folder's posix/ or windows/ folder.
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network SerialPort Svg)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network SerialPort Svg WebSockets)
 find_package(GIF REQUIRED)
 
 function(velmaris_qt_edge room)
@@ -29,10 +29,15 @@ target_link_libraries(velmaris_links_qt PUBLIC Qt6::Core Qt6::Network Qt6::Seria
 velmaris_qt_edge(controls)
 target_link_libraries(velmaris_controls_qt PUBLIC Qt6::Widgets Qt6::SerialPort Qt6::Svg)
 
+# The web view's HTTP and WebSocket server; its page is compiled in
+# (web/qt/web.qrc).
+velmaris_qt_edge(web ${CMAKE_CURRENT_SOURCE_DIR}/web/qt/web.qrc)
+target_link_libraries(velmaris_web_qt PUBLIC velmaris_image_qt Qt6::Core Qt6::Network Qt6::WebSockets)
+
 # Main frame, bars, hot keys, the application object; the toolbar artwork is
 # SVG compiled in (resources/velmaris.qrc).
 velmaris_qt_edge(shell ${CMAKE_CURRENT_SOURCE_DIR}/resources/velmaris.qrc)
-target_link_libraries(velmaris_shell_qt PUBLIC velmaris_controls_qt velmaris_links_qt velmaris_image_qt velmaris_sim
+target_link_libraries(velmaris_shell_qt PUBLIC velmaris_controls_qt velmaris_links_qt velmaris_image_qt velmaris_web_qt velmaris_sim
   Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg)
 
 # The program, which scripts/run.sh finds at <build>/bin/velmaris.

@@ -131,6 +131,9 @@ constexpr std::array kKeys {
     SettingsKey {kAntenna, "Head Starboard", "0.00", &S::headStarboard, F::Real2,
         OrElse(-kMaxAntennaOffset, kMaxAntennaOffset, 0)},
     SettingsKey {kAntenna, "Head Zero To Bow", "0.00", &S::headZeroToBow, F::Real2, OrElse(-360.0, 360.0, 0)},
+    // Off unless the operator turns it on by hand; --web serves it for one run instead.
+    SettingsKey {kWebSection, "Enabled", "0", &S::webView, F::Integer, OrElse(0, 1, 0), kKeyReadOnly},
+    SettingsKey {kWebSection, "Listen", "8052", &S::webListen, F::Text, {}, kKeyReadOnly},
 };
 // clang-format on
 
@@ -307,7 +310,8 @@ void StoreSettingsKeys(
         if (section != nullptr && std::strcmp(section, key.section) != 0)
             flushLast();
         section = key.section;
-        if (!InUse(key, context) || (context.playback && (key.flags & kKeyNotWrittenInPlayback) != 0))
+        if (!InUse(key, context) || (key.flags & kKeyReadOnly) != 0
+            || (context.playback && (key.flags & kKeyNotWrittenInPlayback) != 0))
             continue;
         if ((key.flags & kKeyWrittenLast) != 0)
             last.push_back(&key);

@@ -21,6 +21,7 @@ struct SonarSettings;
 inline constexpr const char* kSystemSection = "System Settings";
 inline constexpr const char* kSonarSection = "Sonar Settings";
 inline constexpr const char* kAntennaSection = "Antenna Offsets";
+inline constexpr const char* kWebSection = "Web View";
 
 struct SettingsFileContext {
     bool playback = false; // a playback overwrites the live head values: they are neither read nor written
@@ -65,6 +66,7 @@ enum KeyFlags : unsigned {
     kKeyNotWrittenInPlayback = 1u << 1,
     kKeyManualOnly = 1u << 2, // read only when `Auto Settings` is 0
     kKeyWrittenLast = 1u << 3, // written after the rest of its section
+    kKeyReadOnly = 1u << 4, // read, never written: set by hand, a file without it stays as it was
 };
 
 struct SettingsKey {
@@ -77,8 +79,8 @@ struct SettingsKey {
     unsigned flags = kKeyPlain;
 };
 
-// Every key, "System Settings" first, then "Sonar Settings" and "Antenna
-// Offsets", each section in reading order.
+// Every key, "System Settings" first, then "Sonar Settings", "Antenna
+// Offsets" and "Web View", each section in reading order.
 std::span<const SettingsKey> SettingsKeys();
 // The entry for `key` (names match without regard to case), or nullptr.
 const SettingsKey* FindSettingsKey(const char* key);

@@ -111,6 +111,10 @@ struct SonarSettings {
     double headStarboard = 0.0;
     double headZeroToBow = 0.0;
 
+    // --- The read-only web view, INI section "Web View" ---
+    int webView = 0; // 1: serve the web view from the start
+    std::string webListen = "8052"; // [ADDR:]PORT, loopback when only a port
+
     // --- Derived values kept with the settings ---
     double profileMixWeight = 1.0; // from profileDispMode
     int trainAngleDegrees = 0; // from command byte 11 and sonarUpDown

@@ -2,6 +2,7 @@
 
 #include "links/GpsEndpoint.h"
 #include "protocol/SonarSettings.h"
+#include "web/WebRequest.h"
 
 #include <array>
 
@@ -21,6 +22,9 @@ const std::vector<StationOption>& StationOptions()
             "for this run; the settings file is not changed. Also\n"
             "udp://[ADDR]:PORT (NMEA over UDP, heard on ADDR, loopback when\n"
             "left out; 10110 is the customary port) or tcp://HOST:PORT"},
+        {"web", "", "[ADDR:]PORT",
+            "serve the read-only web view on PORT of this machine's loopback,\n"
+            "or on ADDR (0.0.0.0:8052 for every network); prints the address to open"},
         {"run-for", "", "S", "quit by itself after S seconds"},
         {"screenshot", "", "PNG", "with --run-for: save a picture of the window just before quitting"},
         {"help", "h", "", "this text"},
@@ -44,6 +48,12 @@ bool ApplyStationOption(const std::string& name, const std::string& value, Stati
     } else if (name == "gps") {
         if (!ParseGpsSwitch(value, line) && line.error.empty())
             line.error = "--gps needs DEVICE[:BAUD]";
+    } else if (name == "web") {
+        WebListen listen;
+        if (!ParseWebListen(value, listen))
+            line.error = "--web needs [ADDR:]PORT, for example 8052 or 0.0.0.0:8052";
+        else
+            line.webListen = value;
     } else if (name == "screenshot") {
         if (value.empty())
             line.error = "--screenshot needs a value";

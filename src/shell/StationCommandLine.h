@@ -1,7 +1,7 @@
 #pragma once
 // The station's command line: at most one file name, recorded into (or with
-// --play played back), plus --ini PATH, --demo, --gps DEVICE[:BAUD], --help
-// and --version. The options are declared once, in StationOptions(); the
+// --play played back), plus --ini PATH, --demo, --gps DEVICE[:BAUD],
+// --web [ADDR:]PORT, --help and --version. The options are declared once, in StationOptions(); the
 // Qt edge (shell/qt/StationArguments.h) splits the words with
 // QCommandLineParser from that table, and the rules here turn what it found
 // into a StationCommandLine. Plain functions, any thread.
@@ -28,6 +28,9 @@ struct StationCommandLine {
     // network source; the baud rate then means nothing.
     std::string gpsDevice;
     int gpsBaud = 4800;
+    // --web [ADDR:]PORT: serve the read-only web view for this run ("" for
+    // none; the settings' "Web View" section may still turn it on).
+    std::string webListen;
     bool help = false;
     bool version = false;
     std::string error; // not empty when the command line was not understood

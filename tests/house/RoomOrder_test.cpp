@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 // Bottom first. A room may include itself and every room before it.
 const std::vector<std::string> kRooms
-    = {"protocol", "settings", "image", "files", "links", "station", "controls", "shell"};
+    = {"protocol", "settings", "image", "files", "links", "station", "controls", "web", "shell"};
 
 int RankOf(const std::string& room)
 {
@@ -141,6 +141,9 @@ TEST(House, RuleRefusesArrowsUpAndQtInTheCore)
         {"protocol/CommandMessage.cpp", "settings/SettingsRules.h", false, true},
         {"image/SonarState.h", "settings/DocumentFlags.h", false, false},
         {"sim/SimCommand.cpp", "settings/SettingsRules.h", false, true},
+        {"web/WebTexts.cpp", "controls/ControlTexts.h", false, false},
+        {"web/WebViewers.cpp", "shell/StationCommandLine.h", false, true},
+        {"shell/qt/StationWeb.cpp", "web/qt/WebServer.h", false, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(!Refusal(PlaceOf(c.from), c.include, c.angled).empty(), c.refused)

@@ -180,7 +180,7 @@ TEST_P(InstalledManPage, RendersWithoutWarningsAndDescribesEverything)
 
 INSTANTIATE_TEST_SUITE_P(Pages, InstalledManPage,
     ::testing::Values(ManPage {"velmaris.1.gz",
-                          {"--play", "--ini PATH", "--demo", "--gps", "--run-for", "--screenshot",
+                          {"--play", "--ini PATH", "--demo", "--gps", "--web", "--run-for", "--screenshot",
                               "--version", "Velmaris.INI", "XDG_CONFIG_HOME", "VELMARIS_HEAD_PORT",
                               "VELMARIS_UDP_PORT", "Export Targets..."}},
         ManPage {"velmaris-tool.1.gz",

@@ -13,6 +13,7 @@
 #include "shell/qt/SignalBridge.h"
 #include "shell/qt/StandardDialogs.h"
 #include "shell/qt/StationGps.h"
+#include "shell/qt/StationWeb.h"
 #include "station/CommandIds.h"
 
 #include <QApplication>
@@ -87,6 +88,8 @@ bool CVelmarisApp::Start()
         gps_->StartFromCommandLine(commandLine_.gpsDevice, commandLine_.gpsBaud);
     else if (demo_ && !demo_->GpsSource().empty())
         gps_->StartFromCommandLine(demo_->GpsSource(), demo_->GpsBaud());
+    web_ = std::make_unique<StationWeb>(*frame_, *view_, gps_->Source());
+    web_->Start(commandLine_.webListen, doc_->State().settings);
     doc_->NotifyStateChange(); // the link may be up already
     ScheduleTimedQuit();
     return true;
@@ -272,6 +275,8 @@ void CVelmarisApp::Shutdown()
         return;
     closed_ = true;
     reporter_.CloseAll(); // no box outlives the station or opens during its close
+    if (web_)
+        web_->Stop(); // no viewer reads the document while it closes
     if (gps_)
         gps_->Close();
     // The message boxes are closed by now: a failed save is said on the terminal.

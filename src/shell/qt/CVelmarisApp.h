@@ -33,6 +33,7 @@ class CVelmarisView;
 class ShutdownRequest;
 class SignalBridge;
 class StationGps;
+class StationWeb;
 
 class CVelmarisApp final : public QObject {
     Q_OBJECT
@@ -46,6 +47,7 @@ public:
 
     CMainFrame* Frame() const { return frame_.get(); }
     CVelmarisDoc* Document() const { return doc_.get(); }
+    StationWeb* Web() const { return web_.get(); }
 
 private:
     bool StartDemoHead(DocumentSetup& setup);
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<QtFileWindows> fileWindows_;
     std::unique_ptr<ScreenCapture> capture_;
     std::unique_ptr<StationGps> gps_;
+    std::unique_ptr<StationWeb> web_;
     SignalBridge* signals_ = nullptr; // owned by this object
     ShutdownRequest* shutdown_ = nullptr; // owned by this object
     bool closed_ = false;

@@ -101,6 +101,17 @@ TEST(StationCommandLine, GpsSwitchTakesADeviceAndAnOfferedRate)
     }
 }
 
+// --web takes [ADDR:]PORT for this run; the address rules themselves are the web room's.
+TEST(StationCommandLine, WebSwitchTakesAListenAddress)
+{
+    EXPECT_EQ(ParseStationCommandLine({"--web", "8052"}).webListen, "8052");
+    EXPECT_EQ(ParseStationCommandLine({"--web", "0.0.0.0:8052", "--demo"}).webListen, "0.0.0.0:8052");
+    const StationCommandLine refused = ParseStationCommandLine({"--web", "boat:8052"});
+    EXPECT_EQ(refused.webListen, "");
+    EXPECT_NE(refused.error, "");
+    EXPECT_NE(ParseStationCommandLine({"--web"}).error, "");
+}
+
 } // namespace
 } // namespace velmaris
 
