@@ -21,12 +21,17 @@ bool RecordWriter::Open(const std::string& path)
         return false;
     path_ = path;
     length_ = 0;
+    if (recordListener_)
+        recordListener_->RecordOpened(path);
     return true;
 }
 
 void RecordWriter::Close()
 {
+    const bool wasOpen = file_.IsOpen();
     file_.Close();
+    if (wasOpen && recordListener_)
+        recordListener_->RecordClosed();
 }
 
 bool RecordWriter::Append(std::span<const std::uint8_t> record)
@@ -38,6 +43,8 @@ bool RecordWriter::Append(std::span<const std::uint8_t> record)
         return false;
     }
     length_ += static_cast<std::int64_t>(record.size());
+    if (recordListener_)
+        recordListener_->RecordAppended();
     return true;
 }
 

@@ -24,6 +24,16 @@
 
 namespace velmaris {
 
+// Told when recording starts and stops (a failed write stops it too) and
+// after every record appended; the track beside the recording follows here.
+class RecordListener {
+public:
+    virtual ~RecordListener() = default;
+    virtual void RecordOpened(const std::string& path) = 0;
+    virtual void RecordAppended() = 0;
+    virtual void RecordClosed() = 0;
+};
+
 class RecordWriter {
 public:
     explicit RecordWriter(Reporter& reporter)
@@ -56,6 +66,8 @@ public:
     // has gone to the reporter), so the owner can show that nothing is
     // recorded now.
     void SetStopListener(std::function<void()> listener) { stopListener_ = std::move(listener); }
+    // May be null; must outlive the writer or be detached.
+    void SetRecordListener(RecordListener* listener) { recordListener_ = listener; }
 
 private:
     void Fail();
@@ -66,6 +78,7 @@ private:
     std::int64_t length_ = 0;
     std::string lastError_;
     std::function<void()> stopListener_;
+    RecordListener* recordListener_ = nullptr;
 };
 
 // The message shown when a write to the record file failed.

@@ -1,5 +1,7 @@
 #include "links/NmeaDecoder.h"
 
+#include "links/NmeaSentence.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -9,7 +11,6 @@
 namespace velmaris {
 namespace {
 
-constexpr std::string_view kTalker = "$GP";
 constexpr std::size_t kShortestSentence = 6; // this many characters or fewer: skipped
 constexpr std::array<const char*, 12> kMonths {
     "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
@@ -17,14 +18,6 @@ constexpr std::array<const char*, 12> kMonths {
 bool Digit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-bool Printable(std::string_view text)
-{
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e)
-            return false;
-    return true;
 }
 
 int TwoDigits(std::string_view text, std::size_t at)
@@ -43,62 +36,12 @@ std::optional<std::array<int, 3>> SixDigits(std::string_view field)
     return std::array<int, 3> {TwoDigits(field, 0), TwoDigits(field, 2), TwoDigits(field, 4)};
 }
 
-// A leading decimal number as the receiver writes it ("12.5", "-3", "000.06702");
-// what follows it (a checksum) is ignored. Nine integer digits at most, so a
-// text can never grow without bound.
-std::optional<double> LeadingNumber(std::string_view field)
-{
-    std::size_t i = 0;
-    if (i < field.size() && (field[i] == '-' || field[i] == '+'))
-        ++i;
-    const std::size_t intStart = i;
-    while (i < field.size() && Digit(field[i]))
-        ++i;
-    const std::size_t intDigits = i - intStart;
-    std::size_t fracDigits = 0;
-    if (i < field.size() && field[i] == '.') {
-        ++i;
-        while (i < field.size() && Digit(field[i])) {
-            ++i;
-            ++fracDigits;
-        }
-    }
-    if (intDigits + fracDigits == 0 || intDigits > 9)
-        return std::nullopt;
-    return std::strtod(std::string(field.substr(0, i)).c_str(), nullptr);
-}
-
 std::string Format(const char* format, double value)
 {
     char text[48];
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
-
-// The comma-separated fields of a sentence body ([0] is "$GPxxx"), without
-// allocating: the decoders read fields 1 to 9, so fields past kKept are not
-// kept.
-class Fields {
-public:
-    explicit Fields(std::string_view body)
-    {
-        std::size_t start = 0;
-        while (count_ < kKept) {
-            const std::size_t comma = body.find(',', start);
-            fields_[count_++] = body.substr(start, comma == std::string_view::npos ? comma : comma - start);
-            if (comma == std::string_view::npos)
-                break;
-            start = comma + 1;
-        }
-    }
-    bool Has(std::size_t index) const { return index < count_; }
-    std::string_view operator[](std::size_t index) const { return fields_[index]; }
-
-private:
-    static constexpr std::size_t kKept = 16;
-    std::array<std::string_view, kKept> fields_ {};
-    std::size_t count_ = 0;
-};
 
 void TakeTime(std::string_view field, std::string& text)
 {
@@ -125,15 +68,30 @@ void TakeDate(std::string_view field, std::string& text)
 
 void TakeNumber(std::string_view field, const char* format, std::string& text)
 {
-    if (const auto value = LeadingNumber(field))
+    if (const auto value = NmeaLeadingNumber(field))
         text = Format(format, *value);
 }
 
-void TakePosition(std::string_view field, std::string_view hemisphere, bool latitude, std::string& text)
+void TakePosition(
+    std::string_view field, std::string_view hemisphere, bool latitude, std::string& text, bool noFix)
 {
+    if (noFix) {
+        text = kGpsNotAvailable;
+        return;
+    }
     std::string position = NmeaPositionText(field, hemisphere, latitude);
     if (!position.empty())
         text = std::move(position);
+}
+
+// The first "$" followed by two upper-case letters: a sentence of any
+// talker (the track keeps them all; decoding picks its talkers).
+std::size_t SentenceStart(std::string_view text)
+{
+    for (std::size_t at = text.find('$'); at != std::string_view::npos; at = text.find('$', at + 1))
+        if (IsNmeaSentenceStart(text, at))
+            return at;
+    return std::string_view::npos;
 }
 
 } // namespace
@@ -205,12 +163,16 @@ int NmeaDecoder::Feed(
 
     int taken = 0;
     for (;;) {
-        const std::size_t start = receive_.find(kTalker);
+        const std::size_t start = SentenceStart(receive_);
         if (start == std::string::npos) {
-            // Nothing before a "$GP" can become a sentence; keep only a tail
-            // that may be the beginning of one ("$" or "$G").
-            const std::size_t keep = receive_.ends_with("$G") ? 2 : receive_.ends_with('$') ? 1 : 0;
-            receive_.erase(0, receive_.size() - keep);
+            // Nothing before a sentence start can become a sentence; keep
+            // only a tail that may begin one ("$" or "$G").
+            const std::size_t n = receive_.size();
+            const std::size_t keep
+                = (n >= 2 && receive_[n - 2] == '$' && receive_[n - 1] >= 'A' && receive_[n - 1] <= 'Z') ? 2
+                : receive_.ends_with('$')                                                                ? 1
+                                                                                                         : 0;
+            receive_.erase(0, n - keep);
             break;
         }
         const std::size_t lf = receive_.find('\n', start);
@@ -245,40 +207,41 @@ void NmeaDecoder::DecodeSentence(std::string_view sentence)
 {
     if (!sentence.starts_with('$') || !sentence.ends_with("\r\n"))
         return;
-    std::string_view body = sentence.substr(0, sentence.size() - 2);
-    const std::size_t further = body.find('$', 1);
-    if (further != std::string_view::npos)
-        body = body.substr(0, further); // spliced: a new sentence began before this one ended
-    if (body.size() < 6 || !Printable(body))
+    // A damaged sentence (bad checksum, binary bytes) changes nothing.
+    const std::optional<NmeaBody> parsed = NmeaSentenceBody(sentence);
+    if (!parsed || !IsGnssTalker(parsed->talker))
         return;
-    const std::string_view type = body.substr(3, 3);
-    const Fields f(body);
+    const std::string_view type = parsed->type;
+    const NmeaFields f(parsed->body);
     const bool rmc = type == "RMC" && selection_ == NmeaSelection::Rmc;
     const bool gga = type == "GGA";
     const bool gll = type == "GLL" && selection_ == NmeaSelection::GllOrVtg;
     const bool vtg = type == "VTG" && selection_ != NmeaSelection::Rmc;
 
     // Each decoder stops at the first missing field; the texts of the fields
-    // before it have been taken.
+    // before it have been taken. A fix the receiver marks invalid (status V,
+    // quality 0) is no position: its latitude and longitude read "n/a".
     if (gga && selection_ == NmeaSelection::GgaOrVtg) {
         dataSeen_ = true;
         if (!f.Has(1))
             return;
         TakeTime(f[1], texts_.time);
+        const bool noFix = f.Has(6) && f[6] == "0";
         if (!f.Has(3))
             return;
-        TakePosition(f[2], f[3], true, texts_.latitude);
+        TakePosition(f[2], f[3], true, texts_.latitude, noFix);
         if (!f.Has(5))
             return;
-        TakePosition(f[4], f[5], false, texts_.longitude);
+        TakePosition(f[4], f[5], false, texts_.longitude, noFix);
     } else if (gll) {
         dataSeen_ = true;
+        const bool noFix = f.Has(6) && f[6] == "V";
         if (!f.Has(2))
             return;
-        TakePosition(f[1], f[2], true, texts_.latitude);
+        TakePosition(f[1], f[2], true, texts_.latitude, noFix);
         if (!f.Has(4))
             return;
-        TakePosition(f[3], f[4], false, texts_.longitude);
+        TakePosition(f[3], f[4], false, texts_.longitude, noFix);
         if (!f.Has(5))
             return;
         TakeTime(f[5], texts_.time);
@@ -287,18 +250,21 @@ void NmeaDecoder::DecodeSentence(std::string_view sentence)
         if (!f.Has(1))
             return;
         TakeTime(f[1], texts_.time);
+        const bool noFix = f.Has(2) && f[2] == "V";
         if (!f.Has(4))
             return;
-        TakePosition(f[3], f[4], true, texts_.latitude);
+        TakePosition(f[3], f[4], true, texts_.latitude, noFix);
         if (!f.Has(6))
             return;
-        TakePosition(f[5], f[6], false, texts_.longitude);
+        TakePosition(f[5], f[6], false, texts_.longitude, noFix);
         if (!f.Has(7))
             return;
-        TakeNumber(f[7], "%.2f Knots", texts_.speed);
+        if (!noFix)
+            TakeNumber(f[7], "%.2f Knots", texts_.speed);
         if (!f.Has(8))
             return;
-        TakeNumber(f[8], "%.2f Deg.", texts_.course);
+        if (!noFix)
+            TakeNumber(f[8], "%.2f Deg.", texts_.course);
         if (!f.Has(9))
             return;
         TakeDate(f[9], texts_.date);

@@ -1,9 +1,12 @@
 #pragma once
 // NMEA 0183 input from a GPS receiver, turned into the station's six GPS
 // texts (time, date, latitude, longitude, speed, course). Bytes arrive in
-// arbitrary chunks (one chunk per 200 ms tick); sentences starting "$GP"
-// are cut out at their line feed, kept in a short list of recent sentences
-// and decoded by the sentence selection. No checksum is verified.
+// arbitrary chunks (a 200 ms tick, a datagram); every sentence ("$" and a
+// two-letter talker) is cut out at its line feed, kept in a short list of
+// recent sentences and handed on (the track keeps them all). Sentences of
+// the GNSS talkers ("GP", "GN", "GL", "GA", "GB") are decoded by the
+// sentence selection when their checksum, if they carry one, matches; a fix
+// marked invalid shows "n/a" for its latitude and longitude.
 //
 // Everything from the receiver is untrusted: the receive text is capped
 // (kGpsReceiveCap, newest bytes kept), a sentence is decoded only up to
@@ -23,7 +26,7 @@
 namespace velmaris {
 
 inline constexpr const char* kGpsNotAvailable = "n/a";
-// A device that never sends "$GP" plus a line feed (binary protocol, wrong
+// A device that never sends "$" plus a line feed (binary protocol, wrong
 // baud rate) cannot grow the receive text beyond this.
 inline constexpr std::size_t kGpsReceiveCap = 4096;
 // NMEA allows 82 characters; receivers send up to about 120. Characters
@@ -67,7 +70,7 @@ public:
         std::string_view text, const std::function<void(const std::string& sentence)>& afterSentence = {});
 
     // Decodes one sentence ("$GPxxx,...\r\n") by the selection; anything
-    // malformed is ignored.
+    // malformed, of another talker or failing its checksum is ignored.
     void DecodeSentence(std::string_view sentence);
 
     // All six texts "n/a", the recent list emptied (the receive text and

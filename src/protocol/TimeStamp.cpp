@@ -33,7 +33,32 @@ TimeStampTexts FormatTimeStamp(const LocalTime& t)
     return texts;
 }
 
+long long DaysFromCivil(int year, int month, int day)
+{
+    // Howard Hinnant's days_from_civil.
+    const long long y = static_cast<long long>(year) - (month <= 2 ? 1 : 0);
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long mp = (month + 9) % 12;
+    const long long doy = (153 * mp + 2) / 5 + day - 1;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+double LocalSeconds(const LocalTime& t)
+{
+    const long long whole
+        = DaysFromCivil(t.year, t.month, t.day) * 86400LL + t.hour * 3600LL + t.minute * 60LL + t.second;
+    return static_cast<double>(whole) + t.millisecond / 1000.0;
+}
+
 LocalTime CurrentLocalTime()
+{
+    int offset = 0;
+    return CurrentLocalTime(offset);
+}
+
+LocalTime CurrentLocalTime(int& utcOffsetMinutes)
 {
     using namespace std::chrono;
     const auto now = system_clock::now();
@@ -49,6 +74,10 @@ LocalTime CurrentLocalTime()
     t.minute = tm.tm_min;
     t.second = tm.tm_sec;
     t.millisecond = static_cast<int>(ms.count() < 0 ? ms.count() + 1000 : ms.count());
+    // The broken-down time read as if it were UTC, less the instant itself.
+    const long long localWhole
+        = DaysFromCivil(t.year, t.month, t.day) * 86400LL + t.hour * 3600LL + t.minute * 60LL + t.second;
+    utcOffsetMinutes = static_cast<int>((localWhole - static_cast<long long>(seconds)) / 60);
     return t;
 }
 

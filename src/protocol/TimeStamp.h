@@ -30,6 +30,15 @@ TimeStampTexts FormatTimeStamp(const LocalTime& t);
 
 // Reads the local clock (thread-safe).
 LocalTime CurrentLocalTime();
+// The same, with the local time's offset from UTC in minutes (east
+// positive) at that instant.
+LocalTime CurrentLocalTime(int& utcOffsetMinutes);
+
+// Seconds from 1970-01-01 00:00 of the same calendar to `t`, counting its
+// milliseconds: local times compare and subtract as plain numbers.
+double LocalSeconds(const LocalTime& t);
+// Days from 1970-01-01 to the date (proleptic Gregorian calendar).
+long long DaysFromCivil(int year, int month, int day);
 
 // Stores the formatted texts as the ping's date, time and hundredths.
 void StampPing(PingRecord& ping, const LocalTime& t);

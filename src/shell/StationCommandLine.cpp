@@ -1,5 +1,6 @@
 #include "shell/StationCommandLine.h"
 
+#include "links/GpsEndpoint.h"
 #include "protocol/SonarSettings.h"
 
 #include <array>
@@ -17,7 +18,9 @@ const std::vector<StationOption>& StationOptions()
         {"gps", "", "DEVICE[:BAUD]",
             "read a GPS receiver on DEVICE (/dev/ttyUSB0 or COM3) at BAUD\n"
             "(4800, 9600, 19200, 38400, 57600 or 115200; 4800 when left out)\n"
-            "for this run; the settings file is not changed"},
+            "for this run; the settings file is not changed. Also\n"
+            "udp://[ADDR]:PORT (NMEA over UDP, heard on ADDR, loopback when\n"
+            "left out; 10110 is the customary port) or tcp://HOST:PORT"},
         {"run-for", "", "S", "quit by itself after S seconds"},
         {"screenshot", "", "PNG", "with --run-for: save a picture of the window just before quitting"},
         {"help", "h", "", "this text"},
@@ -74,6 +77,13 @@ void FinishStationCommandLine(const std::vector<std::string>& files, bool play, 
 
 bool ParseGpsSwitch(const std::string& value, StationCommandLine& line)
 {
+    if (IsGpsNetworkText(value)) {
+        const auto address = ParseGpsNetworkAddress(value, line.error);
+        if (!address)
+            return false;
+        line.gpsDevice = GpsNetworkText(*address);
+        return true;
+    }
     std::string device = value;
     int baud = kGpsBaudRates[0];
     const std::size_t colon = value.rfind(':');

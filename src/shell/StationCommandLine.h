@@ -24,6 +24,8 @@ struct StationCommandLine {
     int runForSeconds = 0; // --run-for S: quit after S seconds (0: run until closed)
     // --gps DEVICE[:BAUD]: GPS input from DEVICE (a path or "COMn") for this
     // run only; nothing of it is written to the settings. "" for none.
+    // "udp://ADDR:PORT" or "tcp://HOST:PORT" (written out in full) for a
+    // network source; the baud rate then means nothing.
     std::string gpsDevice;
     int gpsBaud = 4800;
     bool help = false;
@@ -52,8 +54,9 @@ bool ApplyStationOption(const std::string& name, const std::string& value, Stati
 // with --play (`play`), and --screenshot only with --run-for.
 void FinishStationCommandLine(const std::vector<std::string>& files, bool play, StationCommandLine& line);
 
-// "DEVICE[:BAUD]" of --gps into `line`; false (and `line.error` set) when
-// the device is empty or the rate is not one the GPS input offers.
+// "DEVICE[:BAUD]", "udp://[ADDR]:PORT" or "tcp://HOST:PORT" of --gps into
+// `line`; false (and `line.error` set) when the device is empty, the rate is
+// not one the GPS input offers or the network address is not one.
 bool ParseGpsSwitch(const std::string& value, StationCommandLine& line);
 
 // The --help text, from StationOptions(), and its first line(s), the usage.

@@ -15,6 +15,7 @@ CVelmarisDoc::CVelmarisDoc(DocumentUi& ui, CycleLinks links, Reporter& reporter,
     , playback_(PlaybackParts {*state_, cycle_, recorder_, playbackFile_, reporter, cycleUi_, fileWindows_,
           fileWindows_, [this] { return SaveSettings(); }})
     , recording_(RecordingParts {*state_, recorder_, playback_, reporter, cycleUi_, fileWindows_})
+    , track_(recorder_, playback_, state_->ping, reporter)
 {
     cycle_.SetPlaybackTicker(&playback_);
     cycle_.SetSettingsReloader(this);

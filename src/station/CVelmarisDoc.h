@@ -28,6 +28,7 @@
 #include "station/Playback.h"
 #include "station/PlaybackBarUi.h"
 #include "station/Recording.h"
+#include "station/TrackRecording.h"
 
 #include <memory>
 #include <string>
@@ -98,6 +99,8 @@ public:
     void SetFileWindows(FileDialogs* dialogs, PlaybackBarUi* bar);
     // Record start/stop and record file (commands 32806, the command line).
     Recording& RecordingControl() { return recording_; }
+    // The track beside the recording: the GPS input hands it every sentence.
+    TrackRecording& Track() { return track_; }
     const Recording& RecordingControl() const { return recording_; }
     // Playback: open (32805, dropped files), the tick the ping timer runs,
     // the playback bar's slider and speed, "RealTime Play Speed" (32864).
@@ -269,6 +272,7 @@ private:
     FileWindows fileWindows_;
     Playback playback_;
     Recording recording_;
+    TrackRecording track_;
     std::vector<MeasuredTarget> targets_;
     ShownLink shownLink_;
 };

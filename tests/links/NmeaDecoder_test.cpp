@@ -1,5 +1,7 @@
 #include "links/NmeaDecoder.h"
 
+#include "links/NmeaSentence.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,9 +11,16 @@
 namespace velmaris {
 namespace {
 
-std::string Rmc(const std::string& time, const std::string& date)
+// "$" + body + its checksum + CR LF.
+std::string Nmea(const std::string& body)
 {
-    return "$GPRMC," + time + ",A,4807.038,N,01131.000,E,022.4,084.4," + date + ",003.1,W*6A\r\n";
+    const auto sum = NmeaChecksumDigits(body);
+    return "$" + body + "*" + sum[0] + sum[1] + "\r\n";
+}
+
+std::string Rmc(const std::string& time, const std::string& date, const std::string& talker = "GP")
+{
+    return Nmea(talker + "RMC," + time + ",A,4807.038,N,01131.000,E,022.4,084.4," + date + ",003.1,W");
 }
 
 TEST(NmeaDecoder, RmcFillsEveryTextAndTheCenturyFollowsTheYear)
@@ -51,8 +60,8 @@ TEST(NmeaDecoder, InvalidTimeAndDateKeepThePreviousTexts)
 
 TEST(NmeaDecoder, EverySelectionFeedsItsOwnSentences)
 {
-    const std::string gga = "$GPGGA,101010,4916.45,N,12311.12,W,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
-    const std::string gll = "$GPGLL,4916.45,S,12311.12,E,202020,A,*1D\r\n";
+    const std::string gga = Nmea("GPGGA,101010,4916.45,N,12311.12,W,1,08,0.9,545.4,M,46.9,M,,");
+    const std::string gll = Nmea("GPGLL,4916.45,S,12311.12,E,202020,A,");
     const std::string vtg = "$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K*48\r\n";
     const std::string rmc = Rmc("030303", "311299");
     struct Case {
@@ -133,8 +142,8 @@ TEST(NmeaDecoder, SentencesSplitAcrossTicksSplicedOrTooShort)
     EXPECT_EQ(decoder.Texts().time, "13:00:00");
     EXPECT_EQ(decoder.Texts().latitude, "48.07.038 N") << "the cut ends the RMC after its time";
 
-    decoder.Feed("$GNRMC,140000,A,4807.038,N,01131.000,E,1,2,010101,,*00\r\n");
-    EXPECT_EQ(decoder.Texts().time, "13:00:00") << "other talkers are not read";
+    decoder.Feed(Rmc("140000", "010101", "GX"));
+    EXPECT_EQ(decoder.Texts().time, "13:00:00") << "no GNSS talker";
 
     decoder.Reset();
     EXPECT_EQ(decoder.Texts(), GpsTexts {});
@@ -182,6 +191,66 @@ TEST(NmeaDecoder, CapsBoundTheReceiveTextTheSentenceAndTheList)
     EXPECT_EQ(many.RecentSentences().front(), Rmc("000028", "010101")) << "oldest first, oldest dropped";
 }
 
+// Today's receivers talk as several constellations; sentences of any of
+// them fill the texts, and a checksum, when there is one, must match.
+TEST(NmeaDecoder, TalkersAndChecksumsDecideWhatFillsTheTexts)
+{
+    const std::string body = "RMC,101010,A,4807.038,N,01131.000,E,1.5,2.5,010101,,";
+    struct Case {
+        std::string sentence;
+        bool read;
+    };
+    const Case cases[] = {
+        {Nmea("GP" + body), true}, {Nmea("GN" + body), true}, {Nmea("GL" + body), true},
+        {Nmea("GA" + body), true}, {Nmea("GB" + body), true},
+        {"$GN" + body + "\r\n", true}, // no checksum at all
+        {Nmea("HE" + body), false}, // a gyro gives no fix
+        {Nmea("PU" + body), false}, // proprietary
+        {"$GN" + body + "*00\r\n", false}, // wrong checksum
+        {"$GN" + body + "*4\r\n", false}, // one digit
+        {"$GN" + body + "*4GX\r\n", false}, {"$gn" + body + "\r\n", false}, // not a sentence start
+    };
+    for (const Case& c : cases) {
+        NmeaDecoder decoder;
+        std::vector<std::string> handedOn;
+        decoder.Feed(c.sentence, [&](const std::string& s) { handedOn.push_back(s); });
+        EXPECT_EQ(decoder.Texts().time, c.read ? "10:10:10" : kGpsNotAvailable) << c.sentence;
+        // Every sentence goes on to the track, read or not.
+        EXPECT_EQ(handedOn.size(), c.sentence[1] == 'g' ? 0u : 1u) << c.sentence;
+    }
+    // Lower-case hex digits are a checksum too.
+    std::string lower = Nmea("GNVTG,054.7,T,034.4,M,005.5,N,010.2,K");
+    for (char& ch : lower)
+        ch = (ch >= 'A' && ch <= 'F' && &ch > &lower[lower.find('*')]) ? static_cast<char>(ch + 32) : ch;
+    EXPECT_EQ(CheckNmeaChecksum(lower), NmeaChecksum::Good) << lower;
+}
+
+// A receiver that has lost its fix says so; its position is none.
+TEST(NmeaDecoder, InvalidFixesShowNoPosition)
+{
+    struct Case {
+        NmeaSelection selection;
+        std::string sentence;
+    };
+    const Case cases[] = {
+        {NmeaSelection::Rmc, Nmea("GNRMC,111111,V,4807.038,N,01131.000,E,9.9,9.9,010101,,")},
+        {NmeaSelection::GgaOrVtg, Nmea("GNGGA,111111,4807.038,N,01131.000,E,0,00,,,M,,M,,")},
+        {NmeaSelection::GllOrVtg, Nmea("GNGLL,4807.038,N,01131.000,E,111111,V,N")},
+    };
+    for (const Case& c : cases) {
+        NmeaDecoder decoder(c.selection);
+        decoder.Feed(Nmea("GPGGA,101010,4916.45,N,12311.12,W,1,08,0.9,545.4,M,46.9,M,,"));
+        decoder.Feed(Nmea("GPGLL,4916.45,N,12311.12,W,101010,A,A"));
+        decoder.Feed(Rmc("101010", "010101"));
+        ASSERT_NE(decoder.Texts().latitude, kGpsNotAvailable);
+        decoder.Feed(c.sentence);
+        EXPECT_EQ(decoder.Texts().time, "11:11:11") << c.sentence;
+        EXPECT_EQ(decoder.Texts().latitude, kGpsNotAvailable) << c.sentence;
+        EXPECT_EQ(decoder.Texts().longitude, kGpsNotAvailable) << c.sentence;
+        EXPECT_NE(decoder.Texts().speed, "9.90 Knots") << c.sentence;
+    }
+}
+
 // Real receivers, fed in 200 ms chunks at 4800 baud (96 bytes); the last RMC
 // of each was read by hand.
 TEST(NmeaDecoder, RealCapturesEndOnTheirLastFix)
@@ -197,7 +266,9 @@ TEST(NmeaDecoder, RealCapturesEndOnTheirLastFix)
         {"nd-1005.log", {"11:05:33", "14-MAR-2011", "57.09.8067 N", "002.07.2822 W", "0.00 Knots", na}},
         {"triton400.log",
             {"03:01:33", "01-APR-2013", "26.38.1753 N", "080.11.3903 W", "0.00 Knots", "219.60 Deg."}},
-        {"neo-m8n.log", {}}, // other talkers only
+        // "$GN" talkers only: the texts stayed "n/a" before the sentence
+        // search took every talker.
+        {"neo-m8n.log", {"17:19:48", "18-MAR-2015", "44.04.1390 N", "121.18.8537 W", "0.06 Knots", na}},
     };
     for (const Case& c : cases) {
         const auto path = std::filesystem::path(VELMARIS_SOURCE_DIR) / "tests/links/data/nmea" / c.file;

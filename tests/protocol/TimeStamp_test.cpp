@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <utility>
+
 namespace velmaris {
 namespace {
 
@@ -51,6 +56,39 @@ TEST(TimeStamp, StampPingAndTheClockGiveWellFormedTexts)
     EXPECT_GE(now.month, 1);
     EXPECT_LE(now.month, 12);
 }
+
+TEST(TimeStamp, LocalSecondsCountCalendarDays)
+{
+    struct Case {
+        int year, month, day;
+        long long days;
+    };
+    for (const Case& c : {Case {1970, 1, 1, 0}, Case {2000, 3, 1, 11017}, Case {2024, 2, 29, 19782},
+             Case {2026, 12, 9, 20796}, Case {1969, 12, 31, -1}})
+        EXPECT_EQ(DaysFromCivil(c.year, c.month, c.day), c.days) << c.year << "-" << c.month << "-" << c.day;
+    EXPECT_DOUBLE_EQ(LocalSeconds({1970, 1, 2, 1, 2, 3, 450}), 86400 + 3723.45);
+}
+
+#ifndef _WIN32
+TEST(TimeStamp, UtcOffsetOfTheLocalClock)
+{
+    const char* saved = std::getenv("TZ");
+    const std::string before = saved ? saved : "";
+    for (const auto& [zone, minutes] :
+        {std::pair {"UTC0", 0}, std::pair {"XXX-1", 60}, std::pair {"YYY+3:30", -210}}) {
+        setenv("TZ", zone, 1);
+        tzset();
+        int offset = 12345;
+        CurrentLocalTime(offset);
+        EXPECT_EQ(offset, minutes) << zone;
+    }
+    if (saved)
+        setenv("TZ", before.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+}
+#endif
 
 } // namespace
 } // namespace velmaris

@@ -2,7 +2,10 @@
 // The GPS input on a second serial port: the port opened with the same
 // routine as the head's (8N1 at the chosen rate, no flow control), a
 // periodic 200 ms timer that reads only what is already queued and feeds it
-// to the NMEA decoder, and the texts for whoever shows them.
+// to the NMEA decoder, and the texts for whoever shows them. Or the same
+// sentences from the network: datagrams on a UDP port, or a TCP stream
+// (connected again two seconds after the server closed it), each read as it
+// arrives.
 //
 // The timer is the reader's own, not one of the ping cycle's: restarting
 // real-time work or a playback kills the cycle's timers, while GPS input
@@ -11,13 +14,18 @@
 // Thread: user-interface thread only (the port and the timer live there).
 // Failure: Open returns the outcome; the caller reports it.
 
+#include "links/GpsEndpoint.h"
 #include "links/GpsInput.h"
 #include "links/Links.h"
 
 #include <QObject>
 #include <QSerialPort>
+#include <QTcpSocket>
 #include <QTimer>
+#include <QUdpSocket>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace velmaris {
 
@@ -31,8 +39,15 @@ public:
     // "n/a" and starts the 200 ms tick. `comPort` is the COM number the
     // device stands for (0 when it has none), for the port dialog.
     SerialOpenResult Open(const QString& device, int baud, int comPort = 0);
+    // Closes any open source and listens on (UDP) or connects to (TCP)
+    // `address`. False with the cause in `error` when a UDP port cannot be
+    // bound; a TCP server that does not answer is tried again every two
+    // seconds while the input stays open.
+    bool OpenNetwork(const GpsNetworkAddress& address, std::string& error);
     void Close();
-    bool IsOpen() const { return port_.isOpen(); }
+    bool IsOpen() const { return port_.isOpen() || network_; }
+    // The UDP port listened on (the one bound when port 0 was asked), 0 otherwise.
+    int BoundUdpPort() const { return udp_.state() == QAbstractSocket::BoundState ? udp_.localPort() : 0; }
     int HeldComPort() const { return IsOpen() ? comPort_ : 0; }
     QString Device() const { return port_.portName(); }
 
@@ -41,6 +56,12 @@ public:
     void Tick();
     // Called after a tick that decoded at least one sentence.
     void SetOnTexts(std::function<void()> onTexts) { onTexts_ = std::move(onTexts); }
+    // Called with every sentence as received (up to its line feed), before
+    // onTexts; the track writer listens here.
+    void SetOnSentence(std::function<void(const std::string&)> onSentence)
+    {
+        onSentence_ = std::move(onSentence);
+    }
 
     const NmeaDecoder& Decoder() const { return decoder_; }
 
@@ -50,11 +71,20 @@ public:
     std::vector<std::string> RecentSentences() const override;
 
 private:
+    void FeedBytes(std::string_view bytes);
+    void ReadDatagrams();
+    void ConnectTcp();
+
     QSerialPort port_;
+    QUdpSocket udp_;
+    QTcpSocket tcp_;
     QTimer tick_;
+    QTimer reconnect_;
+    std::optional<GpsNetworkAddress> network_;
     NmeaDecoder decoder_;
     int comPort_ = 0;
     std::function<void()> onTexts_;
+    std::function<void(const std::string&)> onSentence_;
 };
 
 } // namespace velmaris

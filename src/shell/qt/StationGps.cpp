@@ -25,6 +25,8 @@ StationGps::StationGps(
     , ports_(std::move(ports))
 {
     reader_.SetOnTexts([this] { ShowTexts(); });
+    // While the station records, every sentence goes into the track beside the data file.
+    reader_.SetOnSentence([this](const std::string& sentence) { doc_.Track().OnSentence(sentence); });
 }
 
 void StationGps::Plug(StationHooks& hooks)
@@ -66,6 +68,17 @@ bool StationGps::StartFromCommandLine(const std::string& device, int baud)
 {
     commandLineDevice_ = device;
     commandLineBaud_ = baud;
+    if (IsGpsNetworkText(device)) {
+        std::string error;
+        const auto address = ParseGpsNetworkAddress(device, error);
+        if (address && reader_.OpenNetwork(*address, error)) {
+            ShowTexts();
+            return true;
+        }
+        std::fprintf(
+            stderr, "velmaris: the GPS source %s cannot be opened: %s\n", device.c_str(), error.c_str());
+        return false;
+    }
     const int comPort = ComPortOf(device);
     const bool named = device.starts_with("COM") && comPort != 0;
     return OpenDevice(named ? ports_.Device(comPort) : device, baud, comPort);

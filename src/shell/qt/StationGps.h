@@ -3,7 +3,8 @@
 // hooks. GPS input runs while `UseGPS` is 1 after the port dialog (which
 // never returns 1) or, for one run, from --gps; its six texts show in a
 // "GPS" pane of the status bar, and the reader stays available as a
-// GpsSource for any window that lists the texts and recent sentences.
+// GpsSource for any window that lists the texts and recent sentences. Every
+// sentence received goes to the document's track (written while recording).
 //
 // Ownership: owns the GPS reader; the document, frame, serial link and
 // reporter must outlive it. User-interface thread only.
@@ -28,8 +29,9 @@ public:
 
     // Fills the IP address, COM port and restart-GPS hooks.
     void Plug(StationHooks& hooks);
-    // --gps: starts GPS input on `device` ("COMn" goes through the mapping)
-    // and keeps it for the run. False when it could not be opened.
+    // --gps: starts GPS input on `device` ("COMn" goes through the mapping;
+    // "udp://ADDR:PORT" and "tcp://HOST:PORT" are network sources) and keeps
+    // it for the run. False when it could not be opened.
     bool StartFromCommandLine(const std::string& device, int baud);
     // After a confirmed port dialog: the GPS port is closed, then opened
     // again from the settings when `UseGPS` is 1, or from the command line

@@ -4,6 +4,9 @@
 #include "support/PtyPeer.h"
 
 #include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUdpSocket>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -70,6 +73,52 @@ TEST(CGpsReader, MissingDeviceIsNotAvailable)
     EXPECT_FALSE(reader.Running());
     EXPECT_EQ(GpsNotAvailableMessage(2),
         "COM2 is not available. \nPlease choose another COM Port for GPS input!   ");
+}
+
+// NMEA over the network, on loopback only: datagrams (the last sentence of
+// one without its line end) and a TCP stream, talker "GN".
+TEST(CGpsReader, ReadsDatagramsAndATcpStream)
+{
+    const std::string rmc = "$GNRMC,171948.00,A,4404.13902,N,12118.85371,W,0.059,,180315,,,A*72";
+    const std::string vtg = "$GNVTG,,T,,M,0.084,N,0.156,K,A*33";
+    {
+        CGpsReader reader;
+        std::vector<std::string> sentences;
+        reader.SetOnSentence([&](const std::string& s) { sentences.push_back(s); });
+        std::string error;
+        ASSERT_TRUE(reader.OpenNetwork({GpsNetwork::Udp, "127.0.0.1", 0}, error)) << error;
+        ASSERT_GT(reader.BoundUdpPort(), 0);
+        EXPECT_TRUE(reader.Running());
+        QUdpSocket sender;
+        const QByteArray datagram = QByteArray::fromStdString(vtg + "\r\n" + rmc);
+        sender.writeDatagram(datagram, QHostAddress::LocalHost, static_cast<quint16>(reader.BoundUdpPort()));
+        ASSERT_TRUE(WaitUntil([&] { return reader.Texts().time == "17:19:48"; }, 3000));
+        EXPECT_EQ(reader.Texts().latitude, "44.04.1390 N");
+        EXPECT_EQ(sentences, (std::vector<std::string> {vtg + "\r\n", rmc + "\r\n"}));
+        reader.Close();
+        EXPECT_FALSE(reader.Running());
+    }
+    {
+        QTcpServer server;
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+        CGpsReader reader;
+        std::string error;
+        ASSERT_TRUE(reader.OpenNetwork({GpsNetwork::Tcp, "127.0.0.1", server.serverPort()}, error));
+        ASSERT_TRUE(WaitUntil([&] { return server.hasPendingConnections(); }, 3000));
+        QTcpSocket* peer = server.nextPendingConnection();
+        const std::string stream = vtg + "\r\n" + rmc + "\r\n";
+        peer->write(QByteArray::fromStdString(stream.substr(0, 30)));
+        peer->flush();
+        WaitUntil([] { return false; }, 50);
+        peer->write(QByteArray::fromStdString(stream.substr(30)));
+        ASSERT_TRUE(WaitUntil([&] { return reader.Texts().time == "17:19:48"; }, 3000));
+        EXPECT_EQ(reader.Texts().speed, "0.06 Knots");
+    }
+    CGpsReader reader;
+    std::string error;
+    EXPECT_FALSE(reader.OpenNetwork({GpsNetwork::Udp, "not-an-address", 0}, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(reader.Running());
 }
 
 } // namespace

@@ -79,6 +79,17 @@ TEST(StationCommandLine, GpsSwitchTakesADeviceAndAnOfferedRate)
         {{"--gps", ":9600"}, "", 0},
         {{"--gps", "/dev/ttyUSB0:>60--33333333331"}, "", 0}, // a digit after a refused one stays refused
         {{"--gps"}, "", 0},
+        // Network sources: UDP heard on loopback unless an address is named.
+        {{"--gps", "udp://:10110"}, "udp://127.0.0.1:10110", 4800},
+        {{"--gps", "udp://"}, "udp://127.0.0.1:10110", 4800},
+        {{"--gps", "udp://0.0.0.0:2000"}, "udp://0.0.0.0:2000", 4800},
+        {{"--gps", "udp://[::1]:10110"}, "udp://[::1]:10110", 4800},
+        {{"--gps", "tcp://localhost:2947"}, "tcp://localhost:2947", 4800},
+        {{"--gps", "tcp://:2947"}, "", 0}, // TCP needs its host
+        {{"--gps", "udp://:0"}, "", 0},
+        {{"--gps", "udp://:65536"}, "", 0},
+        {{"--gps", "udp://::1:10110"}, "", 0}, // IPv6 goes in brackets
+        {{"--gps", "tcp://a b:1"}, "", 0},
     };
     for (const Case& c : cases) {
         const auto line = ParseStationCommandLine(c.args);
