@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
-  libgif-dev libsimpleini-dev libcli11-dev
+  libgif-dev libsimpleini-dev libcli11-dev libproj-dev
   libavcodec-dev libavformat-dev libswscale-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix wine64 googletest

@@ -56,6 +56,8 @@ constexpr double kMaxLoadedRotation = 1.0e6;
 
 constexpr const char* kSys = kSystemSection;
 constexpr const char* kSonar = kSonarSection;
+constexpr const char* kAntenna = kAntennaSection;
+constexpr double kMaxAntennaOffset = 1000.0;
 
 // clang-format off
 constexpr std::array kKeys {
@@ -121,6 +123,14 @@ constexpr std::array kKeys {
     SettingsKey {kSonar, "Frequency", "165", &S::frequency, F::Byte, {}, kKeyManualOnly},
     SettingsKey {kSonar, "Pulse Length", "10", &S::pulseLength, F::Byte, {}, kKeyManualOnly},
     SettingsKey {kSonar, "Absorption", "20", &S::absorption, F::Byte, {}, kKeyManualOnly},
+
+    // A boat is no longer than this; a head beyond it, or a value that is
+    // no number, would put every position far from the boat.
+    SettingsKey {kAntenna, "Head Forward", "0.00", &S::headForward, F::Real2,
+        OrElse(-kMaxAntennaOffset, kMaxAntennaOffset, 0)},
+    SettingsKey {kAntenna, "Head Starboard", "0.00", &S::headStarboard, F::Real2,
+        OrElse(-kMaxAntennaOffset, kMaxAntennaOffset, 0)},
+    SettingsKey {kAntenna, "Head Zero To Bow", "0.00", &S::headZeroToBow, F::Real2, OrElse(-360.0, 360.0, 0)},
 };
 // clang-format on
 

@@ -20,6 +20,7 @@ struct SonarSettings;
 
 inline constexpr const char* kSystemSection = "System Settings";
 inline constexpr const char* kSonarSection = "Sonar Settings";
+inline constexpr const char* kAntennaSection = "Antenna Offsets";
 
 struct SettingsFileContext {
     bool playback = false; // a playback overwrites the live head values: they are neither read nor written
@@ -76,7 +77,8 @@ struct SettingsKey {
     unsigned flags = kKeyPlain;
 };
 
-// Every key, "System Settings" first, each section in reading order.
+// Every key, "System Settings" first, then "Sonar Settings" and "Antenna
+// Offsets", each section in reading order.
 std::span<const SettingsKey> SettingsKeys();
 // The entry for `key` (names match without regard to case), or nullptr.
 const SettingsKey* FindSettingsKey(const char* key);

@@ -103,6 +103,13 @@ struct SonarSettings {
     int zeroDown = 0;
     double rotateImage = 0.0; // degrees
     double zoom = 1.0; // 0.5..2.0
+    // Where the head sits on the boat: metres forward of and to starboard of
+    // the GPS antenna, and the head's zero direction in degrees clockwise
+    // from the bow ("Antenna Offsets" section; the positions of the pings
+    // and of the samples follow them).
+    double headForward = 0.0;
+    double headStarboard = 0.0;
+    double headZeroToBow = 0.0;
 
     // --- Derived values kept with the settings ---
     double profileMixWeight = 1.0; // from profileDispMode

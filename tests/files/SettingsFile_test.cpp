@@ -300,6 +300,12 @@ Absorption=77
 
 [Serial Devices]
 COM5=/dev/ttyUSB0
+
+
+[Antenna Offsets]
+Head Forward=0.00
+Head Starboard=0.00
+Head Zero To Bow=0.00
 )ini");
 
     WriteIni(kHandWritten);
@@ -343,6 +349,12 @@ Gain=12
 
 [Serial Devices]
 COM5=/dev/ttyUSB0
+
+
+[Antenna Offsets]
+Head Forward=0.00
+Head Starboard=0.00
+Head Zero To Bow=0.00
 )ini");
 }
 

@@ -68,6 +68,8 @@ const std::vector<KeyName> kSonarReadOrder = In(kSonarSection,
     {"Range", "Range Index", "Gain", "Sonar Up/Down", "Train Polar", "Train Sector", "Train SS",
         "SectorWidth Polar", "SectorWidth Sector", "Step Size", "Sector Mode", "Auto Settings", "Frequency",
         "Pulse Length", "Absorption"});
+const std::vector<KeyName> kAntennaOrder
+    = In(kAntennaSection, {"Head Forward", "Head Starboard", "Head Zero To Bow"});
 const std::vector<KeyName> kSonarWriteOrder = In(kSonarSection,
     {"Range", "Range Index", "Gain", "Train Polar", "Train Sector", "Train SS", "SectorWidth Polar",
         "SectorWidth Sector", "Step Size", "Sector Mode", "Auto Settings", "Frequency", "Pulse Length",
@@ -83,9 +85,9 @@ TEST(SettingsKeys, EveryKeyIsReadAndWrittenOnceInTheFilesOrders)
     CountingKeys keys;
     keys.preset["Auto Settings"] = "0"; // the manual values are read too
     LoadSettingsKeys(keys, settings, command, ping, {});
-    EXPECT_EQ(keys.gets, kSystemReadOrder + kSonarReadOrder);
+    EXPECT_EQ(keys.gets, kSystemReadOrder + kSonarReadOrder + kAntennaOrder);
     StoreSettingsKeys(keys, settings, command, {});
-    EXPECT_EQ(keys.sets, kSystemWriteOrder + kSonarWriteOrder);
+    EXPECT_EQ(keys.sets, kSystemWriteOrder + kSonarWriteOrder + kAntennaOrder);
 
     // Every entry of the table is written; all but the write-only ones are read.
     std::size_t writeOnly = 0;
@@ -106,9 +108,10 @@ TEST(SettingsKeys, PlaybackTouchesOnlySystemKeysAndNeverWritesTheRotation)
     PingRecord ping;
     CountingKeys keys;
     LoadSettingsKeys(keys, settings, command, ping, {true});
-    EXPECT_EQ(keys.gets, kSystemReadOrder);
+    EXPECT_EQ(keys.gets, kSystemReadOrder + kAntennaOrder);
     StoreSettingsKeys(keys, settings, command, {true});
-    EXPECT_EQ(keys.sets, std::vector<KeyName>(kSystemWriteOrder.begin() + 1, kSystemWriteOrder.end()));
+    EXPECT_EQ(keys.sets,
+        std::vector<KeyName>(kSystemWriteOrder.begin() + 1, kSystemWriteOrder.end()) + kAntennaOrder);
 }
 
 TEST(SettingsKeys, FindMatchesWithoutRegardToCase)
@@ -285,8 +288,10 @@ INSTANTIATE_TEST_SUITE_P(HandEditedFile, LoadedValue,
         LoadedValueCase {"Zoom", "0", 1.0}, LoadedValueCase {"Zoom", "-5", 1.0},
         LoadedValueCase {"Zoom", "1e308", 1.0}, LoadedValueCase {"Zoom", "nan", 1.0},
         LoadedValueCase {"Zoom", "3.0", 3.0}, LoadedValueCase {"Zoom", "8", 8.0},
-        LoadedValueCase {"Zoom", "8.01", 1.0}, LoadedValueCase {"Rotate Image", "1e308", 0.0},
-        LoadedValueCase {"Rotate Image", "1000000.1", 0.0},
+        LoadedValueCase {"Zoom", "8.01", 1.0}, LoadedValueCase {"Head Forward", "-2.5", -2.5},
+        LoadedValueCase {"Head Starboard", "nan", 0.0}, LoadedValueCase {"Head Forward", "1e9", 0.0},
+        LoadedValueCase {"Head Zero To Bow", "180", 180.0}, LoadedValueCase {"Head Zero To Bow", "361", 0.0},
+        LoadedValueCase {"Rotate Image", "1e308", 0.0}, LoadedValueCase {"Rotate Image", "1000000.1", 0.0},
         LoadedValueCase {"Rotate Image", "-1000000", -1e6}, LoadedValueCase {"Rotate Image", "400", 400.0},
         LoadedValueCase {"Rotate Image", "-90.5", -90.5}, LoadedValueCase {"ColorTable", "9", 0},
         LoadedValueCase {"ColorTable", "-1", 0}, LoadedValueCase {"ColorTable", "8", 8},
