@@ -31,7 +31,7 @@ public:
     void HideGpsPane();
     QLabel* GpsPane() const { return gps_; }
 
-    // The cursor's latitude and longitude, right after the read-outs; shown
+    // The cursor's latitude and longitude, after the ping's date and time; shown
     // only while the cursor has a position.
     void SetPositionText(const QString& text);
     void HidePositionPane();
