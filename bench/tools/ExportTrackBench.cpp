@@ -1,7 +1,7 @@
 // export --csv with the position columns: a 100,000-ping recording of the
 // simulated boat with its one-hour track (one fix a second), the track's
-// reading included, against the goal of 200,000
-// pings a second (`of_goal`: the measured rate over it).
+// reading included, against the goal of 200,000 pings a second (`of_goal`:
+// the measured rate over it).
 
 #include "ExportColumns.h"
 #include "ToolDocument.h"
