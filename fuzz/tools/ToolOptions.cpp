@@ -31,7 +31,7 @@ struct RequestInRange {
     bool operator()(const ExportRequest&) const { return true; }
     bool operator()(const TrackRequest& r) const
     {
-        return r.out == "-" || ChartFormatForPath(r.out).has_value();
+        return r.out == "-" || velmaris::ChartFormatForPath(r.out).has_value();
     }
     bool operator()(const RenderRequest& r) const
     {
