@@ -8,6 +8,7 @@ packages=(
   libgif-dev libsimpleini-dev libcli11-dev libproj-dev
   libavcodec-dev libavformat-dev libswscale-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libgdal-dev gdal-bin
   g++-mingw-w64-x86-64-posix wine64 googletest
   xvfb xauth fonts-dejavu-core fonts-liberation2
   chromium # the web view's test in a real browser

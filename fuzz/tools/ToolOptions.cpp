@@ -5,6 +5,7 @@
 // is taken is always a loopback one.
 #include "ToolRequests.h"
 #include "sim/LoopbackAddress.h"
+#include "station/ChartFiles.h"
 
 #include "FuzzLines.h"
 
@@ -28,6 +29,10 @@ bool Loopback(const std::string& address)
 struct RequestInRange {
     bool operator()(const DumpRequest&) const { return true; }
     bool operator()(const ExportRequest&) const { return true; }
+    bool operator()(const TrackRequest& r) const
+    {
+        return r.out == "-" || velmaris::ChartFormatForPath(r.out).has_value();
+    }
     bool operator()(const RenderRequest& r) const
     {
         if (!r.animate.empty())
@@ -71,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    static const std::array<const char*, 9> kCommands {
-        "dump", "render", "nmea", "headsim", "export", "replay", "synth", "gpssim", nullptr};
+    static const std::array<const char*, 10> kCommands {
+        "dump", "render", "nmea", "headsim", "export", "replay", "synth", "gpssim", "track", nullptr};
     std::vector<std::string> args;
     if (const char* command = kCommands[data[0] % kCommands.size()])
         args.push_back(command);

@@ -1,5 +1,6 @@
 #include "image/MeasuredTargets.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -26,7 +27,8 @@ std::string Fixed(double value, int decimals)
     if (result.ec != std::errc())
         return {};
     std::string out(text.data(), result.ptr);
-    return out == "-0.0" || out == "-0.00" ? out.substr(1) : out;
+    // A negative value that rounds to zero has no sign.
+    return out.starts_with('-') && out.find_first_not_of("-0.") == std::string::npos ? out.substr(1) : out;
 }
 
 std::string Bearing(const std::optional<double>& bearing)
@@ -83,7 +85,11 @@ std::string CsvField(std::string_view text)
 
 std::string TargetsCsv(const std::vector<MeasuredTarget>& targets)
 {
+    const bool placed = std::any_of(
+        targets.begin(), targets.end(), [](const MeasuredTarget& t) { return t.places.has_value(); });
     std::string csv(kTargetsCsvHeader);
+    if (placed)
+        csv += kTargetsCsvPlacesHeader;
     csv += "\r\n";
     for (const MeasuredTarget& t : targets) {
         const std::array<std::string, 9> fields {CsvField(t.measuredAt), CsvField(t.pingDate),
@@ -94,6 +100,11 @@ std::string TargetsCsv(const std::vector<MeasuredTarget>& targets)
                 csv += ',';
             csv += fields[i];
         }
+        if (placed && !t.places)
+            csv += ",,,,,,";
+        else if (placed)
+            for (const TargetPlace& p : {t.places->anchor, t.places->middle, t.places->end})
+                csv += ',' + Fixed(p.latitude, 7) + ',' + Fixed(p.longitude, 7);
         csv += "\r\n";
     }
     return csv;

@@ -23,6 +23,7 @@
 #include "settings/SettingsHost.h"
 #include "settings/SettingsOperations.h"
 #include "station/CommandTarget.h"
+#include "station/CursorPlaces.h"
 #include "station/CycleUi.h"
 #include "station/FileDialogs.h"
 #include "station/PingCycle.h"
@@ -106,6 +107,16 @@ public:
     Recording& RecordingControl() { return recording_; }
     // The track beside the recording: the GPS input hands it every sentence.
     TrackRecording& Track() { return track_; }
+    // Where the points on the screen lie: the GPS input hands it every
+    // sentence too.
+    CursorPlaces& Places() { return places_; }
+    // The navigation of the ping on screen: from the sentences received
+    // lately, or in playback from the track beside the file.
+    PingNavigation ScreenNavigation()
+    {
+        return places_.NavigationOf(
+            State().ping, State().flags.playback, playback_.FileName(), AntennaOffsetsOf(State().settings));
+    }
     const Recording& RecordingControl() const { return recording_; }
     // Playback: open (32805, dropped files), the tick the ping timer runs,
     // the playback bar's slider and speed, "RealTime Play Speed" (32864).
@@ -280,6 +291,7 @@ private:
     Playback playback_;
     Recording recording_;
     TrackRecording track_;
+    CursorPlaces places_;
     std::vector<MeasuredTarget> targets_;
     ShownLink shownLink_;
 };

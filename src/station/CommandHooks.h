@@ -15,6 +15,8 @@
 
 namespace velmaris {
 
+class ChartWriter;
+
 // The values the COM port dialog edits, filled from the settings before it
 // runs and read back after OK.
 struct ComPortChoice {
@@ -64,6 +66,9 @@ public:
     virtual void RunHotKeysHelp() { }
     // The about box, run modally.
     virtual void RunAboutBox() { }
+    // The writer of GeoJSON, KML and GPX files; null in a build without one
+    // ("Export Targets..." then writes CSV alone).
+    virtual const ChartWriter* Charts() const { return nullptr; }
 
     // --- Floating windows ---
     // Creates the settings panel when missing, then shows or hides it (the

@@ -9,6 +9,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace velmaris {
 
@@ -21,6 +23,9 @@ struct SaveDialogRequest {
     std::string defaultExtension; // "52a", added when the typed name has none
     bool overwritePrompt = true; // ask before replacing an existing file
     bool pathMustExist = true; // the chosen folder must exist
+    // Further choices after the first filter: text and pattern ("GPS
+    // Exchange Format", "*.gpx"); picking one makes its extension the default.
+    std::vector<std::pair<std::string, std::string>> moreFilters;
 };
 
 struct OpenDialogRequest {

@@ -121,6 +121,18 @@ TEST(MeasuredTargets, CsvHasAHeaderRowAndQuotesOddFields)
         "2026-12-09 07:05:03,07-DEC-2026,\"a,\"\"b\"\"\r\nc\",6.00,90.0,8.49,45.0,0.00,0.00\r\n");
 }
 
+TEST(MeasuredTargets, CsvAddsThePlacesWhenATargetHasThem)
+{
+    MeasuredTarget placed = Target("14:30:05", 6.0);
+    placed.places = TargetPlaces {{59.5, -10.25}, {59.50000004, -10.2500001}, {-0.000000001, 180.0}};
+    const std::string csv = TargetsCsv({placed, Target("14:30:06", 1.0)});
+    EXPECT_EQ(csv,
+        std::string(kTargetsCsvHeader) + std::string(kTargetsCsvPlacesHeader)
+            + "\r\n2026-12-09 07:05:03,07-DEC-2026,14:30:05,6.00,90.0,8.49,45.0,6.00,19.69,"
+              "59.5000000,-10.2500000,59.5000000,-10.2500001,0.0000000,180.0000000\r\n"
+              "2026-12-09 07:05:03,07-DEC-2026,14:30:06,6.00,90.0,8.49,45.0,1.00,3.28,,,,,,\r\n");
+}
+
 TEST(MeasuredTargets, CsvFieldsQuoteOnlyWhatNeedsIt)
 {
     const std::pair<const char*, const char*> cases[] = {

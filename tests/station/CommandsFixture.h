@@ -20,6 +20,8 @@ namespace velmaris::testing {
 
 class RecordingHooks final : public CommandHooks {
 public:
+    const ChartWriter* charts = nullptr; // none: targets export as CSV alone
+    const ChartWriter* Charts() const override { return charts; }
     void OpenPlayback() override { calls.push_back("OpenPlayback"); }
     void ToggleRecording() override { calls.push_back("ToggleRecording"); }
     bool RealTimePlayAvailable() const override { return realTimeAvailable; }

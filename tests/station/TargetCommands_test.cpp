@@ -3,6 +3,7 @@
 
 #include "CommandsFixture.h"
 
+#include "station/ChartFiles.h"
 #include "station/CommandIds.h"
 #include "station/TargetCommands.h"
 #include "support/PlaybackRig.h"
@@ -140,6 +141,109 @@ TEST_F(ExportTargetsTest, AFailedWriteIsReportedAndLeavesNothingBehind)
         EXPECT_EQ(FilesInFolder(), filesBefore) << "no partial or temporary file";
     }
     EXPECT_TRUE(fs::is_directory(folder / "a folder"));
+}
+
+} // namespace
+} // namespace velmaris
+
+namespace velmaris {
+namespace {
+
+// Takes the waypoints instead of writing a chart.
+class FakeChartWriter final : public ChartWriter {
+public:
+    bool WriteWaypoints(const std::string& path, ChartFormat format, const std::vector<Waypoint>& waypoints,
+        std::string& error) const override
+    {
+        calls.push_back({path, format, waypoints.size()});
+        error = "disk full";
+        return !fail;
+    }
+    bool WriteTrack(
+        const std::string&, ChartFormat, const std::vector<TrackPoint>&, std::string&) const override
+    {
+        return false;
+    }
+    struct Call {
+        std::string path;
+        ChartFormat format;
+        std::size_t waypoints;
+    };
+    mutable std::vector<Call> calls;
+    bool fail = false;
+};
+
+class ExportChartsTest : public ExportTargetsTest {
+protected:
+    ExportChartsTest() { hooks.charts = &writer; }
+    void AddPlacedTarget()
+    {
+        AddTarget(1.0);
+        doc.Targets().back().places = TargetPlaces {{59.1, 10.1}, {59.2, 10.2}, {59.3, 10.3}};
+    }
+    FakeChartWriter writer;
+};
+
+TEST_F(ExportChartsTest, TheExtensionChosenPicksTheFormat)
+{
+    AddPlacedTarget();
+    AddTarget(2.0); // without a position: on no chart, in the CSV
+    AddPlacedTarget();
+    const struct {
+        const char* name;
+        std::optional<ChartFormat> chart; // nullopt: the CSV as without charts
+    } cases[] = {
+        {"t.gpx", ChartFormat::Gpx},
+        {"t.GeoJSON", ChartFormat::GeoJson},
+        {"t.kml", ChartFormat::Kml},
+        {"t.csv", std::nullopt},
+        {"t.txt", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        writer.calls.clear();
+        const std::string path = folder / c.name;
+        dialogs.saveAnswers = {path};
+        commands.Execute(cmd::kExportTargets);
+        EXPECT_EQ(dialogs.saves.back().moreFilters.size(), 3u) << "GeoJSON, KML and GPX are offered";
+        if (c.chart) {
+            ASSERT_EQ(writer.calls.size(), 1u) << c.name;
+            EXPECT_EQ(writer.calls[0].path, path);
+            EXPECT_EQ(writer.calls[0].format, *c.chart) << c.name;
+            EXPECT_EQ(writer.calls[0].waypoints, 2u) << "the targets with positions";
+        } else {
+            EXPECT_TRUE(writer.calls.empty()) << c.name;
+            EXPECT_EQ(ReadFile(path), TargetsCsv(doc.Targets())) << c.name;
+        }
+    }
+    EXPECT_TRUE(reporter.messages.empty());
+}
+
+TEST_F(ExportChartsTest, NoPositionOrAFailedWriteIsReported)
+{
+    AddTarget(1.0);
+    dialogs.saveAnswers = {folder / "t.gpx"};
+    commands.Execute(cmd::kExportTargets);
+    EXPECT_TRUE(writer.calls.empty());
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.messages[0],
+        "Can't export the targets to " + std::string(folder / "t.gpx") + ": no target has a position");
+
+    AddPlacedTarget();
+    writer.fail = true;
+    reporter.messages.clear();
+    dialogs.saveAnswers = {folder / "t.kml"};
+    commands.Execute(cmd::kExportTargets);
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(
+        reporter.messages[0], "Can't export the targets to " + std::string(folder / "t.kml") + ": disk full");
+}
+
+TEST_F(ExportTargetsTest, WithoutAChartWriterOnlyCsvIsOffered)
+{
+    AddTarget(1.0);
+    commands.Execute(cmd::kExportTargets);
+    ASSERT_EQ(dialogs.saves.size(), 1u);
+    EXPECT_TRUE(dialogs.saves[0].moreFilters.empty());
 }
 
 } // namespace

@@ -77,3 +77,49 @@ TEST(NmeaCommand, RefusesBadOptionsAndMissingFiles)
 
 } // namespace
 } // namespace velmaris
+
+#include "support/ChildProcess.h"
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace velmaris {
+namespace {
+
+// A network source: datagrams on loopback, a $GN receiver and a gyro's heading.
+TEST(NmeaCommand, HearsUdpDatagramsWithNewTalkersAndHeadings)
+{
+    const int probe = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in at {};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(probe, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+    socklen_t length = sizeof at;
+    ::getsockname(probe, reinterpret_cast<sockaddr*>(&at), &length);
+    ::close(probe); // the tool binds the port just found free
+    const std::string port = std::to_string(ntohs(at.sin_port));
+
+    tool::test::ToolProcess tool({"nmea", "udp://127.0.0.1:" + port});
+    ASSERT_TRUE(tool.Started());
+    const int sender = ::socket(AF_INET, SOCK_DGRAM, 0);
+    const std::string rmc = "$GNRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*74\r\n";
+    const std::string hdt = "$HEHDT,274.5,T\r\n";
+    std::string line;
+    for (int tries = 0; tries < 50 && line.empty(); ++tries) {
+        ::sendto(sender, rmc.data(), rmc.size(), 0, reinterpret_cast<sockaddr*>(&at), sizeof at);
+        line = tool.ReadLineWith("GNRMC", 100);
+    }
+    EXPECT_NE(line.find("\"latitude\":\"48.07.038 N\""), std::string::npos) << line;
+    ::sendto(sender, hdt.data(), hdt.size(), 0, reinterpret_cast<sockaddr*>(&at), sizeof at);
+    line = tool.ReadLineWith("HEHDT", 3000);
+    EXPECT_TRUE(line.ends_with("\"heading\":\"274.5\"}")) << line;
+    ::close(sender);
+    tool.Signal(SIGINT);
+    EXPECT_EQ(tool.WaitFor(3000), 0);
+}
+
+} // namespace
+} // namespace velmaris

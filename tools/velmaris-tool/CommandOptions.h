@@ -18,6 +18,7 @@ struct ToolRequestFields {
     SynthRequest synth;
     NmeaRequest nmea;
     GpssimRequest gpssim;
+    TrackRequest track;
 };
 
 CommandDeclaration& DeclareDump(ToolParser& parser, DumpRequest& request);
@@ -28,6 +29,7 @@ CommandDeclaration& DeclareHeadsim(ToolParser& parser, HeadsimRequest& request);
 CommandDeclaration& DeclareSynth(ToolParser& parser, SynthRequest& request);
 CommandDeclaration& DeclareNmea(ToolParser& parser, NmeaRequest& request);
 CommandDeclaration& DeclareGpssim(ToolParser& parser, GpssimRequest& request); // BoatCommandOptions.cpp
+CommandDeclaration& DeclareTrack(ToolParser& parser, TrackRequest& request);
 
 // All of them, bound to `fields`, each with what takes its request once parsed.
 using DeclaredCommands = std::vector<std::pair<const CommandDeclaration*, std::function<ToolRequest()>>>;

@@ -1,6 +1,7 @@
 #include "ExportColumns.h"
 
 #include "controls/ControlTexts.h"
+#include "files/TrackFile.h"
 #include "protocol/Units.h"
 
 #include <algorithm>
@@ -22,12 +23,14 @@ std::string_view TagText(const RecordFrame& frame)
 
 } // namespace
 
-void ExportHeader(CsvLine& line, bool samples)
+void ExportHeader(CsvLine& line, bool samples, bool positions)
 {
     for (const char* name : {"index", "date", "time", "hundredths", "tag", "mode", "range (m)", "gain (dB)",
              "head angle (degrees)", "step", "train (degrees)", "sector width (degrees)",
              "sound velocity (m/s)", "profile range (m)"})
         line.Field(name);
+    if (positions)
+        line.Field("latitude").Field("longitude").Field("heading (degrees)");
     if (samples)
         for (int i = 1; i <= kExportSampleColumns; ++i)
             line.Field("sample " + std::to_string(i));
@@ -39,8 +42,8 @@ double ProfileRangeMetres(const PingRecord& ping, const SonarSettings& settings)
     return ping.profileHistory.back().value * settings.speedOfSound / kNominalSoundVelocity / 100.0;
 }
 
-void ExportRow(
-    CsvLine& line, std::int64_t index, const RecordFrame& frame, const ToolDocument& doc, bool samples)
+void ExportRow(CsvLine& line, std::int64_t index, const RecordFrame& frame, const ToolDocument& doc,
+    bool samples, const ExportNavigation* navigation)
 {
     const PingRecord& p = doc.ping;
     const CommandMessage& c = doc.command;
@@ -59,6 +62,20 @@ void ExportRow(
         .Number(DegreesForCode(c[CommandMessage::kSectorWidth]))
         .Real(s.speedOfSound)
         .Fixed(ProfileRangeMetres(p, s), 3);
+    if (navigation != nullptr) {
+        const auto seconds = PingStampSeconds(p.date, p.time, p.hundredths);
+        const PingNavigation nav = seconds && navigation->track
+            ? navigation->track->At(*seconds, navigation->offsets)
+            : PingNavigation();
+        if (nav.hasPosition)
+            line.Fixed(nav.head.latitude, 7).Fixed(nav.head.longitude, 7);
+        else
+            line.Blank().Blank();
+        if (nav.HasHeading())
+            line.Fixed(nav.heading, 1);
+        else
+            line.Blank();
+    }
     if (samples) {
         const int count
             = std::clamp(std::min(p.echoCount, static_cast<int>(frame.bodySize)), 0, kExportSampleColumns);

@@ -7,6 +7,7 @@
 #include "ToolDocument.h"
 
 #include "files/RecordReader.h"
+#include "links/Navigation.h"
 
 #include <cstdint>
 
@@ -18,12 +19,22 @@ inline constexpr int kExportSampleColumns = 500;
 
 // index, date, time, hundredths, tag, mode, range (m), gain (dB),
 // head angle (degrees), step, train (degrees), sector width (degrees),
-// sound velocity (m/s), profile range (m) [, sample 1 .. sample 500].
-void ExportHeader(CsvLine& line, bool samples);
+// sound velocity (m/s), profile range (m) [, latitude, longitude, heading
+// (degrees)] [, sample 1 .. sample 500].
+void ExportHeader(CsvLine& line, bool samples, bool positions = false);
 
-// The row of record number `index` (from 1), `frame` decoded into `doc`.
-void ExportRow(
-    CsvLine& line, std::int64_t index, const RecordFrame& frame, const ToolDocument& doc, bool samples);
+// The track of a recording, for the position columns: the head's latitude
+// and longitude (degrees, 7 decimals) and the heading, each blank where the
+// track has none for the ping.
+struct ExportNavigation {
+    const NavigationTrack* track = nullptr;
+    AntennaOffsets offsets;
+};
+
+// The row of record number `index` (from 1), `frame` decoded into `doc`;
+// with `navigation`, the position columns.
+void ExportRow(CsvLine& line, std::int64_t index, const RecordFrame& frame, const ToolDocument& doc,
+    bool samples, const ExportNavigation* navigation = nullptr);
 
 // The profile range in metres: the ping's profile value (centimetres at
 // 1500 m/s, as the painters take it) at the recorded sound velocity.

@@ -1,5 +1,6 @@
 // velmaris-tool export FILE --csv OUT [--samples] [--ini INI]: one CSV row
-// per ping, streamed record by record.
+// per ping, streamed record by record; with a track beside FILE, each row
+// says where the head was and where the boat headed.
 
 #include "ExportColumns.h"
 #include "Subcommand.h"
@@ -7,6 +8,7 @@
 
 #include "files/DataFile.h"
 #include "files/RecordReader.h"
+#include "files/TrackFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -35,6 +37,12 @@ int Run(const ExportRequest& request)
         return kExitFailure;
     }
 
+    // The track, when FILE has one that reads.
+    NavigationTrack track;
+    std::string trackError;
+    const bool positions = track.Load(TrackPathFor(request.file), trackError) && !track.Empty();
+    const ExportNavigation navigation {&track, AntennaOffsetsOf(doc.settings)};
+
     const bool samples = request.samples;
     CsvLine line;
     bool written = true;
@@ -43,7 +51,7 @@ int Run(const ExportRequest& request)
         written = written && std::fwrite(text.data(), 1, text.size(), out) == text.size();
         line.Clear();
     };
-    ExportHeader(line, samples);
+    ExportHeader(line, samples, positions);
     std::int64_t index = 0;
     WalkRecords(
         file, fileType,
@@ -51,7 +59,7 @@ int Run(const ExportRequest& request)
             ++index;
             if (!doc.Decode(frame).valid)
                 return;
-            ExportRow(line, index, frame, doc, samples);
+            ExportRow(line, index, frame, doc, samples, positions ? &navigation : nullptr);
             if (line.Text().size() >= kFlushAt)
                 flush();
         },

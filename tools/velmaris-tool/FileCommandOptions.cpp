@@ -3,6 +3,8 @@
 
 #include "CommandOptions.h"
 
+#include "station/ChartFiles.h"
+
 #include <charconv>
 
 namespace velmaris::tool {
@@ -125,7 +127,9 @@ CommandDeclaration& DeclareExport(ToolParser& parser, ExportRequest& request)
         "writes one CSV row per ping of FILE, after a header row: index, date, time, hundredths, tag, mode, "
         "range (m), gain (dB), head angle (degrees), step, train (degrees), sector width (degrees), sound "
         "velocity (m/s), profile range (m). index is the record's number in the file from 1 (as replay "
-        "--from-ping counts); a record whose reply header does not decode is not a ping and has no row.");
+        "--from-ping counts); a record whose reply header does not decode is not a ping and has no row. "
+        "When FILE has a track beside it (FILE.nmea), latitude, longitude (degrees, of the head) and "
+        "heading (degrees) follow profile range, blank for a ping the track does not place.");
     c.Positional("FILE", request.file, kDataFileHelp);
     CLI::Option* csv = c.Text("--csv", request.csv, "OUT", "the CSV file to write, - for standard output");
     c.Flag("--samples", request.samples,
@@ -140,6 +144,24 @@ CommandDeclaration& DeclareExport(ToolParser& parser, ExportRequest& request)
         return csv->count() > 0 ? std::string()
                                 : std::string("--csv OUT is required (- for standard output)");
     });
+    return c;
+}
+
+CommandDeclaration& DeclareTrack(ToolParser& parser, TrackRequest& request)
+{
+    CommandDeclaration& c = parser.Add("track", "the vessel track of a recording", Wording::Files);
+    c.App().description("writes where the GPS antenna was at each fix of the track beside FILE (FILE.nmea, "
+                        "or FILE itself when it is a track): CSV (time, latitude, longitude), a GPX track, "
+                        "or a GeoJSON or KML line, by the extension of --out");
+    c.Positional("FILE", request.file, "the data file (.52a or .52l) or its track (.nmea)");
+    c.Text("--out", request.out, "OUT.gpx|OUT.geojson|OUT.kml|OUT.csv",
+        "the file to write, - for CSV on standard output", [](const std::string& out) {
+            return out == "-" || ChartFormatForPath(out)
+                ? std::string()
+                : std::string(
+                    "the track's format comes from the extension of --out: gpx, geojson, kml or csv");
+        });
+    c.App().footer("  Times are UTC. Fixes the receiver marked invalid are left out.");
     return c;
 }
 

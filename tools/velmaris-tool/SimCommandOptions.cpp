@@ -120,8 +120,12 @@ CommandDeclaration& DeclareNmea(ToolParser& parser, NmeaRequest& request)
     c.App().description(
         "decodes NMEA sentences as the station's GPS input does and prints the six texts (time, date, "
         "latitude, longitude, speed, course) as one JSON line after every decoded sentence, then a last line "
-        "with \"final\":true. A device is read until Ctrl-C.");
-    c.Positional("FILE", request.path, "a capture file, or a receiver's serial device", "FILE|DEVICE");
+        "with \"final\":true; after a heading sentence (HDT, HDG, THS) the lines add its heading. A device "
+        "or a network source is read until Ctrl-C.");
+    c.Positional("FILE", request.path,
+        "a capture file, a receiver's serial device, udp://[ADDR]:PORT (datagrams heard on loopback unless "
+        "ADDR names another address) or tcp://HOST:PORT",
+        "FILE|DEVICE|udp://[ADDR]:PORT|tcp://HOST:PORT");
     std::vector<long long> rates;
     for (int i = 0; i < 6; ++i)
         rates.push_back(GpsBaudForIndex(i));
@@ -145,6 +149,7 @@ DeclaredCommands DeclareToolCommands(ToolParser& parser, ToolRequestFields& fiel
         {&DeclareReplay(parser, fields.replay), take(fields.replay)},
         {&DeclareSynth(parser, fields.synth), take(fields.synth)},
         {&DeclareGpssim(parser, fields.gpssim), take(fields.gpssim)},
+        {&DeclareTrack(parser, fields.track), take(fields.track)},
     };
 }
 

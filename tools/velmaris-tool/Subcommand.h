@@ -20,5 +20,6 @@ int Run(const HeadsimRequest& request);
 int Run(const SynthRequest& request);
 int Run(const NmeaRequest& request);
 int Run(const GpssimRequest& request);
+int Run(const TrackRequest& request);
 
 } // namespace velmaris::tool

@@ -103,8 +103,13 @@ struct NmeaRequest {
     int tickBytes = 0; // 0: what arrives in one tick at `baud`
 };
 
+struct TrackRequest {
+    std::string file; // a data file (its track is FILE.nmea) or the track itself
+    std::string out = "-"; // "-": CSV on standard output
+};
+
 using ToolRequest = std::variant<DumpRequest, RenderRequest, ExportRequest, ReplayRequest, HeadsimRequest,
-    SynthRequest, NmeaRequest, GpssimRequest>;
+    SynthRequest, NmeaRequest, GpssimRequest, TrackRequest>;
 
 struct ToolCommandLine {
     std::optional<ToolRequest> request; // set when a subcommand is to run

@@ -98,6 +98,28 @@ void CStatusPanes::SetGpsText(const QString& text)
     gps_->show();
 }
 
+void CStatusPanes::SetPositionText(const QString& text)
+{
+    if (position_ == nullptr) {
+        position_ = new QLabel(this);
+        position_->setObjectName(QStringLiteral("positionPane"));
+        position_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // Wide enough for any position, so the panes after it stay put.
+        const int width = position_->fontMetrics().horizontalAdvance(
+            QStringLiteral("89\u00b059.999'S 179\u00b059.999'W"));
+        position_->setFixedWidth(width + 2 * position_->frameWidth() + 8);
+        insertWidget(PaneCount(), position_);
+    }
+    position_->setText(text);
+    position_->show();
+}
+
+void CStatusPanes::HidePositionPane()
+{
+    if (position_ != nullptr)
+        position_->hide();
+}
+
 void CStatusPanes::HideGpsPane()
 {
     if (gps_ != nullptr)

@@ -31,6 +31,12 @@ public:
     void HideGpsPane();
     QLabel* GpsPane() const { return gps_; }
 
+    // The cursor's latitude and longitude, after the ping's date and time; shown
+    // only while the cursor has a position.
+    void SetPositionText(const QString& text);
+    void HidePositionPane();
+    QLabel* PositionPane() const { return position_; }
+
 private:
     struct Entry {
         int id;
@@ -38,6 +44,7 @@ private:
     };
     std::vector<Entry> panes_;
     QLabel* gps_ = nullptr; // created on first use
+    QLabel* position_ = nullptr; // likewise
 };
 
 } // namespace velmaris

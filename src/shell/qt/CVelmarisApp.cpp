@@ -15,6 +15,9 @@
 #include "shell/qt/StationGps.h"
 #include "shell/qt/StationWeb.h"
 #include "station/CommandIds.h"
+#if VELMARIS_HAVE_GDAL
+#include "station/gdal/GdalChartWriter.h"
+#endif
 
 #include <QApplication>
 #include <QPixmap>
@@ -180,12 +183,18 @@ void CVelmarisApp::PlugRecordingAndPlayback()
 void CVelmarisApp::PlugViewInteraction()
 {
     capture_ = std::make_unique<ScreenCapture>(*frame_, reporter_);
+#if VELMARIS_HAVE_GDAL
+    static const GdalChartWriter charts;
+    hooks_.charts = &charts;
+#endif
     hooks_.saveScreen
         = [this] { capture_->Run(QString::fromStdString(doc_->State().settings.writeFileDirectory)); };
     connect(view_, &CVelmarisView::cursorRead, this, [this] { ui_.RefreshCursorReadouts(); });
-    // Every finished measurement joins the run's targets ("Export Targets..." turns on).
+    // Every finished measurement joins the run's targets ("Export Targets..."
+    // turns on), placed on the earth when the ping on screen has a position.
     connect(view_, &CVelmarisView::targetMeasured, this, [this](const MeasuredTarget& target) {
         doc_->Targets().push_back(target);
+        PlaceTarget(doc_->Targets().back(), doc_->ScreenNavigation(), doc_->State().settings);
         doc_->NotifyStateChange();
     });
     // The wheel steps the zoom through the same commands as the menu.

@@ -34,6 +34,18 @@ std::string QtFileWindows::AskSaveFile(const SaveDialogRequest& request)
 {
     QFileDialog dialog(&frame_, QString::fromStdString(request.title),
         QString::fromStdString(request.initialFolder), Filter(request.filterText, request.filterPattern));
+    if (!request.moreFilters.empty()) {
+        QStringList filters {Filter(request.filterText, request.filterPattern)};
+        for (const auto& [text, pattern] : request.moreFilters)
+            filters << Filter(text, pattern);
+        dialog.setNameFilters(filters);
+        // A name typed without an extension takes the chosen filter's.
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            const qsizetype dot = filter.lastIndexOf(QStringLiteral("*."));
+            if (dot >= 0)
+                dialog.setDefaultSuffix(filter.mid(dot + 2).chopped(1));
+        });
+    }
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));

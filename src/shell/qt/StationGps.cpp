@@ -26,7 +26,11 @@ StationGps::StationGps(
 {
     reader_.SetOnTexts([this] { ShowTexts(); });
     // While the station records, every sentence goes into the track beside the data file.
-    reader_.SetOnSentence([this](const std::string& sentence) { doc_.Track().OnSentence(sentence); });
+    // The cursor's position reads the same sentences.
+    reader_.SetOnSentence([this](const std::string& sentence) {
+        doc_.Track().OnSentence(sentence);
+        doc_.Places().OnSentence(sentence);
+    });
 }
 
 void StationGps::Plug(StationHooks& hooks)

@@ -60,6 +60,9 @@ public:
     bool ChooseComPorts(ComPortChoice& choice) override { return chooseComPorts && chooseComPorts(choice); }
     void RestartGpsInput() override { Call(restartGpsInput); }
     void RunAboutBox() override { Call(runAboutBox); }
+    // GeoJSON, KML and GPX for "Export Targets..." (null: CSV alone).
+    const ChartWriter* charts = nullptr;
+    const ChartWriter* Charts() const override { return charts; }
 
     // Floating windows.
     std::function<void(bool)> showSettingsPanel;

@@ -57,6 +57,15 @@ void StationUi::RefreshCursorReadouts()
     frame_->SetPaneText(kPaneBearing, QString::fromStdString(texts.bearing));
     frame_->SetPaneText(kPaneHorizontal, QString::fromStdString(texts.horizontal));
     frame_->SetPaneText(kPaneVertical, QString::fromStdString(texts.vertical));
+    // Where the cursor lies, when the ping on screen has a position and a heading.
+    if (CStatusPanes* panes = frame_->StatusPanes()) {
+        const auto place = ScreenPlace(
+            doc_->ScreenNavigation(), settings, view_->Reading().range, view_->Reading().bearing);
+        if (place)
+            panes->SetPositionText(QString::fromStdString(PositionText(*place)));
+        else
+            panes->HidePositionPane();
+    }
     RefreshStatusLine();
 }
 

@@ -54,8 +54,9 @@ public:
     void CreateFloatingWindows() override { Call(hooks_.createFloatingWindows); }
 
     // The cursor read-outs of the view's last mouse move into the status
-    // bar (target size, range, bearing, horizontal, vertical), then the
-    // ping's date and time.
+    // bar (target size, range, bearing, horizontal, vertical, and the
+    // latitude and longitude when the ping on screen has a position and a
+    // heading), then the ping's date and time.
     void RefreshCursorReadouts();
 
     // ViewSource

@@ -1,0 +1,134 @@
+#include "station/ChartFiles.h"
+
+#include "files/TrackFile.h"
+#include "station/CursorPlaces.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace velmaris {
+namespace {
+
+// Year, month and day of a day count from 1970-01-01 (the inverse of DaysFromCivil).
+void CivilFromDays(long long days, int& year, int& month, int& day)
+{
+    days += 719468;
+    const long long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long long doe = days - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    day = int(doy - (153 * mp + 2) / 5 + 1);
+    month = int(mp < 10 ? mp + 3 : mp - 9);
+    year = int(yoe + era * 400 + (month <= 2 ? 1 : 0));
+}
+
+// "2026-12-09T18:44:32" and, with `hundredths`, ".17".
+std::string StampText(double seconds, bool hundredths)
+{
+    if (!std::isfinite(seconds))
+        return {};
+    const long long total = std::llround(std::floor(seconds * 100.0));
+    long long days = total / 8'640'000;
+    long long rest = total % 8'640'000;
+    if (rest < 0) {
+        rest += 8'640'000;
+        --days;
+    }
+    int year = 0, month = 0, day = 0;
+    CivilFromDays(days, year, month, day);
+    char text[48];
+    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02lld:%02lld:%02lld", year, month, day,
+        rest / 360'000, rest / 6000 % 60, rest / 100 % 60);
+    if (hundredths)
+        std::snprintf(text + n, sizeof text - std::size_t(n), ".%02lld", rest % 100);
+    return text;
+}
+
+// Fixed decimals with "." whatever the locale.
+std::string Fixed(double value, int decimals)
+{
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return result.ec == std::errc() ? std::string(text, result.ptr) : std::string();
+}
+
+std::string Lower(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+} // namespace
+
+std::optional<ChartFormat> ChartFormatForPath(std::string_view path)
+{
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return std::nullopt;
+    const std::string ext = Lower(path.substr(dot + 1));
+    if (ext == "csv")
+        return ChartFormat::Csv;
+    if (ext == "geojson" || ext == "json")
+        return ChartFormat::GeoJson;
+    if (ext == "kml")
+        return ChartFormat::Kml;
+    if (ext == "gpx")
+        return ChartFormat::Gpx;
+    return std::nullopt;
+}
+
+std::vector<Waypoint> TargetWaypoints(const std::vector<MeasuredTarget>& targets)
+{
+    std::vector<Waypoint> waypoints;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const MeasuredTarget& t = targets[i];
+        if (!t.places)
+            continue;
+        const TargetPlaces& p = *t.places;
+        Waypoint w;
+        w.where = GeoPoint {p.middle.latitude, p.middle.longitude};
+        w.name = "Target " + std::to_string(i + 1);
+        w.description = "Size " + Fixed(t.size, 2) + " m, from "
+            + PositionText({p.anchor.latitude, p.anchor.longitude}) + " to "
+            + PositionText({p.end.latitude, p.end.longitude});
+        if (const auto seconds = PingStampSeconds(t.pingDate, t.pingTime, ".00"))
+            w.time = StampText(*seconds, false);
+        w.numbers = {{"size_m", t.size}, {"anchor_lat", p.anchor.latitude},
+            {"anchor_lon", p.anchor.longitude}, {"end_lat", p.end.latitude}, {"end_lon", p.end.longitude}};
+        waypoints.push_back(std::move(w));
+    }
+    return waypoints;
+}
+
+std::string UtcStampText(double seconds, int utcOffsetMinutes)
+{
+    const std::string text = StampText(seconds - utcOffsetMinutes * 60.0, true);
+    return text.empty() ? text : text + "Z";
+}
+
+std::vector<TrackPoint> TrackPoints(const NavigationTrack& track, int utcOffsetMinutes)
+{
+    std::vector<TrackPoint> points;
+    points.reserve(track.Fixes().size());
+    for (const TrackFix& fix : track.Fixes())
+        points.push_back({fix.position, UtcStampText(fix.seconds, utcOffsetMinutes)});
+    return points;
+}
+
+std::string TrackCsv(const std::vector<TrackPoint>& points)
+{
+    std::string csv = "time,latitude,longitude\r\n";
+    for (const TrackPoint& p : points) {
+        csv += p.time;
+        csv += ',' + Fixed(p.where.latitude, 7) + ',' + Fixed(p.where.longitude, 7) + "\r\n";
+    }
+    return csv;
+}
+
+} // namespace velmaris
