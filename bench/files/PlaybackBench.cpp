@@ -47,7 +47,7 @@ int PlayFile(const std::string& path, SonarState& state, std::int64_t& seeks)
     file.Open(path);
     int pings = 0;
     WalkRecords(
-        file, kFileTypeSerial,
+        file, SonarType::SerialK52A,
         [&](const RecordFrame& frame) {
             if (DecodePlaybackRecord(state, frame).valid) {
                 PaintCurrentPing(state);
@@ -80,7 +80,7 @@ void PlayWholeFile(benchmark::State& bench, sim::SimMode mode)
         DataFile file;
         file.Open(path);
         WalkRecords(
-            file, kFileTypeSerial, [&](const RecordFrame& frame) { frames.push_back(frame); },
+            file, SonarType::SerialK52A, [&](const RecordFrame& frame) { frames.push_back(frame); },
             [](std::int64_t, const RecordFrame&) {});
     }
     auto state = std::make_unique<SonarState>();

@@ -59,7 +59,7 @@ private:
     std::array<std::string, kDiagLineCount> shownTexts_;
 };
 
-void LivePipeline(benchmark::State& bench, int mode, bool record, bool diagnostics = false)
+void LivePipeline(benchmark::State& bench, DisplayMode mode, bool record, bool diagnostics = false)
 {
     auto state = std::make_unique<SonarState>();
     state->settings.sectorMode = mode;
@@ -103,24 +103,24 @@ void LivePipeline(benchmark::State& bench, int mode, bool record, bool diagnosti
 
 void BM_LivePipelinePolar(benchmark::State& s)
 {
-    LivePipeline(s, kModePolar, true);
+    LivePipeline(s, DisplayMode::Polar, true);
 }
 void BM_LivePipelineSideScan(benchmark::State& s)
 {
-    LivePipeline(s, kModeSideScan, true);
+    LivePipeline(s, DisplayMode::SideScan, true);
 }
 void BM_LivePipelinePolarNoRecording(benchmark::State& s)
 {
-    LivePipeline(s, kModePolar, false);
+    LivePipeline(s, DisplayMode::Polar, false);
 }
 
 void BM_LivePipelinePolarWithDiagnostics(benchmark::State& s)
 {
-    LivePipeline(s, kModePolar, true, true);
+    LivePipeline(s, DisplayMode::Polar, true, true);
 }
 void BM_LivePipelinePolarNoRecordingWithDiagnostics(benchmark::State& s)
 {
-    LivePipeline(s, kModePolar, false, true);
+    LivePipeline(s, DisplayMode::Polar, false, true);
 }
 // One diagnostics refresh alone, for a ping that moved the head only.
 void BM_DiagnosticsRefresh(benchmark::State& bench)

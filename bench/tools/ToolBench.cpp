@@ -81,7 +81,7 @@ std::int64_t ReplayPass(ReplayPacer& pacer, Sending& sending, std::int64_t limit
 {
     DataFile file;
     file.Open(PolarRecording());
-    RecordCursor cursor(file, kFileTypeEthernet);
+    RecordCursor cursor(file, SonarType::EthernetK52L);
     RecordTimingReader timing;
     RecordFrame frame;
     std::vector<std::uint8_t> buffer;
@@ -123,7 +123,7 @@ void BM_ReplayAt20PingsPerSecond(benchmark::State& bench)
         ReplayPacer pacer(clock, 1.0);
         DataFile file;
         file.Open(PolarRecording());
-        RecordCursor cursor(file, kFileTypeEthernet);
+        RecordCursor cursor(file, SonarType::EthernetK52L);
         RecordFrame frame;
         std::vector<std::uint8_t> buffer;
         const Nanoseconds origin = clock.Now(); // the pacer's origin is taken just after
@@ -154,7 +154,7 @@ void Export(benchmark::State& bench, bool samples)
     for (auto _ : bench) {
         ToolDocument doc;
         DataFile file;
-        int fileType = 0;
+        SonarType fileType = SonarType::SerialK52A;
         OpenDataFile(PolarRecording(), file, fileType);
         CsvLine line;
         ExportHeader(line, samples);
@@ -198,7 +198,7 @@ void BM_AnimatePolarFrames(benchmark::State& bench)
     for (auto _ : bench) {
         ToolDocument doc;
         DataFile file;
-        int fileType = 0;
+        SonarType fileType = SonarType::SerialK52A;
         OpenDataFile(PolarRecording(), file, fileType);
         const FrameSampler sampler(PaintedSide(doc.settings.zoom), width);
         const AnimationCounts counts

@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     {
         SettingsFile file(ini);
         SonarSettings settings;
-        settings.sonarType = kSonarEthernetK52L;
+        settings.sonarType = SonarType::EthernetK52L;
         settings.ipAddress = "127.0.0.1";
         file.StoreKeys({"Sonar Type", "IP Address"}, settings, CommandMessage {});
         file.Write();

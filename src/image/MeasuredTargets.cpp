@@ -46,7 +46,7 @@ std::optional<MeasuredTarget> FinishedMeasurement(
 {
     if (view.measureMode == 0 || view.measurementShown == 0)
         return std::nullopt;
-    const bool sideScan = frame.displayMode == kModeSideScan;
+    const bool sideScan = frame.displayMode == DisplayMode::SideScan;
     MeasuredTarget target;
     CursorReading reading;
     ReadCursor(frame, view, view.anchorX, view.anchorY, reading);

@@ -137,7 +137,7 @@ int SectorClip::RowSpans(int y, PixelSpan out[2]) const
 
 SectorClip MakeViewClip(const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command)
 {
-    if (settings.sectorMode == kModeSideScan) {
+    if (settings.sectorMode == DisplayMode::SideScan) {
         return SectorClip::Unclipped(geo.width);
     }
     const double w = command[CommandMessage::kSectorWidth];

@@ -19,7 +19,7 @@ void Recentre(ViewInteraction& view)
     view.dragStartX = view.dragStartY = 0;
 }
 
-ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, int displayMode, int panX, int panY)
+ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, DisplayMode displayMode, int panX, int panY)
 {
     ViewGeometry geo;
     geo.width = cx;
@@ -29,7 +29,7 @@ ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, int displayMode, i
     geo.panY = panY;
     const double half = kSamplesPerLine * zoom;
     geo.imageX = TruncToInt(double(cx / 2) - half);
-    geo.imageY = displayMode == kModeSideScan ? 0 : TruncToInt(double(cy / 2) - half);
+    geo.imageY = displayMode == DisplayMode::SideScan ? 0 : TruncToInt(double(cy / 2) - half);
     geo.rasterLeft = TruncToInt(double(geo.imageX) + panX);
     geo.rasterTop = TruncToInt(double(geo.imageY) + panY);
     geo.originX = TruncToInt(double(cx / 2) + panX);

@@ -3,6 +3,8 @@
 // view's own interaction state (pan, drag, measurement, status blink) that
 // mouse handling changes and painting reads.
 
+#include "protocol/SonarSettings.h"
+
 namespace velmaris {
 
 struct ScreenPoint {
@@ -52,7 +54,7 @@ struct ViewGeometry {
 // x0 = trunc(cx / 2 - 500 z), y0 = trunc(cy / 2 - 500 z) (0 in SideScan),
 // with cx / 2 in whole pixels; the sonar origin is the window centre plus
 // pan. Saturates rather than overflows for absurd zooms or pans.
-ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, int displayMode, int panX, int panY);
+ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, DisplayMode displayMode, int panX, int panY);
 
 // End of the head-position line from the sonar origin: length 500 z along
 // the ping's head angle, advanced by one step (step code x 0.3 degrees) when

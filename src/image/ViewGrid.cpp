@@ -54,7 +54,7 @@ double GridUnitPixels(double zoom, double speedOfSound)
 void AppendGrid(
     ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command)
 {
-    if (settings.sectorMode == kModeSideScan) {
+    if (settings.sectorMode == DisplayMode::SideScan) {
         if (settings.grid != 0) {
             AppendSideScanGrid(scene, geo, settings);
         }

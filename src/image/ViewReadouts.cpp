@@ -33,7 +33,7 @@ double MetresPerPixel(int rangeIndex, double zoom)
 
 ScreenPoint ReadoutOrigin(const ReadoutFrame& frame, int panX, int panY, int y)
 {
-    if (frame.displayMode == kModeSideScan) {
+    if (frame.displayMode == DisplayMode::SideScan) {
         return {TruncToInt(frame.cx / 2 - frame.zoom * kSamplesPerLine * 0.5 + panX), y};
     }
     return {TruncToInt(double(frame.cx / 2) + panX), TruncToInt(double(frame.cy / 2) + panY)};
@@ -55,7 +55,7 @@ void ReadCursor(const ReadoutFrame& frame, const ViewInteraction& view, int x, i
     reading.range = std::sqrt(dx * dx + dy * dy) * scale;
     reading.horizontal = dx * scale;
     reading.vertical = dy * scale;
-    if (frame.displayMode == kModeSideScan) {
+    if (frame.displayMode == DisplayMode::SideScan) {
         return;
     }
     if (dx == 0 && dy == 0) {
@@ -73,9 +73,9 @@ void ReadCursor(const ReadoutFrame& frame, const ViewInteraction& view, int x, i
     reading.bearing = bearing;
 }
 
-ReadoutTexts FormatReadouts(const CursorReading& reading, int metricScale, int displayMode)
+ReadoutTexts FormatReadouts(const CursorReading& reading, int metricScale, DisplayMode displayMode)
 {
-    const bool sideScan = displayMode == kModeSideScan;
+    const bool sideScan = displayMode == DisplayMode::SideScan;
     ReadoutTexts texts;
     if (reading.targetSize != 0.0) {
         texts.targetSize = Distance(reading.targetSize, metricScale);

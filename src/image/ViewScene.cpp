@@ -17,7 +17,7 @@ ViewScene BuildViewScene(
     const SonarSettings& settings = state.settings;
     ViewScene scene;
     scene.reserve(64);
-    if (settings.sectorMode != kModeSideScan) {
+    if (settings.sectorMode != DisplayMode::SideScan) {
         const ScreenPoint end = HeadLineEnd(geo, state.ping.headAngle, state.command[CommandMessage::kStep],
             state.ping.directionFlag, settings.sonarUpDown);
         scene.push_back(ViewLine {{geo.originX, geo.originY}, end, kAxisColor});

@@ -39,7 +39,7 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, int blinkState, int cx
 {
     StatusBoxChoice c;
     const int b = cx / 2;
-    const bool serial = status.sonarType == kSonarSerialK52A;
+    const bool serial = status.sonarType == SonarType::SerialK52A;
     auto set = [&c](std::string text, int x, int w) {
         c.hasText = true;
         c.text = std::move(text);

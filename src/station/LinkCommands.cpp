@@ -24,10 +24,10 @@ void LinkCommands::Register(CommandTable& table)
         [this] { return doc_.Cycle().Acquisition().held != 0; });
     table.Register(
         cmd::kIpAddress, [this] { ChangeIpAddress(); },
-        [this] { return Settings().sonarType == kSonarEthernetK52L && !Playback(); });
+        [this] { return Settings().sonarType == SonarType::EthernetK52L && !Playback(); });
     table.Register(
         cmd::kChooseComPorts, [this] { ChooseComPorts(); },
-        [this] { return Settings().sonarType != kSonarEthernetK52L && !Playback(); });
+        [this] { return Settings().sonarType != SonarType::EthernetK52L && !Playback(); });
 }
 
 void LinkCommands::ChangeIpAddress()
@@ -64,7 +64,7 @@ void LinkCommands::ChooseComPorts()
     const int rts = choice.rtsMode != 0 ? 1 : 0;
     // A new RTS mode on the same port is taken too: it only acts once the
     // port is opened again.
-    if (s.sonarType == kSonarSerialK52A && validPort && (choice.sonarPort != s.sonarComPort || rts != s.rts))
+    if (s.sonarType == SonarType::SerialK52A && validPort && (choice.sonarPort != s.sonarComPort || rts != s.rts))
         doc_.Cycle().ChangeSerialPort(choice.sonarPort, rts);
     s.gpsComPort = choice.gpsPort;
     s.useGps = choice.useGps != 0 ? 1 : 0;

@@ -178,7 +178,7 @@ void PingCycle::StartRealTime()
     ui_.SetControlBars(ControlBars::RealTime);
     if (SerialModel())
         ui_.SetWindowTitle(kTitleRealTimeK52A);
-    else if (state_.settings.sonarType == kSonarEthernetK52L)
+    else if (state_.settings.sonarType == SonarType::EthernetK52L)
         ui_.SetWindowTitle(kTitleRealTimeK52L);
     acq_.awaitingReply = 0;
     if (SerialModel()) {

@@ -115,7 +115,7 @@ public:
     const ReplyAssembler& Assembler() const { return assembler_; }
 
 private:
-    bool SerialModel() const { return state_.settings.sonarType == kSonarSerialK52A; }
+    bool SerialModel() const { return state_.settings.sonarType == SonarType::SerialK52A; }
     bool Playback() const { return state_.flags.playback; }
     void PingTimerFired();
     void WatchdogFired();

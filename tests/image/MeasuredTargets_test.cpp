@@ -35,7 +35,7 @@ std::optional<MeasuredTarget> Measure(
 TEST(MeasuredTargets, TwoMeasurementsReadWhatTheStatusBarShowsAtTheirEnds)
 {
     // An 800 x 600 polar view dragged 40 pixels right: the origin is (440, 300).
-    const ReadoutFrame frame {800, 600, 1.5, kModePolar, kRange30};
+    const ReadoutFrame frame {800, 600, 1.5, DisplayMode::Polar, kRange30};
     ViewInteraction view;
     PressLeft(view, 100, 100);
     MoveMouse(view, 140, 100);
@@ -81,7 +81,7 @@ TEST(MeasuredTargets, TwoMeasurementsReadWhatTheStatusBarShowsAtTheirEnds)
 TEST(MeasuredTargets, SideScanHasNoBearingsAndOtherClicksFinishNothing)
 {
     ViewInteraction view;
-    const ReadoutFrame sideScan {800, 600, 1.0, kModeSideScan, kRange30};
+    const ReadoutFrame sideScan {800, 600, 1.0, DisplayMode::SideScan, kRange30};
     EXPECT_FALSE(FinishedMeasurement(sideScan, view, 10, 10)) << "measure mode off: a drag";
     const std::optional<MeasuredTarget> target = Measure(sideScan, view, 200, 50, 300, 80);
     ASSERT_TRUE(target);

@@ -35,7 +35,7 @@ TEST(PaintPlansTest, EveryInputThatShapesAPlanRemakesIt)
     };
     PaintTables tables;
     std::mt19937 rng(1500);
-    for (const int mode : {kModePolar, kModeSideScan}) {
+    for (const DisplayMode mode : {DisplayMode::Polar, DisplayMode::SideScan}) {
         for (const Change& change : kChanges) {
             ImageRaster raster;
             ScanLineHistory history;
@@ -57,13 +57,13 @@ TEST(PaintPlansTest, EveryInputThatShapesAPlanRemakesIt)
                 refHistory.l0 = history.l0;
                 PaintPing(raster, history, turned, tables);
                 PrepareScanLine(refHistory, turned.dataPoints);
-                if (mode == kModeSideScan) {
+                if (mode == DisplayMode::SideScan) {
                     reference::PaintSideScan(ref, refHistory, turned);
                 } else {
                     reference::PaintSector(ref, refHistory, turned, tables.trig, tables.blend);
                 }
                 ASSERT_EQ(testing::Logical(raster), ref.px)
-                    << change.name << ", mode " << mode << ", ping " << ping;
+                    << change.name << ", mode " << CodeOf(mode) << ", ping " << ping;
             }
         }
     }
@@ -81,7 +81,7 @@ TEST(PaintPlansTest, WaterfallColumnsFollowTheRuleAtAnySpeed)
         reference::Image ref;
         for (int ping = 0; ping < 3; ++ping) {
             PaintInputs in;
-            in.displayMode = kModeSideScan;
+            in.displayMode = DisplayMode::SideScan;
             in.speedOfSound = speed;
             in.statusOffset = 202;
             in.pingRange = 7;

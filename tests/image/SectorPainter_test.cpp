@@ -29,7 +29,7 @@ protected:
     static PaintInputs Plain()
     {
         PaintInputs in;
-        in.displayMode = kModeSector;
+        in.displayMode = DisplayMode::Sector;
         in.headAngle = 90;
         in.directionFlag = 1; // forward: the fan ends at the head angle
         in.step = 1;
@@ -61,7 +61,7 @@ TEST_F(SectorPainterTest, MatchesThePlainTranscriptionOverManyPings)
     reference::Image ref;
     ScanLineHistory refHistory;
     for (int ping = 0; ping < 240; ++ping) {
-        PaintInputs in = testing::RandomInputs(rng, ping % 2);
+        PaintInputs in = testing::RandomInputs(rng, ping % 2 == 0 ? DisplayMode::Sector : DisplayMode::Polar);
         if (ping % 60 == 0) {
             // Heads far out of range and unusual speeds now and then.
             in.headAngle = ping == 0 ? 5000.0 : -2000.0 + ping;

@@ -18,7 +18,7 @@ protected:
 
 TEST_F(PingCycleTest, StartRealTimeWithSerialHeadOpensThePortAndArmsTheWatchdog)
 {
-    rig.SaveIni(kSonarSerialK52A);
+    rig.SaveIni(SonarType::SerialK52A);
     state.settings.udpMode = 1;
     state.flags.playback = 1;
     rig.timers.SetTimer(kSendTimer, 0);
@@ -42,7 +42,7 @@ TEST_F(PingCycleTest, StartRealTimeWithSerialHeadOpensThePortAndArmsTheWatchdog)
 
 TEST_F(PingCycleTest, PortThatCannotBeOpenedIsReportedAndTheCycleRunsAtOneSecond)
 {
-    rig.SaveIni(kSonarSerialK52A);
+    rig.SaveIni(SonarType::SerialK52A);
     rig.serial.openResult = SerialOpenResult::NotAvailable;
     rig.cycle.StartRealTime();
     ASSERT_EQ(rig.reporter.messages.size(), 1u);
@@ -76,7 +76,7 @@ TEST_F(PingCycleTest, RejectedLineSettingsAreReportedAndThePortCountsAsNotOpened
 
 TEST_F(PingCycleTest, SerialCycleFirstCommandGoesOutWithoutAReplyThenPingsFollowThePeriod)
 {
-    rig.SaveIni(kSonarSerialK52A);
+    rig.SaveIni(SonarType::SerialK52A);
     rig.cycle.StartRealTime();
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
     ASSERT_EQ(rig.serial.transfers.size(), 1u);

@@ -71,7 +71,7 @@ struct PlaybackRig : StationFakes {
     }
 
     // Writes the INI file the next start of real-time reloads.
-    void SaveIni(int sonarType)
+    void SaveIni(SonarType sonarType)
     {
         SonarSettings settings;
         CommandMessage command;

@@ -100,7 +100,7 @@ void BM_TcpCycleOnLoopback(benchmark::State& bench)
     {
         SettingsFile file(ini);
         SonarSettings settings;
-        settings.sonarType = kSonarEthernetK52L;
+        settings.sonarType = SonarType::EthernetK52L;
         settings.ipAddress = "127.0.0.1";
         file.StoreKeys({"Sonar Type", "IP Address"}, settings, CommandMessage {});
         file.Write();

@@ -161,7 +161,7 @@ TEST(CComPortDlg, GpsBoxShowsUseGpsButCannotBeChangedAndOkGivesZero)
 {
     MappedPorts ports({1});
     RecordingReporter reporter;
-    for (int sonarType : {0, 1}) {
+    for (const SonarType sonarType : {SonarType::SerialK52A, SonarType::EthernetK52L}) {
         ComPortChoice choice;
         choice.useGps = 1;
         choice.sonarType = sonarType;
@@ -170,8 +170,8 @@ TEST(CComPortDlg, GpsBoxShowsUseGpsButCannotBeChangedAndOkGivesZero)
         EXPECT_FALSE(dialog.GpsEnable()->isEnabled());
         EXPECT_FALSE(dialog.GpsPorts()->isEnabled());
         EXPECT_FALSE(dialog.GpsBauds()->isEnabled());
-        EXPECT_EQ(dialog.SonarPorts()->isEnabled(), sonarType == 0);
-        EXPECT_EQ(dialog.RtsEnable()->isEnabled(), sonarType == 0);
+        EXPECT_EQ(dialog.SonarPorts()->isEnabled(), sonarType == SonarType::SerialK52A);
+        EXPECT_EQ(dialog.RtsEnable()->isEnabled(), sonarType == SonarType::SerialK52A);
         dialog.OkButton()->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.Choice().useGps, 0);

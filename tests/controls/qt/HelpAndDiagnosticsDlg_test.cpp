@@ -38,7 +38,7 @@ DiagnosticsInput LiveInput()
     in.status = 1;
     in.replyRangeMetres = 30;
     in.gain = 6;
-    in.sectorMode = 1;
+    in.sectorMode = DisplayMode::Polar;
     in.sectorWidth = 120;
     in.step = 3;
     in.headPosition = 600;
