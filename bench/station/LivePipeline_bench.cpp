@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <unistd.h>
+#include <stdexcept>
 
 namespace velmaris {
 namespace {
@@ -71,8 +72,8 @@ void LivePipeline(benchmark::State& bench, DisplayMode mode, bool record, bool d
     RecordWriter recorder(reporter);
     const auto path
         = std::filesystem::temp_directory_path() / ("velmaris-bench-" + std::to_string(::getpid()) + ".52a");
-    if (record)
-        recorder.Open(path.string());
+    if (record && !recorder.Open(path.string()))
+        throw std::runtime_error("cannot create " + path.string());
     PingPipeline pipeline(*state, acq, ui, recorder, timers);
     pipeline.SetLocalTimeSource(&testing::FixedLocalTime);
 
@@ -94,8 +95,8 @@ void LivePipeline(benchmark::State& bench, DisplayMode mode, bool record, bool d
         acq.receivedByteCount = 513;
         acq.awaitingReply = 0;
         benchmark::DoNotOptimize(pipeline.RunLive());
-        if (record && recorder.Length() > 64 * 1024 * 1024)
-            recorder.Open(path.string()); // keep the temporary file small
+        if (record && recorder.Length() > 64 * 1024 * 1024 && !recorder.Open(path.string()))
+            throw std::runtime_error("cannot create " + path.string()); // kept small
     }
     recorder.Close();
     std::filesystem::remove(path);

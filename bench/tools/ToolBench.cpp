@@ -24,6 +24,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <stdexcept>
 
 namespace velmaris::tool {
 namespace {
@@ -80,7 +81,8 @@ template <typename OnSent>
 std::int64_t ReplayPass(ReplayPacer& pacer, Sending& sending, std::int64_t limit, OnSent onSent)
 {
     DataFile file;
-    file.Open(PolarRecording());
+    if (file.Open(PolarRecording()) != DataFile::OpenResult::Ok)
+        throw std::runtime_error("cannot open the recording");
     RecordCursor cursor(file, SonarType::EthernetK52L);
     RecordTimingReader timing;
     RecordFrame frame;
@@ -122,7 +124,8 @@ void BM_ReplayAt20PingsPerSecond(benchmark::State& bench)
     for (auto _ : bench) {
         ReplayPacer pacer(clock, 1.0);
         DataFile file;
-        file.Open(PolarRecording());
+        if (file.Open(PolarRecording()) != DataFile::OpenResult::Ok)
+            throw std::runtime_error("cannot open the recording");
         RecordCursor cursor(file, SonarType::EthernetK52L);
         RecordFrame frame;
         std::vector<std::uint8_t> buffer;

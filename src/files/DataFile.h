@@ -51,7 +51,7 @@ public:
     DataFile& operator=(const DataFile&) = delete;
 
     // Opens for reading. A file of 99 bytes or less is closed again (NoData).
-    OpenResult Open(const std::string& path);
+    [[nodiscard]] OpenResult Open(const std::string& path);
     void Close();
     bool IsOpen() const { return file_ != nullptr; }
 

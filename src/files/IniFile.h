@@ -39,7 +39,7 @@ public:
     // or a full disk never leaves a truncated settings file; the file keeps
     // its permissions and a link to it stays a link. Returns false (and
     // leaves any old file untouched) when it could not be written.
-    bool Save(const std::string& path) const;
+    [[nodiscard]] bool Save(const std::string& path) const;
 
     // The line end the file is written with: CR LF on Windows, as its own
     // programs write INI files, LF elsewhere.

@@ -35,8 +35,8 @@ public:
     bool Read();
     // Writes the file (or the copy at `path`) through a temporary file and a
     // rename; false, with any old file untouched, when it could not be written.
-    bool Write() const { return WriteAs(path_); }
-    bool WriteAs(const std::string& path) const;
+    [[nodiscard]] bool Write() const { return WriteAs(path_); }
+    [[nodiscard]] bool WriteAs(const std::string& path) const;
 
     // Both sections into the settings, the command message and the ping
     // record, with the limits and follow-ups of a load (see LoadSettingsKeys).
@@ -63,7 +63,7 @@ private:
 // file could not be written.
 void LoadSettingsFile(const std::string& path, SonarSettings& settings, CommandMessage& command,
     PingRecord& ping, const SettingsFileContext& context);
-bool SaveSettingsFile(const std::string& path, const SonarSettings& settings, const CommandMessage& command,
+[[nodiscard]] bool SaveSettingsFile(const std::string& path, const SonarSettings& settings, const CommandMessage& command,
     const SettingsFileContext& context);
 
 } // namespace velmaris

@@ -38,6 +38,8 @@ inline constexpr int kOwedReplyGraceMs = 50;
 // "COM<n> is not available. ..." and "'OpenCommPort ()': 'SetCommState ()' for <n> failed! ...".
 std::string SerialNotAvailableMessage(int comPort);
 std::string SerialSetupFailedMessage(int comPort);
+// The UDP listener could not take its port (another program holds it).
+std::string UdpNotAvailableMessage(int port);
 
 struct CycleLinks {
     TimerHost& timers;
@@ -79,7 +81,8 @@ public:
     // playback (closing the playback and record files), resets the image and
     // opens the serial link or connects to the K52L head.
     void StartRealTime();
-    // "Plot Data from UDP". False when the UDP port could not be opened.
+    // "Plot Data from UDP". False when the UDP port could not be opened (the
+    // operator has been told).
     bool StartUdpMode();
     // "Hold": stops or resumes the cycle.
     void ToggleHold();
@@ -115,6 +118,8 @@ public:
     const ReplyAssembler& Assembler() const { return assembler_; }
 
 private:
+    // Opens the UDP listener; reports a port it cannot take and returns false.
+    bool OpenUdpListener();
     bool SerialModel() const { return state_.settings.sonarType == SonarType::SerialK52A; }
     bool Playback() const { return state_.flags.playback; }
     void PingTimerFired();

@@ -191,6 +191,19 @@ TEST_F(PingCycleTest, UdpPortComesFromTheDocument)
     EXPECT_EQ(rig.udp.opens, std::vector<int> {15040});
 }
 
+// A port the listener cannot take is told to the operator, on starting UDP
+// mode and on resuming it from "Hold".
+TEST_F(PingCycleTest, AUdpPortThatCannotBeOpenedIsReported)
+{
+    rig.cycle.Configure(CycleConfig {14040, 15040});
+    rig.udp.openResult = false;
+    EXPECT_FALSE(rig.cycle.StartUdpMode());
+    rig.cycle.ToggleHold();
+    rig.cycle.ToggleHold();
+    EXPECT_EQ(rig.reporter.messages,
+        std::vector<std::string>(2, "UDP port 15040 is not available. \nNo data can be received!   "));
+}
+
 TEST_F(PingCycleTest, ConnectClosesTheRecordFileAndRecordingStops)
 {
     rig.OpenSerial();

@@ -11,6 +11,7 @@
 #include <string>
 
 #include <unistd.h>
+#include <gtest/gtest.h>
 
 namespace velmaris::testing {
 
@@ -48,7 +49,7 @@ struct CycleRig : StationFakes {
         InitialiseCommandMessage(command, settings);
         settings.sonarType = sonarType;
         settings.ipAddress = ip;
-        SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {});
+        ASSERT_TRUE(SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {}));
     }
 
     // A TCP head connected and its first command sent.

@@ -11,6 +11,7 @@
 #include <deque>
 #include <string>
 #include <vector>
+#include <gtest/gtest.h>
 
 namespace velmaris::testing {
 
@@ -78,7 +79,7 @@ struct PlaybackRig : StationFakes {
         InitialiseCommandMessage(command, settings);
         settings.sonarType = sonarType;
         settings.ipAddress = "127.0.0.1";
-        SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {});
+        ASSERT_TRUE(SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {}));
     }
 
     // "Open File to Playback" with `path` chosen in the dialog.

@@ -179,7 +179,7 @@ protected:
         settings.sonarType = sonarType;
         settings.ipAddress = "127.0.0.1";
         settings.sonarComPort = kHeadComPort;
-        SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {});
+        ASSERT_TRUE(SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {}));
     }
 
     // Starts real-time work with the K52L head `head`.
