@@ -206,9 +206,9 @@ void SettingsOperations::StepSpeed(int delta)
     const int metres = RangeMetresForIndex(settings_.rangeIndex);
     int step;
     if (settings_.sonarType != SonarType::EthernetK52L || metres > 5) {
-        if (a == 6 || a == 7)
+        if (a > kStepUnassigned && a < kStepFastest) // a step down from Fastest
             step = kStepFaster;
-        else if (a >= 5)
+        else if (a >= kStepUnassigned)
             step = kStepFastest;
         else if (a <= 1)
             step = kStepSlow;

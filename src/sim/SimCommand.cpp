@@ -59,7 +59,7 @@ CommandMessage BuildSimCommand(const SimCommandSettings& s)
     case SimMode::SideScan:
         c[CM::kTrain] = 30;
         c[CM::kSectorWidth] = 0;
-        c[CM::kStep] = 0;
+        c[CM::kStep] = kStepNone;
         break;
     }
     return c;

@@ -26,11 +26,11 @@ TEST(ControlTextsTest, FormatsOfEveryField)
 
 TEST(ControlTextsTest, StepAndModeNames)
 {
-    EXPECT_EQ(SpeedText(0), "None");
-    EXPECT_EQ(SpeedText(1), "Slow");
-    EXPECT_EQ(SpeedText(4), "Faster");
-    EXPECT_EQ(SpeedText(5), "Fastest"); // 5 goes out as 8
-    EXPECT_EQ(SpeedText(8), "Fastest");
+    EXPECT_EQ(SpeedText(kStepNone), "None");
+    EXPECT_EQ(SpeedText(kStepSlow), "Slow");
+    EXPECT_EQ(SpeedText(kStepFaster), "Faster");
+    EXPECT_EQ(SpeedText(kStepUnassigned), "Fastest"); // 5 goes out as 8
+    EXPECT_EQ(SpeedText(kStepFastest), "Fastest");
     EXPECT_EQ(SpeedText(6), "6");
     EXPECT_EQ(ModeText(DisplayMode::Sector), "Sector");
     EXPECT_EQ(ModeText(DisplayMode::Polar), "Polar");
@@ -62,7 +62,7 @@ TEST(ControlTextsTest, SharedFieldsComeFromSettingsAndCommand)
     settings.trainAngleDegrees = 180;
     message[CommandMessage::kSectorWidth] = 40;
     message[CommandMessage::kTrain] = 0;
-    message[CommandMessage::kStep] = 8;
+    message[CommandMessage::kStep] = kStepFastest;
 
     const auto views = SharedFieldViews(settings, message);
     EXPECT_EQ(views[kFieldRange].text, "600 ft");

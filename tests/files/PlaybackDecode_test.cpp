@@ -71,7 +71,7 @@ TEST(PlaybackDecode, ModeChangeClearsRangeChangeResetsAndEchoLandsInL0)
     Append(bytes, MakeRecord(PingSpec {.mode = DisplayMode::Polar, .echo = 90}));
     Append(bytes, MakeRecord(PingSpec {.range = 50, .mode = DisplayMode::Polar, .echo = 91}));
     Append(
-        bytes, MakeRecord(PingSpec {.range = 50, .mode = DisplayMode::SideScan, .step = 0, .width = 0, .echo = 92}));
+        bytes, MakeRecord(PingSpec {.range = 50, .mode = DisplayMode::SideScan, .step = kStepNone, .width = 0, .echo = 92}));
     WriteBytes(dir / "p.52l", bytes);
     DataFile file;
     ASSERT_EQ(file.Open((dir / "p.52l").string()), DataFile::OpenResult::Ok);

@@ -69,7 +69,7 @@ TEST_F(SettingsFileTest, PlainDecimalConversionAndEightBitFields)
     EXPECT_EQ(settings_.rangeIndex, 7); // 263 & 0xFF = 7
     EXPECT_EQ(command_[CommandMessage::kTrain], 45);
     EXPECT_EQ(command_[CommandMessage::kSectorWidth], 0); // side-scan: width 0, step 0
-    EXPECT_EQ(command_[CommandMessage::kStep], 0);
+    EXPECT_EQ(command_[CommandMessage::kStep], kStepNone);
 }
 
 TEST_F(SettingsFileTest, ManualFrequencyGoesToSavedCopiesOnly)
@@ -204,7 +204,7 @@ void FillEverySetting(SonarSettings& s, CommandMessage& c)
     s.trainSector = 55;
     s.trainPolar = 66;
     s.trainSS = 33;
-    s.stepSize = 4;
+    s.stepSize = kStepFaster;
     s.autoSettings = 0;
     s.frequency = 150;
     s.absorption = 77;

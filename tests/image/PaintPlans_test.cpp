@@ -31,7 +31,7 @@ TEST(PaintPlansTest, EveryInputThatShapesAPlanRemakesIt)
         {"ping range", [](PaintInputs& in) { in.pingRange = 50; }},
         {"mix weight through the table", [](PaintInputs& in) { in.mixWeight = 0.3; }},
         {"mix weight as a shift", [](PaintInputs& in) { in.mixWeight = 0.25; }},
-        {"step", [](PaintInputs& in) { in.step = 8; }},
+        {"step", [](PaintInputs& in) { in.step = kStepFastest; }},
     };
     PaintTables tables;
     std::mt19937 rng(1500);
@@ -43,7 +43,7 @@ TEST(PaintPlansTest, EveryInputThatShapesAPlanRemakesIt)
             ScanLineHistory refHistory;
             PaintInputs base;
             base.displayMode = mode;
-            base.step = 1;
+            base.step = kStepSlow;
             base.statusOffset = 202;
             base.pingRange = 20;
             base.speedOfSound = 1500;

@@ -74,7 +74,7 @@ TEST(ScanLinePainterTest, InputsComeFromPingSettingsAndLiveCommand)
     ping.profileHistory[2] = {321.0, 12.0};
     SonarSettings settings;
     settings.sectorMode = DisplayMode::SideScan;
-    settings.stepSize = 1; // the saved copy is not what the head uses
+    settings.stepSize = kStepSlow; // the saved copy is not what the head uses
     settings.pulseLength = 33;
     settings.speedOfSound = 1480.0;
     settings.zoom = 1.25;
@@ -84,7 +84,7 @@ TEST(ScanLinePainterTest, InputsComeFromPingSettingsAndLiveCommand)
     settings.profilePointSize = 2;
     settings.range = 10;
     CommandMessage cmd;
-    cmd[CommandMessage::kStep] = 8;
+    cmd[CommandMessage::kStep] = kStepFastest;
     cmd[CommandMessage::kRange] = 50;
     cmd[CommandMessage::kDataPoints] = 25;
     const PaintInputs in = MakePaintInputs(ping, settings, cmd);

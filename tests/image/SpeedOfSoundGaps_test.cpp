@@ -41,7 +41,7 @@ PaintInputs Inputs(const GapCase& c, double headAngle)
     in.displayMode = c.mode;
     in.speedOfSound = c.speed;
     in.zoom = c.zoom;
-    in.step = 1;
+    in.step = kStepSlow;
     in.directionFlag = 1;
     in.headAngle = headAngle;
     in.statusOffset = 202;

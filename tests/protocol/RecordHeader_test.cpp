@@ -393,7 +393,7 @@ TEST(DecodeRecordHeader, ModeChangeClearsTheRasterAndInvalidModeIsSector)
 {
     Station live = LiveStation("IGX");
     live.settings.sectorMode = DisplayMode::SideScan;
-    live.command[CommandMessage::kStep] = 0;
+    live.command[CommandMessage::kStep] = kStepNone;
     auto r = Encode(live);
     Station s;
     s.settings.sectorMode = DisplayMode::Polar;
@@ -402,7 +402,7 @@ TEST(DecodeRecordHeader, ModeChangeClearsTheRasterAndInvalidModeIsSector)
     EXPECT_TRUE(e.fullRedraw);
     EXPECT_EQ(s.settings.sectorMode, DisplayMode::SideScan);
     EXPECT_EQ(s.settings.trainSS, 110);
-    EXPECT_EQ(s.command[CommandMessage::kStep], 1); // None comes back as Slow
+    EXPECT_EQ(s.command[CommandMessage::kStep], kStepSlow); // None comes back as Slow
 
     e = Decode(r, s);
     EXPECT_FALSE(e.clearRaster);

@@ -37,7 +37,7 @@ TEST_F(SyntheticRecordingTest, RecordsDecodeWithTheStationsDecoders)
     options.command.mode = SimMode::Sector;
     options.command.rangeMetres = 50;
     options.command.gain = 14;
-    options.command.step = 4;
+    options.command.step = kStepFaster;
     std::string error;
     ASSERT_TRUE(WriteSyntheticRecording(path, options, &error)) << error;
     const std::vector<std::uint8_t> file = ReadFile(path);
@@ -56,7 +56,7 @@ TEST_F(SyntheticRecordingTest, RecordsDecodeWithTheStationsDecoders)
         EXPECT_EQ(d.ping.date, "07-DEC-2026");
         EXPECT_EQ(d.settings.sectorMode, DisplayMode::Sector);
         EXPECT_EQ(d.command[CommandMessage::kGain], 14);
-        EXPECT_EQ(d.command[CommandMessage::kStep], 4);
+        EXPECT_EQ(d.command[CommandMessage::kStep], kStepFaster);
         EXPECT_EQ(d.echoes.size(), 528u);
         EXPECT_EQ(d.echoes[500], kRecordPaddingMark);
         if (previousPosition >= 0) {

@@ -102,7 +102,7 @@ TEST_F(PingPipelineTest, InvalidReplyKindIsDroppedAndStepFiveBecomesFastest)
     auto reply = MakeReply('G');
     reply[1] = 'Q';
     Deliver(reply);
-    state.command[CommandMessage::kStep] = 5;
+    state.command[CommandMessage::kStep] = kStepUnassigned;
     EXPECT_FALSE(rig.cycle.RunLivePipeline());
     EXPECT_EQ(state.ping.pingCount, 0);
     EXPECT_EQ(state.command[CommandMessage::kStep], kStepFastest);

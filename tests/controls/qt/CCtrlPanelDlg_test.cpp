@@ -185,7 +185,7 @@ TEST_F(Panel, SpeedForBothHeadsAtShortRanges)
     EXPECT_EQ(PanelText("speedValue"), "Medium");
     ClickPanel("speedSpin", -1);
     ExpectMessageChange({{kStep, 1}});
-    EXPECT_EQ(settings.stepSize, 1);
+    EXPECT_EQ(settings.stepSize, kStepSlow);
 
     settings.sectorMode = DisplayMode::SideScan;
     ClickPanel("speedSpin", +1);

@@ -40,7 +40,7 @@ DiagnosticsInput LiveInput()
     in.gain = 6;
     in.sectorMode = DisplayMode::Polar;
     in.sectorWidth = 120;
-    in.step = 3;
+    in.step = kStepFast;
     in.headPosition = 600;
     in.dataBytes = 500;
     in.frequency = 100;
