@@ -19,7 +19,7 @@ namespace velmaris {
 // runs and read back after OK.
 struct ComPortChoice {
     int sonarPort = 1; // 1..32
-    int rtsMode = 0; // 0 "Auto Enable", 1 "RTS Enable"
+    bool rtsMode = false; // false "Auto Enable", true "RTS Enable"
     int gpsPort = 3;
     int gpsBaudIndex = 0; // 0..5 into 4800, 9600, 19200, 38400, 57600, 115200
     int useGps = 0;

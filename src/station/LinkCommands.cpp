@@ -53,7 +53,7 @@ void LinkCommands::ChooseComPorts()
     SonarSettings& s = doc_.State().settings;
     ComPortChoice choice;
     choice.sonarPort = s.sonarComPort;
-    choice.rtsMode = s.rts;
+    choice.rtsMode = s.rts != 0;
     choice.gpsPort = s.gpsComPort;
     choice.gpsBaudIndex = GpsBaudIndexFor(s.gpsComPortBaud);
     choice.useGps = s.useGps;
@@ -61,7 +61,7 @@ void LinkCommands::ChooseComPorts()
     if (!hooks_.ChooseComPorts(choice))
         return;
     const bool validPort = choice.sonarPort >= kFirstComPort && choice.sonarPort <= kLastComPort;
-    const int rts = choice.rtsMode != 0 ? 1 : 0;
+    const int rts = choice.rtsMode ? 1 : 0;
     // A new RTS mode on the same port is taken too: it only acts once the
     // port is opened again.
     if (s.sonarType == SonarType::SerialK52A && validPort && (choice.sonarPort != s.sonarComPort || rts != s.rts))

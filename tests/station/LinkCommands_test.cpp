@@ -119,7 +119,7 @@ TEST_F(CommandsTest, PortDialogIsFilledFromTheSettings)
     Settings().gpsComPortBaud = 38400;
     commands.Execute(cmd::kChooseComPorts);
     EXPECT_EQ(hooks.offeredPorts.sonarPort, 4);
-    EXPECT_EQ(hooks.offeredPorts.rtsMode, 1);
+    EXPECT_TRUE(hooks.offeredPorts.rtsMode);
     EXPECT_EQ(hooks.offeredPorts.gpsPort, 7);
     EXPECT_EQ(hooks.offeredPorts.gpsBaudIndex, 3);
     EXPECT_EQ(hooks.offeredPorts.sonarType, SonarType::SerialK52A);
@@ -135,7 +135,7 @@ TEST_F(CommandsTest, ConfirmedPortDialogReopensTheSerialLinkOnTheNewPort)
     serial.opens.clear();
     ComPortChoice answer;
     answer.sonarPort = 5;
-    answer.rtsMode = 1;
+    answer.rtsMode = true;
     answer.gpsPort = 6;
     answer.gpsBaudIndex = 1;
     hooks.portAnswer = answer;
@@ -157,13 +157,13 @@ TEST_F(CommandsTest, PortDialogReopensOnlyForANewPortOrRtsMode)
     serial.opens.clear();
     ComPortChoice same;
     same.sonarPort = Settings().sonarComPort;
-    same.rtsMode = Settings().rts;
+    same.rtsMode = Settings().rts != 0;
     hooks.portAnswer = same;
     commands.Execute(cmd::kChooseComPorts);
     EXPECT_TRUE(serial.opens.empty());
     EXPECT_EQ(IniValue("System Settings", "GPSComPortBaud"), "4800"); // saved all the same
 
-    hooks.portAnswer->rtsMode = 1;
+    hooks.portAnswer->rtsMode = true;
     commands.Execute(cmd::kChooseComPorts);
     EXPECT_EQ(serial.opens.size(), 1u);
     EXPECT_EQ(Settings().rts, 1);

@@ -130,7 +130,7 @@ TEST(CComPortDlg, PickingAPortAndRtsModeGivesTheChoice)
     ComPortChoice choice;
     choice.sonarPort = 1;
     choice.gpsPort = 5;
-    choice.rtsMode = 1;
+    choice.rtsMode = true;
     choice.gpsBaudIndex = 3;
     CComPortDlg dialog(choice, {0, 5}, ports.Map(), reporter);
     EXPECT_TRUE(dialog.RtsEnable()->isChecked());
@@ -144,7 +144,7 @@ TEST(CComPortDlg, PickingAPortAndRtsModeGivesTheChoice)
     emit dialog.SonarPorts()->activated(six);
     dialog.AutoEnable()->click();
     EXPECT_EQ(dialog.Choice().sonarPort, 6);
-    EXPECT_EQ(dialog.Choice().rtsMode, 0);
+    EXPECT_FALSE(dialog.Choice().rtsMode);
 
     // An entry that is not COM1..COM32 is refused and the old number kept.
     dialog.SonarPorts()->addItem(QStringLiteral("COM40"));
@@ -196,7 +196,7 @@ TEST(ConnectionDialogs, CancelChangesNothingOkWritesBack)
     RecordingReporter reporter;
     ComPortChoice choice;
     choice.sonarPort = 4;
-    choice.rtsMode = 1;
+    choice.rtsMode = true;
     choice.useGps = 1;
     const ComPortChoice before = choice;
     PressWhenShown("cancelButton");
