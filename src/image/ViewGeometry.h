@@ -13,24 +13,23 @@ struct ScreenPoint {
     friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
 };
 
-// View state kept by the view between paints. Pixels in client coordinates;
-// flags are 0/1 integers.
+// View state kept by the view between paints. Pixels in client coordinates.
 struct ViewInteraction {
     int panX = 0; // sonar origin offset from the window centre
     int panY = 0;
     int savedPanX = 0; // pan at the end of the last drag
     int savedPanY = 0;
-    int dragging = 0; // a left-button drag of the image is in progress
+    bool dragging = false; // a left-button drag of the image is in progress
     int dragStartX = 0;
     int dragStartY = 0;
-    int measureMode = 0; // "Measure Target" is on
-    int measurementShown = 0; // an anchor has been placed: the overlay is drawn
+    bool measureMode = false; // "Measure Target" is on
+    bool measurementShown = false; // an anchor has been placed: the overlay is drawn
     int anchorX = 0;
     int anchorY = 0;
     int cursorX = 0; // last mouse position
     int cursorY = 0;
     double targetSize = 0.0; // metres from the anchor to the cursor
-    int blinkState = 0; // alternates "No Connection" with the port or address
+    bool blinkState = false; // alternates "No Connection" with the port or address
     int blinkCounter = 0;
 };
 

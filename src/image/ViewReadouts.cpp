@@ -42,7 +42,7 @@ ScreenPoint ReadoutOrigin(const ReadoutFrame& frame, int panX, int panY, int y)
 void ReadCursor(const ReadoutFrame& frame, const ViewInteraction& view, int x, int y, CursorReading& reading)
 {
     const double scale = MetresPerPixel(frame.rangeIndex, frame.zoom);
-    if (view.measureMode != 0 && view.measurementShown != 0) {
+    if (view.measureMode && view.measurementShown) {
         const double ax = double(view.anchorX) - x;
         const double ay = double(view.anchorY) - y;
         reading.targetSize = std::sqrt(ax * ax + ay * ay) * scale;

@@ -32,7 +32,7 @@ ViewScene BuildViewScene(
         scene.push_back(std::move(text));
     }
 
-    if (view.measurementShown != 0) {
+    if (view.measurementShown) {
         const int ax = view.anchorX;
         const int ay = view.anchorY;
         scene.push_back(ViewLine {{ax - kCrossHalf, ay}, {ax + kCrossHalf, ay}, kMeasureLineColor});

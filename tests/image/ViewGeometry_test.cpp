@@ -105,7 +105,7 @@ TEST(ViewGeometryTest, RequestsAreTakenOnceAndRecentreResetsZoomAndPan)
     view.savedPanY = 4;
     view.dragStartX = 9;
     view.dragStartY = 10;
-    view.measurementShown = 1;
+    view.measurementShown = true;
     Recentre(view);
     EXPECT_EQ(view.panX, 0);
     EXPECT_EQ(view.panY, 0);
@@ -113,7 +113,7 @@ TEST(ViewGeometryTest, RequestsAreTakenOnceAndRecentreResetsZoomAndPan)
     EXPECT_EQ(view.savedPanY, 0);
     EXPECT_EQ(view.dragStartX, 0);
     EXPECT_EQ(view.dragStartY, 0);
-    EXPECT_EQ(view.measurementShown, 1);
+    EXPECT_TRUE(view.measurementShown);
 }
 
 } // namespace

@@ -100,8 +100,8 @@ TEST(Measurement, TwoClicksMeasureAndTheCommandLeavesTheAnchorAtSizeZero)
     CursorReading reading;
     ToggleMeasureMode(view);
     PressLeft(view, 400, 300); // anchor
-    EXPECT_EQ(view.measurementShown, 1);
-    EXPECT_EQ(view.dragging, 0);
+    EXPECT_TRUE(view.measurementShown);
+    EXPECT_FALSE(view.dragging);
     EXPECT_FALSE(MoveMouse(view, 430, 340)); // 50 px: 3.00 m
     ReadCursor(Frame(), view, 430, 340, reading);
     EXPECT_EQ(FormatReadouts(reading, 0, DisplayMode::Polar).targetSize, "3.00 m");
@@ -109,22 +109,22 @@ TEST(Measurement, TwoClicksMeasureAndTheCommandLeavesTheAnchorAtSizeZero)
 
     // The second click lifts the anchor and ends measure mode.
     PressLeft(view, 430, 340);
-    EXPECT_EQ(view.measurementShown, 0);
-    EXPECT_EQ(view.measureMode, 0);
+    EXPECT_FALSE(view.measurementShown);
+    EXPECT_FALSE(view.measureMode);
 
     // The command while an anchor is shown ends only measure mode: the line
     // stays and reads 0 until the command is on again and the image clicked.
     ToggleMeasureMode(view);
     PressLeft(view, 100, 100);
     ToggleMeasureMode(view);
-    EXPECT_EQ(view.measurementShown, 1);
+    EXPECT_TRUE(view.measurementShown);
     ReadCursor(Frame(), view, 200, 100, reading);
     EXPECT_EQ(reading.targetSize, 0.0);
     EXPECT_EQ(FormatReadouts(reading, 0, DisplayMode::Polar).targetSize, "");
     ToggleMeasureMode(view);
     PressLeft(view, 200, 100);
-    EXPECT_EQ(view.measurementShown, 0);
-    EXPECT_EQ(view.measureMode, 0);
+    EXPECT_FALSE(view.measurementShown);
+    EXPECT_FALSE(view.measureMode);
 }
 
 TEST(Drag, PanFollowsTheDragAndSurvivesUntilTheNextOrARecentre)
@@ -149,8 +149,8 @@ TEST(Drag, PanFollowsTheDragAndSurvivesUntilTheNextOrARecentre)
     RecentreView(view);
     EXPECT_EQ(view.panX, 0);
     EXPECT_EQ(view.savedPanY, 0);
-    EXPECT_EQ(view.measureMode, 0);
-    EXPECT_EQ(view.measurementShown, 0);
+    EXPECT_FALSE(view.measureMode);
+    EXPECT_FALSE(view.measurementShown);
 }
 
 TEST(RecentreRequest, ClearsTheImageOnlyWhenItChangesTheZoom)

@@ -80,25 +80,25 @@ TEST(ViewTextsTest, StatusBoxDrawnOnBlinkToggleAndAlternates)
     EXPECT_EQ(text.y, 573);
     EXPECT_EQ(text.color, kStatusBoxTextColor);
     EXPECT_EQ(text.background, kStatusBoxFillColor);
-    EXPECT_EQ(view.blinkState, 1);
+    EXPECT_TRUE(view.blinkState);
 
     scene.clear();
     AppendStatusBox(scene, s, view, 1000, 600);
     EXPECT_EQ(std::get<ViewText>(scene.at(1)).text, "No Connection");
-    EXPECT_EQ(view.blinkState, 0);
+    EXPECT_FALSE(view.blinkState);
 
     // Toggle off or a drag in progress: nothing drawn, the blink state stays.
     scene.clear();
     s.blinkToggle = 0;
     AppendStatusBox(scene, s, view, 1000, 600);
-    view.dragging = 1;
+    view.dragging = true;
     s.blinkToggle = 1;
     AppendStatusBox(scene, s, view, 1000, 600);
     EXPECT_TRUE(scene.empty());
-    EXPECT_EQ(view.blinkState, 0);
+    EXPECT_FALSE(view.blinkState);
 
     // Never in UDP mode.
-    view.dragging = 0;
+    view.dragging = false;
     s.udpMode = 1;
     AppendStatusBox(scene, s, view, 1000, 600);
     EXPECT_TRUE(scene.empty());
@@ -204,7 +204,7 @@ TEST(ViewTextsTest, SceneOrderAndModeDependentParts)
     EXPECT_EQ(std::get<ViewLine>(scene[0]).from, (ScreenPoint {400, 300}));
     EXPECT_EQ(std::get<ViewText>(scene[1]).text, "Not Recording");
 
-    view.measurementShown = 1;
+    view.measurementShown = true;
     view.anchorX = 100;
     view.anchorY = 120;
     view.cursorX = 200;

@@ -163,7 +163,7 @@ void CVelmarisView::mouseMoveEvent(QMouseEvent* event)
     }
     ReadCursor(CurrentFrame(), view_, at.x(), at.y(), reading_);
     view_.targetSize = reading_.targetSize;
-    if (view_.measurementShown != 0 && source_ != nullptr) {
+    if (view_.measurementShown && source_ != nullptr) {
         // The line follows the mouse: at once while the image is held (no
         // ping repaints it), otherwise with the next paint.
         if (source_->Status().held != 0) {

@@ -135,7 +135,7 @@ TEST_F(ViewCase, StatusBoxRedWhileDisconnectedAndNeverInUdpMode)
 
     // A status reset puts the blink back to the port text.
     source.state.flags.statusResetRequest = 1;
-    view.Interaction().blinkState = 1;
+    view.Interaction().blinkState = true;
     image = Grab();
     EXPECT_EQ(At(image, 300, 590), Color(250, 0, 0));
     EXPECT_EQ(source.state.flags.statusResetRequest, 0);
