@@ -17,7 +17,7 @@ constexpr int kStatusBoxFromBottom = 27;
 std::string WithDots(const char* word, int pingCount)
 {
     const int n = ((pingCount % 7) + 7) % 7;
-    return std::string(word) + std::string(std::size_t(n), '.');
+    return std::string(word) + std::string(static_cast<std::size_t>(n), '.');
 }
 
 } // namespace
@@ -32,7 +32,7 @@ std::string FormatText(const char* format, ...)
     if (n < 0) {
         return {};
     }
-    return std::string(buffer, std::size_t(n) < sizeof buffer ? std::size_t(n) : sizeof buffer - 1);
+    return std::string(buffer, static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
 }
 
 StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int cx)
@@ -104,7 +104,7 @@ std::vector<ViewText> RangeReadouts(const SonarSettings& settings, const Command
             100, 8, ViewFont::A, kScaleTextColor});
     }
     texts.push_back(
-        {FormatText("(%d dB)", int(command[CommandMessage::kGain])), 100, 35, ViewFont::A, kScaleTextColor});
+        {FormatText("(%d dB)", static_cast<int>(command[CommandMessage::kGain])), 100, 35, ViewFont::A, kScaleTextColor});
     return texts;
 }
 

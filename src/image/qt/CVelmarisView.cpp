@@ -70,7 +70,7 @@ void CVelmarisView::PaintFrame()
 QCursor CVelmarisView::SonarCursor(qreal devicePixelRatio)
 {
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    const int side = int(std::ceil(kCursorSize * ratio));
+    const int side = static_cast<int>(std::ceil(kCursorSize * ratio));
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     {
