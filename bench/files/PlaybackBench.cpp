@@ -21,6 +21,7 @@
 #include <memory>
 #include <unistd.h>
 #include <vector>
+#include <stdexcept>
 
 namespace velmaris {
 namespace {
@@ -44,10 +45,11 @@ std::string Recording(sim::SimMode mode)
 int PlayFile(const std::string& path, SonarState& state, std::int64_t& seeks)
 {
     DataFile file;
-    file.Open(path);
+    if (file.Open(path) != DataFile::OpenResult::Ok)
+        throw std::runtime_error("cannot open " + path);
     int pings = 0;
     WalkRecords(
-        file, kFileTypeSerial,
+        file, SonarType::SerialK52A,
         [&](const RecordFrame& frame) {
             if (DecodePlaybackRecord(state, frame).valid) {
                 PaintCurrentPing(state);
@@ -78,9 +80,10 @@ void PlayWholeFile(benchmark::State& bench, sim::SimMode mode)
     std::vector<RecordFrame> frames;
     {
         DataFile file;
-        file.Open(path);
+        if (file.Open(path) != DataFile::OpenResult::Ok)
+            throw std::runtime_error("cannot open " + path);
         WalkRecords(
-            file, kFileTypeSerial, [&](const RecordFrame& frame) { frames.push_back(frame); },
+            file, SonarType::SerialK52A, [&](const RecordFrame& frame) { frames.push_back(frame); },
             [](std::int64_t, const RecordFrame&) {});
     }
     auto state = std::make_unique<SonarState>();

@@ -41,7 +41,7 @@ ScanLineHistory MakeHistory()
     return h;
 }
 
-PaintInputs MakeInputs(int step, double zoom, int heading, int mode, double speed = 1480)
+PaintInputs MakeInputs(int step, double zoom, int heading, DisplayMode mode, double speed = 1480)
 {
     PaintInputs in;
     in.displayMode = mode;
@@ -66,7 +66,7 @@ void BM_SectorPing(benchmark::State& state)
     const ScanLineHistory h = MakeHistory();
     int k = 0;
     for (auto _ : state) {
-        PaintSectorLine(raster, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables());
+        PaintSectorLine(raster, h, MakeInputs(step, zoom, k, DisplayMode::Polar, speed), Tables());
         k = (k + 1) % kHeadings;
         benchmark::ClobberMemory();
     }
@@ -82,7 +82,7 @@ void BM_SectorReference(benchmark::State& state)
     int k = 0;
     for (auto _ : state) {
         reference::PaintSector(
-            img, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables().trig, Tables().blend);
+            img, h, MakeInputs(step, zoom, k, DisplayMode::Polar, speed), Tables().trig, Tables().blend);
         k = (k + 1) % kHeadings;
         benchmark::ClobberMemory();
     }
@@ -101,7 +101,7 @@ void BM_SectorFloor(benchmark::State& state)
         reference::WriteLog log;
         img.log = &log;
         reference::PaintSector(
-            img, h, MakeInputs(step, zoom, k, kModePolar, speed), Tables().trig, Tables().blend);
+            img, h, MakeInputs(step, zoom, k, DisplayMode::Polar, speed), Tables().trig, Tables().blend);
         for (const auto& [off, v] : log) {
             offsets[k].push_back(off);
             values[k].push_back(v);
@@ -152,7 +152,7 @@ void BM_SideScanPing(benchmark::State& state)
     const double zoom = state.range(0) / 100.0;
     ImageRaster raster;
     const ScanLineHistory h = MakeHistory();
-    PaintInputs in = MakeInputs(0, zoom, 0, kModeSideScan, double(state.range(1)));
+    PaintInputs in = MakeInputs(0, zoom, 0, DisplayMode::SideScan, double(state.range(1)));
     in.profileDispMode = 2;
     in.mixWeight = 0.25;
     in.profileHistory[2] = {900.0, 0.0};
@@ -185,7 +185,7 @@ void BM_ClearAfterFan(benchmark::State& state)
     const double zoom = state.range(0) / 100.0;
     ImageRaster raster;
     const ScanLineHistory h = MakeHistory();
-    const PaintInputs in = MakeInputs(0, zoom, 0, kModePolar);
+    const PaintInputs in = MakeInputs(0, zoom, 0, DisplayMode::Polar);
     for (auto _ : state) {
         state.PauseTiming();
         PaintSectorLine(raster, h, in, Tables());

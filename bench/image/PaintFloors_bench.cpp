@@ -57,7 +57,7 @@ const std::vector<ScanLine>& Lines()
     return lines;
 }
 
-PaintInputs Inputs(int mode, int step, double zoom, int ping)
+PaintInputs Inputs(DisplayMode mode, int step, double zoom, int ping)
 {
     PaintInputs in;
     in.displayMode = mode;
@@ -79,7 +79,7 @@ using Clock = std::chrono::steady_clock;
 
 // The product and its floor over one case; a turn is `pings` pings.
 struct Case {
-    int mode = kModePolar;
+    DisplayMode mode = DisplayMode::Polar;
     int step = 0;
     double zoom = 1;
     int pings = 0;
@@ -91,13 +91,13 @@ struct Case {
     std::unique_ptr<reference::Image> floorImage = std::make_unique<reference::Image>();
     int ringOrigin = 0;
 
-    Case(int m, int s, double z)
+    Case(DisplayMode m, int s, double z)
         : mode(m)
         , step(s)
         , zoom(z)
-        , pings(m == kModeSideScan ? 400 : int(1200 / s))
+        , pings(m == DisplayMode::SideScan ? 400 : int(1200 / s))
     {
-        if (mode == kModeSideScan) {
+        if (mode == DisplayMode::SideScan) {
             return;
         }
         // The scatter floor's writes: the plain transcription's, ping by ping.
@@ -129,7 +129,7 @@ struct Case {
     void FloorTurn()
     {
         std::uint8_t* px = floorImage->px.data();
-        if (mode == kModeSideScan) {
+        if (mode == DisplayMode::SideScan) {
             for (int k = 0; k < pings; ++k) {
                 const int old = ringOrigin;
                 ringOrigin = ringOrigin == 0 ? reference::kSide - 1 : ringOrigin - 1;
@@ -151,7 +151,7 @@ struct Case {
 
     std::string Name() const
     {
-        return (mode == kModeSideScan ? std::string("sidescan") : "polar step " + std::to_string(step))
+        return (mode == DisplayMode::SideScan ? std::string("sidescan") : "polar step " + std::to_string(step))
             + " zoom " + std::to_string(int(zoom));
     }
 };
@@ -161,7 +161,7 @@ double Seconds(Clock::time_point from)
     return std::chrono::duration<double>(Clock::now() - from).count();
 }
 
-void RunCase(benchmark::State& state, int mode, int step, double zoom)
+void RunCase(benchmark::State& state, DisplayMode mode, int step, double zoom)
 {
     Case c(mode, step, zoom);
     c.ProductTurn(); // warm-up turns
@@ -196,7 +196,7 @@ void RunCase(benchmark::State& state, int mode, int step, double zoom)
 
 void BM_FanPingVsScatterFloor(benchmark::State& state)
 {
-    RunCase(state, kModePolar, int(state.range(0)), double(state.range(1)));
+    RunCase(state, DisplayMode::Polar, int(state.range(0)), double(state.range(1)));
 }
 BENCHMARK(BM_FanPingVsScatterFloor)
     ->ArgNames({"step", "zoom"})
@@ -206,7 +206,7 @@ BENCHMARK(BM_FanPingVsScatterFloor)
 
 void BM_SideScanPingVsRingFloor(benchmark::State& state)
 {
-    RunCase(state, kModeSideScan, 0, double(state.range(0)));
+    RunCase(state, DisplayMode::SideScan, 0, double(state.range(0)));
 }
 BENCHMARK(BM_SideScanPingVsRingFloor)
     ->ArgNames({"zoom"})

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <unistd.h>
+#include <stdexcept>
 
 namespace velmaris {
 namespace {
@@ -59,7 +60,7 @@ private:
     std::array<std::string, kDiagLineCount> shownTexts_;
 };
 
-void LivePipeline(benchmark::State& bench, int mode, bool record, bool diagnostics = false)
+void LivePipeline(benchmark::State& bench, DisplayMode mode, bool record, bool diagnostics = false)
 {
     auto state = std::make_unique<SonarState>();
     state->settings.sectorMode = mode;
@@ -71,8 +72,8 @@ void LivePipeline(benchmark::State& bench, int mode, bool record, bool diagnosti
     RecordWriter recorder(reporter);
     const auto path
         = std::filesystem::temp_directory_path() / ("velmaris-bench-" + std::to_string(::getpid()) + ".52a");
-    if (record)
-        recorder.Open(path.string());
+    if (record && !recorder.Open(path.string()))
+        throw std::runtime_error("cannot create " + path.string());
     PingPipeline pipeline(*state, acq, ui, recorder, timers);
     pipeline.SetLocalTimeSource(&testing::FixedLocalTime);
 
@@ -94,8 +95,8 @@ void LivePipeline(benchmark::State& bench, int mode, bool record, bool diagnosti
         acq.receivedByteCount = 513;
         acq.awaitingReply = 0;
         benchmark::DoNotOptimize(pipeline.RunLive());
-        if (record && recorder.Length() > 64 * 1024 * 1024)
-            recorder.Open(path.string()); // keep the temporary file small
+        if (record && recorder.Length() > 64 * 1024 * 1024 && !recorder.Open(path.string()))
+            throw std::runtime_error("cannot create " + path.string()); // kept small
     }
     recorder.Close();
     std::filesystem::remove(path);
@@ -103,24 +104,24 @@ void LivePipeline(benchmark::State& bench, int mode, bool record, bool diagnosti
 
 void BM_LivePipelinePolar(benchmark::State& s)
 {
-    LivePipeline(s, kModePolar, true);
+    LivePipeline(s, DisplayMode::Polar, true);
 }
 void BM_LivePipelineSideScan(benchmark::State& s)
 {
-    LivePipeline(s, kModeSideScan, true);
+    LivePipeline(s, DisplayMode::SideScan, true);
 }
 void BM_LivePipelinePolarNoRecording(benchmark::State& s)
 {
-    LivePipeline(s, kModePolar, false);
+    LivePipeline(s, DisplayMode::Polar, false);
 }
 
 void BM_LivePipelinePolarWithDiagnostics(benchmark::State& s)
 {
-    LivePipeline(s, kModePolar, true, true);
+    LivePipeline(s, DisplayMode::Polar, true, true);
 }
 void BM_LivePipelinePolarNoRecordingWithDiagnostics(benchmark::State& s)
 {
-    LivePipeline(s, kModePolar, false, true);
+    LivePipeline(s, DisplayMode::Polar, false, true);
 }
 // One diagnostics refresh alone, for a ping that moved the head only.
 void BM_DiagnosticsRefresh(benchmark::State& bench)

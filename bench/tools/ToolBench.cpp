@@ -25,6 +25,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <stdexcept>
 
 namespace velmaris::tool {
 namespace {
@@ -81,8 +82,9 @@ template <typename OnSent>
 std::int64_t ReplayPass(ReplayPacer& pacer, Sending& sending, std::int64_t limit, OnSent onSent)
 {
     DataFile file;
-    file.Open(PolarRecording());
-    RecordCursor cursor(file, kFileTypeEthernet);
+    if (file.Open(PolarRecording()) != DataFile::OpenResult::Ok)
+        throw std::runtime_error("cannot open the recording");
+    RecordCursor cursor(file, SonarType::EthernetK52L);
     RecordTimingReader timing;
     RecordFrame frame;
     std::vector<std::uint8_t> buffer;
@@ -123,8 +125,9 @@ void BM_ReplayAt20PingsPerSecond(benchmark::State& bench)
     for (auto _ : bench) {
         ReplayPacer pacer(clock, 1.0);
         DataFile file;
-        file.Open(PolarRecording());
-        RecordCursor cursor(file, kFileTypeEthernet);
+        if (file.Open(PolarRecording()) != DataFile::OpenResult::Ok)
+            throw std::runtime_error("cannot open the recording");
+        RecordCursor cursor(file, SonarType::EthernetK52L);
         RecordFrame frame;
         std::vector<std::uint8_t> buffer;
         const Nanoseconds origin = clock.Now(); // the pacer's origin is taken just after
@@ -155,7 +158,7 @@ void Export(benchmark::State& bench, bool samples)
     for (auto _ : bench) {
         ToolDocument doc;
         DataFile file;
-        int fileType = 0;
+        SonarType fileType = SonarType::SerialK52A;
         OpenDataFile(PolarRecording(), file, fileType);
         CsvLine line;
         ExportHeader(line, samples);
@@ -199,7 +202,7 @@ void BM_AnimatePolarFrames(benchmark::State& bench)
     for (auto _ : bench) {
         ToolDocument doc;
         DataFile file;
-        int fileType = 0;
+        SonarType fileType = SonarType::SerialK52A;
         OpenDataFile(PolarRecording(), file, fileType);
         const FrameSampler sampler(PaintedSide(doc.settings.zoom), width);
         const AnimationCounts counts

@@ -33,6 +33,7 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
+#include <stdexcept>
 
 namespace {
 
@@ -101,10 +102,11 @@ int main(int argc, char** argv)
     {
         SettingsFile file(ini);
         SonarSettings settings;
-        settings.sonarType = kSonarEthernetK52L;
+        settings.sonarType = SonarType::EthernetK52L;
         settings.ipAddress = "127.0.0.1";
         file.StoreKeys({"Sonar Type", "IP Address"}, settings, CommandMessage {});
-        file.Write();
+        if (!file.Write())
+            throw std::runtime_error("cannot write the settings file");
     }
     const std::string screen = (dir / "screen.json").string();
     std::ofstream(screen) << "{\"screens\": [{\"name\": \"wire\", \"x\": 0, \"y\": 0, \"width\": " << o.width

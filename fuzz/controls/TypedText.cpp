@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InitialiseCommandMessage(command, settings);
     SettingsOperations operations(settings, command, flags, host);
     settings.metricScale = (control >> 2) & 1;
-    settings.sonarType = (control >> 3) & 1;
+    settings.sonarType = ((control >> 3) & 1) != 0 ? SonarType::EthernetK52L : SonarType::SerialK52A;
     settings.sonarUpDown = (control >> 4) & 1;
     switch ((control >> 5) % 3) {
     case 0:
@@ -58,12 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     // Each line of the text is one Enter in the key-in window.
+    constexpr KeyInKind kKinds[] {KeyInKind::Range, KeyInKind::Gain, KeyInKind::SectorWidth, KeyInKind::Train};
     int remembered = kKeyInInitialValue;
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
         const int value = KeyInValueFromText(text.substr(start, end - start), remembered);
-        remembered = ApplyKeyIn(operations, control & 3, value);
+        remembered = ApplyKeyIn(operations, kKinds[control & 3], value);
         fuzz::CheckCommand(command);
         start = end + 1;
     }

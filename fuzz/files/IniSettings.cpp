@@ -32,7 +32,7 @@ void CheckLoaded(const SonarSettings& s, const CommandMessage& command)
         || !(s.speedOfSound >= 1400.0 && s.speedOfSound <= 1600.0))
         __builtin_trap();
     if (s.colorTable < 0 || s.colorTable > 8 || s.rangeIndex < 0 || s.rangeIndex >= kRangeCount
-        || s.sectorMode < 0 || s.sectorMode > 2 || s.playbackSpeed < 0 || s.playbackSpeed > 12 || s.gain > 40
+        || !DisplayModeForCode(CodeOf(s.sectorMode)) || s.playbackSpeed < 0 || s.playbackSpeed > 12 || s.gain > 40
         || s.useGps != 0)
         __builtin_trap();
     if (!fuzz::StepCode(s.stepSize) && s.stepSize != 5) // a saved 5 is sent as 8

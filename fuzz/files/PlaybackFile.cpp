@@ -3,6 +3,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    velmaris::fuzz::RunPlaybackInput(data, size, velmaris::kFileTypeSerial, ".52a");
+    velmaris::fuzz::RunPlaybackInput(data, size, velmaris::SonarType::SerialK52A, ".52a");
     return 0;
 }

@@ -4,6 +4,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    velmaris::fuzz::RunPlaybackInput(data, size, velmaris::kFileTypeEthernet, ".52l");
+    velmaris::fuzz::RunPlaybackInput(data, size, velmaris::SonarType::EthernetK52L, ".52l");
     return 0;
 }

@@ -34,11 +34,11 @@ inline std::string ScratchPath(const char* ending)
 // here (a memset), so the sector painter never has to rotate 16 MB itself.
 inline void RestoreRowOrder(SonarState& state)
 {
-    if (state.settings.sectorMode != kModeSideScan && state.raster.RowOrigin() != 0)
+    if (state.settings.sectorMode != DisplayMode::SideScan && state.raster.RowOrigin() != 0)
         ClearImage(state.raster);
 }
 
-inline void RunPlaybackInput(const std::uint8_t* data, std::size_t size, int typeFromName, const char* ending)
+inline void RunPlaybackInput(const std::uint8_t* data, std::size_t size, SonarType typeFromName, const char* ending)
 {
     static auto state = std::make_unique<SonarState>();
     static const SonarSettings freshSettings = state->settings;
@@ -59,7 +59,7 @@ inline void RunPlaybackInput(const std::uint8_t* data, std::size_t size, int typ
 
     DataFile file;
     if (file.Open(path) == DataFile::OpenResult::Ok) {
-        const int fileType = SettleFileType(typeFromName, std::span(data, std::min<std::size_t>(size, 3)));
+        const SonarType fileType = SettleFileType(typeFromName, std::span(data, std::min<std::size_t>(size, 3)));
         RecordFrame first;
         if (ReadRecordFrame(file, 0, first) == RecordStatus::Ok)
             DecodeRecordedPing(AsRecordedPing(first), state->ping, state->command, state->settings,

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> echo(
         data + std::min(size, kRecordPrefixSize), size - std::min(size, kRecordPrefixSize));
     const std::vector<std::uint8_t> record
-        = EncodeRecord(ping, command, settings, echo, RecordTag(0, false, 0));
+        = EncodeRecord(ping, command, settings, echo, RecordTag(SonarType::SerialK52A, false, SonarType::SerialK52A));
     if (record.size() != 384 && record.size() != 640 && record.size() != 128)
         __builtin_trap();
     if (((record[4] << 8) | record[5]) != static_cast<int>(record.size()))

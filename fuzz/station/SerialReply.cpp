@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     fuzz::StationRig& rig = fuzz::Rig();
-    rig.Reset(kSonarSerialK52A, 0);
+    rig.Reset(SonarType::SerialK52A, 0);
     const std::uint8_t control = data[0];
     rig.state.settings.sonarUpDown = control & 1;
     rig.state.settings.zeroDown = (control >> 1) & 1;

@@ -116,7 +116,7 @@ struct StationRig {
 
     // The settings, command and ping of a fresh start with `sonarType` and
     // `udpMode`; the raster and the scan-line history stay as they are.
-    void Reset(int sonarType, int udpMode)
+    void Reset(SonarType sonarType, int udpMode)
     {
         state.settings = freshSettings;
         state.settings.sonarType = sonarType;
@@ -157,7 +157,7 @@ inline void CheckState(const SonarState& state)
         __builtin_trap();
     if (state.ping.headPosition < 0 || state.ping.headPosition > 8191)
         __builtin_trap();
-    if (state.settings.sectorMode < 0 || state.settings.sectorMode > 2)
+    if (!DisplayModeForCode(CodeOf(state.settings.sectorMode)))
         __builtin_trap();
 }
 

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace velmaris;
     fuzz::StationRig& rig = fuzz::Rig();
-    rig.Reset(kSonarEthernetK52L, 0);
+    rig.Reset(SonarType::EthernetK52L, 0);
     rig.cycle.OnTcpClosed();
     rig.cycle.OnTcpConnected(true);
 

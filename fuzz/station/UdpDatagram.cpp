@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> datagram(
         data + 1, std::min<std::size_t>(size - 1, kUdpReceiveBufferSize));
     if ((control & 0x1F) != 0) {
-        rig.Reset(kSonarEthernetK52L, 1);
+        rig.Reset(SonarType::EthernetK52L, 1);
         AlignStateTo(rig.state, datagram);
         if ((control & 0x40) != 0)
             rig.state.settings.zoom = 2.0;

@@ -78,16 +78,13 @@ std::string ComPortEntryText(int comPort, const std::string& device, const std::
     return text;
 }
 
-ComDialogEnables ApplyComDialogEnableRule(int& gpsEnable, int sonarType, const ComDialogEnables& previous)
+ComDialogEnables ApplyComDialogEnableRule(int& gpsEnable, SonarType sonarType, const ComDialogEnables& previous)
 {
     gpsEnable = 0;
     ComDialogEnables enables = previous;
     enables.gpsEnableBox = false;
     enables.gpsControls = gpsEnable != 0;
-    if (sonarType == kSonarSerialK52A)
-        enables.sonarControls = true;
-    else if (sonarType == kSonarEthernetK52L)
-        enables.sonarControls = false;
+    enables.sonarControls = sonarType == SonarType::SerialK52A;
     return enables;
 }
 

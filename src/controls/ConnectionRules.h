@@ -6,6 +6,8 @@
 //
 // Plain functions and values; no thread of their own.
 
+#include "protocol/SonarSettings.h"
+
 #include <array>
 #include <functional>
 #include <optional>
@@ -65,7 +67,7 @@ struct ComDialogEnables {
 // Clears `gpsEnable` (GPS input cannot be switched on here) and gives the
 // enables; a sonar type other than 0 or 1 leaves the sonar controls as
 // they were in `previous`.
-ComDialogEnables ApplyComDialogEnableRule(int& gpsEnable, int sonarType, const ComDialogEnables& previous);
+ComDialogEnables ApplyComDialogEnableRule(int& gpsEnable, SonarType sonarType, const ComDialogEnables& previous);
 
 // The four parts of a stored address for the address control, or nullopt
 // when the control stays empty: a text shorter than 7 characters, or a part

@@ -43,18 +43,17 @@ std::string SpeedText(int stepCode)
     return name.empty() ? std::to_string(stepCode) : name;
 }
 
-std::string ModeText(int sectorMode)
+std::string ModeText(DisplayMode sectorMode)
 {
     switch (sectorMode) {
-    case kModeSector:
+    case DisplayMode::Sector:
         return "Sector";
-    case kModePolar:
+    case DisplayMode::Polar:
         return "Polar";
-    case kModeSideScan:
+    case DisplayMode::SideScan:
         return "SideScan";
-    default:
-        return std::to_string(sectorMode);
     }
+    return std::to_string(CodeOf(sectorMode));
 }
 
 std::string FrequencyText(int code)
@@ -89,7 +88,8 @@ std::array<FieldView, kSharedFieldCount> SharedFieldViews(
     views[kFieldSector] = {DegreesText(DegreesForCode(width)), 0, 120, width};
     views[kFieldTrain] = {DegreesText(settings.trainAngleDegrees), 0, 120, message[CommandMessage::kTrain]};
     views[kFieldSpeed] = {SpeedText(step), 1, 5, step};
-    views[kFieldMode] = {ModeText(settings.sectorMode), 0, 2, settings.sectorMode};
+    views[kFieldMode] = {ModeText(settings.sectorMode), CodeOf(DisplayMode::Sector), CodeOf(DisplayMode::SideScan),
+        CodeOf(settings.sectorMode)};
     return views;
 }
 

@@ -38,7 +38,7 @@ std::string RangeText(int rangeIndex, int metricScale); // "%d m", or "%d ft" (3
 std::string GainText(int gain); // "%d dB"
 std::string DegreesText(int degrees); // "%d deg."
 std::string SpeedText(int stepCode); // step name; 5 is shown as the 8 it stands for
-std::string ModeText(int sectorMode); // "Sector", "Polar", "SideScan"
+std::string ModeText(DisplayMode sectorMode); // "Sector", "Polar", "SideScan"
 std::string FrequencyText(int code); // "%d kHz", (code + 35) x 5
 std::string AbsorptionText(int hundredths); // "%.2f dB/m"
 std::string PulseLengthText(int tens); // "%d usec", 10 x tens

@@ -44,18 +44,17 @@ std::string Hex(int value)
     return std::string(buffer, result.ptr);
 }
 
-std::string ModeText(int mode)
+std::string ModeText(DisplayMode mode)
 {
     switch (mode) {
-    case kModeSector:
+    case DisplayMode::Sector:
         return "Sector";
-    case kModePolar:
+    case DisplayMode::Polar:
         return "Polar";
-    case kModeSideScan:
+    case DisplayMode::SideScan:
         return "Side Scan";
-    default:
-        return Number(mode); // a hand-edited INI: the number itself
     }
+    return Number(CodeOf(mode));
 }
 
 std::string StepText(int step)
@@ -191,12 +190,12 @@ DiagnosticsLines::Mask DiagnosticsLines::Refresh(const DiagnosticsInput& in)
     const bool live = !in.playback;
     if (m.ipAddress != in.ipAddress) {
         m.ipAddress = in.ipAddress;
-        if (in.sonarType == kSonarEthernetK52L && live)
+        if (in.sonarType == SonarType::EthernetK52L && live)
             Write(written, kDiagIpAddress, Prefixed(in.ipAddress));
     }
     if (m.comPort != in.comPort) {
         m.comPort = in.comPort;
-        if (in.sonarType == kSonarSerialK52A && live)
+        if (in.sonarType == SonarType::SerialK52A && live)
             Write(written, kDiagComPort, Prefixed("COM" + Number(in.comPort)));
     }
 

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,7 +65,7 @@ struct DiagnosticsInput {
     int replyRangeMetres = 0; // range byte of the last reply
     int metricScale = 0;
     int gain = 0; // `Gain`
-    int sectorMode = kModeSector;
+    DisplayMode sectorMode = DisplayMode::Sector;
     int sectorWidth = 0; // command value, units of 3 degrees
     int trainDegrees = 0;
     int step = 0; // command step code
@@ -77,7 +78,7 @@ struct DiagnosticsInput {
     double speedOfSound = 0.0;
     std::string ipAddress;
     int comPort = 0;
-    int sonarType = kSonarSerialK52A;
+    SonarType sonarType = SonarType::SerialK52A;
     bool playback = false;
     bool awaitingReply = false;
     int prfLoopMs = 0; // loop time P of the "RealTime PRF" line, rounded
@@ -121,7 +122,7 @@ private:
         int status = 0;
         int rangeIndex = -1;
         int gain = -1;
-        int mode = -1;
+        std::optional<DisplayMode> mode;
         int trainDegrees = -1;
         int headPosition = -1;
         int dataBytes = -1;

@@ -14,26 +14,25 @@ int KeyInValueFromText(std::string_view text, int previous)
     return ParseIniInt(std::string(text)); // three characters cannot overflow
 }
 
-int ApplyKeyIn(SettingsOperations& operations, int kind, int value)
+int ApplyKeyIn(SettingsOperations& operations, KeyInKind kind, int value)
 {
     switch (kind) {
-    case kKeyInKindRange:
+    case KeyInKind::Range:
         // The typed number is remembered undivided, so Enter on an empty
         // field in feet repeats the same range.
         operations.SetRangeKeyIn(value);
         return value;
-    case kKeyInKindGain:
+    case KeyInKind::Gain:
         operations.SetGain(value);
         return std::min(value, 40);
-    case kKeyInKindSectorWidth:
+    case KeyInKind::SectorWidth:
         operations.SetSectorWidth(value);
         return value;
-    case kKeyInKindTrain:
+    case KeyInKind::Train:
         operations.SetTrain(value);
         return value;
-    default:
-        return value;
     }
+    return value;
 }
 
 ScreenPoint KeyInWindowPosition(int mainLeft, int mainTop, int mainWidth, int keyInWidth)

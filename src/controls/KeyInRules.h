@@ -28,7 +28,7 @@ int KeyInValueFromText(std::string_view text, int previous);
 // ignore negative values and do nothing during playback). Returns the value
 // the window remembers for the next empty Enter: a gain above 40 is kept as
 // 40; everything else as typed.
-int ApplyKeyIn(SettingsOperations& operations, int kind, int value);
+int ApplyKeyIn(SettingsOperations& operations, KeyInKind kind, int value);
 
 // Top-left corner of the key-in window: its right edge 15 pixels left of the
 // main window's right edge, its top 31 pixels below the main window's top.

@@ -8,7 +8,7 @@
 
 namespace velmaris {
 
-std::optional<int> FileTypeFromName(std::string_view name)
+std::optional<SonarType> FileTypeFromName(std::string_view name)
 {
     if (name.size() < 3)
         return std::nullopt;
@@ -18,24 +18,24 @@ std::optional<int> FileTypeFromName(std::string_view name)
         return std::nullopt;
     switch (lower(tail[2])) {
     case 'a':
-        return kFileTypeSerial;
+        return SonarType::SerialK52A;
     case 'l':
-        return kFileTypeEthernet;
+        return SonarType::EthernetK52L;
     default:
         return std::nullopt;
     }
 }
 
-int SettleFileType(int typeFromName, std::span<const std::uint8_t> firstBytes)
+SonarType SettleFileType(SonarType typeFromName, std::span<const std::uint8_t> firstBytes)
 {
     const bool taggedSerial = firstBytes.size() >= 3 && firstBytes[0] == '5' && firstBytes[1] == '2'
         && std::tolower(firstBytes[2]) == 'a';
-    return (typeFromName == kFileTypeSerial || taggedSerial) ? kFileTypeSerial : kFileTypeEthernet;
+    return (typeFromName == SonarType::SerialK52A || taggedSerial) ? SonarType::SerialK52A : SonarType::EthernetK52L;
 }
 
-std::string_view TagForFileType(int fileType)
+std::string_view TagForFileType(SonarType fileType)
 {
-    return fileType == kFileTypeSerial ? "52A" : "52L";
+    return fileType == SonarType::SerialK52A ? "52A" : "52L";
 }
 
 DataFile::~DataFile()
@@ -115,7 +115,7 @@ std::size_t DataFile::Read(std::span<std::uint8_t> buffer)
     return got;
 }
 
-std::int64_t DataFile::Resynchronise(std::int64_t offset, int fileType)
+std::int64_t DataFile::Resynchronise(std::int64_t offset, SonarType fileType)
 {
     if (file_ == nullptr)
         return 0;

@@ -7,6 +7,8 @@
 // A DataFile is owned by one thread (the user-interface thread in the
 // station). Every read is bounded by the caller's buffer and by the file.
 
+#include "protocol/SonarSettings.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -25,20 +27,21 @@ inline constexpr const char* kMsgFileHasNoData = "File has no data!!!  ";
 inline constexpr const char* kMsgNotADataFile
     = "Error opening file: this is a folder, a pipe or a device, not a data file!   ";
 
-inline constexpr int kFileTypeSerial = 0; // ".52a", tag "52A"
-inline constexpr int kFileTypeEthernet = 1; // ".52l", tag "52L"
+// A data file's type is the head model that wrote it: SerialK52A ".52a",
+// tag "52A"; EthernetK52L ".52l", tag "52L".
 inline constexpr std::int64_t kMinimumDataFileLength = 100;
 
 // File type from the last three characters of the name, compared lower-cased:
-// "52a" gives 0, "52l" 1; anything else is not a data file.
-std::optional<int> FileTypeFromName(std::string_view name);
+// "52a" gives the serial model, "52l" the Ethernet model; anything else is
+// not a data file.
+std::optional<SonarType> FileTypeFromName(std::string_view name);
 
-// The type a file is played as: 0 when the name said 0 or the file begins
-// with "52a" (any case), otherwise 1.
-int SettleFileType(int typeFromName, std::span<const std::uint8_t> firstBytes);
+// The type a file is played as: serial when the name said serial or the file
+// begins with "52a" (any case), otherwise Ethernet.
+SonarType SettleFileType(SonarType typeFromName, std::span<const std::uint8_t> firstBytes);
 
 // The upper-case record tag searched for in a file of the given type.
-std::string_view TagForFileType(int fileType);
+std::string_view TagForFileType(SonarType fileType);
 
 class DataFile {
 public:
@@ -51,7 +54,7 @@ public:
 
     // Opens for reading. A file of 99 bytes or less is closed again (NoData);
     // a folder, FIFO or device is refused without waiting on it (NotAFile).
-    OpenResult Open(const std::string& path);
+    [[nodiscard]] OpenResult Open(const std::string& path);
     void Close();
     bool IsOpen() const { return file_ != nullptr; }
 
@@ -67,7 +70,7 @@ public:
 
     // Leaves the file at the first tag of `fileType` at or after `offset`, or
     // at its end when there is none; returns that position.
-    std::int64_t Resynchronise(std::int64_t offset, int fileType);
+    std::int64_t Resynchronise(std::int64_t offset, SonarType fileType);
 
     // Times the stream was repositioned since Open (each a system call);
     // reading a file front to back takes none. For tests and benchmarks.

@@ -53,7 +53,7 @@ public:
     // its permissions and a link to it stays a link. Returns false (and
     // leaves any old file untouched) when it could not be written, with the
     // cause in `error` when given.
-    bool Save(const std::string& path, std::string* error = nullptr) const;
+    [[nodiscard]] bool Save(const std::string& path, std::string* error = nullptr) const;
 
     // The line end the file is written with: CR LF on Windows, as its own
     // programs write INI files, LF elsewhere.

@@ -23,7 +23,7 @@ namespace velmaris {
 // file keeps its mode and owner, and the folder is flushed after the rename;
 // on Windows the rename writes through (MoveFileExW) and the file has the
 // rights its folder gives. The cause of a failure goes to `error` when given.
-bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* error = nullptr);
+[[nodiscard]] bool WriteFileAtomically(const std::string& path, const std::string& data, std::string* error = nullptr);
 
 // Moves the finished file `from` over `to` in one step, replacing a file
 // already there (POSIX rename; MoveFileExW with write-through on Windows,
@@ -68,7 +68,7 @@ public:
     bool Create(const std::string& path, std::string& error);
     // Writes all of `bytes` at the end. False with the cause in `error` when
     // the write failed or fell short (a device that takes nothing is full).
-    bool Write(std::span<const std::uint8_t> bytes, std::string& error);
+    [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes, std::string& error);
     // Cuts the file back to `length` bytes, as far as the device allows.
     void Truncate(std::int64_t length);
     // Hands what was written to the device (fdatasync; FlushFileBuffers on

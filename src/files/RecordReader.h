@@ -44,7 +44,7 @@ RecordStatus ReadRecordFrame(DataFile& file, std::int64_t offset, RecordFrame& f
 // record; `onDamage(offset, frame)` for a record whose length field cannot be
 // right, after which the walk re-synchronises on the next tag one byte on.
 template <typename OnRecord, typename OnDamage>
-void WalkRecords(DataFile& file, int fileType, OnRecord onRecord, OnDamage onDamage)
+void WalkRecords(DataFile& file, SonarType fileType, OnRecord onRecord, OnDamage onDamage)
 {
     RecordFrame frame;
     std::int64_t offset = 0;

@@ -65,7 +65,7 @@ public:
     // write it) after closing any open record file. False when the file
     // cannot be created; LastError() then holds the cause. Reports nothing:
     // the record command shows its own messages.
-    bool Open(const std::string& path);
+    [[nodiscard]] bool Open(const std::string& path);
     void Close();
 
     bool IsRecording() const { return file_.IsOpen(); }

@@ -37,8 +37,8 @@ public:
     // Writes the file (or the copy at `path`) through a temporary file and a
     // rename; false, with any old file untouched, when it could not be written.
     // The cause of a failure goes to `error` when given.
-    bool Write(std::string* error = nullptr) const { return WriteAs(path_, error); }
-    bool WriteAs(const std::string& path, std::string* error = nullptr) const;
+    [[nodiscard]] bool Write(std::string* error = nullptr) const { return WriteAs(path_, error); }
+    [[nodiscard]] bool WriteAs(const std::string& path, std::string* error = nullptr) const;
 
     // Both sections into the settings, the command message and the ping
     // record, with the limits and follow-ups of a load (see LoadSettingsKeys).
@@ -68,7 +68,7 @@ private:
 // file could not be written.
 void LoadSettingsFile(const std::string& path, SonarSettings& settings, CommandMessage& command,
     PingRecord& ping, const SettingsFileContext& context);
-bool SaveSettingsFile(const std::string& path, const SonarSettings& settings, const CommandMessage& command,
+[[nodiscard]] bool SaveSettingsFile(const std::string& path, const SonarSettings& settings, const CommandMessage& command,
     const SettingsFileContext& context);
 
 } // namespace velmaris

@@ -64,10 +64,10 @@ constexpr std::array kKeys {
     SettingsKey {kSys, "Rotate Image", "0.0", &S::rotateImage, F::Real1,
         OrElse(-kMaxLoadedRotation, kMaxLoadedRotation, 0.0), kKeyNotWrittenInPlayback},
     SettingsKey {kSys, "UDP Mode", "0", &S::udpMode, F::Integer},
-    // Selects the link and the head's rules: another value names no head,
-    // connects over TCP with the serial head's rules and cannot be chosen
-    // back from the menu.
-    SettingsKey {kSys, "Sonar Type", "0", &S::sonarType, F::Integer, OrElse(0, 1, 0)},
+    // Selects the link and the head's rules: another value names no head and
+    // is taken as the serial head.
+    SettingsKey {kSys, "Sonar Type", "0", &S::sonarType, F::Integer,
+        OrElse(CodeOf(SonarType::SerialK52A), CodeOf(SonarType::EthernetK52L), CodeOf(SonarType::SerialK52A))},
     SettingsKey {kSys, "IP Address", "192.168.0.5", &S::ipAddress, F::Text},
     SettingsKey {kSys, "SonarComPort", "1", &S::sonarComPort, F::Integer},
     SettingsKey {kSys, "SonarComPortBaud", "115200", &S::sonarComPortBaud, F::Integer, {}, kKeyWriteOnly},
@@ -114,8 +114,9 @@ constexpr std::array kKeys {
     SettingsKey {kSonar, "SectorWidth Sector", "60", &S::sectorWidthSector, F::Byte},
     // Sent to the head as it stands whenever a mode is selected.
     SettingsKey {kSonar, "Step Size", "3", &S::stepSize, F::Byte, OneOf(kLoadableStepCodes, kStepFast)},
-    // Outside the three modes gives Sector (0), not the default.
-    SettingsKey {kSonar, "Sector Mode", "1", &S::sectorMode, F::Integer, OrElse(0, 2, kModeSector)},
+    // Outside the three modes gives Sector, not the default.
+    SettingsKey {kSonar, "Sector Mode", "1", &S::sectorMode, F::Integer,
+        OrElse(CodeOf(DisplayMode::Sector), CodeOf(DisplayMode::SideScan), CodeOf(DisplayMode::Sector))},
     SettingsKey {kSonar, "Auto Settings", "1", &S::autoSettings, F::Integer},
     // Only the saved copies: the command bytes keep their values until the
     // operator steps one of them (stepping limits it) or switches automatic
@@ -156,6 +157,8 @@ double NumberOf(const SettingsField& field, const SonarSettings& s, const Comman
         double operator()(std::uint8_t S::*m) const { return s.*m; }
         double operator()(double S::*m) const { return s.*m; }
         double operator()(std::string S::*m) const { return ParseIniDouble(s.*m); }
+        double operator()(DisplayMode S::*m) const { return CodeOf(s.*m); }
+        double operator()(SonarType S::*m) const { return CodeOf(s.*m); }
         double operator()(CommandByte b) const { return command[static_cast<std::size_t>(b.index)]; }
     };
     return std::visit(Visitor {s, command}, field);
@@ -181,6 +184,14 @@ void AssignNumber(const SettingsField& field, double value, SonarSettings& s, Co
         }
         void operator()(double S::*m) const { s.*m = value; }
         void operator()(std::string S::*) const { }
+        void operator()(DisplayMode S::*m) const
+        {
+            s.*m = DisplayModeForCode(static_cast<int>(value)).value_or(s.*m);
+        }
+        void operator()(SonarType S::*m) const
+        {
+            s.*m = SonarTypeForCode(static_cast<int>(value)).value_or(s.*m);
+        }
         void operator()(CommandByte b) const
         {
             command[static_cast<std::size_t>(b.index)] = static_cast<std::uint8_t>(static_cast<int>(value));

@@ -6,6 +6,8 @@
 // Plain functions over an IniKeys view; no state. Values that cannot be read
 // take their defaults: loading never fails.
 
+#include "protocol/SonarSettings.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -16,7 +18,6 @@ namespace velmaris {
 class CommandMessage;
 class IniKeys;
 struct PingRecord;
-struct SonarSettings;
 
 inline constexpr const char* kSystemSection = "System Settings";
 inline constexpr const char* kSonarSection = "Sonar Settings";
@@ -41,8 +42,11 @@ enum class KeyFormat {
 struct CommandByte {
     int index;
 };
+// The enum fields are stored as their codes (CodeOf); a loaded code the key's
+// limit lets through always names a value.
 using SettingsField = std::variant<int SonarSettings::*, std::uint8_t SonarSettings::*,
-    double SonarSettings::*, std::string SonarSettings::*, CommandByte>;
+    double SonarSettings::*, std::string SonarSettings::*, DisplayMode SonarSettings::*,
+    SonarType SonarSettings::*, CommandByte>;
 
 // What a loaded number must be: inside a band and, when `allowed` is not
 // empty, one of its values (a table such as the range table). Outside it the

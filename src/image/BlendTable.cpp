@@ -58,10 +58,10 @@ void Blend(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint8_t* l
     // sum / 200 = (sum / 8) / 25, and for (sum / 8) < 8192 the quotient by
     // 25 is (q x 5243) >> 17 exactly.
     const __m128i zero = _mm_setzero_si128();
-    const __m128i w1 = _mm_set1_epi16(short(w.w1));
-    const __m128i w2 = _mm_set1_epi16(short(w.w2));
-    const __m128i w3 = _mm_set1_epi16(short(w.w3));
-    const __m128i magic = _mm_set1_epi16(short(5243));
+    const __m128i w1 = _mm_set1_epi16(static_cast<short>(w.w1));
+    const __m128i w2 = _mm_set1_epi16(static_cast<short>(w.w2));
+    const __m128i w3 = _mm_set1_epi16(static_cast<short>(w.w3));
+    const __m128i magic = _mm_set1_epi16(static_cast<short>(5243));
     const __m128i by = _mm_cvtsi32_si128(1 + (Scaled ? shift : 0));
     const __m128i one = _mm_set1_epi8(1);
     const __m128i cap = _mm_set1_epi8(117);
@@ -87,7 +87,7 @@ void Blend(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint8_t* l
 #endif
     for (; j < count; ++j) {
         const int v = BlendTable::Level(l1[j] * w.w1 + l2[j] * w.w2 + l3[j] * w.w3);
-        out[j] = std::uint8_t(Scaled ? std::clamp(v >> shift, 1, 117) : v);
+        out[j] = static_cast<std::uint8_t>(Scaled ? std::clamp(v >> shift, 1, 117) : v);
     }
 }
 

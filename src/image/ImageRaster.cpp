@@ -12,7 +12,7 @@ ImageRaster::ImageRaster()
     , writtenFrom_(new std::uint16_t[kHeight])
     , writtenTo_(new std::uint16_t[kHeight]())
 {
-    std::fill_n(writtenFrom_.get(), kHeight, std::uint16_t(kWidth));
+    std::fill_n(writtenFrom_.get(), kHeight, static_cast<std::uint16_t>(kWidth));
 }
 
 void ImageRaster::Clear()
@@ -21,7 +21,7 @@ void ImageRaster::Clear()
         const int from = writtenFrom_[p];
         const int to = writtenTo_[p];
         if (from < to)
-            std::memset(data_.get() + std::size_t(p) * kWidth + from, 0, std::size_t(to - from));
+            std::memset(data_.get() + static_cast<std::size_t>(p) * kWidth + from, 0, static_cast<std::size_t>(to - from));
         writtenFrom_[p] = kWidth;
         writtenTo_[p] = 0;
     }
@@ -55,7 +55,7 @@ void ImageRaster::Set(int x, int y, std::uint8_t value)
     }
     const std::size_t p = PhysicalRow(y);
     MarkPhysical(p, x, x + 1);
-    data_[p * kWidth + std::size_t(x)] = value;
+    data_[p * kWidth + static_cast<std::size_t>(x)] = value;
 }
 
 void ImageRaster::ScrollDown()
@@ -80,22 +80,22 @@ bool ImageRaster::CopyRect(int x, int y, int w, int h, std::uint8_t* dst, std::s
         return false;
     }
     for (int r = 0; r < h; ++r) {
-        std::memcpy(dst + std::size_t(r) * dstStride, Row(y + r) + x, std::size_t(w));
+        std::memcpy(dst + static_cast<std::size_t>(r) * dstStride, Row(y + r) + x, static_cast<std::size_t>(w));
     }
     return true;
 }
 
 void ImageRaster::CopyAll(std::uint8_t* dst) const
 {
-    const std::size_t head = std::size_t(kHeight - origin_) * kWidth;
-    std::memcpy(dst, data_.get() + std::size_t(origin_) * kWidth, head);
+    const std::size_t head = static_cast<std::size_t>(kHeight - origin_) * kWidth;
+    std::memcpy(dst, data_.get() + static_cast<std::size_t>(origin_) * kWidth, head);
     std::memcpy(dst + head, data_.get(), kBytes - head);
 }
 
 std::uint8_t* ImageRaster::LinearDataFor(int width, int height)
 {
     if (origin_ != 0) {
-        std::rotate(data_.get(), data_.get() + std::size_t(origin_) * kWidth, data_.get() + kBytes);
+        std::rotate(data_.get(), data_.get() + static_cast<std::size_t>(origin_) * kWidth, data_.get() + kBytes);
         std::rotate(writtenFrom_.get(), writtenFrom_.get() + origin_, writtenFrom_.get() + kHeight);
         std::rotate(writtenTo_.get(), writtenTo_.get() + origin_, writtenTo_.get() + kHeight);
         if (rowsFrom_ < rowsTo_) { // the written rows moved: any may hold them now
@@ -110,8 +110,8 @@ std::uint8_t* ImageRaster::LinearDataFor(int width, int height)
         return data_.get(); // marked by an earlier call, and marks only grow
     if (w > 0)
         for (int r = 0; r < h; ++r)
-            MarkPhysical(std::size_t(r), 0, w);
-    if (std::size_t(w) * std::size_t(h) >= std::size_t(markedWidth_) * std::size_t(markedHeight_)) {
+            MarkPhysical(static_cast<std::size_t>(r), 0, w);
+    if (static_cast<std::size_t>(w) * static_cast<std::size_t>(h) >= static_cast<std::size_t>(markedWidth_) * static_cast<std::size_t>(markedHeight_)) {
         markedWidth_ = w;
         markedHeight_ = h;
     }

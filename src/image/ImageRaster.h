@@ -27,7 +27,7 @@ class ImageRaster {
 public:
     static constexpr int kWidth = 4000;
     static constexpr int kHeight = 4000;
-    static constexpr std::size_t kBytes = std::size_t(kWidth) * kHeight;
+    static constexpr std::size_t kBytes = static_cast<std::size_t>(kWidth) * kHeight;
 
     ImageRaster(); // allocates 16,000,000 bytes set to 0
     ImageRaster(const ImageRaster&) = delete;
@@ -42,9 +42,9 @@ public:
     {
         const std::size_t p = PhysicalRow(r);
         MarkPhysical(p, 0, kWidth);
-        return data_.get() + p * std::size_t(kWidth);
+        return data_.get() + p * static_cast<std::size_t>(kWidth);
     }
-    const std::uint8_t* Row(int r) const { return data_.get() + PhysicalRow(r) * std::size_t(kWidth); }
+    const std::uint8_t* Row(int r) const { return data_.get() + PhysicalRow(r) * static_cast<std::size_t>(kWidth); }
 
     // Pixel at column x, row y; 0 outside the raster.
     std::uint8_t At(int x, int y) const;
@@ -80,7 +80,7 @@ private:
     std::size_t PhysicalRow(int r) const
     {
         int p = origin_ + r;
-        return std::size_t(p >= kHeight ? p - kHeight : p);
+        return static_cast<std::size_t>(p >= kHeight ? p - kHeight : p);
     }
 
     void MarkPhysical(std::size_t p, int x0, int x1)

@@ -46,9 +46,9 @@ std::string TwoDigits(int value)
 std::optional<MeasuredTarget> FinishedMeasurement(
     const ReadoutFrame& frame, const ViewInteraction& view, int x, int y)
 {
-    if (view.measureMode == 0 || view.measurementShown == 0)
+    if (!view.measureMode || !view.measurementShown)
         return std::nullopt;
-    const bool sideScan = frame.displayMode == kModeSideScan;
+    const bool sideScan = frame.displayMode == DisplayMode::SideScan;
     MeasuredTarget target;
     CursorReading reading;
     ReadCursor(frame, view, view.anchorX, view.anchorY, reading);

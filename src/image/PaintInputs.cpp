@@ -35,13 +35,13 @@ int TruncToInt(double v)
     if (std::isnan(v)) {
         return 0;
     }
-    if (v <= double(std::numeric_limits<int>::min())) {
+    if (v <= static_cast<double>(std::numeric_limits<int>::min())) {
         return std::numeric_limits<int>::min();
     }
-    if (v >= double(std::numeric_limits<int>::max())) {
+    if (v >= static_cast<double>(std::numeric_limits<int>::max())) {
         return std::numeric_limits<int>::max();
     }
-    return int(v);
+    return static_cast<int>(v);
 }
 
 int ImageRadiusPx(double zoom)
@@ -49,7 +49,7 @@ int ImageRadiusPx(double zoom)
     if (!(zoom > 0 && zoom <= kMaxPaintZoom)) {
         return 0;
     }
-    return int(1000 * zoom) / 2;
+    return static_cast<int>(1000 * zoom) / 2;
 }
 
 PaintGeometry ComputePaintGeometry(const PaintInputs& in)
@@ -63,7 +63,7 @@ PaintGeometry ComputePaintGeometry(const PaintInputs& in)
     }
     geo.radiusPx = ImageRadiusPx(in.zoom);
     // The start delay in microseconds, turned into metres and then samples.
-    const double d = double(in.statusOffset) + 10.0 * in.pulseLength;
+    const double d = static_cast<double>(in.statusOffset) + 10.0 * in.pulseLength;
     const double f = d * v * 0.5 / 10000;
     const int n = 10 * in.dataPoints;
     geo.startDelay = f < 0 ? 0.0 : f * n / (range * v / 1500) / 100;

@@ -20,7 +20,7 @@ struct PaintInputs {
     double pingRange = 30.0; // R, metres the head used for this ping
     int statusOffset = 0; // microseconds
     std::array<ProfileEntry, 3> profileHistory {}; // oldest first
-    int displayMode = kModePolar; // 0 Sector, 1 Polar, 2 SideScan
+    DisplayMode displayMode = DisplayMode::Polar;
     int step = kStepFast; // live step code (command byte 13)
     int pulseLength = 10; // units of 10 microseconds
     double speedOfSound = 1500.0; // V, m/s

@@ -13,7 +13,7 @@ constexpr int kW = ImageRaster::kWidth;
 
 void MakeRadii(FanRadii& f, const PaintInputs& in, const PaintGeometry& geo)
 {
-    f.radius.resize(std::size_t(std::max(geo.radiusPx, 0)));
+    f.radius.resize(static_cast<std::size_t>(std::max(geo.radiusPx, 0)));
     f.sample.resize(f.radius.size());
     f.count = 0;
     f.samples = 0;
@@ -26,9 +26,9 @@ void MakeRadii(FanRadii& f, const PaintInputs& in, const PaintGeometry& geo)
         if (r >= rpx + 1) { // trunc(r) > R_px, for r >= 0
             continue;
         }
-        const int j = std::min(int(i / in.zoom), int(kScanLineBytes) - 1);
-        f.radius[std::size_t(f.count)] = r;
-        f.sample[std::size_t(f.count)] = std::uint16_t(j);
+        const int j = std::min(static_cast<int>(i / in.zoom), static_cast<int>(kScanLineBytes) - 1);
+        f.radius[static_cast<std::size_t>(f.count)] = r;
+        f.sample[static_cast<std::size_t>(f.count)] = static_cast<std::uint16_t>(j);
         f.samples = std::max(f.samples, j + 1);
         smallest = std::min(smallest, r);
         ++f.count;
@@ -38,21 +38,21 @@ void MakeRadii(FanRadii& f, const PaintInputs& in, const PaintGeometry& geo)
     f.inside = smallest >= 0 && geo.radiusPx <= 1998;
     if (in.speedOfSound > 1500 && f.count > 1) {
         // Two kept radii lie at most R_px + 1 apart, so this stays small.
-        f.parts = int(in.speedOfSound / 1500) + 1;
+        f.parts = static_cast<int>(in.speedOfSound / 1500) + 1;
         for (int k = 1; k < f.count; ++k) {
-            f.widestStep = std::max(f.widestStep, f.radius[std::size_t(k)] - f.radius[std::size_t(k - 1)]);
+            f.widestStep = std::max(f.widestStep, f.radius[static_cast<std::size_t>(k)] - f.radius[static_cast<std::size_t>(k - 1)]);
         }
     }
-    f.radiusTwice.resize(2 * std::size_t(f.count));
+    f.radiusTwice.resize(2 * static_cast<std::size_t>(f.count));
     for (int k = 0; k < f.count; ++k) {
-        f.radiusTwice[2 * std::size_t(k)] = f.radius[std::size_t(k)];
-        f.radiusTwice[2 * std::size_t(k) + 1] = f.radius[std::size_t(k)];
+        f.radiusTwice[2 * static_cast<std::size_t>(k)] = f.radius[static_cast<std::size_t>(k)];
+        f.radiusTwice[2 * static_cast<std::size_t>(k) + 1] = f.radius[static_cast<std::size_t>(k)];
     }
     bool same = true;
     bool halves = true;
     for (int k = 0; k < f.count; ++k) {
-        same = same && f.sample[std::size_t(k)] == k;
-        halves = halves && f.sample[std::size_t(k)] == k / 2;
+        same = same && f.sample[static_cast<std::size_t>(k)] == k;
+        halves = halves && f.sample[static_cast<std::size_t>(k)] == k / 2;
     }
     f.spread = same ? FanRadii::Spread::Same : halves ? FanRadii::Spread::Halves : FanRadii::Spread::Other;
 }
@@ -61,7 +61,7 @@ void MakeScale(FanScale& f, double mixWeight)
 {
     for (int v = 0; v < 256; ++v) {
         const int p = TruncToInt(v * mixWeight);
-        f.lut[std::size_t(v)] = std::uint8_t(p > 117 ? 117 : p <= 0 ? 1 : p);
+        f.lut[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(p > 117 ? 117 : p <= 0 ? 1 : p);
     }
     f.shift = mixWeight == 1.0 ? 0 : mixWeight == 0.5 ? 1 : mixWeight == 0.25 ? 2 : mixWeight == 0.0 ? 8 : -1;
 }
@@ -73,21 +73,21 @@ void MakeScale(FanScale& f, double mixWeight)
 void MakeColumns(SideScanColumns& s, const PaintInputs& in, const PaintGeometry& geo)
 {
     const int width = kW - s.x0;
-    std::vector<int> sampleAt(std::size_t(std::max(width, 0)), -1);
+    std::vector<int> sampleAt(static_cast<std::size_t>(std::max(width, 0)), -1);
     if (in.speedOfSound > 1500) {
         const double first = std::trunc(geo.startDelay);
-        int reached = first < width ? int(first) : width; // the first column not yet painted
+        int reached = first < width ? static_cast<int>(first) : width; // the first column not yet painted
         for (int i = 0; i < geo.radiusPx; ++i) {
             const double offset = std::trunc(i * in.speedOfSound / 1500 + geo.startDelay);
-            const int end = offset < width ? int(offset) : width;
-            const int j = std::min(int(i / in.zoom), int(kScanLineBytes) - 1);
+            const int end = offset < width ? static_cast<int>(offset) : width;
+            const int j = std::min(static_cast<int>(i / in.zoom), static_cast<int>(kScanLineBytes) - 1);
             for (; reached < end; ++reached) {
-                sampleAt[std::size_t(reached)] = j;
+                sampleAt[static_cast<std::size_t>(reached)] = j;
             }
             if (end == width) {
                 break; // the offset only grows with i
             }
-            sampleAt[std::size_t(end)] = j;
+            sampleAt[static_cast<std::size_t>(end)] = j;
             reached = end + 1;
         }
     } else {
@@ -96,18 +96,18 @@ void MakeColumns(SideScanColumns& s, const PaintInputs& in, const PaintGeometry&
             if (!(offset < width)) {
                 break; // the offset only grows with i
             }
-            sampleAt[std::size_t(offset)] = std::min(int(i / in.zoom), int(kScanLineBytes) - 1);
+            sampleAt[static_cast<std::size_t>(offset)] = std::min(static_cast<int>(i / in.zoom), static_cast<int>(kScanLineBytes) - 1);
         }
     }
     const auto painted = [](int j) { return j >= 0; };
     const auto from = std::find_if(sampleAt.begin(), sampleAt.end(), painted);
     const auto to = std::find_if(sampleAt.rbegin(), sampleAt.rend(), painted).base();
-    s.first = int(from - sampleAt.begin());
+    s.first = static_cast<int>(from - sampleAt.begin());
     s.column.clear();
     s.holes = false;
     for (auto it = from; it < to; ++it) {
         s.holes = s.holes || *it < 0;
-        s.column.push_back(std::uint16_t(*it < 0 ? SideScanColumns::kHole : *it));
+        s.column.push_back(static_cast<std::uint16_t>(*it < 0 ? SideScanColumns::kHole : *it));
     }
 }
 
@@ -143,7 +143,7 @@ const SideScanColumns& PaintPlans::Columns(const PaintInputs& in, const PaintGeo
 {
     const Key key {true, geo.radiusPx, in.zoom, in.speedOfSound, geo.startDelay, 0};
     if (!key.Matches(columnsKey_)) {
-        columns_.x0 = int(in.zoom * 250);
+        columns_.x0 = static_cast<int>(in.zoom * 250);
         MakeColumns(columns_, in, geo);
         columnsKey_ = key;
     }
@@ -153,7 +153,7 @@ const SideScanColumns& PaintPlans::Columns(const PaintInputs& in, const PaintGeo
         // capped at 117; 0 stays 0.
         for (int e = 0; e < 256; ++e) {
             const int p = TruncToInt(e * in.mixWeight) & 0xFF;
-            columns_.lut[std::size_t(e)] = std::uint8_t(p > 117 ? 117 : p);
+            columns_.lut[static_cast<std::size_t>(e)] = static_cast<std::uint8_t>(p > 117 ? 117 : p);
         }
         columnLutKey_ = lutKey;
     }

@@ -22,9 +22,9 @@ PixelLut MakePixelLut(const ColorTable& table)
 {
     PixelLut lut {};
     for (int i = 0; i < kColorTableEntries; ++i) {
-        const Rgb& c = table[std::size_t(i)];
-        lut[std::size_t(i)]
-            = 0xFF000000u | (std::uint32_t(c.red) << 16) | (std::uint32_t(c.green) << 8) | c.blue;
+        const Rgb& c = table[static_cast<std::size_t>(i)];
+        lut[static_cast<std::size_t>(i)]
+            = 0xFF000000u | (static_cast<std::uint32_t>(c.red) << 16) | (static_cast<std::uint32_t>(c.green) << 8) | c.blue;
     }
     return lut;
 }
@@ -51,7 +51,7 @@ void FillBlack(std::uint32_t* dst, int n)
         *dst++ = kBlackPixel;
         --n;
     }
-    const __m128i black = _mm_set1_epi32(int(kBlackPixel));
+    const __m128i black = _mm_set1_epi32(static_cast<int>(kBlackPixel));
     for (; n >= 4; n -= 4, dst += 4) {
         _mm_store_si128(reinterpret_cast<__m128i*>(dst), black);
     }
@@ -93,7 +93,7 @@ void LookupRun(std::uint32_t* dst, const std::uint8_t* src, int n, const PixelLu
     }
     for (; n >= 4; n -= 4, dst += 4, src += 4) {
         const __m128i four
-            = _mm_set_epi32(int(lut[src[3]]), int(lut[src[2]]), int(lut[src[1]]), int(lut[src[0]]));
+            = _mm_set_epi32(static_cast<int>(lut[src[3]]), static_cast<int>(lut[src[2]]), static_cast<int>(lut[src[1]]), static_cast<int>(lut[src[0]]));
         _mm_store_si128(reinterpret_cast<__m128i*>(dst), four);
     }
 #endif
@@ -122,10 +122,10 @@ void ComposeRasterFrame(const ImageRaster& raster, const PixelLut& lut, int rast
             : 0;
         int x = 0;
         if (count > 0) {
-            const std::uint8_t* row = raster.Row(int(rasterRow));
+            const std::uint8_t* row = raster.Row(static_cast<int>(rasterRow));
             for (int i = 0; i < count; ++i) {
-                const int begin = int(std::max<long long>(spans[i].begin, colBegin));
-                const int end = int(std::min<long long>(spans[i].end, colEnd));
+                const int begin = static_cast<int>(std::max<long long>(spans[i].begin, colBegin));
+                const int end = static_cast<int>(std::min<long long>(spans[i].end, colEnd));
                 if (begin >= end) {
                     continue;
                 }
@@ -148,7 +148,7 @@ void DrawIndicatorBar(const PixelLut& lut, const FrameBuffer& frame)
     const int begin = std::max(left, 0);
     const int end = std::min(left + kIndicatorBarWidth, frame.width);
     for (int y = 0; y < frame.height; ++y) {
-        const std::uint8_t* row = bar.data() + std::size_t(y) * kIndicatorBarWidth;
+        const std::uint8_t* row = bar.data() + static_cast<std::size_t>(y) * kIndicatorBarWidth;
         std::uint32_t* dst = frame.Row(y);
         for (int x = begin; x < end; ++x) {
             dst[x] = lut[row[x - left]];

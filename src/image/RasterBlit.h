@@ -27,7 +27,7 @@ struct FrameBuffer {
     int width = 0;
     int height = 0;
     std::size_t stride = 0;
-    std::uint32_t* Row(int y) const { return pixels + std::size_t(y) * stride; }
+    std::uint32_t* Row(int y) const { return pixels + static_cast<std::size_t>(y) * stride; }
 };
 
 // Writes every frame pixel once: inside the clip and inside the raster

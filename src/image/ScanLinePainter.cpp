@@ -45,9 +45,9 @@ void ClearImage(ImageRaster& raster)
 void PaintPing(ImageRaster& raster, ScanLineHistory& history, const PaintInputs& in, PaintTables& tables)
 {
     PrepareScanLine(history, in.dataPoints);
-    if (in.displayMode == kModeSector || in.displayMode == kModePolar) {
+    if (in.displayMode == DisplayMode::Sector || in.displayMode == DisplayMode::Polar) {
         PaintSectorLine(raster, history, in, tables);
-    } else if (in.displayMode == kModeSideScan) {
+    } else if (in.displayMode == DisplayMode::SideScan) {
         PaintSideScanLine(raster, history, in, tables);
     }
 }

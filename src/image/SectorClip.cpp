@@ -89,7 +89,7 @@ int SectorClip::RowSpans(int y, PixelSpan out[2]) const
     if (kind_ == Kind::Empty) {
         return 0;
     }
-    const double dy = double(originY_) - y; // up is positive
+    const double dy = static_cast<double>(originY_) - y; // up is positive
     if (std::fabs(dy) > radius_) {
         return 0;
     }
@@ -117,8 +117,8 @@ int SectorClip::RowSpans(int y, PixelSpan out[2]) const
         }
         const double lo = std::ceil(part.lo + originX_);
         const double hi = std::floor(part.hi + originX_) + 1.0;
-        const int begin = int(std::clamp(lo, 0.0, double(width_)));
-        const int end = int(std::clamp(hi, 0.0, double(width_)));
+        const int begin = static_cast<int>(std::clamp(lo, 0.0, static_cast<double>(width_)));
+        const int end = static_cast<int>(std::clamp(hi, 0.0, static_cast<double>(width_)));
         if (begin < end) {
             out[count++] = {begin, end};
         }
@@ -137,14 +137,14 @@ int SectorClip::RowSpans(int y, PixelSpan out[2]) const
 
 SectorClip MakeViewClip(const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command)
 {
-    if (settings.sectorMode == kModeSideScan) {
+    if (settings.sectorMode == DisplayMode::SideScan) {
         return SectorClip::Unclipped(geo.width);
     }
     const double w = command[CommandMessage::kSectorWidth];
     const double a
         = settings.trainAngleDegrees + settings.rotateImage + (settings.zeroDown != 0 ? 180.0 : 0.0);
-    const float start = float(90.0 - a - 1.5 * w);
-    const float sweep = float(3.0 * w);
+    const float start = static_cast<float>(90.0 - a - 1.5 * w);
+    const float sweep = static_cast<float>(3.0 * w);
     return SectorClip(geo.width, geo.originX, geo.originY, TruncToInt(1000.0 * geo.zoom), start, sweep);
 }
 

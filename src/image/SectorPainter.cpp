@@ -98,8 +98,8 @@ void SubLineOffsets(const FanRadii& f, double rpx, double c, double sn, std::int
 #endif
     const double* radius = f.radius.data();
     for (; k < f.count; ++k) {
-        const int x = int(rpx + radius[k] * c);
-        const int y = int(rpx + radius[k] * sn);
+        const int x = static_cast<int>(rpx + radius[k] * c);
+        const int y = static_cast<int>(rpx + radius[k] * sn);
         off[k] = y * kW + x;
     }
 }
@@ -126,7 +126,7 @@ const std::uint8_t* ValuesByRadius(const FanRadii& f, const std::uint8_t* value,
         return spread;
     }
     for (; k < f.count; ++k) {
-        spread[k] = value[f.sample[std::size_t(k)]];
+        spread[k] = value[f.sample[static_cast<std::size_t>(k)]];
     }
     return spread;
 }
@@ -170,8 +170,8 @@ void SubLinePixels(const FanRadii& f, double rpx, double c, double sn, std::int3
     }
 #endif
     for (; k < f.count; ++k) {
-        xs[k] = int(rpx + f.radius[k] * c);
-        ys[k] = int(rpx + f.radius[k] * sn);
+        xs[k] = static_cast<int>(rpx + f.radius[k] * c);
+        ys[k] = static_cast<int>(rpx + f.radius[k] * sn);
     }
 }
 
@@ -185,21 +185,21 @@ void PaintFilledSubLine(
     SubLinePixels(f, rpx, c, sn, xs.data(), ys.data());
     const double* radius = f.radius.data();
     for (int k = 0; k < f.count; ++k) {
-        const std::uint8_t v = value[f.sample[std::size_t(k)]];
-        if (k > 0 && (unsigned(xs[k] - xs[k - 1] + 1) > 2u || unsigned(ys[k] - ys[k - 1] + 1) > 2u)) {
+        const std::uint8_t v = value[f.sample[static_cast<std::size_t>(k)]];
+        if (k > 0 && (static_cast<unsigned>(xs[k] - xs[k - 1] + 1) > 2u || static_cast<unsigned>(ys[k] - ys[k - 1] + 1) > 2u)) {
             const double from = radius[k - 1];
             for (int m = 1; m < f.parts; ++m) {
                 const double r = from + (radius[k] - from) * m / f.parts;
-                const int x = int(rpx + r * c);
-                const int y = int(rpx + r * sn);
-                if ((x != xs[k - 1] || y != ys[k - 1]) && unsigned(x) < unsigned(kW)
-                    && unsigned(y) < unsigned(kH)) {
-                    data[std::size_t(y) * kW + x] = v;
+                const int x = static_cast<int>(rpx + r * c);
+                const int y = static_cast<int>(rpx + r * sn);
+                if ((x != xs[k - 1] || y != ys[k - 1]) && static_cast<unsigned>(x) < unsigned(kW)
+                    && static_cast<unsigned>(y) < unsigned(kH)) {
+                    data[static_cast<std::size_t>(y) * kW + x] = v;
                 }
             }
         }
-        if (f.inside || (unsigned(xs[k]) < unsigned(kW) && unsigned(ys[k]) < unsigned(kH))) {
-            data[std::size_t(ys[k]) * kW + xs[k]] = v;
+        if (f.inside || (static_cast<unsigned>(xs[k]) < unsigned(kW) && static_cast<unsigned>(ys[k]) < unsigned(kH))) {
+            data[static_cast<std::size_t>(ys[k]) * kW + xs[k]] = v;
         }
     }
 }
@@ -218,9 +218,9 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
     const FanScale& scale = tables.plans.Scale(in.mixWeight);
     const double rpx = geo.radiusPx;
 
-    const double delta = in.step * double(0.3f);
+    const double delta = in.step * static_cast<double>(0.3f);
     const bool forward = (in.directionFlag == 1) != (in.sonarUpDown == 1);
-    double a = float(forward ? in.headAngle - delta : in.headAngle + delta);
+    double a = static_cast<float>(forward ? in.headAngle - delta : in.headAngle + delta);
     const double increment = delta / (lines.count - 1);
 
     std::array<std::uint8_t, kScanLineBytes> value;
@@ -246,10 +246,10 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
             Scatter(data, offset.data(), ValuesByRadius(f, value.data(), spread.data()), f.count);
         } else {
             for (int k = 0; k < f.count; ++k) {
-                const int x = int(rpx + f.radius[std::size_t(k)] * c);
-                const int y = int(rpx + f.radius[std::size_t(k)] * sn);
-                if (unsigned(x) < unsigned(kW) && unsigned(y) < unsigned(kH)) {
-                    data[std::size_t(y) * kW + x] = value[f.sample[std::size_t(k)]];
+                const int x = static_cast<int>(rpx + f.radius[static_cast<std::size_t>(k)] * c);
+                const int y = static_cast<int>(rpx + f.radius[static_cast<std::size_t>(k)] * sn);
+                if (static_cast<unsigned>(x) < unsigned(kW) && static_cast<unsigned>(y) < unsigned(kH)) {
+                    data[static_cast<std::size_t>(y) * kW + x] = value[f.sample[static_cast<std::size_t>(k)]];
                 }
             }
         }
@@ -270,8 +270,8 @@ void PaintProfilePoints(
         if (idx < 0) {
             continue;
         }
-        const int x = int(rpx + rp * tables.trig.Cos(idx));
-        const int y = int(rpx + rp * tables.trig.Sin(idx));
+        const int x = static_cast<int>(rpx + rp * tables.trig.Cos(idx));
+        const int y = static_cast<int>(rpx + rp * tables.trig.Sin(idx));
         if (x < 1 || x > kW - 2 || y < 1 || y > kH - 2) {
             continue;
         }
@@ -280,7 +280,7 @@ void PaintProfilePoints(
                 const int ring = (dx != 0) + (dy != 0); // 0 centre, 1 edge, 2 corner
                 if (ring == 0 || (ring == 1 && in.profilePointSize >= 1)
                     || (ring == 2 && in.profilePointSize >= 2)) {
-                    data[std::size_t(y + dy) * kW + (x + dx)] = kProfileValue;
+                    data[static_cast<std::size_t>(y + dy) * kW + (x + dx)] = kProfileValue;
                 }
             }
         }
@@ -298,7 +298,7 @@ int FanExtent(const PaintInputs& in, const PaintGeometry& geo)
     const double smallest = std::min({0.0, geo.startDelay, last});
     const double reach = std::max(rpx + 1, -smallest);
     const double side = rpx + reach + 2;
-    return std::isfinite(side) && side < kW ? int(side) : kW;
+    return std::isfinite(side) && side < kW ? static_cast<int>(side) : kW;
 }
 
 } // namespace

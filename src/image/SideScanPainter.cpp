@@ -19,7 +19,7 @@ void PaintSamples(ImageRaster& raster, const ScanLineHistory& history, const Sid
     const std::uint16_t* column = plan.column.data();
     const std::uint8_t* echo = history.l0.data();
     const std::uint8_t* lut = plan.lut.data();
-    const int n = int(plan.column.size());
+    const int n = static_cast<int>(plan.column.size());
     if (plan.holes) {
         for (int c = 0; c < n; ++c) {
             if (column[c] != SideScanColumns::kHole) {
@@ -45,11 +45,11 @@ void PaintProfilePoint(ImageRaster& raster, const PaintInputs& in, const PaintGe
     const double p = in.profileHistory.back().value;
     const double t
         = std::trunc(geo.startDelay + p * in.speedOfSound / 1500 / in.rangeSetting / 100 * 500 * in.zoom);
-    const double x = int(in.zoom * 250) + t;
+    const double x = static_cast<int>(in.zoom * 250) + t;
     if (!(x >= 1 && x <= kW - 2)) {
         return; // also a range setting of 0 (infinite offset)
     }
-    const int c = int(x);
+    const int c = static_cast<int>(x);
     std::uint8_t* top = raster.Row(0);
     top[c] = kProfileValue;
     if (in.profilePointSize >= 1) {

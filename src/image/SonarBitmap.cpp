@@ -10,7 +10,7 @@ namespace {
 
 std::uint8_t Cap255(int v)
 {
-    return std::uint8_t(std::clamp(v, 0, 255));
+    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
 }
 
 Rgb Make(int r, int g, int b)
@@ -97,16 +97,16 @@ void CSonarBitmap::BuildColorTables()
     for (int n = 0; n < kDefinedColorEntries; ++n) {
         const Rgb base = BaseColor(n);
         tables_[0][n]
-            = {Cap255(int(base.red * 1.5)), Cap255(int(base.green * 1.5)), Cap255(int(base.blue * 1.5))};
+            = {Cap255(static_cast<int>(base.red * 1.5)), Cap255(static_cast<int>(base.green * 1.5)), Cap255(static_cast<int>(base.blue * 1.5))};
         tables_[1][n] = base;
-        const std::uint8_t g = Cap255(int(2.5 * n));
+        const std::uint8_t g = Cap255(static_cast<int>(2.5 * n));
         tables_[2][n] = {0, g, 0};
         tables_[3][n] = {g, g, g};
-        const std::uint8_t q = Cap255(int((118 - n) * 1.8));
+        const std::uint8_t q = Cap255(static_cast<int>((118 - n) * 1.8));
         tables_[4][n] = {q, q, q};
         const double phi = n * 0.5 * 3.1415926 / 118;
-        const std::uint8_t s = Cap255(int(RoundedSin(phi) * 255 * 1.2));
-        const std::uint8_t k = Cap255(int((255 - 255 * RoundedCos(phi)) * 1.2));
+        const std::uint8_t s = Cap255(static_cast<int>(RoundedSin(phi) * 255 * 1.2));
+        const std::uint8_t k = Cap255(static_cast<int>((255 - 255 * RoundedCos(phi)) * 1.2));
         tables_[5][n] = {s, k, 0};
         tables_[6][n] = {0, s, k};
         tables_[7][n] = {k, s, 0};

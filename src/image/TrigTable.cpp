@@ -38,7 +38,7 @@ int TrigTable::IndexForAngle(double a)
     }
     const double q = b / kStepDegrees;
     if (q > -1.0 && q < kEntries) {
-        return int(q); // truncation toward zero, as for every pixel coordinate
+        return static_cast<int>(q); // truncation toward zero, as for every pixel coordinate
     }
     if (!std::isfinite(b)) {
         return -1;
@@ -50,7 +50,7 @@ int TrigTable::IndexForAngle(double a)
     if (b >= 360) {
         b -= 360;
     }
-    return std::clamp(int(b / kStepDegrees), 0, 7199);
+    return std::clamp(static_cast<int>(b / kStepDegrees), 0, 7199);
 }
 
 } // namespace velmaris

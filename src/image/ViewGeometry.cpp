@@ -19,7 +19,7 @@ void Recentre(ViewInteraction& view)
     view.dragStartX = view.dragStartY = 0;
 }
 
-ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, int displayMode, int panX, int panY)
+ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, DisplayMode displayMode, int panX, int panY)
 {
     ViewGeometry geo;
     geo.width = cx;
@@ -28,12 +28,12 @@ ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, int displayMode, i
     geo.panX = panX;
     geo.panY = panY;
     const double half = kSamplesPerLine * zoom;
-    geo.imageX = TruncToInt(double(cx / 2) - half);
-    geo.imageY = displayMode == kModeSideScan ? 0 : TruncToInt(double(cy / 2) - half);
-    geo.rasterLeft = TruncToInt(double(geo.imageX) + panX);
-    geo.rasterTop = TruncToInt(double(geo.imageY) + panY);
-    geo.originX = TruncToInt(double(cx / 2) + panX);
-    geo.originY = TruncToInt(double(cy / 2) + panY);
+    geo.imageX = TruncToInt(static_cast<double>(cx / 2) - half);
+    geo.imageY = displayMode == DisplayMode::SideScan ? 0 : TruncToInt(static_cast<double>(cy / 2) - half);
+    geo.rasterLeft = TruncToInt(static_cast<double>(geo.imageX) + panX);
+    geo.rasterTop = TruncToInt(static_cast<double>(geo.imageY) + panY);
+    geo.originX = TruncToInt(static_cast<double>(cx / 2) + panX);
+    geo.originY = TruncToInt(static_cast<double>(cy / 2) + panY);
     return geo;
 }
 
@@ -43,7 +43,7 @@ ScreenPoint HeadLineEnd(
     const bool forward = (directionFlag == 1) != (sonarUpDown == 1);
     double phi = headAngle;
     if (!forward) {
-        phi += stepCode * double(0.3f);
+        phi += stepCode * static_cast<double>(0.3f);
     }
     const double rad = phi * kPi / 180.0;
     const double length = kSamplesPerLine * geo.zoom;

@@ -3,6 +3,8 @@
 // view's own interaction state (pan, drag, measurement, status blink) that
 // mouse handling changes and painting reads.
 
+#include "protocol/SonarSettings.h"
+
 namespace velmaris {
 
 struct ScreenPoint {
@@ -11,24 +13,23 @@ struct ScreenPoint {
     friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
 };
 
-// View state kept by the view between paints. Pixels in client coordinates;
-// flags are 0/1 integers.
+// View state kept by the view between paints. Pixels in client coordinates.
 struct ViewInteraction {
     int panX = 0; // sonar origin offset from the window centre
     int panY = 0;
     int savedPanX = 0; // pan at the end of the last drag
     int savedPanY = 0;
-    int dragging = 0; // a left-button drag of the image is in progress
+    bool dragging = false; // a left-button drag of the image is in progress
     int dragStartX = 0;
     int dragStartY = 0;
-    int measureMode = 0; // "Measure Target" is on
-    int measurementShown = 0; // an anchor has been placed: the overlay is drawn
+    bool measureMode = false; // "Measure Target" is on
+    bool measurementShown = false; // an anchor has been placed: the overlay is drawn
     int anchorX = 0;
     int anchorY = 0;
     int cursorX = 0; // last mouse position
     int cursorY = 0;
     double targetSize = 0.0; // metres from the anchor to the cursor
-    int blinkState = 0; // alternates "No Connection" with the port or address
+    bool blinkState = false; // alternates "No Connection" with the port or address
     int blinkCounter = 0;
 };
 
@@ -52,7 +53,7 @@ struct ViewGeometry {
 // x0 = trunc(cx / 2 - 500 z), y0 = trunc(cy / 2 - 500 z) (0 in SideScan),
 // with cx / 2 in whole pixels; the sonar origin is the window centre plus
 // pan. Saturates rather than overflows for absurd zooms or pans.
-ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, int displayMode, int panX, int panY);
+ViewGeometry ComputeViewGeometry(int cx, int cy, double zoom, DisplayMode displayMode, int panX, int panY);
 
 // End of the head-position line from the sonar origin: length 500 z along
 // the ping's head angle, advanced by one step (step code x 0.3 degrees) when

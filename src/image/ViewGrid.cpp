@@ -54,7 +54,7 @@ double GridUnitPixels(double zoom, double speedOfSound)
 void AppendGrid(
     ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command)
 {
-    if (settings.sectorMode == kModeSideScan) {
+    if (settings.sectorMode == DisplayMode::SideScan) {
         if (settings.grid != 0) {
             AppendSideScanGrid(scene, geo, settings);
         }
@@ -77,14 +77,14 @@ void AppendPolarGrid(
     const double a = SectorCentreAngle(settings);
     const ScreenPoint o {geo.originX, geo.originY};
     if (w != 0) {
-        const float start = float(-a - 1.5 * w + 90.0);
-        const float sweep = float(3.0 * w);
+        const float start = static_cast<float>(-a - 1.5 * w + 90.0);
+        const float sweep = static_cast<float>(3.0 * w);
         for (int i = 1; i <= 5; ++i) {
             const int r = TruncToInt(i * spacing / 5);
             // Move to the origin, arc (its first edge comes with it), line back.
             scene.push_back(ViewLine {o, OnArc(o, r, start), kGridColor});
             scene.push_back(ViewArc {o, r, start, sweep, kGridColor});
-            scene.push_back(ViewLine {OnArc(o, r, double(start) + double(sweep)), o, kGridColor});
+            scene.push_back(ViewLine {OnArc(o, r, static_cast<double>(start) + static_cast<double>(sweep)), o, kGridColor});
         }
     }
     // origin + sign x (cos, sin) x u for an angle in degrees (screen y down).
@@ -130,15 +130,15 @@ void AppendSideScanGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSe
     if (!(z > 0) || z > kMaxPaintZoom) {
         return;
     }
-    const int a = TruncToInt(double(TruncToInt(geo.width / 2 - z * 250)) + geo.panX);
+    const int a = TruncToInt(static_cast<double>(TruncToInt(geo.width / 2 - z * 250)) + geo.panX);
     const int top = geo.panY;
-    const int bottom = TruncToInt(double(top) + TruncToInt(4000 * z));
+    const int bottom = TruncToInt(static_cast<double>(top) + TruncToInt(4000 * z));
     scene.push_back(ViewLine {{a, top}, {a, bottom}, kAxisColor});
     for (int e = 100; e <= 500; e += 100) {
-        const int x = TruncToInt(double(a) + TruncToInt(settings.metricScale == 1 ? InFeet(e * z) : e * z));
+        const int x = TruncToInt(static_cast<double>(a) + TruncToInt(settings.metricScale == 1 ? InFeet(e * z) : e * z));
         scene.push_back(ViewLine {{x, top}, {x, bottom}, kGridColor});
     }
-    const int right = TruncToInt(double(a) + TruncToInt(500 * z));
+    const int right = TruncToInt(static_cast<double>(a) + TruncToInt(500 * z));
     scene.push_back(ViewLine {{a, top}, {right, top}, kGridColor});
     scene.push_back(ViewLine {{a, bottom}, {right, bottom}, kGridColor});
 }

@@ -6,24 +6,24 @@ void PressLeft(ViewInteraction& view, int x, int y)
 {
     view.cursorX = x;
     view.cursorY = y;
-    if (view.measureMode == 0) {
-        view.dragging = 1;
+    if (!view.measureMode) {
+        view.dragging = true;
         view.dragStartX = x;
         view.dragStartY = y;
-    } else if (view.measurementShown == 0) {
+    } else if (!view.measurementShown) {
         view.anchorX = x;
         view.anchorY = y;
-        view.measurementShown = 1;
+        view.measurementShown = true;
     } else {
-        view.measurementShown = 0;
-        view.measureMode = 0;
+        view.measurementShown = false;
+        view.measureMode = false;
         view.targetSize = 0.0;
     }
 }
 
 void ReleaseLeft(ViewInteraction& view)
 {
-    view.dragging = 0;
+    view.dragging = false;
     view.savedPanX = view.panX;
     view.savedPanY = view.panY;
 }
@@ -32,7 +32,7 @@ bool MoveMouse(ViewInteraction& view, int x, int y)
 {
     view.cursorX = x;
     view.cursorY = y;
-    if (view.dragging == 0) {
+    if (!view.dragging) {
         return false;
     }
     // Client coordinates are bounded by the window, so these sums cannot overflow.
@@ -43,15 +43,15 @@ bool MoveMouse(ViewInteraction& view, int x, int y)
 
 void ToggleMeasureMode(ViewInteraction& view)
 {
-    view.measureMode = view.measureMode != 0 ? 0 : 1;
+    view.measureMode = !view.measureMode;
 }
 
 void RecentreView(ViewInteraction& view)
 {
     Recentre(view);
-    view.dragging = 0;
-    view.measureMode = 0;
-    view.measurementShown = 0;
+    view.dragging = false;
+    view.measureMode = false;
+    view.measurementShown = false;
     view.targetSize = 0.0;
 }
 

@@ -33,29 +33,29 @@ double MetresPerPixel(int rangeIndex, double zoom)
 
 ScreenPoint ReadoutOrigin(const ReadoutFrame& frame, int panX, int panY, int y)
 {
-    if (frame.displayMode == kModeSideScan) {
+    if (frame.displayMode == DisplayMode::SideScan) {
         return {TruncToInt(frame.cx / 2 - frame.zoom * kSamplesPerLine * 0.5 + panX), y};
     }
-    return {TruncToInt(double(frame.cx / 2) + panX), TruncToInt(double(frame.cy / 2) + panY)};
+    return {TruncToInt(static_cast<double>(frame.cx / 2) + panX), TruncToInt(static_cast<double>(frame.cy / 2) + panY)};
 }
 
 void ReadCursor(const ReadoutFrame& frame, const ViewInteraction& view, int x, int y, CursorReading& reading)
 {
     const double scale = MetresPerPixel(frame.rangeIndex, frame.zoom);
-    if (view.measureMode != 0 && view.measurementShown != 0) {
-        const double ax = double(view.anchorX) - x;
-        const double ay = double(view.anchorY) - y;
+    if (view.measureMode && view.measurementShown) {
+        const double ax = static_cast<double>(view.anchorX) - x;
+        const double ay = static_cast<double>(view.anchorY) - y;
         reading.targetSize = std::sqrt(ax * ax + ay * ay) * scale;
     } else {
         reading.targetSize = 0.0;
     }
     const ScreenPoint origin = ReadoutOrigin(frame, view.panX, view.panY, y);
-    const double dx = double(origin.x) - x;
-    const double dy = double(origin.y) - y;
+    const double dx = static_cast<double>(origin.x) - x;
+    const double dy = static_cast<double>(origin.y) - y;
     reading.range = std::sqrt(dx * dx + dy * dy) * scale;
     reading.horizontal = dx * scale;
     reading.vertical = dy * scale;
-    if (frame.displayMode == kModeSideScan) {
+    if (frame.displayMode == DisplayMode::SideScan) {
         return;
     }
     if (dx == 0 && dy == 0) {
@@ -63,7 +63,7 @@ void ReadCursor(const ReadoutFrame& frame, const ViewInteraction& view, int x, i
         return;
     }
     // x == origin gives +-infinity, whose arctangent is +-90: straight up 0, down 180.
-    const double t = std::atan((double(y) - origin.y) / (double(x) - origin.x)) * kDegreesPerRadian;
+    const double t = std::atan((static_cast<double>(y) - origin.y) / (static_cast<double>(x) - origin.x)) * kDegreesPerRadian;
     double bearing = x >= origin.x ? t + 90.0 : t + 270.0;
     // The degree constant is a little above 180 / pi, so straight up comes
     // out a hair below 0 and would read "-0.0 deg.".
@@ -73,9 +73,9 @@ void ReadCursor(const ReadoutFrame& frame, const ViewInteraction& view, int x, i
     reading.bearing = bearing;
 }
 
-ReadoutTexts FormatReadouts(const CursorReading& reading, int metricScale, int displayMode)
+ReadoutTexts FormatReadouts(const CursorReading& reading, int metricScale, DisplayMode displayMode)
 {
-    const bool sideScan = displayMode == kModeSideScan;
+    const bool sideScan = displayMode == DisplayMode::SideScan;
     ReadoutTexts texts;
     if (reading.targetSize != 0.0) {
         texts.targetSize = Distance(reading.targetSize, metricScale);

@@ -25,7 +25,7 @@ struct ReadoutFrame {
     int cx = 0; // client size
     int cy = 0;
     double zoom = 1.0;
-    int displayMode = kModeSector; // `Sector Mode`
+    DisplayMode displayMode = DisplayMode::Sector; // `Sector Mode`
     int rangeIndex = 0; // into the 15-entry range table (clamped)
 };
 
@@ -51,6 +51,6 @@ struct ReadoutTexts {
     std::string horizontal; // negated: positive right of the origin
     std::string vertical; // "n/a" in SideScan
 };
-ReadoutTexts FormatReadouts(const CursorReading& reading, int metricScale, int displayMode);
+ReadoutTexts FormatReadouts(const CursorReading& reading, int metricScale, DisplayMode displayMode);
 
 } // namespace velmaris

@@ -17,7 +17,7 @@ ViewScene BuildViewScene(
     const SonarSettings& settings = state.settings;
     ViewScene scene;
     scene.reserve(64);
-    if (settings.sectorMode != kModeSideScan) {
+    if (settings.sectorMode != DisplayMode::SideScan) {
         const ScreenPoint end = HeadLineEnd(geo, state.ping.headAngle, state.command[CommandMessage::kStep],
             state.ping.directionFlag, settings.sonarUpDown);
         scene.push_back(ViewLine {{geo.originX, geo.originY}, end, kAxisColor});
@@ -32,7 +32,7 @@ ViewScene BuildViewScene(
         scene.push_back(std::move(text));
     }
 
-    if (view.measurementShown != 0) {
+    if (view.measurementShown) {
         const int ax = view.anchorX;
         const int ay = view.anchorY;
         scene.push_back(ViewLine {{ax - kCrossHalf, ay}, {ax + kCrossHalf, ay}, kMeasureLineColor});

@@ -30,7 +30,7 @@ void ServeViewRequests(const ViewRequests& requests, ViewInteraction& view)
     if (requests.recentre)
         RecentreView(view);
     if (requests.statusReset) {
-        view.blinkState = 0;
+        view.blinkState = false;
         view.blinkCounter = 0;
     }
 }

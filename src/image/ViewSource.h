@@ -25,7 +25,7 @@ struct ViewStatus {
     int pingCount = 0; // pings decoded so far; animates the status line
     int sonarComPort = 1; // serial head's port number (COM%d)
     std::string headAddress; // Ethernet head's address text
-    int sonarType = kSonarSerialK52A; // `Sonar Type`
+    SonarType sonarType = SonarType::SerialK52A; // `Sonar Type`
     int udpMode = 0; // pings arrive as UDP datagrams
 };
 

@@ -17,7 +17,7 @@ constexpr int kStatusBoxFromBottom = 27;
 std::string WithDots(const char* word, int pingCount)
 {
     const int n = ((pingCount % 7) + 7) % 7;
-    return std::string(word) + std::string(std::size_t(n), '.');
+    return std::string(word) + std::string(static_cast<std::size_t>(n), '.');
 }
 
 } // namespace
@@ -32,14 +32,14 @@ std::string FormatText(const char* format, ...)
     if (n < 0) {
         return {};
     }
-    return std::string(buffer, std::size_t(n) < sizeof buffer ? std::size_t(n) : sizeof buffer - 1);
+    return std::string(buffer, static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
 }
 
-StatusBoxChoice ChooseStatusBox(const ViewStatus& status, int blinkState, int cx)
+StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int cx)
 {
     StatusBoxChoice c;
     const int b = cx / 2;
-    const bool serial = status.sonarType == kSonarSerialK52A;
+    const bool serial = status.sonarType == SonarType::SerialK52A;
     auto set = [&c](std::string text, int x, int w) {
         c.hasText = true;
         c.text = std::move(text);
@@ -50,7 +50,7 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, int blinkState, int cx
         return c;
     }
     if (status.playback == 0 && status.linkState != LinkState::Up) {
-        if (blinkState != 0) {
+        if (blinkState) {
             set("No Connection", b - 60, 172);
         } else if (serial) {
             set(FormatText("Com Port : COM%d ", status.sonarComPort), b - 80, 202);
@@ -75,7 +75,7 @@ void AppendStatusBox(ViewScene& scene, const ViewStatus& status, ViewInteraction
     if (choice.resetBlinkCounter) {
         view.blinkCounter = 0;
     }
-    if (!choice.hasText || view.dragging != 0 || status.blinkToggle == 0) {
+    if (!choice.hasText || view.dragging || status.blinkToggle == 0) {
         return;
     }
     const int x = choice.x;
@@ -83,7 +83,7 @@ void AppendStatusBox(ViewScene& scene, const ViewStatus& status, ViewInteraction
     const int w = choice.w;
     scene.push_back(ViewBox {x - 26, y - 1, x + w, y + 26, x - 25, y, x + w - 2, y + 25});
     scene.push_back(ViewText {choice.text, x, y, ViewFont::A, kStatusBoxTextColor, kStatusBoxFillColor});
-    view.blinkState = view.blinkState != 0 ? 0 : 1;
+    view.blinkState = !view.blinkState;
 }
 
 std::vector<ViewText> RangeReadouts(const SonarSettings& settings, const CommandMessage& command)
@@ -104,7 +104,7 @@ std::vector<ViewText> RangeReadouts(const SonarSettings& settings, const Command
             100, 8, ViewFont::A, kScaleTextColor});
     }
     texts.push_back(
-        {FormatText("(%d dB)", int(command[CommandMessage::kGain])), 100, 35, ViewFont::A, kScaleTextColor});
+        {FormatText("(%d dB)", static_cast<int>(command[CommandMessage::kGain])), 100, 35, ViewFont::A, kScaleTextColor});
     return texts;
 }
 

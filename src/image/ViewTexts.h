@@ -30,7 +30,7 @@ struct StatusBoxChoice {
 // off: "Com Port : COM%d " (b - 80, 202) or "IP: %s" (b - 65, 172); playing
 // back or link 1 with a reply awaited: "No Data at  COM%d " (b - 85, 202) or
 // "No Data at IP: %s" (b - 85, 270); link 1 answered: none, counter reset.
-StatusBoxChoice ChooseStatusBox(const ViewStatus& status, int blinkState, int cx);
+StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int cx);
 
 // The box and its text when there is text, no drag is in progress and the
 // status blink toggle is on; each drawn box flips the blink state.

@@ -51,7 +51,7 @@ public:
     // Closes any open port and opens `comPort` (115200 8N1 for the head) with
     // the read/write time-outs of the serial exchange; starts the worker when
     // it is not running yet.
-    virtual SerialOpenResult Open(int comPort, int baud, bool rtsMode) = 0;
+    [[nodiscard]] virtual SerialOpenResult Open(int comPort, int baud, bool rtsMode) = 0;
     // Posts one transfer to the worker: read the reply to the previous
     // command (up to 513 bytes or the time-out), then write a copy of
     // `command` taken now. The worker answers with
@@ -72,9 +72,9 @@ public:
     // Shuts down and closes any socket, then starts a non-blocking connect;
     // the outcome arrives as LinkEvents::OnTcpConnected. False when the
     // connect failed at once.
-    virtual bool Connect(const std::string& host, int port) = 0;
+    [[nodiscard]] virtual bool Connect(const std::string& host, int port) = 0;
     // One send call; false when the bytes could not be handed to the socket.
-    virtual bool Send(std::span<const std::uint8_t> bytes) = 0;
+    [[nodiscard]] virtual bool Send(std::span<const std::uint8_t> bytes) = 0;
     // Shuts down both directions and closes; no notification follows.
     virtual void Close() = 0;
 };
@@ -83,7 +83,7 @@ public:
 class UdpLink {
 public:
     virtual ~UdpLink() = default;
-    virtual bool Open(int port) = 0;
+    [[nodiscard]] virtual bool Open(int port) = 0;
     virtual void Close() = 0;
 };
 

@@ -93,18 +93,18 @@ std::string DecodeDate(Header h)
 // Saved copies of sector width and train for a mode; SideScan keeps no width.
 std::uint8_t* SavedWidth(SonarSettings& s)
 {
-    if (s.sectorMode == kModeSector)
+    if (s.sectorMode == DisplayMode::Sector)
         return &s.sectorWidthSector;
-    if (s.sectorMode == kModePolar)
+    if (s.sectorMode == DisplayMode::Polar)
         return &s.sectorWidthPolar;
     return nullptr;
 }
 
 std::uint8_t& SavedTrain(SonarSettings& s)
 {
-    if (s.sectorMode == kModeSector)
+    if (s.sectorMode == DisplayMode::Sector)
         return s.trainSector;
-    if (s.sectorMode == kModePolar)
+    if (s.sectorMode == DisplayMode::Polar)
         return s.trainPolar;
     return s.trainSS;
 }
@@ -179,9 +179,7 @@ RecordHeaderEffects DecodeRecordHeader(
     ping.previousDirectionFlag = ping.directionFlag;
     ping.directionFlag = (flags >> 7) & 1;
     settings.sonarUpDown = (flags >> 6) & 1;
-    int mode = (flags >> 3) & 7;
-    if (mode > kModeSideScan)
-        mode = kModeSector;
+    const DisplayMode mode = DisplayModeForCode((flags >> 3) & 7).value_or(DisplayMode::Sector);
     if (mode != settings.sectorMode) {
         effects.clearRaster = true;
         effects.fullRedraw = true;
@@ -238,9 +236,9 @@ RecordHeaderEffects DecodeRecordHeader(
     return effects;
 }
 
-std::string_view RecordTag(int sonarType, bool playback, int playbackFileType)
+std::string_view RecordTag(SonarType sonarType, bool playback, SonarType playbackFileType)
 {
-    const bool serial = (sonarType == kSonarSerialK52A && !playback) || (playback && playbackFileType == 0);
+    const bool serial = (sonarType == SonarType::SerialK52A && !playback) || (playback && playbackFileType == SonarType::SerialK52A);
     return serial ? "52A" : "52L";
 }
 
@@ -271,7 +269,7 @@ std::vector<std::uint8_t> EncodeRecord(const PingRecord& ping, const CommandMess
     WriteText(out, kTime, ping.time, 8);
     WriteText(out, kHundredths, ping.hundredths, 3);
 
-    const int mode = std::clamp(settings.sectorMode, 0, 7);
+    const int mode = CodeOf(settings.sectorMode);
     out[kFlags]
         = static_cast<std::uint8_t>(((ping.directionFlag & 1) << 7) | ((settings.sonarUpDown == 1) << 6)
             | (mode << 3) | StepCodeForCommandStep(command[CommandMessage::kStep]));

@@ -49,8 +49,8 @@ RecordHeaderEffects DecodeRecordHeader(std::span<const std::uint8_t, kRecordHead
 
 // Tag of a written record: "52A" when the serial model is selected and no
 // playback runs, or when the file played back is a serial-model file
-// (`playbackFileType` 0); "52L" otherwise.
-std::string_view RecordTag(int sonarType, bool playback, int playbackFileType);
+// (`playbackFileType` serial); "52L" otherwise.
+std::string_view RecordTag(SonarType sonarType, bool playback, SonarType playbackFileType);
 
 // Encodes the whole record of the current ping. `echo` is the echo buffer
 // (L0); echo bytes it does not hold are written as 0. `tag` is cut or

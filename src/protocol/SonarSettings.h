@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace velmaris {
@@ -21,13 +22,34 @@ inline constexpr std::array<int, kRangeCount> kRangeTableMetres {
 inline constexpr int kDefaultRangeIndex = 7;
 
 // Display modes (`Sector Mode`).
-inline constexpr int kModeSector = 0;
-inline constexpr int kModePolar = 1;
-inline constexpr int kModeSideScan = 2;
+enum class DisplayMode { Sector, Polar, SideScan };
 
-// `Sonar Type`.
-inline constexpr int kSonarSerialK52A = 0;
-inline constexpr int kSonarEthernetK52L = 1;
+// Head models (`Sonar Type`).
+enum class SonarType { SerialK52A, EthernetK52L };
+
+// The numbers the settings file, the record header, the settings panel and
+// the tool's dump hold for them. Every edge converts through these; the
+// ForCode functions give nullopt for a number that names nothing.
+constexpr int CodeOf(DisplayMode mode)
+{
+    return static_cast<int>(mode);
+}
+constexpr int CodeOf(SonarType type)
+{
+    return static_cast<int>(type);
+}
+constexpr std::optional<DisplayMode> DisplayModeForCode(int code)
+{
+    if (code < CodeOf(DisplayMode::Sector) || code > CodeOf(DisplayMode::SideScan))
+        return std::nullopt;
+    return static_cast<DisplayMode>(code);
+}
+constexpr std::optional<SonarType> SonarTypeForCode(int code)
+{
+    if (code < CodeOf(SonarType::SerialK52A) || code > CodeOf(SonarType::EthernetK52L))
+        return std::nullopt;
+    return static_cast<SonarType>(code);
+}
 
 // Step codes (command byte 13 and `Step Size`); the head moves 0.3 degrees
 // per code unit per ping.
@@ -64,7 +86,7 @@ struct SonarSettings {
     int rangeIndex = kDefaultRangeIndex; // 0..14
     std::uint8_t gain = 6; // dB 0..40; live value in command byte 8
     int sonarUpDown = 0; // 0 "&Down", 1 "&Up"
-    int sectorMode = kModePolar; // 0 Sector, 1 Polar, 2 SideScan
+    DisplayMode sectorMode = DisplayMode::Polar;
     std::uint8_t sectorWidthSector = 60; // units of 3 degrees, 0..60
     std::uint8_t sectorWidthPolar = 120; // units of 3 degrees, 0..120
     std::uint8_t trainSector = 60; // train codes 0..120, 60 straight ahead
@@ -77,7 +99,7 @@ struct SonarSettings {
     std::uint8_t pulseLength = 10; // 1..100
 
     // --- System and display settings, INI section "System Settings" ---
-    int sonarType = kSonarSerialK52A;
+    SonarType sonarType = SonarType::SerialK52A;
     int udpMode = 0;
     std::string ipAddress = "192.168.0.5";
     int sonarComPort = 1;

@@ -127,10 +127,10 @@ void SettingsOperations::SetGain(int value)
 
 void SettingsOperations::StepSectorWidth(int delta)
 {
-    if (Blocked() || settings_.sectorMode == kModeSideScan)
+    if (Blocked() || settings_.sectorMode == DisplayMode::SideScan)
         return;
     int width = std::max(message_[CommandMessage::kSectorWidth] + delta, 0);
-    if (settings_.sectorMode == kModePolar) {
+    if (settings_.sectorMode == DisplayMode::Polar) {
         width = std::min(width, kFullCircle);
         settings_.sectorWidthPolar = Byte(width);
     } else {
@@ -150,12 +150,12 @@ void SettingsOperations::StepSectorWidth(int delta)
 
 void SettingsOperations::SetSectorWidth(int degrees)
 {
-    if (Blocked() || settings_.sectorMode == kModeSideScan || degrees < 0)
+    if (Blocked() || settings_.sectorMode == DisplayMode::SideScan || degrees < 0)
         return;
     int width = CodeForDegrees(degrees);
     if (width == message_[CommandMessage::kSectorWidth])
         return;
-    width = std::min(width, settings_.sectorMode == kModePolar ? kFullCircle : kMaxWidthSector);
+    width = std::min(width, settings_.sectorMode == DisplayMode::Polar ? kFullCircle : kMaxWidthSector);
     message_[CommandMessage::kSectorWidth] = Byte(width);
     StorePerMode();
     ApplySettings();
@@ -200,15 +200,15 @@ void SettingsOperations::SetTrain(int degrees)
 
 void SettingsOperations::StepSpeed(int delta)
 {
-    if (Blocked() || settings_.sectorMode == kModeSideScan)
+    if (Blocked() || settings_.sectorMode == DisplayMode::SideScan)
         return;
     const int a = message_[CommandMessage::kStep] + delta;
     const int metres = RangeMetresForIndex(settings_.rangeIndex);
     int step;
-    if (settings_.sonarType != kSonarEthernetK52L || metres > 5) {
-        if (a == 6 || a == 7)
+    if (settings_.sonarType != SonarType::EthernetK52L || metres > 5) {
+        if (a > kStepUnassigned && a < kStepFastest) // a step down from Fastest
             step = kStepFaster;
-        else if (a >= 5)
+        else if (a >= kStepUnassigned)
             step = kStepFastest;
         else if (a <= 1)
             step = kStepSlow;
@@ -230,9 +230,11 @@ void SettingsOperations::StepMode(int delta)
     if (Blocked())
         return;
     StorePerMode();
-    settings_.sectorMode = std::clamp(settings_.sectorMode + delta, kModeSector, kModeSideScan);
+    const int code = std::clamp(
+        CodeOf(settings_.sectorMode) + delta, CodeOf(DisplayMode::Sector), CodeOf(DisplayMode::SideScan));
+    settings_.sectorMode = DisplayModeForCode(code).value_or(settings_.sectorMode);
     LoadModeGeometry(settings_, message_);
-    if (settings_.sectorMode == kModeSideScan) {
+    if (settings_.sectorMode == DisplayMode::SideScan) {
         message_[CommandMessage::kStep] = kStepNone;
     } else {
         message_[CommandMessage::kStep] = settings_.stepSize;
@@ -243,7 +245,7 @@ void SettingsOperations::StepMode(int delta)
     ApplySettings();
 }
 
-void SettingsOperations::SelectSectorOrPolar(int mode)
+void SettingsOperations::SelectSectorOrPolar(DisplayMode mode)
 {
     if (Blocked())
         return;
@@ -264,12 +266,12 @@ void SettingsOperations::SelectSectorOrPolar(int mode)
 
 void SettingsOperations::SelectSector()
 {
-    SelectSectorOrPolar(kModeSector);
+    SelectSectorOrPolar(DisplayMode::Sector);
 }
 
 void SettingsOperations::SelectPolar()
 {
-    SelectSectorOrPolar(kModePolar);
+    SelectSectorOrPolar(DisplayMode::Polar);
 }
 
 void SettingsOperations::SelectSideScan()
@@ -277,9 +279,9 @@ void SettingsOperations::SelectSideScan()
     if (Blocked())
         return;
     StorePerMode();
-    if (settings_.sectorMode != kModeSideScan)
+    if (settings_.sectorMode != DisplayMode::SideScan)
         host_.ClearImageRaster();
-    settings_.sectorMode = kModeSideScan;
+    settings_.sectorMode = DisplayMode::SideScan;
     message_[CommandMessage::kStep] = kStepNone;
     LoadModeGeometry(settings_, message_);
     RecomputeTrainAngle(settings_, message_);

@@ -76,7 +76,7 @@ public:
 
 private:
     bool Blocked() const { return flags_.playback; }
-    void SelectSectorOrPolar(int mode);
+    void SelectSectorOrPolar(DisplayMode mode);
     void StoreRangeIndex(int index);
     void SetTrainCode(int code);
 

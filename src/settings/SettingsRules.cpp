@@ -42,11 +42,11 @@ void NormaliseStep(SonarSettings& settings, CommandMessage& message)
 {
     std::uint8_t& step = message[CommandMessage::kStep];
     step = static_cast<std::uint8_t>(StepCodeSent(step));
-    if (settings.sectorMode == kModeSideScan) {
+    if (settings.sectorMode == DisplayMode::SideScan) {
         step = kStepNone;
         return;
     }
-    if (settings.sonarType == kSonarEthernetK52L)
+    if (settings.sonarType == SonarType::EthernetK52L)
         NormaliseStepK52L(settings, step);
     else if (step == kStepNone)
         step = kStepSlow;
@@ -74,15 +74,15 @@ void StorePerMode(SonarSettings& settings, CommandMessage& message)
     const std::uint8_t width = message[CommandMessage::kSectorWidth];
     const std::uint8_t train = message[CommandMessage::kTrain];
     switch (settings.sectorMode) {
-    case kModeSector:
+    case DisplayMode::Sector:
         settings.sectorWidthSector = width;
         settings.trainSector = train;
         break;
-    case kModePolar:
+    case DisplayMode::Polar:
         settings.sectorWidthPolar = width;
         settings.trainPolar = train;
         break;
-    case kModeSideScan:
+    case DisplayMode::SideScan:
         settings.trainSS = train;
         break;
     default:
@@ -100,15 +100,15 @@ void LoadModeGeometry(SonarSettings& settings, CommandMessage& message)
     std::uint8_t& width = message[CommandMessage::kSectorWidth];
     std::uint8_t& train = message[CommandMessage::kTrain];
     switch (settings.sectorMode) {
-    case kModeSector:
+    case DisplayMode::Sector:
         width = Limited(settings.sectorWidthSector, kMaxSectorWidthSector);
         train = BoundedTrain(settings.trainSector);
         break;
-    case kModePolar:
+    case DisplayMode::Polar:
         width = Limited(settings.sectorWidthPolar, kMaxSectorWidthPolar);
         train = BoundedTrain(settings.trainPolar);
         break;
-    case kModeSideScan:
+    case DisplayMode::SideScan:
         width = 0;
         train = BoundedTrain(settings.trainSS);
         break;
@@ -120,7 +120,7 @@ void LoadModeGeometry(SonarSettings& settings, CommandMessage& message)
 void MoveModeSettingsIntoCommand(SonarSettings& settings, CommandMessage& message)
 {
     LoadModeGeometry(settings, message);
-    if (settings.sectorMode == kModeSideScan)
+    if (settings.sectorMode == DisplayMode::SideScan)
         message[CommandMessage::kStep] = kStepNone;
     StorePerMode(settings, message);
     RecomputeTrainAngle(settings, message);

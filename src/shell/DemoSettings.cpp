@@ -17,7 +17,7 @@ bool PrepareDemoSettings(const std::string& iniPath, const std::string& demoPath
     SettingsFile file(iniPath);
     file.Read();
     SonarSettings demo;
-    demo.sonarType = kSonarEthernetK52L;
+    demo.sonarType = SonarType::EthernetK52L;
     demo.ipAddress = "127.0.0.1";
     demo.udpMode = 0;
     file.StoreKeys({"Sonar Type", "IP Address", "UDP Mode"}, demo, CommandMessage {});

@@ -17,7 +17,7 @@ struct TitleState {
     bool playingBack = false;
     std::string playbackPath;
     int udpMode = 0; // `UDP Mode`
-    int sonarType = kSonarSerialK52A; // `Sonar Type`
+    SonarType sonarType = SonarType::SerialK52A; // `Sonar Type`
 };
 
 // Title set after every size change of the main frame: the first condition

@@ -64,10 +64,10 @@ std::vector<PlaceRect> ViewTextAreas(int cx, int cy, const ViewTextWidth& width)
     return areas;
 }
 
-PictureArea ViewPicture(int cx, int cy, double zoom, int sectorMode)
+PictureArea ViewPicture(int cx, int cy, double zoom, DisplayMode sectorMode)
 {
     PictureArea picture;
-    if (sectorMode == kModeSideScan) {
+    if (sectorMode == DisplayMode::SideScan) {
         const int left = int(cx / 2 - zoom * 250);
         picture.strip = {left, 0, int(500 * zoom), int(4000 * zoom)};
     } else {

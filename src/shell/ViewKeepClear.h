@@ -25,7 +25,7 @@ std::vector<PlaceRect> ViewTextAreas(int cx, int cy, const ViewTextWidth& width)
 
 // The picture of a view of cx by cy at `zoom`: the fan's disk about the
 // centre in the Sector and Polar modes, the waterfall strip in SideScan.
-PictureArea ViewPicture(int cx, int cy, double zoom, int sectorMode);
+PictureArea ViewPicture(int cx, int cy, double zoom, DisplayMode sectorMode);
 
 // The same moved by (dx, dy), for the desktop coordinates of the view.
 PlaceRect Moved(PlaceRect r, int dx, int dy);

@@ -17,17 +17,17 @@ std::optional<SimMode> ParseSimMode(std::string_view text)
     return std::nullopt;
 }
 
-int SectorModeFor(SimMode mode)
+DisplayMode SectorModeFor(SimMode mode)
 {
     switch (mode) {
     case SimMode::Sector:
-        return kModeSector;
+        return DisplayMode::Sector;
     case SimMode::Polar:
-        return kModePolar;
+        return DisplayMode::Polar;
     case SimMode::SideScan:
-        return kModeSideScan;
+        return DisplayMode::SideScan;
     }
-    return kModePolar;
+    return DisplayMode::Polar;
 }
 
 CommandMessage BuildSimCommand(const SimCommandSettings& s)
@@ -59,7 +59,7 @@ CommandMessage BuildSimCommand(const SimCommandSettings& s)
     case SimMode::SideScan:
         c[CM::kTrain] = 30;
         c[CM::kSectorWidth] = 0;
-        c[CM::kStep] = 0;
+        c[CM::kStep] = kStepNone;
         break;
     }
     return c;

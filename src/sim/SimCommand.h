@@ -5,6 +5,7 @@
 // per-range table, as with `Auto Settings` on.
 
 #include "protocol/CommandMessage.h"
+#include "protocol/SonarSettings.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,7 +16,7 @@ namespace velmaris::sim {
 enum class SimMode { Sector, Polar, SideScan };
 
 std::optional<SimMode> ParseSimMode(std::string_view text); // "sector", "polar", "sidescan"
-int SectorModeFor(SimMode mode); // `Sector Mode` value: 0, 1, 2
+DisplayMode SectorModeFor(SimMode mode); // `Sector Mode`
 
 struct SimCommandSettings {
     SimMode mode = SimMode::Polar;

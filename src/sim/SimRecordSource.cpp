@@ -12,7 +12,7 @@ SimRecordSource::SimRecordSource(const SimRecordOptions& options)
     , head_(options.head)
 {
     settings_.sectorMode = SectorModeFor(options.command.mode);
-    settings_.sonarType = options.tag == "52A" ? kSonarSerialK52A : kSonarEthernetK52L;
+    settings_.sonarType = options.tag == "52A" ? SonarType::SerialK52A : SonarType::EthernetK52L;
     settings_.range = command_[CommandMessage::kRange];
     settings_.rangeIndex = RangeIndexForMetres(settings_.range);
     settings_.gain = command_[CommandMessage::kGain];

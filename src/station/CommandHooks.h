@@ -21,18 +21,15 @@ class ChartWriter;
 // runs and read back after OK.
 struct ComPortChoice {
     int sonarPort = 1; // 1..32
-    int rtsMode = 0; // 0 "Auto Enable", 1 "RTS Enable"
+    bool rtsMode = false; // false "Auto Enable", true "RTS Enable"
     int gpsPort = 3;
     int gpsBaudIndex = 0; // 0..5 into 4800, 9600, 19200, 38400, 57600, 115200
     int useGps = 0;
-    int sonarType = kSonarSerialK52A; // read only: decides which controls the dialog enables
+    SonarType sonarType = SonarType::SerialK52A; // read only: decides which controls the dialog enables
 };
 
 // Key-in kinds, as the key-in dialog acts on them.
-inline constexpr int kKeyInKindRange = 0;
-inline constexpr int kKeyInKindGain = 1;
-inline constexpr int kKeyInKindSectorWidth = 2;
-inline constexpr int kKeyInKindTrain = 3;
+enum class KeyInKind { Range, Gain, SectorWidth, Train };
 
 class CommandHooks {
 public:
@@ -82,7 +79,7 @@ public:
     // Puts `prompt` into the key-in dialog's label (nullopt: the label keeps
     // its last prompt), sets the kind, empties the field, places and shows
     // the dialog. Does nothing while the dialog does not exist.
-    virtual void ShowKeyIn(int /*kind*/, const std::optional<std::string>& /*prompt*/) { }
+    virtual void ShowKeyIn(KeyInKind /*kind*/, const std::optional<std::string>& /*prompt*/) { }
 
     // --- View ---
     // The framework's update of all views; the view repaints on hint 0 and

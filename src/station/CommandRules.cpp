@@ -32,28 +32,27 @@ double ZoomOutFrom(double zoom)
     return std::clamp(zoom, kZoomMin, kZoomOutMax);
 }
 
-std::optional<std::string> KeyInPrompt(int kind, int metricScale, int sectorMode)
+std::optional<std::string> KeyInPrompt(KeyInKind kind, int metricScale, DisplayMode sectorMode)
 {
     switch (kind) {
-    case kKeyInKindRange:
+    case KeyInKind::Range:
         if (metricScale == 0)
             return kKeyInRangeMetresPrompt;
         if (metricScale == 1)
             return kKeyInRangeFeetPrompt;
         return std::nullopt;
-    case kKeyInKindGain:
+    case KeyInKind::Gain:
         return kKeyInGainPrompt;
-    case kKeyInKindSectorWidth:
-        if (sectorMode == kModeSector)
+    case KeyInKind::SectorWidth:
+        if (sectorMode == DisplayMode::Sector)
             return kKeyInSectorPrompt;
-        if (sectorMode == kModePolar)
+        if (sectorMode == DisplayMode::Polar)
             return kKeyInPolarPrompt;
         return std::nullopt;
-    case kKeyInKindTrain:
+    case KeyInKind::Train:
         return kKeyInTrainPrompt;
-    default:
-        return std::nullopt;
     }
+    return std::nullopt;
 }
 
 int GpsBaudIndexFor(int baud)

@@ -3,6 +3,9 @@
 // can be checked without a document: the zoom steps, the key-in prompts, the
 // GPS baud index of the port dialog and the record folder text.
 
+#include "protocol/SonarSettings.h"
+#include "station/CommandHooks.h" // key-in kinds
+
 #include <optional>
 #include <string>
 
@@ -29,11 +32,11 @@ double ZoomInFrom(double zoom);
 // "Zoom Out": - 0.25 at 2 or less, else - 1; then limited to 0.5..4.0.
 double ZoomOutFrom(double zoom);
 
-// Key-in prompt for a kind (kKeyInKind...). Range: by `Metric Scale` (0
-// metres, 1 feet; nullopt for any other value: the dialog keeps its last
-// prompt). Sector width: by `Sector Mode` (0 sector, 1 polar; nullopt in
-// SideScan, where the hot key does nothing).
-std::optional<std::string> KeyInPrompt(int kind, int metricScale, int sectorMode);
+// Key-in prompt for a kind. Range: by `Metric Scale` (0 metres, 1 feet;
+// nullopt for any other value: the dialog keeps its last prompt). Sector
+// width: by `Sector Mode` (nullopt in SideScan, where the hot key does
+// nothing).
+std::optional<std::string> KeyInPrompt(KeyInKind kind, int metricScale, DisplayMode sectorMode);
 
 // Port dialog baud list: 4800, 9600, 19200, 38400, 57600, 115200.
 int GpsBaudIndexFor(int baud); // any other rate gives 0

@@ -3,9 +3,9 @@
 namespace velmaris {
 
 SaveDialogRequest RecordSaveDialog(
-    const std::string& writeFolder, const std::string& automaticName, int extensionType)
+    const std::string& writeFolder, const std::string& automaticName, SonarType extensionType)
 {
-    const bool serial = extensionType == kRecordExtensionSerial;
+    const bool serial = extensionType == SonarType::SerialK52A;
     SaveDialogRequest request;
     request.title = "Save Sonar Data File:";
     request.initialFolder = writeFolder;

@@ -7,6 +7,8 @@
 // Every call is modal and made on the user-interface thread; it returns when
 // the operator has closed the dialog. An empty result means Cancel.
 
+#include "protocol/SonarSettings.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -52,14 +54,11 @@ public:
     virtual std::string AskFolder(const FolderDialogRequest& request) = 0;
 };
 
-// Record file extension types: ".52a" and ".52l".
-inline constexpr int kRecordExtensionSerial = 0;
-inline constexpr int kRecordExtensionEthernet = 1;
-
 // The save dialog of "Record Start": filter, pattern and default extension
-// follow the extension type.
+// follow the extension type (".52a" for the serial model, ".52l" for the
+// Ethernet model).
 SaveDialogRequest RecordSaveDialog(
-    const std::string& writeFolder, const std::string& automaticName, int extensionType);
+    const std::string& writeFolder, const std::string& automaticName, SonarType extensionType);
 // The open dialog of "Open File to Playback".
 OpenDialogRequest PlaybackOpenDialog(const std::string& readFolder);
 // The folder browser of "Set Record Directory...".

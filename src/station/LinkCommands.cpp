@@ -31,10 +31,10 @@ void LinkCommands::Register(CommandTable& table)
         [this] { return doc_.Cycle().Acquisition().held != 0; });
     table.Register(
         cmd::kIpAddress, [this] { ChangeIpAddress(); },
-        [this] { return Settings().sonarType == kSonarEthernetK52L && !Playback(); });
+        [this] { return Settings().sonarType == SonarType::EthernetK52L && !Playback(); });
     table.Register(
         cmd::kChooseComPorts, [this] { ChooseComPorts(); },
-        [this] { return Settings().sonarType != kSonarEthernetK52L && !Playback(); });
+        [this] { return Settings().sonarType != SonarType::EthernetK52L && !Playback(); });
 }
 
 void LinkCommands::ChangeIpAddress()
@@ -61,7 +61,7 @@ void LinkCommands::ChooseComPorts()
     SonarSettings& s = doc_.State().settings;
     ComPortChoice choice;
     choice.sonarPort = s.sonarComPort;
-    choice.rtsMode = s.rts;
+    choice.rtsMode = s.rts != 0;
     choice.gpsPort = s.gpsComPort;
     choice.gpsBaudIndex = GpsBaudIndexFor(s.gpsComPortBaud);
     choice.useGps = s.useGps;
@@ -69,12 +69,12 @@ void LinkCommands::ChooseComPorts()
     if (!hooks_.ChooseComPorts(choice))
         return;
     const bool validPort = choice.sonarPort >= kFirstComPort && choice.sonarPort <= kLastComPort;
-    const int rts = choice.rtsMode != 0 ? 1 : 0;
+    const int rts = choice.rtsMode ? 1 : 0;
     // A new RTS mode on the same port is taken too: it only acts once the
     // port is opened again.
     // The first choice opens the port even when it is the default one.
     const bool firstChoice = !doc_.Cycle().HeadChosen();
-    if (s.sonarType == kSonarSerialK52A && validPort
+    if (s.sonarType == SonarType::SerialK52A && validPort
         && (firstChoice || choice.sonarPort != s.sonarComPort || rts != s.rts))
         doc_.Cycle().ChangeSerialPort(choice.sonarPort, rts);
     s.gpsComPort = choice.gpsPort;

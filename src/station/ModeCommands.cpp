@@ -11,13 +11,13 @@ void ModeCommands::Register(CommandTable& table)
 
     table.Register(
         cmd::kModePolar, [this] { doc_.Operations().SelectPolar(); }, liveOnly,
-        [this] { return Settings().sectorMode == kModePolar; });
+        [this] { return Settings().sectorMode == DisplayMode::Polar; });
     table.Register(
         cmd::kModeSector, [this] { doc_.Operations().SelectSector(); }, liveOnly,
-        [this] { return Settings().sectorMode == kModeSector; });
+        [this] { return Settings().sectorMode == DisplayMode::Sector; });
     table.Register(
         cmd::kModeSideScan, [this] { doc_.Operations().SelectSideScan(); }, liveOnly,
-        [this] { return Settings().sectorMode == kModeSideScan; });
+        [this] { return Settings().sectorMode == DisplayMode::SideScan; });
     table.Register(
         cmd::kOrientationUp, [this] { doc_.Operations().SetOrientation(1); }, liveOnly,
         [this] { return Settings().sonarUpDown == 1; });
@@ -27,16 +27,16 @@ void ModeCommands::Register(CommandTable& table)
     table.Register(
         cmd::kReverse, [this] { Reverse(); }, liveOnly);
     table.Register(
-        cmd::kSonarTypeK52A, [this] { ChooseSonarType(kSonarSerialK52A); }, liveOnly,
-        [this] { return Settings().sonarType == kSonarSerialK52A; });
+        cmd::kSonarTypeK52A, [this] { ChooseSonarType(SonarType::SerialK52A); }, liveOnly,
+        [this] { return Settings().sonarType == SonarType::SerialK52A; });
     table.Register(
-        cmd::kSonarTypeK52L, [this] { ChooseSonarType(kSonarEthernetK52L); }, liveOnly,
-        [this] { return Settings().sonarType == kSonarEthernetK52L; });
+        cmd::kSonarTypeK52L, [this] { ChooseSonarType(SonarType::EthernetK52L); }, liveOnly,
+        [this] { return Settings().sonarType == SonarType::EthernetK52L; });
 
-    table.Register(cmd::kKeyInRange, [this] { KeyIn(kKeyInKindRange); });
-    table.Register(cmd::kKeyInGain, [this] { KeyIn(kKeyInKindGain); });
-    table.Register(cmd::kKeyInSectorWidth, [this] { KeyIn(kKeyInKindSectorWidth); });
-    table.Register(cmd::kKeyInTrain, [this] { KeyIn(kKeyInKindTrain); });
+    table.Register(cmd::kKeyInRange, [this] { KeyIn(KeyInKind::Range); });
+    table.Register(cmd::kKeyInGain, [this] { KeyIn(KeyInKind::Gain); });
+    table.Register(cmd::kKeyInSectorWidth, [this] { KeyIn(KeyInKind::SectorWidth); });
+    table.Register(cmd::kKeyInTrain, [this] { KeyIn(KeyInKind::Train); });
     // The arrow keys share the spin rules (nothing during playback, no
     // sector width in SideScan, no train at full circle).
     table.Register(cmd::kSectorWider, [this] { doc_.Operations().StepSectorWidth(+1); });
@@ -54,12 +54,11 @@ void ModeCommands::Reverse()
     state.ping.directionFlag = state.ping.directionFlag != 0 ? 0 : 1;
 }
 
-void ModeCommands::ChooseSonarType(int type)
+void ModeCommands::ChooseSonarType(SonarType type)
 {
     SonarSettings& s = doc_.State().settings;
-    const int other = type == kSonarSerialK52A ? kSonarEthernetK52L : kSonarSerialK52A;
-    if (s.sonarType != other)
-        return; // already this model (or an unknown one): no save, no reconnect
+    if (s.sonarType == type)
+        return; // already this model: no save, no reconnect
     s.sonarType = type;
     // Connecting reloads the INI file, so the new model must be in it first.
     doc_.SaveSettings();
@@ -67,12 +66,12 @@ void ModeCommands::ChooseSonarType(int type)
         doc_.Cycle().StartRealTime();
 }
 
-void ModeCommands::KeyIn(int kind)
+void ModeCommands::KeyIn(KeyInKind kind)
 {
     const SonarSettings& s = doc_.State().settings;
     if (Playback())
         return;
-    if (kind == kKeyInKindSectorWidth && s.sectorMode == kModeSideScan)
+    if (kind == KeyInKind::SectorWidth && s.sectorMode == DisplayMode::SideScan)
         return;
     hooks_.ShowKeyIn(kind, KeyInPrompt(kind, s.metricScale, s.sectorMode));
 }

@@ -14,8 +14,8 @@ public:
 
 private:
     void Reverse();
-    void ChooseSonarType(int type);
-    void KeyIn(int kind);
+    void ChooseSonarType(SonarType type);
+    void KeyIn(KeyInKind kind);
 };
 
 } // namespace velmaris

@@ -19,6 +19,11 @@ std::string SerialNotAvailableMessage(int comPort)
         + " is not available. \nPlease choose another COM Port for Sonar data input!   ";
 }
 
+std::string UdpNotAvailableMessage(int port)
+{
+    return "UDP port " + std::to_string(port) + " is not available. \nNo data can be received!   ";
+}
+
 std::string SerialSetupFailedMessage(int comPort)
 {
     return "'OpenCommPort ()': 'SetCommState ()' for " + std::to_string(comPort)
@@ -211,7 +216,7 @@ void PingCycle::StartRealTime()
     ui_.SetControlBars(ControlBars::RealTime);
     if (SerialModel())
         ui_.SetWindowTitle(kTitleRealTimeK52A);
-    else if (state_.settings.sonarType == kSonarEthernetK52L)
+    else if (state_.settings.sonarType == SonarType::EthernetK52L)
         ui_.SetWindowTitle(kTitleRealTimeK52L);
     acq_.awaitingReply = 0;
     if (!headChosen_) {
@@ -243,7 +248,15 @@ bool PingCycle::StartUdpMode()
     ResetImage(state_);
     ui_.SetControlBars(ControlBars::Udp);
     ui_.SetWindowTitle(kTitleUdpMode);
-    return links_.udp.Open(config_.udpPort);
+    return OpenUdpListener();
+}
+
+bool PingCycle::OpenUdpListener()
+{
+    if (links_.udp.Open(config_.udpPort))
+        return true;
+    reporter_.ShowMessage(UdpNotAvailableMessage(config_.udpPort));
+    return false;
 }
 
 void PingCycle::ToggleHold()
@@ -252,7 +265,7 @@ void PingCycle::ToggleHold()
     if (acq_.held == 0) {
         if (state_.settings.udpMode != 0) {
             links_.udp.Close();
-            links_.udp.Open(config_.udpPort);
+            OpenUdpListener(); // a port it cannot take is reported
         } else if (!SerialModel() && !Playback()) {
             ReconnectTcp();
         } else {

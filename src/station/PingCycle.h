@@ -46,6 +46,8 @@ std::string HeadNotChosenStatus(int sonarType);
 // "COM<n> is not available. ..." and "'OpenCommPort ()': 'SetCommState ()' for <n> failed! ...".
 std::string SerialNotAvailableMessage(int comPort);
 std::string SerialSetupFailedMessage(int comPort);
+// The UDP listener could not take its port (another program holds it).
+std::string UdpNotAvailableMessage(int port);
 
 struct CycleLinks {
     TimerHost& timers;
@@ -96,7 +98,8 @@ public:
     // playback (closing the playback and record files), resets the image and
     // opens the serial link or connects to the K52L head.
     void StartRealTime();
-    // "Plot Data from UDP". False when the UDP port could not be opened.
+    // "Plot Data from UDP". False when the UDP port could not be opened (the
+    // operator has been told).
     bool StartUdpMode();
     // "Hold": stops or resumes the cycle.
     void ToggleHold();
@@ -132,7 +135,9 @@ public:
     const ReplyAssembler& Assembler() const { return assembler_; }
 
 private:
-    bool SerialModel() const { return state_.settings.sonarType == kSonarSerialK52A; }
+    // Opens the UDP listener; reports a port it cannot take and returns false.
+    bool OpenUdpListener();
+    bool SerialModel() const { return state_.settings.sonarType == SonarType::SerialK52A; }
     bool Playback() const { return state_.flags.playback; }
     void PingTimerFired();
     void WatchdogFired();

@@ -44,7 +44,7 @@ bool PingPipeline::RunLive()
     const bool decoded = acq_.awaitingReply == 0 && DecodeLiveReply();
     if (decoded) {
         if (recorder_.IsRecording()) {
-            const auto tag = RecordTag(state_.settings.sonarType, state_.flags.playback, 0);
+            const auto tag = RecordTag(state_.settings.sonarType, state_.flags.playback, SonarType::SerialK52A);
             recorder_.Append(
                 EncodeRecord(state_.ping, state_.command, state_.settings, state_.history.l0, tag));
         }
@@ -63,7 +63,7 @@ bool PingPipeline::RunLive()
         state_.ping.replyLength, state_.command[CommandMessage::kSwitchDelay]);
     // The one-shot requests of the command were cleared by the cycle when
     // the link reported it sent.
-    if (acq_.held == 0 && state_.settings.sonarType == kSonarSerialK52A)
+    if (acq_.held == 0 && state_.settings.sonarType == SonarType::SerialK52A)
         timers_.SetTimer(kPingTimer, period);
     return decoded;
 }

@@ -77,16 +77,16 @@ void Playback::ResumeAfterAbandonedOpen()
     }
     if (p_.state.settings.udpMode != 0)
         return; // datagrams drive the plot; no timer takes part
-    if (p_.state.settings.sonarType == kSonarSerialK52A)
+    if (p_.state.settings.sonarType == SonarType::SerialK52A)
         timers.SetTimer(kPingTimer, kResumePingDelayMs);
-    else if (p_.state.settings.sonarType == kSonarEthernetK52L)
+    else if (p_.state.settings.sonarType == SonarType::EthernetK52L)
         timers.SetTimer(kSendTimer, 0);
 }
 
 bool Playback::OpenChosen(const std::string& path)
 {
     SonarState& state = p_.state;
-    const std::optional<int> nameType = FileTypeFromName(path);
+    const std::optional<SonarType> nameType = FileTypeFromName(path);
     if (!nameType) {
         p_.reporter.ShowMessage(kMsgUnknownFileType);
         fileDialogOpen_ = 0;
@@ -101,10 +101,8 @@ bool Playback::OpenChosen(const std::string& path)
     if (opened != DataFile::OpenResult::Ok) {
         p_.reporter.ShowMessage(OpenResultMessage(opened));
         fileDialogOpen_ = 0;
-        if (wasRecording) {
-            if (const auto title = RecordStopTitle(IsPlaying(), fileName_, state.settings.sonarType))
-                p_.ui.SetWindowTitle(*title);
-        }
+        if (wasRecording)
+            p_.ui.SetWindowTitle(RecordStopTitle(IsPlaying(), fileName_, state.settings.sonarType));
         ResumeAfterAbandonedOpen();
         return false;
     }
@@ -123,7 +121,7 @@ bool Playback::OpenChosen(const std::string& path)
     p_.file.Seek(0);
     fileType_ = SettleFileType(*nameType, std::span(tag.data(), got));
     state.settings.openFileFilterIndex
-        = fileType_ == kFileTypeSerial ? kFilterIndexSerial : kFilterIndexEthernet;
+        = fileType_ == SonarType::SerialK52A ? kFilterIndexSerial : kFilterIndexEthernet;
 
     state.flags.playback = true;
     ResetImage(state); // scan-line history and raster

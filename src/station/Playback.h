@@ -98,7 +98,7 @@ public:
 
     bool IsPlaying() const { return p_.state.flags.playback; }
     const std::string& FileName() const { return fileName_; }
-    int FileType() const { return fileType_; }
+    SonarType FileType() const { return fileType_; }
     std::int64_t FileLength() const { return fileLength_; }
     std::int64_t FileStep() const { return fileStep_; }
     std::int64_t Position() const { return position_; }
@@ -117,7 +117,7 @@ private:
     PlaybackParts p_;
     RecordFrame frame_;
     std::string fileName_;
-    int fileType_ = kFileTypeSerial;
+    SonarType fileType_ = SonarType::SerialK52A;
     std::int64_t fileLength_ = 0;
     std::int64_t fileStep_ = 0;
     std::int64_t position_ = 0;

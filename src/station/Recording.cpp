@@ -32,10 +32,10 @@ bool SameFile(const std::string& a, const std::string& b)
 
 } // namespace
 
-int RecordExtensionType(int sonarType, bool playback, int playbackFileType)
+SonarType RecordExtensionType(SonarType sonarType, bool playback, SonarType playbackFileType)
 {
-    const bool serial = playback ? playbackFileType == kFileTypeSerial : sonarType == kSonarSerialK52A;
-    return serial ? kRecordExtensionSerial : kRecordExtensionEthernet;
+    const bool serial = playback ? playbackFileType == SonarType::SerialK52A : sonarType == SonarType::SerialK52A;
+    return serial ? SonarType::SerialK52A : SonarType::EthernetK52L;
 }
 
 bool IsFileNameTimeStamp(const std::string& date, const std::string& time)
@@ -52,11 +52,11 @@ bool IsFileNameTimeStamp(const std::string& date, const std::string& time)
 }
 
 std::string AutomaticRecordName(
-    const std::string& writeFolder, const std::string& date, const std::string& time, int extensionType)
+    const std::string& writeFolder, const std::string& date, const std::string& time, SonarType extensionType)
 {
     const std::string hhmmss = time.substr(0, 2) + time.substr(3, 2) + time.substr(6, 2);
     return writeFolder + "Velmaris " + date + " " + hhmmss
-        + (extensionType == kRecordExtensionSerial ? ".52a" : ".52l");
+        + (extensionType == SonarType::SerialK52A ? ".52a" : ".52l");
 }
 
 std::string RecordCreateFailedMessage(const std::string& path, const std::string& cause)
@@ -82,7 +82,7 @@ std::string Recording::AutomaticName() const
         date = now.date;
         time = now.time;
     }
-    const int extension
+    const SonarType extension
         = RecordExtensionType(state.settings.sonarType, p_.playback.IsPlaying(), p_.playback.FileType());
     return AutomaticRecordName(state.settings.writeFileDirectory, date, time, extension);
 }
@@ -91,14 +91,14 @@ std::string Recording::ChooseRecordFile()
 {
     SonarSettings& settings = p_.state.settings;
     const bool playing = p_.playback.IsPlaying();
-    const int extension = RecordExtensionType(settings.sonarType, playing, p_.playback.FileType());
+    const SonarType extension = RecordExtensionType(settings.sonarType, playing, p_.playback.FileType());
     const std::string chosen
         = p_.dialogs.AskSaveFile(RecordSaveDialog(settings.writeFileDirectory, AutomaticName(), extension));
     if (chosen.empty()) {
         fileName_.clear();
         return {};
     }
-    if (const std::optional<int> type = FileTypeFromName(chosen))
+    if (const std::optional<SonarType> type = FileTypeFromName(chosen))
         fileType_ = *type;
     if (p_.writer.IsRecording()) {
         p_.reporter.ShowMessage(kMsgAlreadyRecording);
@@ -123,7 +123,7 @@ bool Recording::OpenRecordFile(const std::string& path)
         return false;
     }
     fileName_ = path;
-    if (const std::optional<int> type = FileTypeFromName(path))
+    if (const std::optional<SonarType> type = FileTypeFromName(path))
         fileType_ = *type;
     p_.ui.SetWindowTitle(RecordStartTitle(path, p_.playback.IsPlaying()));
     return true;
@@ -143,9 +143,8 @@ void Recording::StartStop()
 
 void Recording::SetStopTitle()
 {
-    if (const auto title
-        = RecordStopTitle(p_.playback.IsPlaying(), p_.playback.FileName(), p_.state.settings.sonarType))
-        p_.ui.SetWindowTitle(*title);
+    p_.ui.SetWindowTitle(
+        RecordStopTitle(p_.playback.IsPlaying(), p_.playback.FileName(), p_.state.settings.sonarType));
 }
 
 } // namespace velmaris

@@ -27,14 +27,14 @@ inline constexpr const char* kMsgUsedAsPlayback
     = "Can't write in this file ...\nThis file is used as playback!   ";
 inline constexpr const char* kMsgErrorOpeningRecordFile = "Error Opening File!";
 
-// Extension type of a new record file: ".52a" (0) for the serial head or a
-// playback of a type-0 file, ".52l" (1) otherwise.
-int RecordExtensionType(int sonarType, bool playback, int playbackFileType);
+// Extension type of a new record file: ".52a" (serial) for the serial head or
+// a playback of a serial file, ".52l" (Ethernet) otherwise.
+SonarType RecordExtensionType(SonarType sonarType, bool playback, SonarType playbackFileType);
 
 // `writeFolder` + "Velmaris " + date + " " + hhmmss + ".52a"/".52l".
 // `date` ("07-DEC-2026") and `time` ("14:30:05") are a ping's time stamp.
 std::string AutomaticRecordName(
-    const std::string& writeFolder, const std::string& date, const std::string& time, int extensionType);
+    const std::string& writeFolder, const std::string& date, const std::string& time, SonarType extensionType);
 
 // True when `date` reads "DD-MON-YYYY" and `time` "HH:MM:SS" (digits and
 // upper-case letters only), so they can go into a file name.
@@ -75,7 +75,7 @@ public:
     bool IsRecording() const { return p_.writer.IsRecording(); }
     // Current or proposed record file (emptied by Cancel and by a refusal).
     const std::string& FileName() const { return fileName_; }
-    int FileType() const { return fileType_; }
+    SonarType FileType() const { return fileType_; }
 
     // The name offered in the save dialog, from the latest ping's time stamp
     // (the clock's time when that stamp cannot be part of a file name).
@@ -87,7 +87,7 @@ private:
 
     RecordingParts p_;
     std::string fileName_;
-    int fileType_ = kRecordExtensionSerial;
+    SonarType fileType_ = SonarType::SerialK52A;
     LocalTime (*localTime_)() = &CurrentLocalTime;
 };
 

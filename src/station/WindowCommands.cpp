@@ -45,7 +45,7 @@ void WindowCommands::Register(CommandTable& table)
     table.Register(cmd::kSaveScreen, [this] { hooks_.SaveScreen(); });
     table.Register(
         cmd::kMeasureTarget, [this] { hooks_.ToggleMeasureMode(); },
-        [this] { return Settings().sectorMode != kModeSideScan; }, [this] { return hooks_.MeasureModeOn(); });
+        [this] { return Settings().sectorMode != DisplayMode::SideScan; }, [this] { return hooks_.MeasureModeOn(); });
 }
 
 void WindowCommands::ShowSonarSettings()

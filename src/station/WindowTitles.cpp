@@ -12,13 +12,9 @@ std::string PlaybackTitle(std::string_view path)
     return title;
 }
 
-std::optional<std::string> RealTimeTitle(int sonarType)
+std::string RealTimeTitle(SonarType sonarType)
 {
-    if (sonarType == kSonarSerialK52A)
-        return "Velmaris -- Real Time (K52A)";
-    if (sonarType == kSonarEthernetK52L)
-        return "Velmaris -- Real Time (K52L)";
-    return std::nullopt;
+    return sonarType == SonarType::SerialK52A ? "Velmaris -- Real Time (K52A)" : "Velmaris -- Real Time (K52L)";
 }
 
 std::string RecordStartTitle(const std::string& path, bool playback)
@@ -26,15 +22,11 @@ std::string RecordStartTitle(const std::string& path, bool playback)
     return (playback ? "Velmaris - Copy to File [" : "Velmaris - Record to File [") + path + "] ";
 }
 
-std::optional<std::string> RecordStopTitle(bool playback, const std::string& playbackPath, int sonarType)
+std::string RecordStopTitle(bool playback, const std::string& playbackPath, SonarType sonarType)
 {
     if (playback)
         return PlaybackTitle(playbackPath);
-    if (sonarType == kSonarSerialK52A)
-        return std::string("Velmaris - Real Time (K52A)");
-    if (sonarType == kSonarEthernetK52L)
-        return std::string("Velmaris - Real Time (K52L)");
-    return std::nullopt;
+    return sonarType == SonarType::SerialK52A ? "Velmaris - Real Time (K52A)" : "Velmaris - Real Time (K52L)";
 }
 
 } // namespace velmaris

@@ -4,7 +4,8 @@
 // blank after the bracket, like the playback title; the two titles recording
 // falls back to when it stops have one hyphen too.
 
-#include <optional>
+#include "protocol/SonarSettings.h"
+
 #include <string>
 #include <string_view>
 
@@ -14,15 +15,14 @@ inline constexpr std::string_view kUdpModeTitle = "Velmaris -- UDP Mode";
 
 // "Velmaris - Playback File [path] " (one hyphen, trailing blank).
 std::string PlaybackTitle(std::string_view path);
-// "Velmaris -- Real Time (K52A)" / "(K52L)"; nothing for another type.
-std::optional<std::string> RealTimeTitle(int sonarType);
+// "Velmaris -- Real Time (K52A)" / "(K52L)".
+std::string RealTimeTitle(SonarType sonarType);
 
 // "Velmaris - Record to File [" path "] " live, "Velmaris - Copy to File ["
 // path "] " during playback.
 std::string RecordStartTitle(const std::string& path, bool playback);
 // After recording stopped: the playback title during playback, otherwise
-// "Velmaris - Real Time (K52A)" or "(K52L)" by `Sonar Type`; nullopt (title
-// unchanged) for any other type.
-std::optional<std::string> RecordStopTitle(bool playback, const std::string& playbackPath, int sonarType);
+// "Velmaris - Real Time (K52A)" or "(K52L)" by `Sonar Type`.
+std::string RecordStopTitle(bool playback, const std::string& playbackPath, SonarType sonarType);
 
 } // namespace velmaris

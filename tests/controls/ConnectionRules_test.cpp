@@ -80,14 +80,14 @@ TEST(ComPortEntries, ParseTheNumberAfterCom)
 
 TEST(ComDialogEnableRule, GpsAlwaysOffSonarControlsBySonarType)
 {
-    for (int type : {0, 1, 2}) {
+    for (const SonarType type : {SonarType::SerialK52A, SonarType::EthernetK52L}) {
         int gps = 1;
         const ComDialogEnables before {false, true, true};
         const ComDialogEnables after = ApplyComDialogEnableRule(gps, type, before);
         EXPECT_EQ(gps, 0);
         EXPECT_FALSE(after.gpsEnableBox);
         EXPECT_FALSE(after.gpsControls);
-        EXPECT_EQ(after.sonarControls, type == 0 ? true : type == 1 ? false : before.sonarControls) << type;
+        EXPECT_EQ(after.sonarControls, type == SonarType::SerialK52A) << CodeOf(type);
     }
 }
 

@@ -26,16 +26,15 @@ TEST(ControlTextsTest, FormatsOfEveryField)
 
 TEST(ControlTextsTest, StepAndModeNames)
 {
-    EXPECT_EQ(SpeedText(0), "None");
-    EXPECT_EQ(SpeedText(1), "Slow");
-    EXPECT_EQ(SpeedText(4), "Faster");
-    EXPECT_EQ(SpeedText(5), "Fastest"); // 5 goes out as 8
-    EXPECT_EQ(SpeedText(8), "Fastest");
+    EXPECT_EQ(SpeedText(kStepNone), "None");
+    EXPECT_EQ(SpeedText(kStepSlow), "Slow");
+    EXPECT_EQ(SpeedText(kStepFaster), "Faster");
+    EXPECT_EQ(SpeedText(kStepUnassigned), "Fastest"); // 5 goes out as 8
+    EXPECT_EQ(SpeedText(kStepFastest), "Fastest");
     EXPECT_EQ(SpeedText(6), "6");
-    EXPECT_EQ(ModeText(0), "Sector");
-    EXPECT_EQ(ModeText(1), "Polar");
-    EXPECT_EQ(ModeText(2), "SideScan");
-    EXPECT_EQ(ModeText(7), "7");
+    EXPECT_EQ(ModeText(DisplayMode::Sector), "Sector");
+    EXPECT_EQ(ModeText(DisplayMode::Polar), "Polar");
+    EXPECT_EQ(ModeText(DisplayMode::SideScan), "SideScan");
 }
 
 TEST(ControlTextsTest, DecimalPointIgnoresTheDesktopLocale)
@@ -59,11 +58,11 @@ TEST(ControlTextsTest, SharedFieldsComeFromSettingsAndCommand)
     settings.rangeIndex = 14;
     settings.metricScale = 1;
     settings.gain = 12;
-    settings.sectorMode = kModeSideScan;
+    settings.sectorMode = DisplayMode::SideScan;
     settings.trainAngleDegrees = 180;
     message[CommandMessage::kSectorWidth] = 40;
     message[CommandMessage::kTrain] = 0;
-    message[CommandMessage::kStep] = 8;
+    message[CommandMessage::kStep] = kStepFastest;
 
     const auto views = SharedFieldViews(settings, message);
     EXPECT_EQ(views[kFieldRange].text, "600 ft");

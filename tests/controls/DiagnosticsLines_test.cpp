@@ -62,7 +62,7 @@ TEST_F(DiagnosticsLinesTest, ResetBlanksTheValueLinesButNotTheTimingLines)
 
 TEST_F(DiagnosticsLinesTest, FirstRefreshFillsTheLinesFromADecodedPing)
 {
-    state->settings.sonarType = kSonarSerialK52A;
+    state->settings.sonarType = SonarType::SerialK52A;
     state->settings.sonarComPort = 3;
     state->settings.absorption = 255; // a valid value that must still show
     state->settings.trainAngleDegrees = 0; // equals nothing remembered after a reset
@@ -125,7 +125,7 @@ TEST_F(DiagnosticsLinesTest, AllZeroHeadIdAndStatusStayNotAvailable)
 }
 
 struct LinkCase {
-    int sonarType;
+    SonarType sonarType;
     bool playback;
     const char* comPort;
     const char* ipAddress;
@@ -149,9 +149,10 @@ TEST_P(DiagnosticsLinkLinesTest, LinkLinesFollowTheHeadTypeAndNeverShowInPlaybac
 }
 
 INSTANTIATE_TEST_SUITE_P(HeadTypes, DiagnosticsLinkLinesTest,
-    ::testing::Values(LinkCase {0, false, ":   COM2", ":   n/a"},
-        LinkCase {1, false, ":   n/a", ":   127.0.0.1"}, LinkCase {0, true, ":   n/a", ":   n/a"},
-        LinkCase {1, true, ":   n/a", ":   n/a"}));
+    ::testing::Values(LinkCase {SonarType::SerialK52A, false, ":   COM2", ":   n/a"},
+        LinkCase {SonarType::EthernetK52L, false, ":   n/a", ":   127.0.0.1"},
+        LinkCase {SonarType::SerialK52A, true, ":   n/a", ":   n/a"},
+        LinkCase {SonarType::EthernetK52L, true, ":   n/a", ":   n/a"}));
 
 TEST_F(DiagnosticsLinesTest, PrfLineChangesAtMostOnceEveryElevenRefreshes)
 {

@@ -51,11 +51,11 @@ protected:
 TEST_F(KeyInRulesTest, ApplyKeyInRemembersWhatEnterShouldRepeat)
 {
     settings.metricScale = 1;
-    EXPECT_EQ(ApplyKeyIn(ops, kKeyInKindRange, 600), 600); // kept undivided
+    EXPECT_EQ(ApplyKeyIn(ops, KeyInKind::Range, 600), 600); // kept undivided
     EXPECT_EQ(settings.rangeIndex, 14);
-    EXPECT_EQ(ApplyKeyIn(ops, kKeyInKindGain, 99), 40);
+    EXPECT_EQ(ApplyKeyIn(ops, KeyInKind::Gain, 99), 40);
     EXPECT_EQ(message[CommandMessage::kGain], 40);
-    EXPECT_EQ(ApplyKeyIn(ops, kKeyInKindGain, 12), 12);
+    EXPECT_EQ(ApplyKeyIn(ops, KeyInKind::Gain, 12), 12);
 }
 
 } // namespace

@@ -16,16 +16,16 @@ using testing::WriteBytes;
 
 TEST(DataFileType, FromNameAndFirstBytes)
 {
-    EXPECT_EQ(FileTypeFromName("/d/dive.52a"), kFileTypeSerial);
-    EXPECT_EQ(FileTypeFromName("DIVE.52L"), kFileTypeEthernet); // compared lower-cased
+    EXPECT_EQ(FileTypeFromName("/d/dive.52a"), SonarType::SerialK52A);
+    EXPECT_EQ(FileTypeFromName("DIVE.52L"), SonarType::EthernetK52L); // compared lower-cased
     EXPECT_FALSE(FileTypeFromName("dive.52x"));
     EXPECT_FALSE(FileTypeFromName("dive.txt"));
     EXPECT_FALSE(FileTypeFromName("2a"));
     const std::uint8_t serialTag[] {'5', '2', 'A'};
     const std::uint8_t ethernetTag[] {'5', '2', 'L'};
-    EXPECT_EQ(SettleFileType(kFileTypeEthernet, serialTag), kFileTypeSerial); // ".52l" tagged 52A plays as 0
-    EXPECT_EQ(SettleFileType(kFileTypeEthernet, ethernetTag), kFileTypeEthernet);
-    EXPECT_EQ(SettleFileType(kFileTypeSerial, ethernetTag), kFileTypeSerial); // the name says serial
+    EXPECT_EQ(SettleFileType(SonarType::EthernetK52L, serialTag), SonarType::SerialK52A); // ".52l" tagged 52A plays as 0
+    EXPECT_EQ(SettleFileType(SonarType::EthernetK52L, ethernetTag), SonarType::EthernetK52L);
+    EXPECT_EQ(SettleFileType(SonarType::SerialK52A, ethernetTag), SonarType::SerialK52A); // the name says serial
 }
 
 TEST(DataFileOpen, HundredBytesAcceptedNinetyNineRejected)
@@ -88,14 +88,14 @@ TEST_F(RecordFile, RecordsHaveTheirLengthsAndImxPadding)
 
 TEST_F(RecordFile, ResynchronisingFromInsideARecordFindsTheNextTag)
 {
-    EXPECT_EQ(file_.Resynchronise(1, kFileTypeSerial), 384);
+    EXPECT_EQ(file_.Resynchronise(1, SonarType::SerialK52A), 384);
     EXPECT_EQ(file_.Position(), 384);
-    EXPECT_EQ(file_.Resynchronise(384, kFileTypeSerial), 384);
-    EXPECT_EQ(file_.Resynchronise(385, kFileTypeSerial), 1024);
+    EXPECT_EQ(file_.Resynchronise(384, SonarType::SerialK52A), 384);
+    EXPECT_EQ(file_.Resynchronise(385, SonarType::SerialK52A), 1024);
     // Inside the last record: no tag follows, the file is left at its end.
-    EXPECT_EQ(file_.Resynchronise(1153, kFileTypeSerial), file_.Length());
+    EXPECT_EQ(file_.Resynchronise(1153, SonarType::SerialK52A), file_.Length());
     // A serial file has no "52L" tag anywhere.
-    EXPECT_EQ(file_.Resynchronise(0, kFileTypeEthernet), file_.Length());
+    EXPECT_EQ(file_.Resynchronise(0, SonarType::EthernetK52L), file_.Length());
 }
 
 TEST(RecordReader, DamagedLengthsAreReportedNotLoopedOn)
@@ -114,7 +114,7 @@ TEST(RecordReader, DamagedLengthsAreReportedNotLoopedOn)
     ASSERT_EQ(file.Open((dir / "d.52a").string()), DataFile::OpenResult::Ok);
     RecordFrame frame;
     EXPECT_EQ(ReadRecordFrame(file, 0, frame), RecordStatus::Damaged);
-    EXPECT_EQ(file.Resynchronise(1, kFileTypeSerial), 640);
+    EXPECT_EQ(file.Resynchronise(1, SonarType::SerialK52A), 640);
     EXPECT_EQ(ReadRecordFrame(file, 640, frame), RecordStatus::Ok);
     EXPECT_EQ(ReadRecordFrame(file, 1280, frame), RecordStatus::Damaged); // runs past the end
     EXPECT_EQ(ReadRecordFrame(file, 1920 - 99, frame), RecordStatus::End);
@@ -135,9 +135,9 @@ TEST(DataFileResync, FindsTagsAcrossReadBlockEdges)
         DataFile file;
         ASSERT_EQ(file.Open((dir / "e.52a").string()), DataFile::OpenResult::Ok);
         for (const std::int64_t from : {std::int64_t(1), at - 1, at})
-            EXPECT_EQ(file.Resynchronise(from, kFileTypeSerial), at) << "tag at " << at << " from " << from;
-        EXPECT_EQ(file.Resynchronise(at + 1, kFileTypeSerial), file.Length());
-        EXPECT_EQ(file.Resynchronise(file.Length() + 7, kFileTypeSerial), file.Length());
+            EXPECT_EQ(file.Resynchronise(from, SonarType::SerialK52A), at) << "tag at " << at << " from " << from;
+        EXPECT_EQ(file.Resynchronise(at + 1, SonarType::SerialK52A), file.Length());
+        EXPECT_EQ(file.Resynchronise(file.Length() + 7, SonarType::SerialK52A), file.Length());
     }
 }
 

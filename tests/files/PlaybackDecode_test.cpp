@@ -49,7 +49,7 @@ bool SameRaster(const ImageRaster& a, const ImageRaster& b)
     return true;
 }
 
-std::unique_ptr<SonarState> ProfileState(int mode)
+std::unique_ptr<SonarState> ProfileState(DisplayMode mode)
 {
     auto state = std::make_unique<SonarState>();
     state->flags.playback = 1;
@@ -68,10 +68,10 @@ TEST(PlaybackDecode, ModeChangeClearsRangeChangeResetsAndEchoLandsInL0)
     state->command[CommandMessage::kRange] = 30;
     TempFolder dir("datafile-playback");
     std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeRecord(PingSpec {.mode = kModePolar, .echo = 90}));
-    Append(bytes, MakeRecord(PingSpec {.range = 50, .mode = kModePolar, .echo = 91}));
+    Append(bytes, MakeRecord(PingSpec {.mode = DisplayMode::Polar, .echo = 90}));
+    Append(bytes, MakeRecord(PingSpec {.range = 50, .mode = DisplayMode::Polar, .echo = 91}));
     Append(
-        bytes, MakeRecord(PingSpec {.range = 50, .mode = kModeSideScan, .step = 0, .width = 0, .echo = 92}));
+        bytes, MakeRecord(PingSpec {.range = 50, .mode = DisplayMode::SideScan, .step = kStepNone, .width = 0, .echo = 92}));
     WriteBytes(dir / "p.52l", bytes);
     DataFile file;
     ASSERT_EQ(file.Open((dir / "p.52l").string()), DataFile::OpenResult::Ok);
@@ -100,17 +100,17 @@ TEST(PlaybackDecode, ModeChangeClearsRangeChangeResetsAndEchoLandsInL0)
     result = DecodePlaybackRecord(*state, frame);
     EXPECT_TRUE(result.effects.clearRaster);
     EXPECT_EQ(state->raster.At(5, 5), 0);
-    EXPECT_EQ(state->settings.sectorMode, kModeSideScan);
+    EXPECT_EQ(state->settings.sectorMode, DisplayMode::SideScan);
 }
 
 // A range change met in a record (or datagram) paints what live operation
 // paints, where the reset comes before the reply at the new range: the
 // ping keeps its own profile point, after two zero pairs.
-class RangeChangeProfile : public ::testing::TestWithParam<int> { };
+class RangeChangeProfile : public ::testing::TestWithParam<DisplayMode> { };
 
 TEST_P(RangeChangeProfile, FirstPingAtTheNewRangeKeepsItsOwnPoint)
 {
-    const int mode = GetParam();
+    const DisplayMode mode = GetParam();
     const Bytes before = MakeRecord(PingSpec {.range = 30, .mode = mode});
     const Bytes after = MakeRecord(PingSpec {.range = 50, .mode = mode});
 
@@ -142,7 +142,7 @@ TEST_P(RangeChangeProfile, FirstPingAtTheNewRangeKeepsItsOwnPoint)
     ASSERT_TRUE(geo.valid);
     ASSERT_GT(geo.startDelay, 0.0);
     const double own = kOwnProfile / 50 / 100 * 500; // V = 1500, z = 1, R = R_set = 50
-    if (mode == kModeSideScan) {
+    if (mode == DisplayMode::SideScan) {
         const int x0 = 250;
         EXPECT_EQ(played->raster.At(x0 + int(geo.startDelay + own), 0), kProfileColor);
         // No mark at P = 0: the column left of the echoes keeps the cleared
@@ -163,7 +163,7 @@ TEST_P(RangeChangeProfile, FirstPingAtTheNewRangeKeepsItsOwnPoint)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    PlaybackDecode, RangeChangeProfile, ::testing::Values(kModeSector, kModePolar, kModeSideScan));
+    PlaybackDecode, RangeChangeProfile, ::testing::Values(DisplayMode::Sector, DisplayMode::Polar, DisplayMode::SideScan));
 
 // The painter's D is command byte 19 as the decoder sets it for the record,
 // not the echo count of the reply kind.

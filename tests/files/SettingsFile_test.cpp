@@ -21,7 +21,7 @@ TEST_F(SettingsFileTest, MissingFileGivesTheFactoryStart)
     EXPECT_EQ(settings_.rangeIndex, 7);
     EXPECT_EQ(settings_.gain, 6);
     EXPECT_EQ(command_[CommandMessage::kGain], 6);
-    EXPECT_EQ(settings_.sectorMode, kModePolar);
+    EXPECT_EQ(settings_.sectorMode, DisplayMode::Polar);
     EXPECT_EQ(command_[CommandMessage::kSectorWidth], 120);
     EXPECT_EQ(command_[CommandMessage::kStep], kStepFast);
     EXPECT_EQ(settings_.autoSettings, 1);
@@ -47,7 +47,7 @@ TEST_F(SettingsFileTest, LimitsAppliedOnLoad)
     EXPECT_DOUBLE_EQ(settings_.speedOfSound, 1500.0);
     EXPECT_EQ(settings_.playbackSpeed, 12);
     EXPECT_EQ(settings_.useGps, 0);
-    EXPECT_EQ(settings_.sectorMode, kModeSector);
+    EXPECT_EQ(settings_.sectorMode, DisplayMode::Sector);
     EXPECT_EQ(command_[CommandMessage::kSectorWidth], 60); // Sector mode's width
     EXPECT_EQ(settings_.rangeIndex, 7);
 
@@ -69,7 +69,7 @@ TEST_F(SettingsFileTest, PlainDecimalConversionAndEightBitFields)
     EXPECT_EQ(settings_.rangeIndex, 7); // 263 & 0xFF = 7
     EXPECT_EQ(command_[CommandMessage::kTrain], 45);
     EXPECT_EQ(command_[CommandMessage::kSectorWidth], 0); // side-scan: width 0, step 0
-    EXPECT_EQ(command_[CommandMessage::kStep], 0);
+    EXPECT_EQ(command_[CommandMessage::kStep], kStepNone);
 }
 
 TEST_F(SettingsFileTest, ManualFrequencyGoesToSavedCopiesOnly)
@@ -88,13 +88,13 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryValue)
     settings_.rotateImage = 12.5;
     settings_.speedOfSound = 1487.3;
     settings_.zoom = 1.25;
-    settings_.sonarType = 1;
+    settings_.sonarType = SonarType::EthernetK52L;
     settings_.ipAddress = "127.0.0.1";
     settings_.colorTable = 4;
     settings_.profileDispMode = 3;
     settings_.trainSector = 50;
     settings_.sectorWidthSector = 40;
-    settings_.sectorMode = kModeSector;
+    settings_.sectorMode = DisplayMode::Sector;
     settings_.sonarUpDown = 1;
     command_[CommandMessage::kRange] = 100;
     settings_.rangeIndex = 12;
@@ -109,11 +109,11 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryValue)
     EXPECT_DOUBLE_EQ(loaded.rotateImage, 12.5);
     EXPECT_DOUBLE_EQ(loaded.speedOfSound, 1487.3);
     EXPECT_DOUBLE_EQ(loaded.zoom, 1.25);
-    EXPECT_EQ(loaded.sonarType, 1);
+    EXPECT_EQ(loaded.sonarType, SonarType::EthernetK52L);
     EXPECT_EQ(loaded.ipAddress, "127.0.0.1");
     EXPECT_EQ(loaded.colorTable, 4);
     EXPECT_DOUBLE_EQ(loaded.profileMixWeight, 0.5);
-    EXPECT_EQ(loaded.sectorMode, kModeSector);
+    EXPECT_EQ(loaded.sectorMode, DisplayMode::Sector);
     EXPECT_EQ(command[CommandMessage::kTrain], 50);
     EXPECT_EQ(command[CommandMessage::kSectorWidth], 40);
     EXPECT_EQ(command[CommandMessage::kRange], 100);
@@ -198,18 +198,18 @@ void FillEverySetting(SonarSettings& s, CommandMessage& c)
     s.rangeIndex = 11;
     s.gain = 27;
     s.sonarUpDown = 1;
-    s.sectorMode = kModeSector;
+    s.sectorMode = DisplayMode::Sector;
     s.sectorWidthSector = 41;
     s.sectorWidthPolar = 99;
     s.trainSector = 55;
     s.trainPolar = 66;
     s.trainSS = 33;
-    s.stepSize = 4;
+    s.stepSize = kStepFaster;
     s.autoSettings = 0;
     s.frequency = 150;
     s.absorption = 77;
     s.pulseLength = 44;
-    s.sonarType = 1;
+    s.sonarType = SonarType::EthernetK52L;
     s.udpMode = 1;
     s.ipAddress = "127.0.0.9";
     s.sonarComPort = 7;

@@ -38,6 +38,19 @@ public:
     std::vector<KeyName> sets;
 };
 
+// Keeps what is set, by key name, and answers Get from it.
+class MapKeys final : public IniKeys {
+public:
+    std::string Get(const char*, const char* key, const std::string& fallback) const override
+    {
+        const auto found = values.find(key);
+        return found == values.end() ? fallback : found->second;
+    }
+    void Set(const char*, const char* key, const std::string& text) override { values[key] = text; }
+
+    std::map<std::string, std::string> values;
+};
+
 std::vector<KeyName> In(const char* section, std::initializer_list<const char*> keys)
 {
     std::vector<KeyName> names;
@@ -119,6 +132,34 @@ TEST(SettingsKeys, PlaybackTouchesOnlySystemKeysAndNeverWritesTheRotation)
         std::vector<KeyName>(kSystemWriteOrder.begin() + 1, kSystemWriteOrder.end()) + kAntennaOrder);
 }
 
+// Modes and head models stand in the file as the numbers it has always held.
+TEST(SettingsKeys, EveryModeAndHeadModelIsStoredAsItsNumber)
+{
+    const std::pair<DisplayMode, const char*> modes[] {
+        {DisplayMode::Sector, "0"}, {DisplayMode::Polar, "1"}, {DisplayMode::SideScan, "2"}};
+    const std::pair<SonarType, const char*> types[] {{SonarType::SerialK52A, "0"}, {SonarType::EthernetK52L, "1"}};
+    for (const auto& [mode, modeText] : modes) {
+        for (const auto& [type, typeText] : types) {
+            SonarSettings stored;
+            CommandMessage command;
+            InitialiseCommandMessage(command, stored);
+            stored.sectorMode = mode;
+            stored.sonarType = type;
+            MapKeys keys;
+            StoreSettingsKeys(keys, stored, command, {});
+            EXPECT_EQ(keys.values["Sector Mode"], modeText);
+            EXPECT_EQ(keys.values["Sonar Type"], typeText);
+
+            SonarSettings loaded;
+            PingRecord ping;
+            InitialiseCommandMessage(command, loaded);
+            LoadSettingsKeys(keys, loaded, command, ping, {});
+            EXPECT_EQ(loaded.sectorMode, mode) << modeText;
+            EXPECT_EQ(loaded.sonarType, type) << typeText;
+        }
+    }
+}
+
 TEST(SettingsKeys, FindMatchesWithoutRegardToCase)
 {
     ASSERT_NE(FindSettingsKey("sonar up/down"), nullptr);
@@ -142,6 +183,10 @@ struct FieldAccess {
             return std::to_string(s.**m);
         if (auto m = std::get_if<std::uint8_t SonarSettings::*>(&field))
             return std::to_string(s.**m);
+        if (auto m = std::get_if<DisplayMode SonarSettings::*>(&field))
+            return std::to_string(CodeOf(s.**m));
+        if (auto m = std::get_if<SonarType SonarSettings::*>(&field))
+            return std::to_string(CodeOf(s.**m));
         return std::to_string(command[static_cast<std::size_t>(std::get<CommandByte>(field).index)]);
     }
     // A valid value other than the current one: a key with a table takes
@@ -169,6 +214,10 @@ struct FieldAccess {
             step(s.**m, 1);
         else if (auto m = std::get_if<std::uint8_t SonarSettings::*>(&key.field))
             s.** m = static_cast<std::uint8_t>(s.**m > 0 ? s.**m - 1 : 1);
+        else if (auto m = std::get_if<DisplayMode SonarSettings::*>(&key.field))
+            s.** m = s.**m == DisplayMode::Sector ? DisplayMode::Polar : DisplayMode::Sector;
+        else if (auto m = std::get_if<SonarType SonarSettings::*>(&key.field))
+            s.** m = s.**m == SonarType::SerialK52A ? SonarType::EthernetK52L : SonarType::SerialK52A;
         else
             command[static_cast<std::size_t>(std::get<CommandByte>(key.field).index)] -= 1;
     }
@@ -247,6 +296,10 @@ double LoadedNumber(const SettingsField& field, const SonarSettings& s, const Co
         return s.**m;
     if (auto m = std::get_if<std::uint8_t SonarSettings::*>(&field))
         return s.**m;
+    if (auto m = std::get_if<DisplayMode SonarSettings::*>(&field))
+        return CodeOf(s.**m);
+    if (auto m = std::get_if<SonarType SonarSettings::*>(&field))
+        return CodeOf(s.**m);
     return command[static_cast<std::size_t>(std::get<CommandByte>(field).index)];
 }
 
@@ -319,7 +372,8 @@ INSTANTIATE_TEST_SUITE_P(HandEditedFile, LoadedValue,
         LoadedValueCase {"Step Size", "251", 3}, LoadedValueCase {"Step Size", "8", 8},
         LoadedValueCase {"Step Size", "5", 5}, LoadedValueCase {"Train Polar", "121", 60},
         LoadedValueCase {"SectorWidth Polar", "250", 120}, LoadedValueCase {"Sonar Type", "2", 0},
-        LoadedValueCase {"Sonar Type", "-1", 0},
+        LoadedValueCase {"Sonar Type", "-1", 0}, LoadedValueCase {"Sector Mode", "3", 0},
+        LoadedValueCase {"Sector Mode", "-1", 0},
         // Kept as stored.
         LoadedValueCase {"ProfileDispMode", "5", 5}, LoadedValueCase {"ProfileDispMode", "5", 1.0, MixWeight},
         LoadedValueCase {"ProfileDispMode", "-3", -3},
@@ -359,8 +413,8 @@ TEST_F(SettingsFileTest, HostileFileGivesACommandInRange)
                 EXPECT_EQ(command[M::kRange], 30);
                 EXPECT_EQ(command[M::kGain], 6);
                 EXPECT_LE(command[M::kTrain], 120);
-                EXPECT_LE(command[M::kSectorWidth], settings.sectorMode == kModeSector ? 60 : 120);
-                EXPECT_EQ(command[M::kStep], settings.sectorMode == kModeSideScan ? 0 : kStepFast);
+                EXPECT_LE(command[M::kSectorWidth], settings.sectorMode == DisplayMode::Sector ? 60 : 120);
+                EXPECT_EQ(command[M::kStep], settings.sectorMode == DisplayMode::SideScan ? 0 : kStepFast);
                 // Neither automatic values (the flag is not 1) nor the stored
                 // manual ones (saved copies only) reach the command.
                 EXPECT_EQ(command[M::kFrequency], 165);

@@ -130,7 +130,7 @@ TEST(ImageRasterTest, ClearAfterAnyPaintingLeavesNothingBehind)
     ScanLineHistory history;
     for (int round = 0; round < 12; ++round) {
         for (int ping = 0; ping < 40; ++ping) {
-            PaintInputs in = RandomInputs(rng, int(rng() % 3));
+            PaintInputs in = RandomInputs(rng, kEveryMode[rng() % std::size(kEveryMode)]);
             if (ping % 3 == 0) {
                 in.zoom = kZooms[rng() % std::size(kZooms)];
                 in.speedOfSound = kSpeeds[rng() % std::size(kSpeeds)];
@@ -149,7 +149,7 @@ TEST(ImageRasterTest, ClearAfterOneFanWipesOnlyTheFansRows)
     std::mt19937 rng(7);
     ImageRaster r;
     ScanLineHistory history;
-    PaintInputs in = testing::RandomInputs(rng, kModePolar);
+    PaintInputs in = testing::RandomInputs(rng, DisplayMode::Polar);
     in.zoom = 1.0;
     in.speedOfSound = 1500.0;
     testing::FillEchoes(history, 500, rng);

@@ -20,7 +20,7 @@ constexpr int kRange30 = 7; // index of 30 m: 0.06 m per pixel at zoom 1
 std::optional<MeasuredTarget> Measure(
     const ReadoutFrame& frame, ViewInteraction& view, int ax, int ay, int x, int y)
 {
-    if (view.measureMode == 0)
+    if (!view.measureMode)
         ToggleMeasureMode(view);
     EXPECT_FALSE(FinishedMeasurement(frame, view, ax, ay)) << "the first click only places the anchor";
     PressLeft(view, ax, ay);
@@ -35,7 +35,7 @@ std::optional<MeasuredTarget> Measure(
 TEST(MeasuredTargets, TwoMeasurementsReadWhatTheStatusBarShowsAtTheirEnds)
 {
     // An 800 x 600 polar view dragged 40 pixels right: the origin is (440, 300).
-    const ReadoutFrame frame {800, 600, 1.5, kModePolar, kRange30};
+    const ReadoutFrame frame {800, 600, 1.5, DisplayMode::Polar, kRange30};
     ViewInteraction view;
     PressLeft(view, 100, 100);
     MoveMouse(view, 140, 100);
@@ -49,8 +49,8 @@ TEST(MeasuredTargets, TwoMeasurementsReadWhatTheStatusBarShowsAtTheirEnds)
         ASSERT_TRUE(target);
         targets.push_back(*target);
         // The same values the read-out gives with the cursor on each end.
-        before.measureMode = 1;
-        before.measurementShown = 1;
+        before.measureMode = true;
+        before.measurementShown = true;
         before.anchorX = e[0];
         before.anchorY = e[1];
         CursorReading anchor, end;
@@ -62,7 +62,7 @@ TEST(MeasuredTargets, TwoMeasurementsReadWhatTheStatusBarShowsAtTheirEnds)
         EXPECT_DOUBLE_EQ(*target->endBearing, end.bearing);
         EXPECT_DOUBLE_EQ(target->size, end.targetSize);
         // One measurement per command: the click ended measure mode.
-        EXPECT_EQ(view.measureMode, 0);
+        EXPECT_FALSE(view.measureMode);
         EXPECT_FALSE(FinishedMeasurement(frame, view, e[2], e[3]));
     }
     // 0.04 m per pixel (bearings to 1e-5: the read-out's degree constant is a
@@ -81,7 +81,7 @@ TEST(MeasuredTargets, TwoMeasurementsReadWhatTheStatusBarShowsAtTheirEnds)
 TEST(MeasuredTargets, SideScanHasNoBearingsAndOtherClicksFinishNothing)
 {
     ViewInteraction view;
-    const ReadoutFrame sideScan {800, 600, 1.0, kModeSideScan, kRange30};
+    const ReadoutFrame sideScan {800, 600, 1.0, DisplayMode::SideScan, kRange30};
     EXPECT_FALSE(FinishedMeasurement(sideScan, view, 10, 10)) << "measure mode off: a drag";
     const std::optional<MeasuredTarget> target = Measure(sideScan, view, 200, 50, 300, 80);
     ASSERT_TRUE(target);

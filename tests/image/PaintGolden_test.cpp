@@ -31,7 +31,7 @@ struct Sums {
 
 // Paints the sequence with the painters and with the plain transcription.
 // The speed of sound runs from 1400 m/s up by speedStep per ping.
-Sums PaintSequence(int mode, double speedStep)
+Sums PaintSequence(DisplayMode mode, double speedStep)
 {
     static PaintTables tables;
     ImageRaster raster;
@@ -67,7 +67,7 @@ Sums PaintSequence(int mode, double speedStep)
         refHistory.l0 = h.l0;
         PaintPing(raster, h, in, tables);
         PrepareScanLine(refHistory, in.dataPoints);
-        if (mode == kModeSideScan) {
+        if (mode == DisplayMode::SideScan) {
             reference::PaintSideScan(ref, refHistory, in);
             reference::PaintSideScan(unfilled, refHistory, in, reference::Gaps::Leave);
         } else {
@@ -105,16 +105,16 @@ TEST(PaintGoldenTest, TablesArePinned)
 // which is all that sets the pictures apart from the unfilled ones.
 TEST(PaintGoldenTest, SectorAndPolarSequence)
 {
-    const Sums sector = PaintSequence(kModeSector, 1.25);
+    const Sums sector = PaintSequence(DisplayMode::Sector, 1.25);
     EXPECT_EQ(sector.painted, 13828207850908268412ull);
     EXPECT_EQ(sector.reference, sector.painted);
     EXPECT_EQ(sector.unfilled, 16073157336189073903ull);
-    EXPECT_EQ(PaintSequence(kModePolar, 1.25).painted, sector.painted); // Polar paints like Sector
+    EXPECT_EQ(PaintSequence(DisplayMode::Polar, 1.25).painted, sector.painted); // Polar paints like Sector
 }
 
 TEST(PaintGoldenTest, SideScanSequence)
 {
-    const Sums sums = PaintSequence(kModeSideScan, 1.25);
+    const Sums sums = PaintSequence(DisplayMode::SideScan, 1.25);
     EXPECT_EQ(sums.painted, 4372714860215702702ull);
     EXPECT_EQ(sums.reference, sums.painted);
     EXPECT_EQ(sums.unfilled, 16903159619528901291ull);
@@ -123,10 +123,10 @@ TEST(PaintGoldenTest, SideScanSequence)
 // Speeds of 1400 to 1499.4 m/s: the pictures painters have always made.
 TEST(PaintGoldenTest, SequencesUpTo1500AreUnchanged)
 {
-    for (int mode : {kModeSector, kModeSideScan}) {
+    for (DisplayMode mode : {DisplayMode::Sector, DisplayMode::SideScan}) {
         const Sums sums = PaintSequence(mode, 0.625);
-        EXPECT_EQ(sums.painted, mode == kModeSector ? 11460765326762261075ull : 12419572704830819240ull)
-            << mode;
+        EXPECT_EQ(sums.painted, mode == DisplayMode::Sector ? 11460765326762261075ull : 12419572704830819240ull)
+            << CodeOf(mode);
         EXPECT_EQ(sums.unfilled, sums.painted);
         EXPECT_EQ(sums.reference, sums.painted);
     }

@@ -31,11 +31,11 @@ TEST(PaintPlansTest, EveryInputThatShapesAPlanRemakesIt)
         {"ping range", [](PaintInputs& in) { in.pingRange = 50; }},
         {"mix weight through the table", [](PaintInputs& in) { in.mixWeight = 0.3; }},
         {"mix weight as a shift", [](PaintInputs& in) { in.mixWeight = 0.25; }},
-        {"step", [](PaintInputs& in) { in.step = 8; }},
+        {"step", [](PaintInputs& in) { in.step = kStepFastest; }},
     };
     PaintTables tables;
     std::mt19937 rng(1500);
-    for (const int mode : {kModePolar, kModeSideScan}) {
+    for (const DisplayMode mode : {DisplayMode::Polar, DisplayMode::SideScan}) {
         for (const Change& change : kChanges) {
             ImageRaster raster;
             ScanLineHistory history;
@@ -43,7 +43,7 @@ TEST(PaintPlansTest, EveryInputThatShapesAPlanRemakesIt)
             ScanLineHistory refHistory;
             PaintInputs base;
             base.displayMode = mode;
-            base.step = 1;
+            base.step = kStepSlow;
             base.statusOffset = 202;
             base.pingRange = 20;
             base.speedOfSound = 1500;
@@ -57,13 +57,13 @@ TEST(PaintPlansTest, EveryInputThatShapesAPlanRemakesIt)
                 refHistory.l0 = history.l0;
                 PaintPing(raster, history, turned, tables);
                 PrepareScanLine(refHistory, turned.dataPoints);
-                if (mode == kModeSideScan) {
+                if (mode == DisplayMode::SideScan) {
                     reference::PaintSideScan(ref, refHistory, turned);
                 } else {
                     reference::PaintSector(ref, refHistory, turned, tables.trig, tables.blend);
                 }
                 ASSERT_EQ(testing::Logical(raster), ref.px)
-                    << change.name << ", mode " << mode << ", ping " << ping;
+                    << change.name << ", mode " << CodeOf(mode) << ", ping " << ping;
             }
         }
     }
@@ -81,7 +81,7 @@ TEST(PaintPlansTest, WaterfallColumnsFollowTheRuleAtAnySpeed)
         reference::Image ref;
         for (int ping = 0; ping < 3; ++ping) {
             PaintInputs in;
-            in.displayMode = kModeSideScan;
+            in.displayMode = DisplayMode::SideScan;
             in.speedOfSound = speed;
             in.statusOffset = 202;
             in.pingRange = 7;

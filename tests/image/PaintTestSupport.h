@@ -58,7 +58,9 @@ inline void FillEchoes(ScanLineHistory& h, int count, std::mt19937& rng)
     }
 }
 
-inline PaintInputs RandomInputs(std::mt19937& rng, int mode)
+inline constexpr DisplayMode kEveryMode[] {DisplayMode::Sector, DisplayMode::Polar, DisplayMode::SideScan};
+
+inline PaintInputs RandomInputs(std::mt19937& rng, DisplayMode mode)
 {
     static constexpr int kSteps[] = {1, 2, 3, 4, 5, 6, 8, 0, 7};
     static constexpr double kZooms[] = {0.5, 0.75, 1.0, 1.25, 1.5, 1.75, 2.0};

@@ -73,8 +73,8 @@ TEST(ScanLinePainterTest, InputsComeFromPingSettingsAndLiveCommand)
     ping.statusOffset = -18;
     ping.profileHistory[2] = {321.0, 12.0};
     SonarSettings settings;
-    settings.sectorMode = kModeSideScan;
-    settings.stepSize = 1; // the saved copy is not what the head uses
+    settings.sectorMode = DisplayMode::SideScan;
+    settings.stepSize = kStepSlow; // the saved copy is not what the head uses
     settings.pulseLength = 33;
     settings.speedOfSound = 1480.0;
     settings.zoom = 1.25;
@@ -84,7 +84,7 @@ TEST(ScanLinePainterTest, InputsComeFromPingSettingsAndLiveCommand)
     settings.profilePointSize = 2;
     settings.range = 10;
     CommandMessage cmd;
-    cmd[CommandMessage::kStep] = 8;
+    cmd[CommandMessage::kStep] = kStepFastest;
     cmd[CommandMessage::kRange] = 50;
     cmd[CommandMessage::kDataPoints] = 25;
     const PaintInputs in = MakePaintInputs(ping, settings, cmd);
@@ -94,7 +94,7 @@ TEST(ScanLinePainterTest, InputsComeFromPingSettingsAndLiveCommand)
     EXPECT_EQ(in.pingRange, 40.0);
     EXPECT_EQ(in.statusOffset, -18);
     EXPECT_EQ(in.profileHistory[2].value, 321.0);
-    EXPECT_EQ(in.displayMode, kModeSideScan);
+    EXPECT_EQ(in.displayMode, DisplayMode::SideScan);
     EXPECT_EQ(in.step, 8);
     EXPECT_EQ(in.pulseLength, 33);
     EXPECT_EQ(in.speedOfSound, 1480.0);

@@ -30,7 +30,7 @@ using V = std::vector<PixelSpan>;
 struct ClipCase {
     SonarSettings settings;
     CommandMessage command;
-    ViewGeometry geo = ComputeViewGeometry(3000, 3000, 1.0, kModePolar, 0, 0);
+    ViewGeometry geo = ComputeViewGeometry(3000, 3000, 1.0, DisplayMode::Polar, 0, 0);
 
     SectorClip Make(int width, int train, double rotate = 0.0, int zeroDown = 0)
     {
@@ -55,7 +55,7 @@ TEST(SectorClipTest, FullCircleIsTheDiscOfRadiusThousandZoom)
     EXPECT_EQ(Spans(clip, 900), (V {{700, 2301}}));
 
     // At zoom 2 the radius is 2000; the window cuts the spans.
-    c.geo = ComputeViewGeometry(3000, 3000, 2.0, kModePolar, 0, 0);
+    c.geo = ComputeViewGeometry(3000, 3000, 2.0, DisplayMode::Polar, 0, 0);
     const SectorClip z2 = c.Make(120, 0);
     EXPECT_EQ(Spans(z2, 1500), (V {{0, 3000}}));
     EXPECT_EQ(Spans(z2, 0), (V {{178, 2823}})); // half chord sqrt(2000^2 - 1500^2) = 1322.88
@@ -122,8 +122,8 @@ TEST(SectorClipTest, SpansStayInsideTheWindow)
 TEST(SectorClipTest, SideScanIsUnclipped)
 {
     ClipCase c;
-    c.settings.sectorMode = kModeSideScan;
-    c.geo = ComputeViewGeometry(640, 480, 1.0, kModeSideScan, 0, 0);
+    c.settings.sectorMode = DisplayMode::SideScan;
+    c.geo = ComputeViewGeometry(640, 480, 1.0, DisplayMode::SideScan, 0, 0);
     const SectorClip clip = c.Make(0, 0);
     EXPECT_TRUE(clip.IsUnclipped());
     EXPECT_EQ(Spans(clip, 0), (V {{0, 640}}));

@@ -29,10 +29,10 @@ protected:
     static PaintInputs Plain()
     {
         PaintInputs in;
-        in.displayMode = kModeSector;
+        in.displayMode = DisplayMode::Sector;
         in.headAngle = 90;
         in.directionFlag = 1; // forward: the fan ends at the head angle
-        in.step = 1;
+        in.step = kStepSlow;
         in.statusOffset = -41;
         in.pulseLength = 0;
         in.pingRange = 30;
@@ -61,7 +61,7 @@ TEST_F(SectorPainterTest, MatchesThePlainTranscriptionOverManyPings)
     reference::Image ref;
     ScanLineHistory refHistory;
     for (int ping = 0; ping < 240; ++ping) {
-        PaintInputs in = testing::RandomInputs(rng, ping % 2);
+        PaintInputs in = testing::RandomInputs(rng, ping % 2 == 0 ? DisplayMode::Sector : DisplayMode::Polar);
         if (ping % 60 == 0) {
             // Heads far out of range and unusual speeds now and then.
             in.headAngle = ping == 0 ? 5000.0 : -2000.0 + ping;
@@ -89,7 +89,7 @@ TEST_F(SectorPainterTest, ShortPingPaintsLikeDoubledLongPingWithItsOwnDelay)
     shortPing.dataPoints = 25;
     shortPing.statusOffset = 202;
     shortPing.pulseLength = 10; // d = 302
-    shortPing.step = 8;
+    shortPing.step = kStepFastest;
     for (int n = 0; n < 250; ++n) {
         history_.l0[n] = std::uint8_t(n % 117 + 1);
     }
@@ -160,7 +160,7 @@ TEST_F(SectorPainterTest, OriginAndRadiusFollowTheZoom)
         raster_.Clear();
         PaintInputs in = Plain();
         in.zoom = zoom;
-        in.step = 8;
+        in.step = kStepFastest;
         in.headAngle = 91; // 88.6 .. 91 degrees: one sub-line lies on index 0
         Paint(in, 50);
         const int rpx = ImageRadiusPx(zoom);
@@ -211,7 +211,7 @@ TEST_F(SectorPainterTest, MixWeightZeroPaintsEveryEchoAsOne)
     PaintInputs in = Plain();
     in.profileDispMode = 1;
     in.mixWeight = 0.0;
-    in.step = 4;
+    in.step = kStepFaster;
     Paint(in, 200);
     const std::array<int, 256> counts = Counts();
     EXPECT_GT(counts[1], 2000);
@@ -236,7 +236,7 @@ TEST_F(SectorPainterTest, StepWithoutFanStillPaintsProfilePoints)
 TEST_F(SectorPainterTest, ProfilePointSizes)
 {
     PaintInputs in = Plain();
-    in.step = 0;
+    in.step = kStepNone;
     in.profileDispMode = 3;
     in.mixWeight = 0.5;
     in.profileHistory[0] = {600.0, 180.0}; // 100 px down

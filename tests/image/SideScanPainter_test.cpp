@@ -17,7 +17,7 @@ using testing::Logical;
 PaintInputs Plain()
 {
     PaintInputs in;
-    in.displayMode = kModeSideScan;
+    in.displayMode = DisplayMode::SideScan;
     in.statusOffset = -41;
     in.pulseLength = 0; // no start delay
     in.pingRange = 30;
@@ -135,7 +135,7 @@ TEST_F(SideScanPainterTest, MatchesThePlainTranscription)
     reference::Image ref;
     ScanLineHistory refHistory;
     for (int ping = 0; ping < 60; ++ping) {
-        PaintInputs in = testing::RandomInputs(rng, kModeSideScan);
+        PaintInputs in = testing::RandomInputs(rng, DisplayMode::SideScan);
         if (ping == 7) {
             // Zoom 4 with a long delay: the line runs past column 3999.
             in.zoom = 4.0;

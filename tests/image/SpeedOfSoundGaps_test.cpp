@@ -16,7 +16,7 @@ namespace velmaris {
 namespace {
 
 struct GapCase {
-    int mode;
+    DisplayMode mode;
     double zoom;
     double from; // head angles swept: from .. from + 60 (Sector), the full circle (Polar)
     double speed = 0;
@@ -25,11 +25,11 @@ struct GapCase {
 // Sector: wedges across the screen-right and the screen-up axes, where the
 // radii step along the pixel columns and rows.
 constexpr GapCase kLayouts[] = {
-    {kModeSideScan, 1.0, 0},
-    {kModeSideScan, 2.0, 0},
-    {kModeSector, 1.0, 60},
-    {kModeSector, 1.0, -30},
-    {kModePolar, 0.5, 0},
+    {DisplayMode::SideScan, 1.0, 0},
+    {DisplayMode::SideScan, 2.0, 0},
+    {DisplayMode::Sector, 1.0, 60},
+    {DisplayMode::Sector, 1.0, -30},
+    {DisplayMode::Polar, 0.5, 0},
 };
 constexpr double kSpeeds[] = {1450, 1500, 1540, 1540.5, 1600};
 
@@ -41,7 +41,7 @@ PaintInputs Inputs(const GapCase& c, double headAngle)
     in.displayMode = c.mode;
     in.speedOfSound = c.speed;
     in.zoom = c.zoom;
-    in.step = 1;
+    in.step = kStepSlow;
     in.directionFlag = 1;
     in.headAngle = headAngle;
     in.statusOffset = 202;
@@ -79,7 +79,7 @@ int Holes(const ImageRaster& raster, const PaintInputs& in, double fromAngle, do
     SpanOfALine(in, first, last);
     const int rpx = ImageRadiusPx(in.zoom);
     int holes = 0;
-    if (in.displayMode == kModeSideScan) {
+    if (in.displayMode == DisplayMode::SideScan) {
         const int x0 = int(in.zoom * 250);
         for (int x = x0 + int(first); x <= x0 + int(last); ++x) {
             holes += raster.At(x, 0) == 0;
@@ -117,15 +117,15 @@ TEST(SpeedOfSoundGapsTest, NoHoleInsideThePaintedSpanAndNothingChangesUpTo1500)
     for (std::size_t n = 0; n < std::size(kLayouts) * std::size(kSpeeds); ++n) {
         GapCase c = kLayouts[n / std::size(kSpeeds)];
         c.speed = kSpeeds[n % std::size(kSpeeds)];
-        SCOPED_TRACE("mode " + std::to_string(c.mode) + ", " + std::to_string(c.speed) + " m/s, zoom "
+        SCOPED_TRACE("mode " + std::to_string(CodeOf(c.mode)) + ", " + std::to_string(c.speed) + " m/s, zoom "
             + std::to_string(c.zoom));
         raster.Clear();
         std::fill(before.px.begin(), before.px.end(), std::uint8_t(0));
         ScanLineHistory history;
         ScanLineHistory refHistory;
         const double from = c.from;
-        const double to = c.mode == kModePolar ? from + 360 : from + 60;
-        const int pings = c.mode == kModeSideScan ? 1 : int(std::lround((to - from) / 0.3));
+        const double to = c.mode == DisplayMode::Polar ? from + 360 : from + 60;
+        const int pings = c.mode == DisplayMode::SideScan ? 1 : int(std::lround((to - from) / 0.3));
         PaintInputs in;
         for (int ping = 1; ping <= pings; ++ping) {
             in = Inputs(c, from + ping * 0.3);
@@ -135,7 +135,7 @@ TEST(SpeedOfSoundGapsTest, NoHoleInsideThePaintedSpanAndNothingChangesUpTo1500)
             refHistory.l0 = history.l0;
             PaintPing(raster, history, in, tables);
             PrepareScanLine(refHistory, in.dataPoints);
-            if (c.mode == kModeSideScan) {
+            if (c.mode == DisplayMode::SideScan) {
                 reference::PaintSideScan(before, refHistory, in, reference::Gaps::Leave);
             } else {
                 reference::PaintSector(

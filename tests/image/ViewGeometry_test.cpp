@@ -10,7 +10,7 @@ namespace {
 
 TEST(ViewGeometryTest, RasterCentredOnWindowWithPan)
 {
-    const ViewGeometry g = ComputeViewGeometry(1920, 1080, 1.0, kModePolar, 0, 0);
+    const ViewGeometry g = ComputeViewGeometry(1920, 1080, 1.0, DisplayMode::Polar, 0, 0);
     EXPECT_EQ(g.imageX, 460);
     EXPECT_EQ(g.imageY, 40);
     EXPECT_EQ(g.originX, 960);
@@ -19,7 +19,7 @@ TEST(ViewGeometryTest, RasterCentredOnWindowWithPan)
     EXPECT_EQ(g.rasterLeft + 500, g.originX);
     EXPECT_EQ(g.rasterTop + 500, g.originY);
 
-    const ViewGeometry p = ComputeViewGeometry(1920, 1080, 1.0, kModeSector, 30, -20);
+    const ViewGeometry p = ComputeViewGeometry(1920, 1080, 1.0, DisplayMode::Sector, 30, -20);
     EXPECT_EQ(p.imageX, 460);
     EXPECT_EQ(p.rasterLeft, 490);
     EXPECT_EQ(p.rasterTop, 20);
@@ -27,7 +27,7 @@ TEST(ViewGeometryTest, RasterCentredOnWindowWithPan)
     EXPECT_EQ(p.originY, 520);
 
     // An odd width halves in whole pixels.
-    const ViewGeometry odd = ComputeViewGeometry(1001, 801, 0.75, kModePolar, 0, 0);
+    const ViewGeometry odd = ComputeViewGeometry(1001, 801, 0.75, DisplayMode::Polar, 0, 0);
     EXPECT_EQ(odd.imageX, 125);
     EXPECT_EQ(odd.imageY, 25);
     EXPECT_EQ(odd.originX, 500);
@@ -35,7 +35,7 @@ TEST(ViewGeometryTest, RasterCentredOnWindowWithPan)
 
 TEST(ViewGeometryTest, ZoomTwoPutsRasterOriginThousandPixelsUpLeft)
 {
-    const ViewGeometry g = ComputeViewGeometry(1920, 1080, 2.0, kModePolar, 0, 0);
+    const ViewGeometry g = ComputeViewGeometry(1920, 1080, 2.0, DisplayMode::Polar, 0, 0);
     EXPECT_EQ(g.imageX, 960 - 1000);
     EXPECT_EQ(g.imageY, 540 - 1000);
     // Raster origin (1000, 1000) at the window centre: the 2000-pixel fan is centred.
@@ -45,25 +45,25 @@ TEST(ViewGeometryTest, ZoomTwoPutsRasterOriginThousandPixelsUpLeft)
 
 TEST(ViewGeometryTest, SideScanStartsAtWindowTopPlusPan)
 {
-    const ViewGeometry g = ComputeViewGeometry(1920, 1080, 1.0, kModeSideScan, 0, 0);
+    const ViewGeometry g = ComputeViewGeometry(1920, 1080, 1.0, DisplayMode::SideScan, 0, 0);
     EXPECT_EQ(g.imageY, 0);
     EXPECT_EQ(g.rasterTop, 0);
     EXPECT_EQ(g.imageX, 460);
-    const ViewGeometry p = ComputeViewGeometry(1920, 1080, 0.5, kModeSideScan, 0, 15);
+    const ViewGeometry p = ComputeViewGeometry(1920, 1080, 0.5, DisplayMode::SideScan, 0, 15);
     EXPECT_EQ(p.rasterTop, 15);
     EXPECT_EQ(p.imageX, 710);
 }
 
 TEST(ViewGeometryTest, AbsurdZoomSaturatesInsteadOfOverflowing)
 {
-    const ViewGeometry g = ComputeViewGeometry(100, 100, 1e300, kModePolar, 0, 0);
+    const ViewGeometry g = ComputeViewGeometry(100, 100, 1e300, DisplayMode::Polar, 0, 0);
     EXPECT_LT(g.imageX, -1000000);
     EXPECT_EQ(g.originX, 50);
 }
 
 TEST(ViewGeometryTest, HeadLineFollowsHeadAngleAndBackwardStep)
 {
-    const ViewGeometry g = ComputeViewGeometry(1000, 1000, 1.0, kModePolar, 0, 0);
+    const ViewGeometry g = ComputeViewGeometry(1000, 1000, 1.0, DisplayMode::Polar, 0, 0);
     // Forward sweep (direction 1, Sonar Up/Down 0): the angle as it is.
     EXPECT_EQ(HeadLineEnd(g, 0.0, 3, 1, 0), (ScreenPoint {500, 0}));
     EXPECT_EQ(HeadLineEnd(g, 90.0, 3, 1, 0), (ScreenPoint {999, 499}));
@@ -75,7 +75,7 @@ TEST(ViewGeometryTest, HeadLineFollowsHeadAngleAndBackwardStep)
     // Sonar Up/Down 1 reverses which direction counts as forward.
     EXPECT_EQ(HeadLineEnd(g, 0.0, 3, 0, 1), (ScreenPoint {500, 0}));
     // Length follows the zoom.
-    const ViewGeometry z2 = ComputeViewGeometry(1000, 1000, 2.0, kModePolar, 0, 0);
+    const ViewGeometry z2 = ComputeViewGeometry(1000, 1000, 2.0, DisplayMode::Polar, 0, 0);
     EXPECT_EQ(HeadLineEnd(z2, 270.0, 0, 1, 0), (ScreenPoint {-499, 500}));
 }
 
@@ -105,7 +105,7 @@ TEST(ViewGeometryTest, RequestsAreTakenOnceAndRecentreResetsZoomAndPan)
     view.savedPanY = 4;
     view.dragStartX = 9;
     view.dragStartY = 10;
-    view.measurementShown = 1;
+    view.measurementShown = true;
     Recentre(view);
     EXPECT_EQ(view.panX, 0);
     EXPECT_EQ(view.panY, 0);
@@ -113,7 +113,7 @@ TEST(ViewGeometryTest, RequestsAreTakenOnceAndRecentreResetsZoomAndPan)
     EXPECT_EQ(view.savedPanY, 0);
     EXPECT_EQ(view.dragStartX, 0);
     EXPECT_EQ(view.dragStartY, 0);
-    EXPECT_EQ(view.measurementShown, 1);
+    EXPECT_TRUE(view.measurementShown);
 }
 
 } // namespace

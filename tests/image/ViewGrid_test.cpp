@@ -11,7 +11,7 @@ namespace {
 struct GridCase {
     SonarSettings settings;
     CommandMessage command;
-    ViewGeometry geo = ComputeViewGeometry(1000, 1000, 1.0, kModePolar, 0, 0);
+    ViewGeometry geo = ComputeViewGeometry(1000, 1000, 1.0, DisplayMode::Polar, 0, 0);
 
     ViewScene Polar(int width, int train = 0)
     {
@@ -109,7 +109,7 @@ TEST(ViewGridTest, RectangularGridAroundThePannedOrigin)
     EXPECT_EQ(LineAt(s, 23), (ViewLine {{500, 0}, {500, 1000}, kAxisColor}));
 
     c.settings.metricScale = 1;
-    c.geo = ComputeViewGeometry(1000, 1000, 1.0, kModePolar, 10, 20);
+    c.geo = ComputeViewGeometry(1000, 1000, 1.0, DisplayMode::Polar, 10, 20);
     ViewScene f;
     AppendRectangularGrid(f, c.geo, c.settings);
     // Spacing 457.2 / 5 from 500 - 457.2; the extent stays the full range.
@@ -121,7 +121,7 @@ TEST(ViewGridTest, RectangularGridAroundThePannedOrigin)
 TEST(ViewGridTest, SideScanLinesFromTheStripEdge)
 {
     GridCase c;
-    c.geo = ComputeViewGeometry(1000, 800, 1.0, kModeSideScan, 5, 7);
+    c.geo = ComputeViewGeometry(1000, 800, 1.0, DisplayMode::SideScan, 5, 7);
     ViewScene s;
     AppendSideScanGrid(s, c.geo, c.settings);
     ASSERT_EQ(s.size(), 8u);
@@ -142,19 +142,19 @@ TEST(ViewGridTest, GridSettingPicksTheGridByMode)
 {
     GridCase c;
     c.command[CommandMessage::kSectorWidth] = 60;
-    auto count = [&](int mode, int grid) {
+    auto count = [&](DisplayMode mode, int grid) {
         c.settings.sectorMode = mode;
         c.settings.grid = grid;
         ViewScene s;
         AppendGrid(s, c.geo, c.settings, c.command);
         return s.size();
     };
-    EXPECT_EQ(count(kModeSector, 0), 0u);
-    EXPECT_EQ(count(kModeSector, 1), 16u);
-    EXPECT_EQ(count(kModePolar, 2), 24u);
-    EXPECT_EQ(count(kModeSideScan, 0), 0u);
-    EXPECT_EQ(count(kModeSideScan, 1), 8u);
-    EXPECT_EQ(count(kModeSideScan, 2), 8u);
+    EXPECT_EQ(count(DisplayMode::Sector, 0), 0u);
+    EXPECT_EQ(count(DisplayMode::Sector, 1), 16u);
+    EXPECT_EQ(count(DisplayMode::Polar, 2), 24u);
+    EXPECT_EQ(count(DisplayMode::SideScan, 0), 0u);
+    EXPECT_EQ(count(DisplayMode::SideScan, 1), 8u);
+    EXPECT_EQ(count(DisplayMode::SideScan, 2), 8u);
 }
 
 } // namespace

@@ -14,7 +14,7 @@ namespace {
 constexpr int kRange30 = 7; // index of 30 m
 
 // An 800 x 600 view: the sonar origin is (400, 300) with no pan.
-ReadoutFrame Frame(int mode = kModePolar, double zoom = 1.0, int rangeIndex = kRange30)
+ReadoutFrame Frame(DisplayMode mode = DisplayMode::Polar, double zoom = 1.0, int rangeIndex = kRange30)
 {
     return {800, 600, zoom, mode, rangeIndex};
 }
@@ -64,16 +64,16 @@ INSTANTIATE_TEST_SUITE_P(Cursor, CursorReadoutTest,
         CursorCase {"Panned", Frame(), 50, -20, 450, 180, 0, "6.00 m", "0.0 deg.", "0.00 m", "6.00 m"},
         // Zoom 2 halves the scale; 200 m range is index 14.
         CursorCase {
-            "Zoom2", Frame(kModePolar, 2.0), 0, 0, 500, 300, 0, "3.00 m", "90.0 deg.", "3.00 m", "0.00 m"},
-        CursorCase {"Range200", Frame(kModeSector, 1.0, 14), 0, 0, 400, 250, 0, "20.00 m", "0.0 deg.",
+            "Zoom2", Frame(DisplayMode::Polar, 2.0), 0, 0, 500, 300, 0, "3.00 m", "90.0 deg.", "3.00 m", "0.00 m"},
+        CursorCase {"Range200", Frame(DisplayMode::Sector, 1.0, 14), 0, 0, 400, 250, 0, "20.00 m", "0.0 deg.",
             "0.00 m", "20.00 m"},
         // Feet: metres / 0.3048.
         CursorCase {"Feet", Frame(), 0, 0, 500, 300, 1, "19.69 ft", "90.0 deg.", "19.69 ft", "0.00 ft"},
         // SideScan: the strip's left edge x = 400 - 250 = 150 on the cursor's
         // own row, so vertical is 0 and the range is the horizontal distance.
-        CursorCase {"SideScan", Frame(kModeSideScan), 0, 0, 250, 17, 0, "6.00 m", "n/a", "6.00 m", "n/a"},
+        CursorCase {"SideScan", Frame(DisplayMode::SideScan), 0, 0, 250, 17, 0, "6.00 m", "n/a", "6.00 m", "n/a"},
         // Zoom 2, pan 30: the edge is at trunc(400 - 500 + 30) = -70, 0.03 m per pixel.
-        CursorCase {"SideScanZoomPan", Frame(kModeSideScan, 2.0), 30, 99, 180, 500, 1, "24.61 ft", "n/a",
+        CursorCase {"SideScanZoomPan", Frame(DisplayMode::SideScan, 2.0), 30, 99, 180, 500, 1, "24.61 ft", "n/a",
             "24.61 ft", "n/a"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -82,7 +82,7 @@ TEST(CursorReadout, SideScanKeepsTheLastBearingAndScaleNeedsAUsableZoom)
     ViewInteraction view;
     CursorReading reading;
     ReadCursor(Frame(), view, 500, 300, reading);
-    ReadCursor(Frame(kModeSideScan), view, 170, 40, reading);
+    ReadCursor(Frame(DisplayMode::SideScan), view, 170, 40, reading);
     EXPECT_DOUBLE_EQ(reading.bearing, 90.0);
     EXPECT_DOUBLE_EQ(reading.vertical, 0.0);
     EXPECT_NEAR(reading.range, 20 * 0.06, 1e-12);
@@ -90,7 +90,7 @@ TEST(CursorReadout, SideScanKeepsTheLastBearingAndScaleNeedsAUsableZoom)
     EXPECT_DOUBLE_EQ(MetresPerPixel(kRange30, 0.0), 0.0);
     EXPECT_DOUBLE_EQ(MetresPerPixel(kRange30, -1.0), 0.0);
     EXPECT_DOUBLE_EQ(MetresPerPixel(99, 1.0), 200.0 / 500); // index clamped to the table
-    ReadCursor(Frame(kModePolar, 0.0), view, 500, 300, reading);
+    ReadCursor(Frame(DisplayMode::Polar, 0.0), view, 500, 300, reading);
     EXPECT_DOUBLE_EQ(reading.range, 0.0);
 }
 
@@ -100,31 +100,31 @@ TEST(Measurement, TwoClicksMeasureAndTheCommandLeavesTheAnchorAtSizeZero)
     CursorReading reading;
     ToggleMeasureMode(view);
     PressLeft(view, 400, 300); // anchor
-    EXPECT_EQ(view.measurementShown, 1);
-    EXPECT_EQ(view.dragging, 0);
+    EXPECT_TRUE(view.measurementShown);
+    EXPECT_FALSE(view.dragging);
     EXPECT_FALSE(MoveMouse(view, 430, 340)); // 50 px: 3.00 m
     ReadCursor(Frame(), view, 430, 340, reading);
-    EXPECT_EQ(FormatReadouts(reading, 0, kModePolar).targetSize, "3.00 m");
-    EXPECT_EQ(FormatReadouts(reading, 1, kModePolar).targetSize, "9.84 ft");
+    EXPECT_EQ(FormatReadouts(reading, 0, DisplayMode::Polar).targetSize, "3.00 m");
+    EXPECT_EQ(FormatReadouts(reading, 1, DisplayMode::Polar).targetSize, "9.84 ft");
 
     // The second click lifts the anchor and ends measure mode.
     PressLeft(view, 430, 340);
-    EXPECT_EQ(view.measurementShown, 0);
-    EXPECT_EQ(view.measureMode, 0);
+    EXPECT_FALSE(view.measurementShown);
+    EXPECT_FALSE(view.measureMode);
 
     // The command while an anchor is shown ends only measure mode: the line
     // stays and reads 0 until the command is on again and the image clicked.
     ToggleMeasureMode(view);
     PressLeft(view, 100, 100);
     ToggleMeasureMode(view);
-    EXPECT_EQ(view.measurementShown, 1);
+    EXPECT_TRUE(view.measurementShown);
     ReadCursor(Frame(), view, 200, 100, reading);
     EXPECT_EQ(reading.targetSize, 0.0);
-    EXPECT_EQ(FormatReadouts(reading, 0, kModePolar).targetSize, "");
+    EXPECT_EQ(FormatReadouts(reading, 0, DisplayMode::Polar).targetSize, "");
     ToggleMeasureMode(view);
     PressLeft(view, 200, 100);
-    EXPECT_EQ(view.measurementShown, 0);
-    EXPECT_EQ(view.measureMode, 0);
+    EXPECT_FALSE(view.measurementShown);
+    EXPECT_FALSE(view.measureMode);
 }
 
 TEST(Drag, PanFollowsTheDragAndSurvivesUntilTheNextOrARecentre)
@@ -149,8 +149,8 @@ TEST(Drag, PanFollowsTheDragAndSurvivesUntilTheNextOrARecentre)
     RecentreView(view);
     EXPECT_EQ(view.panX, 0);
     EXPECT_EQ(view.savedPanY, 0);
-    EXPECT_EQ(view.measureMode, 0);
-    EXPECT_EQ(view.measurementShown, 0);
+    EXPECT_FALSE(view.measureMode);
+    EXPECT_FALSE(view.measurementShown);
 }
 
 TEST(RecentreRequest, ClearsTheImageOnlyWhenItChangesTheZoom)

@@ -32,7 +32,7 @@ TEST(ViewTextsTest, StatusBoxChoicesInTableOrder)
     ViewStatus s = Disconnected();
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Connection", 440, 172);
     ExpectChoice(ChooseStatusBox(s, 0, 1000), "Com Port : COM3 ", 420, 202);
-    s.sonarType = kSonarEthernetK52L;
+    s.sonarType = SonarType::EthernetK52L;
     ExpectChoice(ChooseStatusBox(s, 0, 1000), "IP: 10.0.0.7", 435, 172);
     s.linkState = LinkState::Connecting; // connecting counts as not connected
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Connection", 440, 172);
@@ -41,7 +41,7 @@ TEST(ViewTextsTest, StatusBoxChoicesInTableOrder)
 
     s.linkState = LinkState::Up;
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Data at IP: 10.0.0.7", 415, 270);
-    s.sonarType = kSonarSerialK52A;
+    s.sonarType = SonarType::SerialK52A;
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Data at  COM3 ", 415, 202);
     s.linkState = LinkState::Down;
     s.playback = 1;
@@ -80,25 +80,25 @@ TEST(ViewTextsTest, StatusBoxDrawnOnBlinkToggleAndAlternates)
     EXPECT_EQ(text.y, 573);
     EXPECT_EQ(text.color, kStatusBoxTextColor);
     EXPECT_EQ(text.background, kStatusBoxFillColor);
-    EXPECT_EQ(view.blinkState, 1);
+    EXPECT_TRUE(view.blinkState);
 
     scene.clear();
     AppendStatusBox(scene, s, view, 1000, 600);
     EXPECT_EQ(std::get<ViewText>(scene.at(1)).text, "No Connection");
-    EXPECT_EQ(view.blinkState, 0);
+    EXPECT_FALSE(view.blinkState);
 
     // Toggle off or a drag in progress: nothing drawn, the blink state stays.
     scene.clear();
     s.blinkToggle = 0;
     AppendStatusBox(scene, s, view, 1000, 600);
-    view.dragging = 1;
+    view.dragging = true;
     s.blinkToggle = 1;
     AppendStatusBox(scene, s, view, 1000, 600);
     EXPECT_TRUE(scene.empty());
-    EXPECT_EQ(view.blinkState, 0);
+    EXPECT_FALSE(view.blinkState);
 
     // Never in UDP mode.
-    view.dragging = 0;
+    view.dragging = false;
     s.udpMode = 1;
     AppendStatusBox(scene, s, view, 1000, 600);
     EXPECT_TRUE(scene.empty());
@@ -195,23 +195,23 @@ TEST(ViewTextsTest, SceneOrderAndModeDependentParts)
     ViewStatus status;
     status.linkState = LinkState::Up;
     ViewInteraction view;
-    state.settings.sectorMode = kModePolar;
+    state.settings.sectorMode = DisplayMode::Polar;
     state.settings.grid = 0;
     state.settings.viewRangeMark = 0;
-    ViewGeometry geo = ComputeViewGeometry(800, 600, 1.0, kModePolar, 0, 0);
+    ViewGeometry geo = ComputeViewGeometry(800, 600, 1.0, DisplayMode::Polar, 0, 0);
     ViewScene scene = BuildViewScene(state, status, view, geo);
     ASSERT_EQ(scene.size(), 2u); // head line and the status line
     EXPECT_EQ(std::get<ViewLine>(scene[0]).from, (ScreenPoint {400, 300}));
     EXPECT_EQ(std::get<ViewText>(scene[1]).text, "Not Recording");
 
-    view.measurementShown = 1;
+    view.measurementShown = true;
     view.anchorX = 100;
     view.anchorY = 120;
     view.cursorX = 200;
     view.cursorY = 220;
     view.targetSize = 1.5;
-    state.settings.sectorMode = kModeSideScan;
-    geo = ComputeViewGeometry(800, 600, 1.0, kModeSideScan, 0, 0);
+    state.settings.sectorMode = DisplayMode::SideScan;
+    geo = ComputeViewGeometry(800, 600, 1.0, DisplayMode::SideScan, 0, 0);
     scene = BuildViewScene(state, status, view, geo);
     ASSERT_EQ(scene.size(), 5u); // no head line in SideScan
     EXPECT_EQ(std::get<ViewLine>(scene[1]), (ViewLine {{92, 120}, {108, 120}, kMeasureLineColor}));

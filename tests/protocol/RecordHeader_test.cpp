@@ -7,6 +7,7 @@
 #include <array>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmaris {
@@ -45,7 +46,7 @@ Station LiveStation(const std::string& kind)
     s.command[CommandMessage::kFrequency] = 27;
     s.command[CommandMessage::kReserved22] = 9;
     s.settings.sonarUpDown = 1;
-    s.settings.sectorMode = kModeSector;
+    s.settings.sectorMode = DisplayMode::Sector;
     s.settings.trainAngleDegrees = TrainAngleDegreesFor(70, 1); // 330
     s.settings.speedOfSound = 1487.5;
     s.settings.rotateImage = 12.5;
@@ -167,10 +168,10 @@ TEST(EncodeRecord, OutOfRangeRealsAreBoundedNotUndefined)
 
 TEST(RecordTag, SerialWhenLiveSerialOrPlayingASerialFile)
 {
-    EXPECT_EQ(RecordTag(kSonarSerialK52A, false, 1), "52A");
-    EXPECT_EQ(RecordTag(kSonarEthernetK52L, false, 0), "52L");
-    EXPECT_EQ(RecordTag(kSonarEthernetK52L, true, 0), "52A");
-    EXPECT_EQ(RecordTag(kSonarSerialK52A, true, 1), "52L");
+    EXPECT_EQ(RecordTag(SonarType::SerialK52A, false, SonarType::EthernetK52L), "52A");
+    EXPECT_EQ(RecordTag(SonarType::EthernetK52L, false, SonarType::SerialK52A), "52L");
+    EXPECT_EQ(RecordTag(SonarType::EthernetK52L, true, SonarType::SerialK52A), "52A");
+    EXPECT_EQ(RecordTag(SonarType::SerialK52A, true, SonarType::EthernetK52L), "52L");
 }
 
 // Only 1 is "Up" wherever the station reads `Sonar Up/Down`; a file shows the
@@ -203,7 +204,7 @@ TEST(DecodeRecordHeader, RoundTripRestoresTheSettings)
         EXPECT_EQ(back.ping.loopTimeRounded, 85);
         EXPECT_DOUBLE_EQ(back.ping.loopTime, 85.0);
         EXPECT_EQ(back.settings.sonarUpDown, 1);
-        EXPECT_EQ(back.settings.sectorMode, kModeSector);
+        EXPECT_EQ(back.settings.sectorMode, DisplayMode::Sector);
         for (std::size_t b : {CommandMessage::kGain, CommandMessage::kAbsorption,
                  CommandMessage::kSectorWidth, CommandMessage::kStep, CommandMessage::kPulseLength,
                  CommandMessage::kParam20, CommandMessage::kFrequency})
@@ -313,6 +314,23 @@ TEST(DecodeRecordHeader, EveryFrequencyAndTrainCodeRoundTrips)
     }
 }
 
+// The mode stands in bits 3..5 of the flags byte as the number data files
+// have always held, and comes back as it went in.
+TEST(DecodeRecordHeader, EveryModeRoundTripsAsItsNumber)
+{
+    const std::pair<DisplayMode, int> modes[] {
+        {DisplayMode::Sector, 0}, {DisplayMode::Polar, 1}, {DisplayMode::SideScan, 2}};
+    for (const auto& [mode, number] : modes) {
+        Station live = LiveStation("IGX");
+        live.settings.sectorMode = mode;
+        const auto r = Encode(live);
+        EXPECT_EQ((r[37] >> 3) & 7, number);
+        Station back;
+        Decode(r, back);
+        EXPECT_EQ(back.settings.sectorMode, mode) << number;
+    }
+}
+
 TEST(DecodeRecordHeader, DateRuleWithOlderLayout)
 {
     std::vector<std::uint8_t> r(100, 0);
@@ -374,17 +392,17 @@ TEST(DecodeRecordHeader, RotationRoundTripAndDefault)
 TEST(DecodeRecordHeader, ModeChangeClearsTheRasterAndInvalidModeIsSector)
 {
     Station live = LiveStation("IGX");
-    live.settings.sectorMode = kModeSideScan;
-    live.command[CommandMessage::kStep] = 0;
+    live.settings.sectorMode = DisplayMode::SideScan;
+    live.command[CommandMessage::kStep] = kStepNone;
     auto r = Encode(live);
     Station s;
-    s.settings.sectorMode = kModePolar;
+    s.settings.sectorMode = DisplayMode::Polar;
     RecordHeaderEffects e = Decode(r, s);
     EXPECT_TRUE(e.clearRaster);
     EXPECT_TRUE(e.fullRedraw);
-    EXPECT_EQ(s.settings.sectorMode, kModeSideScan);
+    EXPECT_EQ(s.settings.sectorMode, DisplayMode::SideScan);
     EXPECT_EQ(s.settings.trainSS, 110);
-    EXPECT_EQ(s.command[CommandMessage::kStep], 1); // None comes back as Slow
+    EXPECT_EQ(s.command[CommandMessage::kStep], kStepSlow); // None comes back as Slow
 
     e = Decode(r, s);
     EXPECT_FALSE(e.clearRaster);
@@ -392,17 +410,17 @@ TEST(DecodeRecordHeader, ModeChangeClearsTheRasterAndInvalidModeIsSector)
 
     r[37] = static_cast<std::uint8_t>((r[37] & ~0x38) | (6 << 3));
     e = Decode(r, s);
-    EXPECT_EQ(s.settings.sectorMode, kModeSector);
+    EXPECT_EQ(s.settings.sectorMode, DisplayMode::Sector);
     EXPECT_TRUE(e.clearRaster);
 }
 
 TEST(DecodeRecordHeader, WidthOrTrainChangeMarksARedraw)
 {
     Station live = LiveStation("IGX");
-    live.settings.sectorMode = kModePolar;
+    live.settings.sectorMode = DisplayMode::Polar;
     auto r = Encode(live);
     Station s;
-    s.settings.sectorMode = kModePolar;
+    s.settings.sectorMode = DisplayMode::Polar;
     EXPECT_TRUE(Decode(r, s).fullRedraw); // differs from the defaults
     EXPECT_FALSE(Decode(r, s).fullRedraw);
     EXPECT_EQ(s.settings.sectorWidthPolar, 40);

@@ -44,9 +44,9 @@ TEST(DerivedValues, ProfileMixWeightAndStepNames)
     EXPECT_DOUBLE_EQ(ProfileMixWeightFor(3), 0.5);
     EXPECT_DOUBLE_EQ(ProfileMixWeightFor(4), 1.0);
     EXPECT_DOUBLE_EQ(ProfileMixWeightFor(9), 1.0);
-    EXPECT_STREQ(StepName(8), "Fastest");
-    EXPECT_STREQ(StepName(0), "None");
-    EXPECT_STREQ(StepName(5), "");
+    EXPECT_STREQ(StepName(kStepFastest), "Fastest");
+    EXPECT_STREQ(StepName(kStepNone), "None");
+    EXPECT_STREQ(StepName(kStepUnassigned), "");
 }
 
 TEST(AutomaticTable, RowsFollowTheRange)

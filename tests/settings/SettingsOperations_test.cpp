@@ -160,7 +160,7 @@ TEST_F(SettingsOperationsTest, GainStepAndKeyInAreLimitedTo40)
 
 TEST_F(SettingsOperationsTest, PolarWidthReachingFullCircleCentresTheTrainAndFreezesIt)
 {
-    settings.sectorMode = kModePolar;
+    settings.sectorMode = DisplayMode::Polar;
     message[CommandMessage::kSectorWidth] = 119;
     message[CommandMessage::kTrain] = 30;
     ops.StepSectorWidth(+1);
@@ -181,7 +181,7 @@ TEST_F(SettingsOperationsTest, PolarWidthReachingFullCircleCentresTheTrainAndFre
 
 TEST_F(SettingsOperationsTest, SectorWidthLimitsPerMode)
 {
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     message[CommandMessage::kSectorWidth] = 60;
     ops.StepSectorWidth(+1);
     EXPECT_EQ(Byte(CommandMessage::kSectorWidth), 60);
@@ -194,7 +194,7 @@ TEST_F(SettingsOperationsTest, SectorWidthLimitsPerMode)
     EXPECT_EQ(Byte(CommandMessage::kSectorWidth), 60);
     EXPECT_EQ(settings.sectorWidthSector, 60);
 
-    settings.sectorMode = kModePolar;
+    settings.sectorMode = DisplayMode::Polar;
     message[CommandMessage::kTrain] = 30;
     ops.SetSectorWidth(360); // key-in full circle keeps the train
     EXPECT_EQ(Byte(CommandMessage::kSectorWidth), 120);
@@ -206,7 +206,7 @@ TEST_F(SettingsOperationsTest, TrainWrapsAndFollowsOrientation)
 {
     message[CommandMessage::kSectorWidth] = 30;
     message[CommandMessage::kTrain] = 0;
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     ops.StepTrain(-1);
     EXPECT_EQ(Byte(CommandMessage::kTrain), 120);
     EXPECT_EQ(settings.trainSector, 120);
@@ -223,7 +223,7 @@ TEST_F(SettingsOperationsTest, TrainWrapsAndFollowsOrientation)
 
 TEST_F(SettingsOperationsTest, TrainKeyInDegreesStayWithinTheCodeRange)
 {
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     message[CommandMessage::kTrain] = 10;
     ops.SetTrain(0);
     EXPECT_EQ(Byte(CommandMessage::kTrain), 60);
@@ -243,7 +243,7 @@ TEST_F(SettingsOperationsTest, TrainKeyInDegreesStayWithinTheCodeRange)
 
 TEST_F(SettingsOperationsTest, SpeedStepsRunThroughTheNamedCodes)
 {
-    settings.sectorMode = kModePolar;
+    settings.sectorMode = DisplayMode::Polar;
     message[CommandMessage::kStep] = kStepFaster;
     ops.StepSpeed(+1);
     EXPECT_EQ(Byte(CommandMessage::kStep), kStepFastest);
@@ -259,8 +259,8 @@ TEST_F(SettingsOperationsTest, SpeedStepsRunThroughTheNamedCodes)
 
 TEST_F(SettingsOperationsTest, K52LSpeedAtShortRange)
 {
-    settings.sonarType = kSonarEthernetK52L;
-    settings.sectorMode = kModeSector;
+    settings.sonarType = SonarType::EthernetK52L;
+    settings.sectorMode = DisplayMode::Sector;
     settings.rangeIndex = 2; // 3 m
     for (int delta : {+1, +1, -1, +1}) {
         ops.StepSpeed(delta);
@@ -300,7 +300,7 @@ TEST_F(SettingsOperationsTest, SelectModesRestorePerModeGeometryAndStep)
     settings.sectorWidthSector = 20;
 
     ops.SelectSector();
-    EXPECT_EQ(settings.sectorMode, kModeSector);
+    EXPECT_EQ(settings.sectorMode, DisplayMode::Sector);
     EXPECT_EQ(settings.sectorWidthPolar, 90); // stored on leaving
     EXPECT_EQ(settings.trainPolar, 70);
     EXPECT_EQ(Byte(CommandMessage::kSectorWidth), 20);
@@ -338,7 +338,7 @@ TEST_F(SettingsOperationsTest, ModeStepRestoresAndAlwaysClears)
     settings.sectorWidthSector = 100; // hand-edited: limited to 60 in the command
     settings.trainSector = 45;
     ops.StepMode(-1);
-    EXPECT_EQ(settings.sectorMode, kModeSector);
+    EXPECT_EQ(settings.sectorMode, DisplayMode::Sector);
     EXPECT_EQ(Byte(CommandMessage::kSectorWidth), 60);
     EXPECT_EQ(Byte(CommandMessage::kTrain), 45);
     EXPECT_EQ(settings.trainPolar, 60);
@@ -346,19 +346,19 @@ TEST_F(SettingsOperationsTest, ModeStepRestoresAndAlwaysClears)
 
     Reset();
     ops.StepMode(-1); // stays Sector, image still cleared
-    EXPECT_EQ(settings.sectorMode, kModeSector);
+    EXPECT_EQ(settings.sectorMode, DisplayMode::Sector);
     EXPECT_EQ(host.imageAndHistoryClears, 1);
 
     ops.StepMode(+1);
     ops.StepMode(+1);
-    EXPECT_EQ(settings.sectorMode, kModeSideScan);
+    EXPECT_EQ(settings.sectorMode, DisplayMode::SideScan);
     EXPECT_EQ(Byte(CommandMessage::kStep), kStepNone);
     EXPECT_EQ(Byte(CommandMessage::kSectorWidth), 0);
     ops.StepMode(+1);
-    EXPECT_EQ(settings.sectorMode, kModeSideScan);
+    EXPECT_EQ(settings.sectorMode, DisplayMode::SideScan);
 
     ops.StepMode(-1);
-    EXPECT_EQ(settings.sectorMode, kModePolar);
+    EXPECT_EQ(settings.sectorMode, DisplayMode::Polar);
     EXPECT_EQ(Byte(CommandMessage::kStep), kStepFast);
     EXPECT_EQ(Byte(CommandMessage::kSectorWidth), 120);
 }

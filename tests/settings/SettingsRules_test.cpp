@@ -17,7 +17,7 @@ protected:
 
 TEST_F(SettingsRules, NormaliseStepK52AOnlyAvoidsNoneOutsideSideScan)
 {
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     settings.rangeIndex = 0; // 1 m: no short-range limit on the K52A
     Step() = kStepFastest;
     NormaliseStep(settings, message);
@@ -33,7 +33,7 @@ TEST_F(SettingsRules, NormaliseStepK52AOnlyAvoidsNoneOutsideSideScan)
     NormaliseStep(settings, message);
     EXPECT_EQ(Step(), kStepFastest);
 
-    settings.sectorMode = kModeSideScan;
+    settings.sectorMode = DisplayMode::SideScan;
     Step() = kStepFast;
     NormaliseStep(settings, message);
     EXPECT_EQ(Step(), kStepNone);
@@ -41,8 +41,8 @@ TEST_F(SettingsRules, NormaliseStepK52AOnlyAvoidsNoneOutsideSideScan)
 
 TEST_F(SettingsRules, NormaliseStepK52LLimitsShortRanges)
 {
-    settings.sonarType = kSonarEthernetK52L;
-    settings.sectorMode = kModePolar;
+    settings.sonarType = SonarType::EthernetK52L;
+    settings.sectorMode = DisplayMode::Polar;
 
     settings.rangeIndex = 3; // 4 m
     Step() = kStepFastest;
@@ -73,8 +73,8 @@ TEST_F(SettingsRules, NormaliseStepK52LLimitsShortRanges)
 
 TEST_F(SettingsRules, NormaliseStepK52LSideScanKeepsTheSavedStep)
 {
-    settings.sonarType = kSonarEthernetK52L;
-    settings.sectorMode = kModeSideScan;
+    settings.sonarType = SonarType::EthernetK52L;
+    settings.sectorMode = DisplayMode::SideScan;
     settings.stepSize = kStepFaster;
     Step() = kStepFaster;
     NormaliseStep(settings, message);
@@ -87,13 +87,13 @@ TEST_F(SettingsRules, StorePerModeWritesOnlyTheCurrentModesCopies)
     message[CommandMessage::kSectorWidth] = 40;
     message[CommandMessage::kTrain] = 70;
 
-    settings.sectorMode = kModeSideScan;
+    settings.sectorMode = DisplayMode::SideScan;
     StorePerMode(settings, message);
     EXPECT_EQ(settings.trainSS, 70);
     EXPECT_EQ(settings.sectorWidthSector, 60);
     EXPECT_EQ(settings.sectorWidthPolar, 120);
 
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     StorePerMode(settings, message);
     EXPECT_EQ(settings.sectorWidthSector, 40);
     EXPECT_EQ(settings.trainSector, 70);
@@ -108,20 +108,20 @@ TEST_F(SettingsRules, MoveModeSettingsIntoCommandPerMode)
     settings.sectorWidthPolar = 90;
     settings.trainSS = 20;
 
-    settings.sectorMode = kModePolar;
+    settings.sectorMode = DisplayMode::Polar;
     MoveModeSettingsIntoCommand(settings, message);
     EXPECT_EQ(message[CommandMessage::kTrain], 80);
     EXPECT_EQ(message[CommandMessage::kSectorWidth], 90);
     EXPECT_EQ(settings.trainAngleDegrees, 60);
 
-    settings.sectorMode = kModeSideScan;
+    settings.sectorMode = DisplayMode::SideScan;
     MoveModeSettingsIntoCommand(settings, message);
     EXPECT_EQ(message[CommandMessage::kTrain], 20);
     EXPECT_EQ(message[CommandMessage::kSectorWidth], 0);
     EXPECT_EQ(Step(), kStepNone);
     EXPECT_EQ(settings.sectorWidthPolar, 90); // SideScan keeps no width of its own
 
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     Step() = kStepNone; // as left by SideScan: normalised to a moving step
     MoveModeSettingsIntoCommand(settings, message);
     EXPECT_EQ(message[CommandMessage::kTrain], 50);
@@ -132,7 +132,7 @@ TEST_F(SettingsRules, MoveModeSettingsIntoCommandPerMode)
 
 TEST_F(SettingsRules, HandEditedModeValuesAreBoundedAndCopiesFollow)
 {
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     settings.sectorWidthSector = 200;
     settings.trainSector = 250;
     MoveModeSettingsIntoCommand(settings, message);
@@ -141,7 +141,7 @@ TEST_F(SettingsRules, HandEditedModeValuesAreBoundedAndCopiesFollow)
     EXPECT_EQ(settings.sectorWidthSector, 60);
     EXPECT_EQ(settings.trainSector, 60);
 
-    settings.sectorMode = kModePolar;
+    settings.sectorMode = DisplayMode::Polar;
     settings.sectorWidthPolar = 121;
     LoadModeGeometry(settings, message);
     EXPECT_EQ(message[CommandMessage::kSectorWidth], 120);

@@ -17,7 +17,7 @@ TEST_F(SettingsFileTest, DemoSettingsLeaveTheOperatorsFileAlone)
     CommandMessage command;
     PingRecord ping;
     LoadSettingsFile(demo, loaded, command, ping, {});
-    EXPECT_EQ(loaded.sonarType, 1);
+    EXPECT_EQ(loaded.sonarType, SonarType::EthernetK52L);
     EXPECT_EQ(loaded.ipAddress, "127.0.0.1");
     EXPECT_EQ(loaded.grid, 2); // the operator's display settings come along
 }

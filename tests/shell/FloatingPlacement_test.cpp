@@ -68,9 +68,11 @@ TEST(ViewKeepClearTest, TheAreasHoldEveryTextTheViewDraws)
             }
         }
         // Every status box, its frame and its text.
-        for (const auto& [sonarType, playback, linkState, blink] : {std::tuple {0, 0, LinkState::Down, 1},
-                 std::tuple {0, 0, LinkState::Down, 0}, std::tuple {1, 0, LinkState::Down, 0},
-                 std::tuple {0, 1, LinkState::Up, 0}, std::tuple {1, 1, LinkState::Up, 0}}) {
+        for (const auto& [sonarType, playback, linkState, blink] : {std::tuple {SonarType::SerialK52A, 0, LinkState::Down, 1},
+                 std::tuple {SonarType::SerialK52A, 0, LinkState::Down, 0},
+                 std::tuple {SonarType::EthernetK52L, 0, LinkState::Down, 0},
+                 std::tuple {SonarType::SerialK52A, 1, LinkState::Up, 0},
+                 std::tuple {SonarType::EthernetK52L, 1, LinkState::Up, 0}}) {
             ViewStatus status;
             status.sonarType = sonarType;
             status.playback = playback;
@@ -103,7 +105,7 @@ TEST(ViewKeepClearTest, TheAreasHoldEveryTextTheViewDraws)
 
 // A maximised main window: title, menus, toolbar and bars above the view,
 // the status bar below it.
-PlacementScene MaximisedScene(int screenWidth, int screenHeight, int sectorMode, double zoom,
+PlacementScene MaximisedScene(int screenWidth, int screenHeight, DisplayMode sectorMode, double zoom,
     const std::vector<PlaceRect>& windows = {})
 {
     PlacementScene scene;
@@ -158,7 +160,7 @@ struct PlaceCase {
     const char* name;
     int screenWidth;
     int screenHeight;
-    int sectorMode;
+    DisplayMode sectorMode;
     double zoom;
     PlaceRect first; // size of the first window (x, y ignored)
     PlaceRect second; // of the one placed after it
@@ -193,18 +195,18 @@ INSTANTIATE_TEST_SUITE_P(Screens, FirstPlaceTest,
     ::testing::Values(
         // The diagnostics window fits beside the fan, the wide panel does
         // not: it takes a corner.
-        PlaceCase {"WidePolar", 1600, 1000, kModePolar, 1.0, {0, 0, 264, 365}, {0, 0, 485, 255}, false},
-        PlaceCase {"WideDiagnosticsThenSmall", 1600, 1000, kModeSector, 1.0, {0, 0, 264, 365},
+        PlaceCase {"WidePolar", 1600, 1000, DisplayMode::Polar, 1.0, {0, 0, 264, 365}, {0, 0, 485, 255}, false},
+        PlaceCase {"WideDiagnosticsThenSmall", 1600, 1000, DisplayMode::Sector, 1.0, {0, 0, 264, 365},
             {0, 0, 260, 300}, true},
-        PlaceCase {"WideHalfZoom", 1600, 1000, kModePolar, 0.5, {0, 0, 485, 255}, {0, 0, 264, 365}, true},
-        PlaceCase {"WideSideScan", 1600, 1000, kModeSideScan, 1.0, {0, 0, 485, 255}, {0, 0, 264, 365}, true},
-        PlaceCase {"NarrowPolar", 1024, 768, kModePolar, 1.0, {0, 0, 485, 255}, {0, 0, 264, 365}, false},
-        PlaceCase {"NarrowZoomed", 1024, 768, kModePolar, 2.0, {0, 0, 264, 365}, {0, 0, 485, 255}, false}),
+        PlaceCase {"WideHalfZoom", 1600, 1000, DisplayMode::Polar, 0.5, {0, 0, 485, 255}, {0, 0, 264, 365}, true},
+        PlaceCase {"WideSideScan", 1600, 1000, DisplayMode::SideScan, 1.0, {0, 0, 485, 255}, {0, 0, 264, 365}, true},
+        PlaceCase {"NarrowPolar", 1024, 768, DisplayMode::Polar, 1.0, {0, 0, 485, 255}, {0, 0, 264, 365}, false},
+        PlaceCase {"NarrowZoomed", 1024, 768, DisplayMode::Polar, 2.0, {0, 0, 264, 365}, {0, 0, 485, 255}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FirstPlaceTest, OffTheMainWindowWhenItLeavesTheScreenFree)
 {
-    PlacementScene scene = MaximisedScene(1600, 1000, kModePolar, 2.0);
+    PlacementScene scene = MaximisedScene(1600, 1000, DisplayMode::Polar, 2.0);
     scene.screen = {0, 0, 2200, 1000}; // the main window covers only the left of it
     const PlaceRect at = FirstFloatingPlace(scene, 485, 255);
     EXPECT_GE(at.x, scene.frame.Right());
@@ -213,7 +215,7 @@ TEST(FirstPlaceTest, OffTheMainWindowWhenItLeavesTheScreenFree)
 
 TEST(FirstPlaceTest, TooLargeForTheScreenKeepsItsTitleBarOnIt)
 {
-    const PlacementScene scene = MaximisedScene(640, 480, kModePolar, 1.0);
+    const PlacementScene scene = MaximisedScene(640, 480, DisplayMode::Polar, 1.0);
     const PlaceRect at = FirstFloatingPlace(scene, 700, 500);
     EXPECT_EQ(at.x, 0);
     EXPECT_EQ(at.y, 0);

@@ -37,7 +37,7 @@ TEST_F(SyntheticRecordingTest, RecordsDecodeWithTheStationsDecoders)
     options.command.mode = SimMode::Sector;
     options.command.rangeMetres = 50;
     options.command.gain = 14;
-    options.command.step = 4;
+    options.command.step = kStepFaster;
     std::string error;
     ASSERT_TRUE(WriteSyntheticRecording(path, options, &error)) << error;
     const std::vector<std::uint8_t> file = ReadFile(path);
@@ -54,9 +54,9 @@ TEST_F(SyntheticRecordingTest, RecordsDecodeWithTheStationsDecoders)
         EXPECT_EQ(d.ping.echoCount, 500);
         EXPECT_EQ(d.ping.replyRange, 50);
         EXPECT_EQ(d.ping.date, "07-DEC-2026");
-        EXPECT_EQ(d.settings.sectorMode, kModeSector);
+        EXPECT_EQ(d.settings.sectorMode, DisplayMode::Sector);
         EXPECT_EQ(d.command[CommandMessage::kGain], 14);
-        EXPECT_EQ(d.command[CommandMessage::kStep], 4);
+        EXPECT_EQ(d.command[CommandMessage::kStep], kStepFaster);
         EXPECT_EQ(d.echoes.size(), 528u);
         EXPECT_EQ(d.echoes[500], kRecordPaddingMark);
         if (previousPosition >= 0) {
@@ -93,7 +93,7 @@ TEST_F(SyntheticRecordingTest, ExtensionChoosesTheTagAndSameSeedGivesTheSameFile
         = test::DecodeOneRecord(std::span<const std::uint8_t>(fa).first(kRecordLengthIMX));
     ASSERT_TRUE(d.replyValid);
     EXPECT_EQ(d.ping.replyKind, "IMX");
-    EXPECT_EQ(d.settings.sectorMode, kModeSideScan);
+    EXPECT_EQ(d.settings.sectorMode, DisplayMode::SideScan);
     EXPECT_EQ(d.ping.headPosition, 300); // held at the side-scan train angle
 
     EXPECT_FALSE(WriteSyntheticRecording((dir_ / "dive.bin").string(), options, &error));

@@ -32,7 +32,7 @@ TEST(UdpPingSender, SendsDecodableRecordsAtTheRate)
         const test::DecodedRecord r = test::DecodeOneRecord(d);
         EXPECT_TRUE(r.replyValid);
         EXPECT_EQ(r.ping.recordLength, kRecordLengthIGX);
-        EXPECT_EQ(r.settings.sectorMode, kModePolar);
+        EXPECT_EQ(r.settings.sectorMode, DisplayMode::Polar);
         EXPECT_EQ(r.ping.loopTimeRounded, 10);
     }
     sender.Stop();

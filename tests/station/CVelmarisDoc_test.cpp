@@ -45,7 +45,7 @@ TEST_F(CVelmarisDocTest, InitialiseLoadsTheIniAfterClearingUdpModeAndZeroesTheRa
     EXPECT_EQ(ui.floatingWindowsCreated, 1);
     EXPECT_EQ(ui.settingsLoads, 1);
     EXPECT_EQ(doc.State().settings.udpMode, 1); // as the file says: start-up consults it
-    EXPECT_EQ(doc.State().settings.sonarType, 1);
+    EXPECT_EQ(doc.State().settings.sonarType, SonarType::EthernetK52L);
     EXPECT_EQ(doc.State().command[CommandMessage::kGain], 17);
     EXPECT_EQ(doc.State().settings.readFileDirectory, "/data/");
     EXPECT_EQ(doc.State().settings.writeFileDirectory, "/data/");
@@ -169,12 +169,13 @@ TEST_F(ShownStatusTest, AHealthyEthernetHeadNeverShowsTheBox)
 TEST_F(ShownStatusTest, ALostHeadAlternatesNoConnectionWithItsAddress)
 {
     struct Case {
-        int sonarType;
+        SonarType sonarType;
         const char* address;
     };
-    for (const Case c : {Case {1, "IP: 127.0.0.1"}, Case {0, "Com Port : COM3 "}}) {
+    for (const Case c :
+             {Case {SonarType::EthernetK52L, "IP: 127.0.0.1"}, Case {SonarType::SerialK52A, "Com Port : COM3 "}}) {
         SCOPED_TRACE(c.address);
-        WriteIni("[System Settings]\nSonar Type=" + std::to_string(c.sonarType)
+        WriteIni("[System Settings]\nSonar Type=" + std::to_string(CodeOf(c.sonarType))
             + "\nIP Address=127.0.0.1\nSonarComPort=3\n");
         tcp.connectResult = false; // refused at once, every time the watchdog retries
         serial.openResult = SerialOpenResult::NotAvailable;
@@ -182,7 +183,7 @@ TEST_F(ShownStatusTest, ALostHeadAlternatesNoConnectionWithItsAddress)
         doc.Cycle().StartRealTime();
         std::vector<std::string> shown;
         for (int second = 0; second < 8; ++second) {
-            if (c.sonarType == 1) {
+            if (c.sonarType == SonarType::EthernetK52L) {
                 ASSERT_TRUE(timers.Fire(kWatchdogTimer));
             } else {
                 // The worker finds no open port and hands the ping over at once.

@@ -21,11 +21,10 @@ TEST(CommandRulesTest, ZoomStepsAndLimits)
 
 TEST(CommandRulesTest, KeyInPromptsByUnitsAndMode)
 {
-    EXPECT_EQ(KeyInPrompt(kKeyInKindRange, 1, 0), "Key In Range (feet): 3 - 600 ");
-    EXPECT_EQ(KeyInPrompt(kKeyInKindRange, -1, 0), std::nullopt);
-    EXPECT_EQ(KeyInPrompt(kKeyInKindSectorWidth, 0, 2), std::nullopt);
-    EXPECT_EQ(KeyInPrompt(kKeyInKindSectorWidth, 0, 1), "Key In Sctor Width: (0-360 deg.)");
-    EXPECT_EQ(KeyInPrompt(7, 0, 0), std::nullopt);
+    EXPECT_EQ(KeyInPrompt(KeyInKind::Range, 1, DisplayMode::Sector), "Key In Range (feet): 3 - 600 ");
+    EXPECT_EQ(KeyInPrompt(KeyInKind::Range, -1, DisplayMode::Sector), std::nullopt);
+    EXPECT_EQ(KeyInPrompt(KeyInKind::SectorWidth, 0, DisplayMode::SideScan), std::nullopt);
+    EXPECT_EQ(KeyInPrompt(KeyInKind::SectorWidth, 0, DisplayMode::Polar), "Key In Sctor Width: (0-360 deg.)");
 }
 
 TEST(CommandRulesTest, GpsBaudIndexRoundTripsAndFallsBackToTheFirstRate)

@@ -26,7 +26,7 @@ TEST_F(CommandsTest, EachCommandIsRegisteredOnce)
 
 TEST_F(CommandsTest, LinkEventsTellTheObserverOnlyWhenAStateChanged)
 {
-    Settings().sonarType = kSonarEthernetK52L;
+    Settings().sonarType = SonarType::EthernetK52L;
     Settings().ipAddress = "127.0.0.1";
     doc.SaveSettings();
     doc.Cycle().StartRealTime(); // directly: no command ran
@@ -48,7 +48,7 @@ TEST_F(CommandsTest, LinkEventsTellTheObserverOnlyWhenAStateChanged)
 TEST_F(CommandsTest, ChangesFromTheBarsAndDuringACommandAreTold)
 {
     GoLiveSerial();
-    Settings().sectorMode = kModeSector;
+    Settings().sectorMode = DisplayMode::Sector;
     doc.NotifyStateChange();
     int count = observer.count;
 

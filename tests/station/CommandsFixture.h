@@ -76,9 +76,11 @@ public:
         diagnosticsVisible = show;
     }
     std::optional<bool> DiagnosticsVisible() const override { return diagnosticsVisible; }
-    void ShowKeyIn(int kind, const std::optional<std::string>& prompt) override
+    void ShowKeyIn(KeyInKind kind, const std::optional<std::string>& prompt) override
     {
-        calls.push_back("ShowKeyIn " + std::to_string(kind) + " " + prompt.value_or("(kept)"));
+        static constexpr const char* kNames[] {"Range", "Gain", "SectorWidth", "Train"};
+        calls.push_back(std::string("ShowKeyIn ") + kNames[static_cast<std::size_t>(kind)] + " "
+            + prompt.value_or("(kept)"));
     }
     void UpdateAllViews(int hint) override { hints.push_back(hint); }
     void SaveScreen() override { calls.push_back("SaveScreen"); }
@@ -131,7 +133,7 @@ protected:
     // Live with the serial head, port opened.
     void GoLiveSerial()
     {
-        Settings().sonarType = kSonarSerialK52A;
+        Settings().sonarType = SonarType::SerialK52A;
         doc.SaveSettings();
         doc.Cycle().StartRealTime();
     }

@@ -51,17 +51,17 @@ TEST_F(CommandsTest, CommandsWithoutARuleStayEnabledInEveryState)
 
 TEST_F(CommandsTest, AddressAndPortCommandsFollowTheHeadModelAndPlayback)
 {
-    Settings().sonarType = kSonarSerialK52A;
+    Settings().sonarType = SonarType::SerialK52A;
     EXPECT_FALSE(commands.IsEnabled(cmd::kIpAddress));
     EXPECT_TRUE(commands.IsEnabled(cmd::kChooseComPorts));
-    Settings().sonarType = kSonarEthernetK52L;
+    Settings().sonarType = SonarType::EthernetK52L;
     EXPECT_TRUE(commands.IsEnabled(cmd::kIpAddress));
     EXPECT_FALSE(commands.IsEnabled(cmd::kChooseComPorts));
     Settings().udpMode = 1; // neither rule looks at UDP mode
     EXPECT_TRUE(commands.IsEnabled(cmd::kIpAddress));
     GoPlayback();
     EXPECT_FALSE(commands.IsEnabled(cmd::kIpAddress));
-    Settings().sonarType = kSonarSerialK52A;
+    Settings().sonarType = SonarType::SerialK52A;
     EXPECT_FALSE(commands.IsEnabled(cmd::kChooseComPorts));
 }
 
@@ -88,9 +88,9 @@ TEST_F(CommandsTest, RealTimePlayAndMeasureTargetTakeTheirStateFromTheShell)
     commands.Execute(cmd::kRealTimePlaySpeed);
     EXPECT_EQ(hooks.calls, std::vector<std::string> {"ToggleRealTimePlay"});
 
-    Settings().sectorMode = kModeSideScan;
+    Settings().sectorMode = DisplayMode::SideScan;
     EXPECT_FALSE(commands.IsEnabled(cmd::kMeasureTarget));
-    Settings().sectorMode = kModeSector;
+    Settings().sectorMode = DisplayMode::Sector;
     commands.Execute(cmd::kMeasureTarget);
     EXPECT_TRUE(commands.IsChecked(cmd::kMeasureTarget));
 }
@@ -103,8 +103,8 @@ TEST_F(CommandsTest, ChecksFollowTheSettingsTheyShow)
     Settings().grid = 2;
     Settings().metricScale = 1;
     Settings().sonarUpDown = 1;
-    Settings().sonarType = kSonarEthernetK52L;
-    Settings().sectorMode = kModeSideScan;
+    Settings().sonarType = SonarType::EthernetK52L;
+    Settings().sectorMode = DisplayMode::SideScan;
     Settings().viewRangeMark = 0;
     Settings().zeroDown = 1;
     Settings().autoSaveFileName = 1;

@@ -11,11 +11,11 @@ using velmaris::testing::FakeFileDialogs;
 
 TEST(FileDialogs, SaveDialogFollowsTheExtensionType)
 {
-    const SaveDialogRequest serial = RecordSaveDialog("/d/", "/d/Velmaris x.52a", kRecordExtensionSerial);
+    const SaveDialogRequest serial = RecordSaveDialog("/d/", "/d/Velmaris x.52a", SonarType::SerialK52A);
     EXPECT_EQ(serial.filterText, "Velmaris Data File: (*.52a)");
     EXPECT_EQ(serial.filterPattern, "*.52a");
     EXPECT_EQ(serial.defaultExtension, "52a");
-    const SaveDialogRequest ethernet = RecordSaveDialog("/d/", "/d/Velmaris x.52l", kRecordExtensionEthernet);
+    const SaveDialogRequest ethernet = RecordSaveDialog("/d/", "/d/Velmaris x.52l", SonarType::EthernetK52L);
     EXPECT_EQ(ethernet.filterText, "Velmaris Data File: (*.52L)");
     EXPECT_EQ(ethernet.filterPattern, "*.52L");
     EXPECT_EQ(ethernet.defaultExtension, "52l");

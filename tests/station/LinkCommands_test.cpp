@@ -48,7 +48,7 @@ TEST_F(CommandsTest, ReleasingHoldInUdpModeRecreatesTheSocket)
 
 TEST_F(CommandsTest, ReleasingHoldOnTheEthernetHeadReconnects)
 {
-    Settings().sonarType = kSonarEthernetK52L;
+    Settings().sonarType = SonarType::EthernetK52L;
     Settings().ipAddress = "127.0.0.1";
     doc.SaveSettings();
     doc.Cycle().StartRealTime();
@@ -62,7 +62,7 @@ TEST_F(CommandsTest, ReleasingHoldOnTheEthernetHeadReconnects)
 
 TEST_F(CommandsTest, ReleasingHoldDuringPlaybackArmsThePingTimer)
 {
-    Settings().sonarType = kSonarEthernetK52L;
+    Settings().sonarType = SonarType::EthernetK52L;
     GoPlayback();
     commands.Execute(cmd::kHold);
     commands.Execute(cmd::kHold);
@@ -72,7 +72,7 @@ TEST_F(CommandsTest, ReleasingHoldDuringPlaybackArmsThePingTimer)
 
 TEST_F(CommandsTest, NewIpAddressIsSavedAndTheHeadReconnected)
 {
-    Settings().sonarType = kSonarEthernetK52L;
+    Settings().sonarType = SonarType::EthernetK52L;
     Settings().ipAddress = "127.0.0.1";
     doc.SaveSettings();
     doc.Cycle().StartRealTime();
@@ -92,7 +92,7 @@ TEST_F(CommandsTest, NewIpAddressIsSavedAndTheHeadReconnected)
 
 TEST_F(CommandsTest, CancelledIpDialogChangesNothing)
 {
-    Settings().sonarType = kSonarEthernetK52L;
+    Settings().sonarType = SonarType::EthernetK52L;
     Settings().ipAddress = "127.0.0.1";
     commands.Execute(cmd::kIpAddress);
     EXPECT_EQ(Settings().ipAddress, "127.0.0.1");
@@ -102,7 +102,7 @@ TEST_F(CommandsTest, CancelledIpDialogChangesNothing)
 
 TEST_F(CommandsTest, IpAddressInUdpModeIsSavedButDoesNotConnect)
 {
-    Settings().sonarType = kSonarEthernetK52L;
+    Settings().sonarType = SonarType::EthernetK52L;
     GoUdp();
     hooks.ipAddress = "127.0.0.3";
     commands.Execute(cmd::kIpAddress);
@@ -119,10 +119,10 @@ TEST_F(CommandsTest, PortDialogIsFilledFromTheSettings)
     Settings().gpsComPortBaud = 38400;
     commands.Execute(cmd::kChooseComPorts);
     EXPECT_EQ(hooks.offeredPorts.sonarPort, 4);
-    EXPECT_EQ(hooks.offeredPorts.rtsMode, 1);
+    EXPECT_TRUE(hooks.offeredPorts.rtsMode);
     EXPECT_EQ(hooks.offeredPorts.gpsPort, 7);
     EXPECT_EQ(hooks.offeredPorts.gpsBaudIndex, 3);
-    EXPECT_EQ(hooks.offeredPorts.sonarType, kSonarSerialK52A);
+    EXPECT_EQ(hooks.offeredPorts.sonarType, SonarType::SerialK52A);
     // Cancel: nothing stored, nothing reopened.
     EXPECT_EQ(hooks.calls, std::vector<std::string> {"ChooseComPorts"});
     EXPECT_TRUE(serial.opens.empty());
@@ -135,7 +135,7 @@ TEST_F(CommandsTest, ConfirmedPortDialogReopensTheSerialLinkOnTheNewPort)
     serial.opens.clear();
     ComPortChoice answer;
     answer.sonarPort = 5;
-    answer.rtsMode = 1;
+    answer.rtsMode = true;
     answer.gpsPort = 6;
     answer.gpsBaudIndex = 1;
     hooks.portAnswer = answer;
@@ -157,13 +157,13 @@ TEST_F(CommandsTest, PortDialogReopensOnlyForANewPortOrRtsMode)
     serial.opens.clear();
     ComPortChoice same;
     same.sonarPort = Settings().sonarComPort;
-    same.rtsMode = Settings().rts;
+    same.rtsMode = Settings().rts != 0;
     hooks.portAnswer = same;
     commands.Execute(cmd::kChooseComPorts);
     EXPECT_TRUE(serial.opens.empty());
     EXPECT_EQ(IniValue("System Settings", "GPSComPortBaud"), "4800"); // saved all the same
 
-    hooks.portAnswer->rtsMode = 1;
+    hooks.portAnswer->rtsMode = true;
     commands.Execute(cmd::kChooseComPorts);
     EXPECT_EQ(serial.opens.size(), 1u);
     EXPECT_EQ(Settings().rts, 1);

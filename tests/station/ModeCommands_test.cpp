@@ -15,36 +15,36 @@ TEST_F(CommandsTest, ModeButtonsSelectTheModeAndAreCheckedForIt)
 {
     GoLiveSerial();
     commands.Execute(cmd::kModeSideScan);
-    EXPECT_EQ(Settings().sectorMode, kModeSideScan);
+    EXPECT_EQ(Settings().sectorMode, DisplayMode::SideScan);
     EXPECT_EQ(State().command[CommandMessage::kStep], kStepNone);
     EXPECT_TRUE(commands.IsChecked(cmd::kModeSideScan));
     commands.Execute(cmd::kModeSector);
-    EXPECT_EQ(Settings().sectorMode, kModeSector);
+    EXPECT_EQ(Settings().sectorMode, DisplayMode::Sector);
     EXPECT_TRUE(commands.IsChecked(cmd::kModeSector));
     State().flags.viewRecentreRequest = 0;
     commands.Execute(cmd::kModePolar);
-    EXPECT_EQ(Settings().sectorMode, kModePolar);
+    EXPECT_EQ(Settings().sectorMode, DisplayMode::Polar);
     EXPECT_EQ(State().flags.viewRecentreRequest, 1);
     EXPECT_FALSE(commands.IsChecked(cmd::kModeSector));
 }
 
 TEST_F(CommandsTest, ModeButtonsDoNothingInUdpModeOrDuringPlayback)
 {
-    Settings().sectorMode = kModePolar;
+    Settings().sectorMode = DisplayMode::Polar;
     GoUdp();
     commands.Execute(cmd::kModeSideScan);
-    EXPECT_EQ(Settings().sectorMode, kModePolar);
+    EXPECT_EQ(Settings().sectorMode, DisplayMode::Polar);
     GoLiveSerial();
     GoPlayback();
     commands.Execute(cmd::kModeSector);
-    EXPECT_EQ(Settings().sectorMode, kModePolar);
+    EXPECT_EQ(Settings().sectorMode, DisplayMode::Polar);
     EXPECT_TRUE(commands.IsChecked(cmd::kModePolar)); // grey but still checked
 }
 
 TEST_F(CommandsTest, OrientationClearsTheImageAndRecomputesTheTrainAngle)
 {
     GoLiveSerial();
-    Settings().sectorMode = kModeSector;
+    Settings().sectorMode = DisplayMode::Sector;
     State().command[CommandMessage::kTrain] = 60; // straight ahead
     State().raster.Set(1, 2, 3);
     ui = RecordingUi {};
@@ -97,7 +97,7 @@ TEST_F(CommandsTest, ChoosingTheCurrentHeadModelDoesNothing)
     EXPECT_FALSE(std::filesystem::exists(iniPath)); // no save
     EXPECT_TRUE(serial.opens.empty()); // no reconnect
     EXPECT_TRUE(tcp.connects.empty());
-    EXPECT_EQ(Settings().sonarType, kSonarSerialK52A);
+    EXPECT_EQ(Settings().sonarType, SonarType::SerialK52A);
 }
 
 TEST_F(CommandsTest, ChangingTheHeadModelSavesItAndConnectsTheNewHead)
@@ -105,7 +105,7 @@ TEST_F(CommandsTest, ChangingTheHeadModelSavesItAndConnectsTheNewHead)
     Settings().ipAddress = "127.0.0.1";
     GoLiveSerial();
     commands.Execute(cmd::kSonarTypeK52L);
-    EXPECT_EQ(Settings().sonarType, kSonarEthernetK52L);
+    EXPECT_EQ(Settings().sonarType, SonarType::EthernetK52L);
     EXPECT_EQ(IniValue("System Settings", "Sonar Type"), "1");
     ASSERT_EQ(tcp.connects.size(), 1u);
     EXPECT_EQ(tcp.connects[0], (std::pair<std::string, int> {"127.0.0.1", 14040}));
@@ -113,7 +113,7 @@ TEST_F(CommandsTest, ChangingTheHeadModelSavesItAndConnectsTheNewHead)
 
     serial.opens.clear();
     commands.Execute(cmd::kSonarTypeK52A);
-    EXPECT_EQ(Settings().sonarType, kSonarSerialK52A);
+    EXPECT_EQ(Settings().sonarType, SonarType::SerialK52A);
     EXPECT_EQ(IniValue("System Settings", "Sonar Type"), "0");
     EXPECT_EQ(serial.opens.size(), 1u);
 }
@@ -122,7 +122,7 @@ TEST_F(CommandsTest, HeadModelCannotChangeInUdpMode)
 {
     GoUdp();
     commands.Execute(cmd::kSonarTypeK52L);
-    EXPECT_EQ(Settings().sonarType, kSonarSerialK52A);
+    EXPECT_EQ(Settings().sonarType, SonarType::SerialK52A);
     EXPECT_EQ(Settings().udpMode, 1);
     EXPECT_TRUE(tcp.connects.empty());
 }
@@ -131,28 +131,28 @@ TEST_F(CommandsTest, KeyInHotKeysOpenTheDialogWithTheirPrompt)
 {
     GoLiveSerial();
     Settings().metricScale = 0;
-    Settings().sectorMode = kModeSector;
+    Settings().sectorMode = DisplayMode::Sector;
     commands.Execute(cmd::kKeyInRange);
     commands.Execute(cmd::kKeyInGain);
     commands.Execute(cmd::kKeyInSectorWidth);
     commands.Execute(cmd::kKeyInTrain);
     Settings().metricScale = 1;
-    Settings().sectorMode = kModePolar;
+    Settings().sectorMode = DisplayMode::Polar;
     commands.Execute(cmd::kKeyInRange);
     commands.Execute(cmd::kKeyInSectorWidth);
     Settings().metricScale = 4;
     commands.Execute(cmd::kKeyInRange);
     EXPECT_EQ(hooks.calls,
-        (std::vector<std::string> {"ShowKeyIn 0 Key In Range (meters): 1 - 200",
-            "ShowKeyIn 1 Key In Gain: (0-40dB)", "ShowKeyIn 2 Key In Sctor Width: (0-180 deg.)",
-            "ShowKeyIn 3 Key In Train Angle: (0-357 deg.)", "ShowKeyIn 0 Key In Range (feet): 3 - 600 ",
-            "ShowKeyIn 2 Key In Sctor Width: (0-360 deg.)", "ShowKeyIn 0 (kept)"}));
+        (std::vector<std::string> {"ShowKeyIn Range Key In Range (meters): 1 - 200",
+            "ShowKeyIn Gain Key In Gain: (0-40dB)", "ShowKeyIn SectorWidth Key In Sctor Width: (0-180 deg.)",
+            "ShowKeyIn Train Key In Train Angle: (0-357 deg.)", "ShowKeyIn Range Key In Range (feet): 3 - 600 ",
+            "ShowKeyIn SectorWidth Key In Sctor Width: (0-360 deg.)", "ShowKeyIn Range (kept)"}));
 }
 
 TEST_F(CommandsTest, KeyInDoesNothingDuringPlaybackAndSectorWidthNothingInSideScan)
 {
     GoLiveSerial();
-    Settings().sectorMode = kModeSideScan;
+    Settings().sectorMode = DisplayMode::SideScan;
     commands.Execute(cmd::kKeyInSectorWidth);
     EXPECT_TRUE(hooks.calls.empty());
     commands.Execute(cmd::kKeyInTrain);

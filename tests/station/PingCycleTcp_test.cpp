@@ -22,7 +22,7 @@ protected:
 
 TEST_F(TcpCycleTest, StartRealTimeConnectsToTheHeadAndSendsOnConnection)
 {
-    rig.SaveIni(kSonarEthernetK52L, "127.0.0.1");
+    rig.SaveIni(SonarType::EthernetK52L, "127.0.0.1");
     rig.cycle.StartRealTime();
     EXPECT_EQ(rig.ui.title, "Velmaris -- Real Time (K52L)");
     ASSERT_EQ(rig.tcp.connects.size(), 1u);
@@ -44,7 +44,7 @@ TEST_F(TcpCycleTest, StartRealTimeConnectsToTheHeadAndSendsOnConnection)
 TEST_F(TcpCycleTest, HeadPortComesFromTheDocument)
 {
     rig.cycle.Configure(CycleConfig {14040, 15040});
-    rig.SaveIni(kSonarEthernetK52L, "::1");
+    rig.SaveIni(SonarType::EthernetK52L, "::1");
     rig.cycle.StartRealTime();
     EXPECT_EQ(rig.tcp.connects.at(0), (std::pair<std::string, int> {"::1", 14040}));
 }
@@ -184,7 +184,7 @@ TEST_F(TcpCycleTest, CloseDropsThePartialReplyAndTheWatchdogReconnects)
 
 TEST_F(TcpCycleTest, NoSecondConnectWhileOneIsPending)
 {
-    rig.SaveIni(kSonarEthernetK52L);
+    rig.SaveIni(SonarType::EthernetK52L);
     rig.cycle.StartRealTime();
     ASSERT_EQ(rig.Acq().linkState, LinkState::Connecting);
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
@@ -201,7 +201,7 @@ TEST_F(TcpCycleTest, NoSecondConnectWhileOneIsPending)
 TEST_F(TcpCycleTest, ConnectFailingAtOnceLeavesTheLinkDownForTheWatchdog)
 {
     rig.tcp.connectResult = false;
-    rig.SaveIni(kSonarEthernetK52L);
+    rig.SaveIni(SonarType::EthernetK52L);
     rig.cycle.StartRealTime();
     EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     EXPECT_EQ(rig.timers.Armed(kWatchdogTimer), 1000);
@@ -250,7 +250,7 @@ TEST_F(TcpCycleTest, ResumeFromHoldKeepsRecordingAndRestartsTheCycle)
 
 TEST_F(TcpCycleTest, ConnectionDuringPlaybackIsRefused)
 {
-    rig.SaveIni(kSonarEthernetK52L);
+    rig.SaveIni(SonarType::EthernetK52L);
     rig.cycle.StartRealTime();
     state.flags.playback = 1;
     rig.cycle.OnTcpConnected(true);

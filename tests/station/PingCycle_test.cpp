@@ -18,7 +18,7 @@ protected:
 
 TEST_F(PingCycleTest, StartRealTimeWithSerialHeadOpensThePortAndArmsTheWatchdog)
 {
-    rig.SaveIni(kSonarSerialK52A);
+    rig.SaveIni(SonarType::SerialK52A);
     state.settings.udpMode = 1;
     state.flags.playback = 1;
     rig.timers.SetTimer(kSendTimer, 0);
@@ -42,7 +42,7 @@ TEST_F(PingCycleTest, StartRealTimeWithSerialHeadOpensThePortAndArmsTheWatchdog)
 
 TEST_F(PingCycleTest, PortThatCannotBeOpenedIsReportedAndTheCycleRunsAtOneSecond)
 {
-    rig.SaveIni(kSonarSerialK52A);
+    rig.SaveIni(SonarType::SerialK52A);
     rig.serial.openResult = SerialOpenResult::NotAvailable;
     rig.cycle.StartRealTime();
     ASSERT_EQ(rig.reporter.messages.size(), 1u);
@@ -76,7 +76,7 @@ TEST_F(PingCycleTest, RejectedLineSettingsAreReportedAndThePortCountsAsNotOpened
 
 TEST_F(PingCycleTest, SerialCycleFirstCommandGoesOutWithoutAReplyThenPingsFollowThePeriod)
 {
-    rig.SaveIni(kSonarSerialK52A);
+    rig.SaveIni(SonarType::SerialK52A);
     rig.cycle.StartRealTime();
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
     ASSERT_EQ(rig.serial.transfers.size(), 1u);
@@ -231,6 +231,19 @@ TEST_F(PingCycleTest, UdpPortComesFromTheDocument)
     rig.udp.openResult = false;
     EXPECT_FALSE(rig.cycle.StartUdpMode());
     EXPECT_EQ(rig.udp.opens, std::vector<int> {15040});
+}
+
+// A port the listener cannot take is told to the operator, on starting UDP
+// mode and on resuming it from "Hold".
+TEST_F(PingCycleTest, AUdpPortThatCannotBeOpenedIsReported)
+{
+    rig.cycle.Configure(CycleConfig {14040, 15040});
+    rig.udp.openResult = false;
+    EXPECT_FALSE(rig.cycle.StartUdpMode());
+    rig.cycle.ToggleHold();
+    rig.cycle.ToggleHold();
+    EXPECT_EQ(rig.reporter.messages,
+        std::vector<std::string>(2, "UDP port 15040 is not available. \nNo data can be received!   "));
 }
 
 TEST_F(PingCycleTest, ConnectClosesTheRecordFileAndRecordingStops)

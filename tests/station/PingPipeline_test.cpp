@@ -102,7 +102,7 @@ TEST_F(PingPipelineTest, InvalidReplyKindIsDroppedAndStepFiveBecomesFastest)
     auto reply = MakeReply('G');
     reply[1] = 'Q';
     Deliver(reply);
-    state.command[CommandMessage::kStep] = 5;
+    state.command[CommandMessage::kStep] = kStepUnassigned;
     EXPECT_FALSE(rig.cycle.RunLivePipeline());
     EXPECT_EQ(state.ping.pingCount, 0);
     EXPECT_EQ(state.command[CommandMessage::kStep], kStepFastest);
@@ -116,7 +116,7 @@ TEST_F(PingPipelineTest, HeldOrEthernetCycleDoesNotArmThePingTimer)
     EXPECT_FALSE(rig.timers.Armed(kPingTimer));
 
     rig.Acq().held = 0;
-    state.settings.sonarType = kSonarEthernetK52L;
+    state.settings.sonarType = SonarType::EthernetK52L;
     Deliver(MakeReply('G'));
     rig.cycle.RunLivePipeline();
     EXPECT_FALSE(rig.timers.Armed(kPingTimer));
@@ -234,7 +234,7 @@ TEST_F(UdpPipelineTest, ModeAndRangeChangesFromTheSenderResetTheImage)
     rig.Acq().redraw = 0;
 
     PingSpec sidescan;
-    sidescan.mode = kModeSideScan;
+    sidescan.mode = DisplayMode::SideScan;
     sidescan.step = kStepNone;
     sidescan.width = 0;
     auto datagram = MakeRecord(sidescan);
@@ -258,7 +258,7 @@ TEST_F(UdpPipelineTest, ABurstOfChangesClearsTheRasterOncePerPaintedFrame)
 {
     PingSpec polar;
     PingSpec sidescan;
-    sidescan.mode = kModeSideScan;
+    sidescan.mode = DisplayMode::SideScan;
     sidescan.step = kStepNone;
     sidescan.width = 0;
     PingSpec farther = polar;
@@ -267,19 +267,19 @@ TEST_F(UdpPipelineTest, ABurstOfChangesClearsTheRasterOncePerPaintedFrame)
         const PingSpec& sent;
         bool framePaintedBefore;
         bool painted; // false: dropped, the state as it was
-        int mode; // `Sector Mode` after it
+        DisplayMode mode; // `Sector Mode` after it
     };
     Send(MakeRecord(polar));
-    ASSERT_EQ(state.settings.sectorMode, kModePolar);
+    ASSERT_EQ(state.settings.sectorMode, DisplayMode::Polar);
     rig.ui.frameAwaited = true;
     const std::vector<Step> steps {
-        {sidescan, false, true, kModeSideScan}, // the first change clears
-        {polar, false, false, kModeSideScan}, // a second before its frame: dropped
-        {sidescan, false, true, kModeSideScan}, // no change: painted as ever
-        {farther, false, false, kModeSideScan}, // a range change clears too: dropped
-        {polar, true, true, kModePolar}, // the frame was painted: may clear again
-        {farther, false, false, kModePolar},
-        {farther, true, true, kModePolar},
+        {sidescan, false, true, DisplayMode::SideScan}, // the first change clears
+        {polar, false, false, DisplayMode::SideScan}, // a second before its frame: dropped
+        {sidescan, false, true, DisplayMode::SideScan}, // no change: painted as ever
+        {farther, false, false, DisplayMode::SideScan}, // a range change clears too: dropped
+        {polar, true, true, DisplayMode::Polar}, // the frame was painted: may clear again
+        {farther, false, false, DisplayMode::Polar},
+        {farther, true, true, DisplayMode::Polar},
     };
     std::uint64_t dropped = 0;
     for (std::size_t i = 0; i < steps.size(); ++i) {

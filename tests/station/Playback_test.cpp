@@ -77,14 +77,14 @@ TEST_F(PlaybackTest, OpeningAFileStopsTheLinksAndStartsThePlaybackFromItsStart)
 
 TEST_F(PlaybackTest, CancelResumesTheCycleThatWasRunning)
 {
-    rig.state.settings.sonarType = kSonarSerialK52A;
+    rig.state.settings.sonarType = SonarType::SerialK52A;
     rig.Player().OpenFileToPlayback();
     EXPECT_EQ(rig.timers.armed, (std::map<int, int> {{kPingTimer, 50}}));
     EXPECT_FALSE(rig.Player().FileDialogOpen());
     EXPECT_EQ(state.flags.playback, 0);
 
     rig.timers.armed.clear();
-    rig.state.settings.sonarType = kSonarEthernetK52L;
+    rig.state.settings.sonarType = SonarType::EthernetK52L;
     rig.Player().OpenFileToPlayback();
     EXPECT_EQ(rig.timers.armed, (std::map<int, int> {{kSendTimer, 0}}));
 
@@ -125,11 +125,11 @@ TEST_F(PlaybackTest, FilesThatCannotBePlayedAreReported)
 TEST_F(PlaybackTest, FileTypeIsSettledFromTheNameAndTheFirstTag)
 {
     ASSERT_TRUE(rig.Play(WriteFile("upper.52L", PingSpec {}, 2, "52L")));
-    EXPECT_EQ(rig.Player().FileType(), kFileTypeEthernet);
+    EXPECT_EQ(rig.Player().FileType(), SonarType::EthernetK52L);
     EXPECT_EQ(state.settings.openFileFilterIndex, 2);
 
     ASSERT_TRUE(rig.Play(WriteFile("mixed.52l", PingSpec {}, 2, "52A")));
-    EXPECT_EQ(rig.Player().FileType(), kFileTypeSerial);
+    EXPECT_EQ(rig.Player().FileType(), SonarType::SerialK52A);
     EXPECT_EQ(state.settings.openFileFilterIndex, 1);
 }
 
@@ -158,7 +158,7 @@ TEST_F(PlaybackTest, ARecordThatChangesThePictureEndsTheTick)
     PingSpec polar;
     polar.step = kStepSlow;
     PingSpec sector = polar;
-    sector.mode = kModeSector;
+    sector.mode = DisplayMode::Sector;
     sector.width = 60;
     std::vector<std::uint8_t> bytes;
     for (int i = 0; i < 4; ++i)
@@ -169,9 +169,9 @@ TEST_F(PlaybackTest, ARecordThatChangesThePictureEndsTheTick)
     state.settings.playbackSpeed = 12;
 
     EXPECT_EQ(rig.RecordsInTick(), 1u); // its train differs from the live one's
-    EXPECT_EQ(state.settings.sectorMode, kModePolar);
+    EXPECT_EQ(state.settings.sectorMode, DisplayMode::Polar);
     EXPECT_EQ(rig.RecordsInTick(), 4u); // three polar records, then the sector one
-    EXPECT_EQ(state.settings.sectorMode, kModeSector);
+    EXPECT_EQ(state.settings.sectorMode, DisplayMode::Sector);
     EXPECT_EQ(rig.Acq().redraw, 0);
     EXPECT_EQ(rig.RecordsInTick(), 12u);
 }
@@ -324,7 +324,7 @@ TEST_F(PlaybackTest, HoldStopsTheTicksAndResumingRestartsThem)
 
 TEST_F(PlaybackTest, ConnectingOrUdpModeEndsThePlayback)
 {
-    rig.SaveIni(kSonarSerialK52A);
+    rig.SaveIni(SonarType::SerialK52A);
     ASSERT_TRUE(rig.Play(WriteFile("end.52a", PingSpec {}, 5)));
     ASSERT_TRUE(rig.Recorder().OpenRecordFile(rig.folder / "copy.52a"));
     rig.doc.Cycle().StartRealTime();

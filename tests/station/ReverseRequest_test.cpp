@@ -20,7 +20,7 @@ using namespace velmaris::testing;
 
 struct ReverseScript {
     const char* name;
-    int sonarType;
+    SonarType sonarType;
     // p  a Reverse press          H  "Hold" (toggled)
     // serial: r  the ping timer (or the first ping's watchdog) fires and the
     //            command is copied for the worker
@@ -102,7 +102,7 @@ TEST_P(ReverseRequestTest, EachPressGoesOutOnce)
     }
 
     std::string carried;
-    if (script.sonarType == kSonarSerialK52A) {
+    if (script.sonarType == SonarType::SerialK52A) {
         for (const auto& command : serialSent)
             carried += CarriesReverse(command) ? '1' : '0';
     } else {
@@ -119,22 +119,22 @@ INSTANTIATE_TEST_SUITE_P(Cycle, ReverseRequestTest,
     ::testing::Values(
         // Serial head: the worker copies the command at the request, reads
         // (up to 563 ms) and writes the copy before it hands over.
-        ReverseScript {"SerialPressBeforeTheRequest", kSonarSerialK52A, "rhprhrh", "010"},
-        ReverseScript {"SerialPressDuringTheRead", kSonarSerialK52A, "rhrphrhrh", "0010"},
-        ReverseScript {"SerialPressesInSeparatePings", kSonarSerialK52A, "rhprhrhprhrh", "01010"},
-        ReverseScript {"SerialTwoPressesDuringOneRead", kSonarSerialK52A, "rhrpphrhrhrh", "00110"},
-        ReverseScript {"SerialPressDuringTheReadAndBeforeTheNext", kSonarSerialK52A, "rhrphprhrhrh", "00110"},
-        ReverseScript {"SerialHeldWhileTheCommandWentOut", kSonarSerialK52A, "rhprHhHrhrh", "0100"},
-        ReverseScript {"SerialShortWrite", kSonarSerialK52A, "rhprnrhrh", "010"},
-        ReverseScript {"SerialNoPort", kSonarSerialK52A, "prxrhrh", "10"},
+        ReverseScript {"SerialPressBeforeTheRequest", SonarType::SerialK52A, "rhprhrh", "010"},
+        ReverseScript {"SerialPressDuringTheRead", SonarType::SerialK52A, "rhrphrhrh", "0010"},
+        ReverseScript {"SerialPressesInSeparatePings", SonarType::SerialK52A, "rhprhrhprhrh", "01010"},
+        ReverseScript {"SerialTwoPressesDuringOneRead", SonarType::SerialK52A, "rhrpphrhrhrh", "00110"},
+        ReverseScript {"SerialPressDuringTheReadAndBeforeTheNext", SonarType::SerialK52A, "rhrphprhrhrh", "00110"},
+        ReverseScript {"SerialHeldWhileTheCommandWentOut", SonarType::SerialK52A, "rhprHhHrhrh", "0100"},
+        ReverseScript {"SerialShortWrite", SonarType::SerialK52A, "rhprnrhrh", "010"},
+        ReverseScript {"SerialNoPort", SonarType::SerialK52A, "prxrhrh", "10"},
         // TCP head: the command is sent and cleared on the same thread.
-        ReverseScript {"TcpPressBeforeTheSend", kSonarEthernetK52L, "csapsas", "010"},
-        ReverseScript {"TcpPressWhileTheReplyIsAwaited", kSonarEthernetK52L, "cspasas", "010"},
-        ReverseScript {"TcpPressJustBeforeTheWatchdogResend", kSonarEthernetK52L, "cspwas", "010"},
+        ReverseScript {"TcpPressBeforeTheSend", SonarType::EthernetK52L, "csapsas", "010"},
+        ReverseScript {"TcpPressWhileTheReplyIsAwaited", SonarType::EthernetK52L, "cspasas", "010"},
+        ReverseScript {"TcpPressJustBeforeTheWatchdogResend", SonarType::EthernetK52L, "cspwas", "010"},
         // The resend replaces a command the head most likely acted on: the
         // request it carried is not repeated.
-        ReverseScript {"TcpResendAfterThePressWentOut", kSonarEthernetK52L, "cpswas", "100"},
-        ReverseScript {"TcpSendRefused", kSonarEthernetK52L, "cpfswas", "10"}),
+        ReverseScript {"TcpResendAfterThePressWentOut", SonarType::EthernetK52L, "cpswas", "100"},
+        ReverseScript {"TcpSendRefused", SonarType::EthernetK52L, "cpfswas", "10"}),
     [](const ::testing::TestParamInfo<ReverseScript>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <string>
 
 #include <unistd.h>
+#include <gtest/gtest.h>
 
 namespace velmaris::testing {
 
@@ -41,20 +42,20 @@ struct CycleRig : StationFakes {
     }
 
     // Writes the INI file the next start of real-time reloads.
-    void SaveIni(int sonarType, const std::string& ip = "127.0.0.1")
+    void SaveIni(SonarType sonarType, const std::string& ip = "127.0.0.1")
     {
         SonarSettings settings;
         CommandMessage command;
         InitialiseCommandMessage(command, settings);
         settings.sonarType = sonarType;
         settings.ipAddress = ip;
-        SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {});
+        ASSERT_TRUE(SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {}));
     }
 
     // A TCP head connected and its first command sent.
     void ConnectTcp()
     {
-        SaveIni(kSonarEthernetK52L);
+        SaveIni(SonarType::EthernetK52L);
         cycle.StartRealTime();
         cycle.OnTcpConnected(true);
         timers.Fire(kSendTimer);
@@ -63,7 +64,7 @@ struct CycleRig : StationFakes {
     // A serial head whose port opened and whose first command went out.
     void OpenSerial()
     {
-        SaveIni(kSonarSerialK52A);
+        SaveIni(SonarType::SerialK52A);
         cycle.StartRealTime();
         timers.Fire(kWatchdogTimer);
         SerialHandOver();

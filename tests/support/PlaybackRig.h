@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include <gtest/gtest.h>
 
 namespace velmaris::testing {
 
@@ -75,14 +76,14 @@ struct PlaybackRig : StationFakes {
     }
 
     // Writes the INI file the next start of real-time reloads.
-    void SaveIni(int sonarType)
+    void SaveIni(SonarType sonarType)
     {
         SonarSettings settings;
         CommandMessage command;
         InitialiseCommandMessage(command, settings);
         settings.sonarType = sonarType;
         settings.ipAddress = "127.0.0.1";
-        SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {});
+        ASSERT_TRUE(SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {}));
     }
 
     // "Open File to Playback" with `path` chosen in the dialog.

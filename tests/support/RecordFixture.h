@@ -34,7 +34,7 @@ struct PingSpec {
     std::string kind = "IGX";
     int headPosition = 600; // straight ahead
     int range = 30;
-    int mode = kModePolar;
+    DisplayMode mode = DisplayMode::Polar;
     int step = kStepFast;
     int width = 120;
     int train = 60;

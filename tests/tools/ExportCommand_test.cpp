@@ -93,8 +93,8 @@ TEST(ExportCommand, ColumnsAgreeWithDumpOnTheSameFile)
     std::vector<std::uint8_t> bytes;
     Append(bytes,
         MakeRecord(
-            PingSpec {.kind = "IMX", .range = 4, .mode = kModeSector, .step = kStepSlow, .width = 30}));
-    Append(bytes, MakeRecord(PingSpec {.range = 50, .mode = kModeSideScan, .step = kStepFastest}));
+            PingSpec {.kind = "IMX", .range = 4, .mode = DisplayMode::Sector, .step = kStepSlow, .width = 30}));
+    Append(bytes, MakeRecord(PingSpec {.range = 50, .mode = DisplayMode::SideScan, .step = kStepFastest}));
     auto bad = MakeRecord(PingSpec {});
     bad[100] = 'Q';
     Append(bytes, bad);

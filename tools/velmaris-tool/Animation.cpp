@@ -20,7 +20,7 @@ int RunAnimation(const AnimationRequest& request)
     }
     ToolDocument doc;
     DataFile file;
-    int fileType = 0;
+    SonarType fileType = SonarType::SerialK52A;
     if (!doc.Open(request.ini, request.input, file, fileType))
         return kExitFailure;
 

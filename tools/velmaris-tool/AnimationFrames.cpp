@@ -42,7 +42,7 @@ void FrameSampler::Rows(const ImageRaster& raster, std::uint8_t* scratch, const 
     }
 }
 
-AnimationCounts PlayIntoFrames(DataFile& file, int fileType, ToolDocument& doc, const FrameSampler& sampler,
+AnimationCounts PlayIntoFrames(DataFile& file, SonarType fileType, ToolDocument& doc, const FrameSampler& sampler,
     int pingsPerFrame, const std::function<bool(const std::uint8_t* const* rows)>& onFrame,
     const std::function<void(std::int64_t recordsRead)>& onRecord)
 {

@@ -53,7 +53,7 @@ struct AnimationCounts {
 // `onFrame(rows)` (the frame's rows, as FrameSampler::Rows gives them) after every `pingsPerFrame` painted
 // pings and after the last one (when it is not already a frame's). `onFrame` returns false to stop.
 // `onRecord(recordsRead)` runs after every whole record, for progress.
-AnimationCounts PlayIntoFrames(DataFile& file, int fileType, ToolDocument& doc, const FrameSampler& sampler,
+AnimationCounts PlayIntoFrames(DataFile& file, SonarType fileType, ToolDocument& doc, const FrameSampler& sampler,
     int pingsPerFrame, const std::function<bool(const std::uint8_t* const* rows)>& onFrame,
     const std::function<void(std::int64_t recordsRead)>& onRecord = {});
 

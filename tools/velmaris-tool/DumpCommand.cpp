@@ -48,7 +48,7 @@ std::string RecordLine(const RecordFrame& frame, const RecordDecodeResult& decod
         .Int("range", p.replyRange)
         .Int("profile", p.profileValue)
         .Int("data_count", p.dataCount)
-        .Int("mode", doc.settings.sectorMode)
+        .Int("mode", CodeOf(doc.settings.sectorMode))
         .Int("up_down", doc.settings.sonarUpDown)
         .Int("step", c[CommandMessage::kStep])
         .Int("gain", c[CommandMessage::kGain])
@@ -70,7 +70,7 @@ int Run(const DumpRequest& request)
 {
     ToolDocument doc;
     DataFile file;
-    int fileType = 0;
+    SonarType fileType = SonarType::SerialK52A;
     if (!doc.Open(request.ini, request.file, file, fileType))
         return kExitFailure;
 

@@ -26,7 +26,7 @@ int Run(const ExportRequest& request)
     const std::string& outPath = request.csv;
     ToolDocument doc;
     DataFile file;
-    int fileType = 0;
+    SonarType fileType = SonarType::SerialK52A;
     if (!doc.Open(request.ini, request.file, file, fileType))
         return kExitFailure;
     const bool toStdout = outPath == "-";

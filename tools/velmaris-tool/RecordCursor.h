@@ -14,7 +14,7 @@ namespace velmaris::tool {
 
 class RecordCursor {
 public:
-    RecordCursor(DataFile& file, int fileType)
+    RecordCursor(DataFile& file, SonarType fileType)
         : file_(file)
         , fileType_(fileType)
     { }
@@ -56,7 +56,7 @@ public:
 
 private:
     DataFile& file_;
-    int fileType_;
+    SonarType fileType_;
     std::int64_t offset_ = 0;
     std::int64_t number_ = 0;
 };

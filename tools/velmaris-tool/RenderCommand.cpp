@@ -41,7 +41,7 @@ bool WriteColouredPicture(
     return error.isEmpty();
 }
 
-void PlayWholeFile(DataFile& file, int fileType, ToolDocument& doc)
+void PlayWholeFile(DataFile& file, SonarType fileType, ToolDocument& doc)
 {
     SonarState& state = *doc.state;
     ResetScanHistory(state.history, state.ping);
@@ -62,7 +62,7 @@ int Run(const RenderRequest& request)
         return RunAnimation(request.animation);
     ToolDocument doc;
     DataFile file;
-    int fileType = 0;
+    SonarType fileType = SonarType::SerialK52A;
     if (!doc.Open(request.ini, request.file, file, fileType))
         return kExitFailure;
     PlayWholeFile(file, fileType, doc);

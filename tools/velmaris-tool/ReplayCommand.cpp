@@ -29,7 +29,7 @@ bool StopRequested()
 }
 
 // Records of one pass: those numbered from `from`, at most `count` of them.
-std::int64_t CountSelected(DataFile& file, int fileType, const ReplayRequest& request)
+std::int64_t CountSelected(DataFile& file, SonarType fileType, const ReplayRequest& request)
 {
     RecordCursor cursor(file, fileType);
     RecordFrame frame;
@@ -41,7 +41,7 @@ std::int64_t CountSelected(DataFile& file, int fileType, const ReplayRequest& re
 
 class Replay {
 public:
-    Replay(const ReplayRequest& request, DataFile& file, int fileType)
+    Replay(const ReplayRequest& request, DataFile& file, SonarType fileType)
         : request_(request)
         , cursor_(file, fileType)
         , pacer_(clock_, request.speed)
@@ -171,7 +171,7 @@ private:
 int Run(const ReplayRequest& request)
 {
     DataFile file;
-    int fileType = 0;
+    SonarType fileType = SonarType::SerialK52A;
     if (!OpenDataFile(request.path, file, fileType))
         return kExitFailure;
     std::signal(SIGINT, [](int) { stopRequested = 1; });

@@ -26,7 +26,7 @@ bool ToolDocument::LoadDisplaySettings(const std::string& iniPath)
     return true;
 }
 
-bool ToolDocument::Open(const std::string& iniPath, const std::string& path, DataFile& file, int& fileType)
+bool ToolDocument::Open(const std::string& iniPath, const std::string& path, DataFile& file, SonarType& fileType)
 {
     return LoadDisplaySettings(iniPath) && OpenDataFile(path, file, fileType);
 }
@@ -36,7 +36,7 @@ RecordDecodeResult ToolDocument::Decode(const RecordFrame& frame)
     return DecodeRecordedPing(AsRecordedPing(frame), ping, command, settings, ReplyContext {true, false});
 }
 
-bool OpenDataFile(const std::string& path, DataFile& file, int& fileType)
+bool OpenDataFile(const std::string& path, DataFile& file, SonarType& fileType)
 {
     const auto fromName = FileTypeFromName(path);
     if (!fromName) {

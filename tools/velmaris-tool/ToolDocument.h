@@ -26,7 +26,7 @@ struct ToolDocument {
 
     // The display settings of `iniPath`, then the data file `path` opened for
     // reading; false (with the message printed) when either fails.
-    bool Open(const std::string& iniPath, const std::string& path, DataFile& file, int& fileType);
+    bool Open(const std::string& iniPath, const std::string& path, DataFile& file, SonarType& fileType);
 
     // Decodes a record the way playback does (record header, reply header).
     RecordDecodeResult Decode(const RecordFrame& frame);
@@ -34,7 +34,7 @@ struct ToolDocument {
 
 // Recognises and opens a data file for reading, printing the station's
 // message on failure.
-bool OpenDataFile(const std::string& path, DataFile& file, int& fileType);
+bool OpenDataFile(const std::string& path, DataFile& file, SonarType& fileType);
 
 // The damage report both file subcommands print on standard error.
 void ReportDamage(const char* command, std::int64_t offset, const RecordFrame& frame);

@@ -46,10 +46,16 @@ struct BenchSource : ViewSource {
 
 // One source per mode, built once: a raster full of echo values, grid,
 // read-outs, recording status line and indicator bar on.
-BenchSource& SourceFor(int mode)
+// The mode a case runs in, from its code in the first argument.
+DisplayMode ModeArg(const benchmark::State& st)
+{
+    return DisplayModeForCode(static_cast<int>(st.range(0))).value_or(DisplayMode::Polar);
+}
+
+BenchSource& SourceFor(DisplayMode mode)
 {
     static std::unique_ptr<BenchSource> sources[3];
-    std::unique_ptr<BenchSource>& s = sources[mode];
+    std::unique_ptr<BenchSource>& s = sources[CodeOf(mode)];
     if (!s) {
         s = std::make_unique<BenchSource>();
         for (int y = 0; y < ImageRaster::kHeight; ++y) {
@@ -63,8 +69,8 @@ BenchSource& SourceFor(int mode)
         settings.grid = 1;
         settings.viewRangeMark = 1;
         settings.colorTable = 0;
-        s->state.command[CommandMessage::kSectorWidth] = mode == kModeSector ? 60
-            : mode == kModePolar                                             ? 120
+        s->state.command[CommandMessage::kSectorWidth] = mode == DisplayMode::Sector ? 60
+            : mode == DisplayMode::Polar                                             ? 120
                                                                              : 0;
         s->state.ping.headAngle = 37.0;
         s->status.linkState = LinkState::Up;
@@ -78,7 +84,7 @@ BenchSource& SourceFor(int mode)
 
 void BM_FullRepaint(benchmark::State& st)
 {
-    BenchSource& source = SourceFor(int(st.range(0)));
+    BenchSource& source = SourceFor(ModeArg(st));
     ViewInteraction view;
     QImage frame(kWidth, kHeight, QImage::Format_RGB32);
     StrokeCache strokes;
@@ -91,7 +97,7 @@ void BM_FullRepaint(benchmark::State& st)
 // The pieces of the repaint: the raster blit alone and the overlays alone.
 void BM_ComposeOnly(benchmark::State& st)
 {
-    BenchSource& source = SourceFor(int(st.range(0)));
+    BenchSource& source = SourceFor(ModeArg(st));
     const SonarSettings& s = source.state.settings;
     const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
     const PixelLut lut = MakePixelLut(source.state.colors.Table(s.colorTable));
@@ -107,7 +113,7 @@ void BM_ComposeOnly(benchmark::State& st)
 
 void BM_OverlaysOnly(benchmark::State& st)
 {
-    BenchSource& source = SourceFor(int(st.range(0)));
+    BenchSource& source = SourceFor(ModeArg(st));
     const SonarSettings& s = source.state.settings;
     const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
     ViewInteraction view;
@@ -133,7 +139,7 @@ QRect VisibleRaster(const BenchSource& source)
 
 void BM_LookupFloor(benchmark::State& st)
 {
-    const BenchSource& source = SourceFor(int(st.range(0)));
+    const BenchSource& source = SourceFor(ModeArg(st));
     const SonarSettings& s = source.state.settings;
     const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
     const QRect window = VisibleRaster(source);
@@ -155,7 +161,7 @@ void BM_LookupFloor(benchmark::State& st)
 
 void BM_DrawImageIndexed8(benchmark::State& st)
 {
-    const BenchSource& source = SourceFor(int(st.range(0)));
+    const BenchSource& source = SourceFor(ModeArg(st));
     const SonarSettings& s = source.state.settings;
     const ViewGeometry geo = ComputeViewGeometry(kWidth, kHeight, s.zoom, s.sectorMode, 0, 0);
     // Converted once, outside the timing.
@@ -169,7 +175,7 @@ void BM_DrawImageIndexed8(benchmark::State& st)
     }
     indexed.setColorTable(palette);
     QPainterPath pie;
-    if (s.sectorMode != kModeSideScan) {
+    if (s.sectorMode != DisplayMode::SideScan) {
         const int w = source.state.command[CommandMessage::kSectorWidth];
         const double r = 1000.0 * s.zoom;
         pie.moveTo(geo.originX, geo.originY);
@@ -180,7 +186,7 @@ void BM_DrawImageIndexed8(benchmark::State& st)
     for (auto _ : st) {
         QPainter painter(&frame);
         painter.fillRect(frame.rect(), Qt::black);
-        if (s.sectorMode != kModeSideScan) {
+        if (s.sectorMode != DisplayMode::SideScan) {
             painter.setClipPath(pie);
         }
         painter.drawImage(geo.rasterLeft, geo.rasterTop, indexed);
@@ -224,7 +230,7 @@ struct PaletteLoop {
 // recorded in the warm-up, as in a view whose picture is not being dragged.
 void BM_RepaintVsPaletteLoop(benchmark::State& st)
 {
-    BenchSource& source = SourceFor(int(st.range(0)));
+    BenchSource& source = SourceFor(ModeArg(st));
     ViewInteraction view;
     QImage frame(kWidth, kHeight, QImage::Format_RGB32);
     StrokeCache strokes;
@@ -255,15 +261,18 @@ void BM_RepaintVsPaletteLoop(benchmark::State& st)
 }
 BENCHMARK(BM_RepaintVsPaletteLoop)
     ->ArgName("mode")
-    ->Arg(kModeSector)
-    ->Arg(kModePolar)
-    ->Arg(kModeSideScan)
+    ->Arg(CodeOf(DisplayMode::Sector))
+    ->Arg(CodeOf(DisplayMode::Polar))
+    ->Arg(CodeOf(DisplayMode::SideScan))
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
 void Modes(benchmark::internal::Benchmark* b)
 {
-    b->ArgName("mode")->Arg(kModeSector)->Arg(kModePolar)->Arg(kModeSideScan)->Unit(benchmark::kMicrosecond);
+    b->ArgName("mode")->Arg(CodeOf(DisplayMode::Sector))
+        ->Arg(CodeOf(DisplayMode::Polar))
+        ->Arg(CodeOf(DisplayMode::SideScan))
+        ->Unit(benchmark::kMicrosecond);
     // QPainter spreads large image work over a thread pool: count every thread.
     b->MeasureProcessCPUTime()->UseRealTime();
 }

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <unistd.h>
 #include <vector>
+#include <stdexcept>
 
 namespace velmaris {
 namespace {
@@ -100,10 +101,11 @@ void BM_TcpCycleOnLoopback(benchmark::State& bench)
     {
         SettingsFile file(ini);
         SonarSettings settings;
-        settings.sonarType = kSonarEthernetK52L;
+        settings.sonarType = SonarType::EthernetK52L;
         settings.ipAddress = "127.0.0.1";
         file.StoreKeys({"Sonar Type", "IP Address"}, settings, CommandMessage {});
-        file.Write();
+        if (!file.Write())
+            throw std::runtime_error("cannot write the settings file");
     }
     sim::TcpHeadOptions options;
     options.address = "127.0.0.1:0";

@@ -93,8 +93,8 @@ CComPortDlg::CComPortDlg(const ComPortChoice& choice, const ComPortHolders& hold
 
     // Initialisation in the dialog's order: radio buttons, port lists, GPS
     // box, baud list, enable rule.
-    rtsEnable_->setChecked(choice_.rtsMode == 1);
-    autoEnable_->setChecked(choice_.rtsMode == 0);
+    rtsEnable_->setChecked(choice_.rtsMode);
+    autoEnable_->setChecked(!choice_.rtsMode);
     FillPortLists(holders);
     gpsEnable_->setChecked(choice_.useGps != 0);
     for (const int baud : kGpsBaudRates)
@@ -105,8 +105,8 @@ CComPortDlg::CComPortDlg(const ComPortChoice& choice, const ComPortHolders& hold
     connect(sonarPorts_, &QComboBox::activated, this, &CComPortDlg::SonarPortPicked);
     connect(gpsPorts_, &QComboBox::activated, this, &CComPortDlg::GpsPortPicked);
     connect(gpsBauds_, &QComboBox::activated, this, [this](int index) { choice_.gpsBaudIndex = index; });
-    connect(rtsEnable_, &QRadioButton::clicked, this, [this] { choice_.rtsMode = 1; });
-    connect(autoEnable_, &QRadioButton::clicked, this, [this] { choice_.rtsMode = 0; });
+    connect(rtsEnable_, &QRadioButton::clicked, this, [this] { choice_.rtsMode = true; });
+    connect(autoEnable_, &QRadioButton::clicked, this, [this] { choice_.rtsMode = false; });
     connect(gpsEnable_, &QCheckBox::clicked, this, [this](bool checked) {
         choice_.useGps = checked ? 1 : 0;
         RunEnableRule();

@@ -35,7 +35,7 @@ CKeyInDlg::CKeyInDlg(SettingsOperations* operations, QWidget* mainWindow)
     promptLabel_->setText(prompt_);
 }
 
-void CKeyInDlg::ShowKeyIn(int kind, const QString& prompt, const QRect& mainWindowGeometry)
+void CKeyInDlg::ShowKeyIn(KeyInKind kind, const QString& prompt, const QRect& mainWindowGeometry)
 {
     kind_ = kind;
     prompt_ = prompt;
@@ -65,7 +65,7 @@ std::string CKeyInDlg::Prompt() const
     return prompt_.toStdString();
 }
 
-void CKeyInDlg::Present(int kind, const std::string& prompt)
+void CKeyInDlg::Present(KeyInKind kind, const std::string& prompt)
 {
     // Without a main window the window stays where it is.
     const QRect anchor = mainWindow_ != nullptr ? mainWindow_->frameGeometry() : QRect();

@@ -31,15 +31,15 @@ public:
     // main window's right edge and its top 31 px below the main window's top
     // (frame rectangles), then shows it. An invalid rectangle leaves the
     // window where it is.
-    void ShowKeyIn(int kind, const QString& prompt, const QRect& mainWindowGeometry);
+    void ShowKeyIn(KeyInKind kind, const QString& prompt, const QRect& mainWindowGeometry);
 
     // The last prompt shown; Present() shows the window placed against the
     // main window given at construction.
     std::string Prompt() const;
-    void Present(int kind, const std::string& prompt);
+    void Present(KeyInKind kind, const std::string& prompt);
 
     int Value() const { return value_; }
-    int Kind() const { return kind_; }
+    KeyInKind Kind() const { return kind_; }
     QLineEdit* Edit() const { return edit_; }
     QPushButton* OkButton() const { return ok_; }
 
@@ -59,7 +59,7 @@ private:
     QLineEdit* edit_;
     QPushButton* ok_;
     int value_ = kKeyInInitialValue;
-    int kind_ = kKeyInKindRange;
+    KeyInKind kind_ = KeyInKind::Range;
     QString prompt_;
 };
 

@@ -70,7 +70,7 @@ void CVelmarisView::PaintFrame()
 QCursor CVelmarisView::SonarCursor(qreal devicePixelRatio)
 {
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    const int side = int(std::ceil(kCursorSize * ratio));
+    const int side = static_cast<int>(std::ceil(kCursorSize * ratio));
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     {
@@ -163,7 +163,7 @@ void CVelmarisView::mouseMoveEvent(QMouseEvent* event)
     }
     ReadCursor(CurrentFrame(), view_, at.x(), at.y(), reading_);
     view_.targetSize = reading_.targetSize;
-    if (view_.measurementShown != 0 && source_ != nullptr) {
+    if (view_.measurementShown && source_ != nullptr) {
         // The line follows the mouse: at once while the image is held (no
         // ping repaints it), otherwise with the next paint.
         if (source_->Status().held != 0) {

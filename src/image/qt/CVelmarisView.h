@@ -50,7 +50,7 @@ public:
 
     // "Measure Target": toggles measure mode (the menu checks MeasureModeOn).
     void ToggleMeasureMode();
-    bool MeasureModeOn() const { return view_.measureMode != 0; }
+    bool MeasureModeOn() const { return view_.measureMode; }
 
     // The read-out of the last mouse move, in metres and degrees.
     const CursorReading& Reading() const { return reading_; }

@@ -42,22 +42,22 @@ GifPixels FromIndexed(const QImage& image)
     for (int i = 0; i < 256 && i < table.size(); ++i)
         px.colors[i] = GifColorType {static_cast<GifByteType>(qRed(table[i])),
             static_cast<GifByteType>(qGreen(table[i])), static_cast<GifByteType>(qBlue(table[i]))};
-    px.indices.resize(std::size_t(image.width()) * image.height());
+    px.indices.resize(static_cast<std::size_t>(image.width()) * image.height());
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(
-            px.indices.data() + std::size_t(y) * image.width(), image.constScanLine(y), image.width());
+            px.indices.data() + static_cast<std::size_t>(y) * image.width(), image.constScanLine(y), image.width());
     return px;
 }
 
 bool Quantise(const QImage& source, GifPixels& px)
 {
     const QImage rgb = source.convertToFormat(QImage::Format_RGB888);
-    const std::size_t n = std::size_t(rgb.width()) * rgb.height();
+    const std::size_t n = static_cast<std::size_t>(rgb.width()) * rgb.height();
     std::vector<GifByteType> r(n), g(n), b(n);
     for (int y = 0; y < rgb.height(); ++y) {
         const uchar* line = rgb.constScanLine(y);
         for (int x = 0; x < rgb.width(); ++x) {
-            const std::size_t i = std::size_t(y) * rgb.width() + x;
+            const std::size_t i = static_cast<std::size_t>(y) * rgb.width() + x;
             r[i] = line[3 * x];
             g[i] = line[3 * x + 1];
             b[i] = line[3 * x + 2];
@@ -66,7 +66,7 @@ bool Quantise(const QImage& source, GifPixels& px)
     int size = 256;
     px.colors.assign(256, GifColorType {0, 0, 0});
     px.indices.resize(n);
-    return GifQuantizeBuffer(unsigned(rgb.width()), unsigned(rgb.height()), &size, r.data(), g.data(),
+    return GifQuantizeBuffer(static_cast<unsigned>(rgb.width()), static_cast<unsigned>(rgb.height()), &size, r.data(), g.data(),
                b.data(), px.indices.data(), px.colors.data())
         == GIF_OK;
 }
@@ -101,7 +101,7 @@ QString WriteGif(const QImage& image, const QString& path)
     bool ok = map != nullptr && EGifPutScreenDesc(gif, image.width(), image.height(), 8, 0, map) == GIF_OK
         && EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr) == GIF_OK;
     for (int y = 0; ok && y < image.height(); ++y)
-        ok = EGifPutLine(gif, px.indices.data() + std::size_t(y) * image.width(), image.width()) == GIF_OK;
+        ok = EGifPutLine(gif, px.indices.data() + static_cast<std::size_t>(y) * image.width(), image.width()) == GIF_OK;
     ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
     if (map != nullptr)
         GifFreeMapObject(map);
@@ -120,7 +120,7 @@ QImage IndexedPicture(const std::uint8_t* indices, int w, int h, int stride, con
         colors[i] = qRgb(table[i].red, table[i].green, table[i].blue);
     image.setColorTable(colors);
     for (int y = 0; y < h; ++y)
-        std::memcpy(image.scanLine(y), indices + std::size_t(y) * stride, std::size_t(w));
+        std::memcpy(image.scanLine(y), indices + static_cast<std::size_t>(y) * stride, static_cast<std::size_t>(w));
     return image;
 }
 

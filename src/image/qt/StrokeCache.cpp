@@ -35,9 +35,9 @@ QRect Reach(const ViewLine& line)
 
 void RasteriseStroke(QPainter& painter, const ViewArc& arc)
 {
-    const QRectF bounds(double(arc.centre.x) - arc.radius, double(arc.centre.y) - arc.radius,
+    const QRectF bounds(static_cast<double>(arc.centre.x) - arc.radius, static_cast<double>(arc.centre.y) - arc.radius,
         2.0 * arc.radius, 2.0 * arc.radius);
-    painter.drawArc(bounds, qRound(double(arc.startDeg) * 16), qRound(double(arc.sweepDeg) * 16));
+    painter.drawArc(bounds, qRound(static_cast<double>(arc.startDeg) * 16), qRound(static_cast<double>(arc.sweepDeg) * 16));
 }
 
 void RasteriseStroke(QPainter& painter, const ViewLine& line)
@@ -99,12 +99,12 @@ std::vector<std::uint32_t> StrokeCache::Record(const QImage& frame, const Item& 
     }
     std::vector<std::uint32_t> offsets;
     const QRect box = reach.intersected(scratch_.rect());
-    const int stride = scratch_.bytesPerLine() / int(sizeof(QRgb));
+    const int stride = scratch_.bytesPerLine() / static_cast<int>(sizeof(QRgb));
     for (int y = box.top(); y <= box.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(scratch_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x) {
             if (row[x] != kScratchBackground) {
-                offsets.push_back(std::uint32_t(y) * std::uint32_t(stride) + std::uint32_t(x));
+                offsets.push_back(static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(stride) + static_cast<std::uint32_t>(x));
                 row[x] = kScratchBackground;
             }
         }

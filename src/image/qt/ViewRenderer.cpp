@@ -78,7 +78,7 @@ struct SceneDrawer {
 FrameBuffer FrameOf(QImage& frame)
 {
     return {reinterpret_cast<std::uint32_t*>(frame.bits()), frame.width(), frame.height(),
-        std::size_t(frame.bytesPerLine()) / sizeof(std::uint32_t)};
+        static_cast<std::size_t>(frame.bytesPerLine()) / sizeof(std::uint32_t)};
 }
 
 } // namespace
@@ -93,7 +93,7 @@ QFont ViewFontFor(ViewFont font)
     f.setPixelSize(100);
     const QFontMetricsF probe(f);
     const double probeCell = probe.ascent() + probe.descent();
-    f.setPixelSize(probeCell > 0 ? qMax(1, qRound(cell * 100 / probeCell)) : int(cell));
+    f.setPixelSize(probeCell > 0 ? qMax(1, qRound(cell * 100 / probeCell)) : static_cast<int>(cell));
     return f;
 }
 

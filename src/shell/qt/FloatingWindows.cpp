@@ -247,7 +247,7 @@ void FloatingWindows::Plug(StationUi& ui, StationHooks& hooks, DocumentCommands&
             return std::nullopt;
         return panel_->IsShown();
     };
-    hooks.showKeyIn = [this](int kind, const std::optional<std::string>& prompt) {
+    hooks.showKeyIn = [this](KeyInKind kind, const std::optional<std::string>& prompt) {
         if (keyIn_ == nullptr)
             return;
         keyIn_->ShowKeyIn(kind,

@@ -67,7 +67,7 @@ public:
     // Floating windows.
     std::function<void(bool)> showSettingsPanel;
     std::function<std::optional<bool>()> settingsPanelVisible;
-    std::function<void(int, const std::optional<std::string>&)> showKeyIn;
+    std::function<void(KeyInKind, const std::optional<std::string>&)> showKeyIn;
     std::function<void(bool)> showDiagnostics;
     std::function<std::optional<bool>()> diagnosticsVisible;
     void ShowDiagnostics(bool show) override
@@ -88,7 +88,7 @@ public:
     {
         return settingsPanelVisible ? settingsPanelVisible() : std::nullopt;
     }
-    void ShowKeyIn(int kind, const std::optional<std::string>& prompt) override
+    void ShowKeyIn(KeyInKind kind, const std::optional<std::string>& prompt) override
     {
         if (showKeyIn)
             showKeyIn(kind, prompt);

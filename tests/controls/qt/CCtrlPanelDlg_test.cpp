@@ -85,7 +85,7 @@ TEST_F(Panel, GainStopsAtBothEnds)
 
 TEST_F(Panel, SectorWidthLimitsPerModeAndTheFullCircle)
 {
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     settings.sectorWidthSector = 59;
     settings.trainSector = 50;
     MoveModeSettingsIntoCommand(settings, message);
@@ -98,7 +98,7 @@ TEST_F(Panel, SectorWidthLimitsPerModeAndTheFullCircle)
     EXPECT_EQ(settings.sectorWidthSector, 60);
 
     // Polar: up to a full circle, which looks straight ahead and locks the train.
-    settings.sectorMode = kModePolar;
+    settings.sectorMode = DisplayMode::Polar;
     settings.sectorWidthPolar = 119;
     settings.trainPolar = 50;
     MoveModeSettingsIntoCommand(settings, message);
@@ -115,14 +115,14 @@ TEST_F(Panel, SectorWidthLimitsPerModeAndTheFullCircle)
     ExpectMessageChange({});
 
     // SideScan has no sector width.
-    settings.sectorMode = kModeSideScan;
+    settings.sectorMode = DisplayMode::SideScan;
     ClickPanel("sectorSpin", -1);
     ExpectMessageChange({});
 }
 
 TEST_F(Panel, TrainWrapsAndFollowsTheOrientation)
 {
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     settings.sectorWidthSector = 30;
     settings.trainSector = 120;
     MoveModeSettingsIntoCommand(settings, message);
@@ -150,10 +150,10 @@ TEST_F(Panel, TrainWrapsAndFollowsTheOrientation)
 
 TEST_F(Panel, SpeedForBothHeadsAtShortRanges)
 {
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     MoveModeSettingsIntoCommand(settings, message);
     // Serial head: 1, 2, 3, 4, 8 up and back down, whatever the range.
-    settings.sonarType = kSonarSerialK52A;
+    settings.sonarType = SonarType::SerialK52A;
     settings.rangeIndex = 2; // 3 m
     message[kStep] = kStepFaster;
     BuildWindows();
@@ -170,7 +170,7 @@ TEST_F(Panel, SpeedForBothHeadsAtShortRanges)
     ExpectMessageChange({{kStep, 8}});
 
     // Ethernet head: "Slow" only up to 4 m, "Slow" or "Medium" at 5 m.
-    settings.sonarType = kSonarEthernetK52L;
+    settings.sonarType = SonarType::EthernetK52L;
     settings.rangeIndex = 2;
     ClickPanel("speedSpin", +1);
     ExpectMessageChange({{kStep, 1}});
@@ -185,16 +185,16 @@ TEST_F(Panel, SpeedForBothHeadsAtShortRanges)
     EXPECT_EQ(PanelText("speedValue"), "Medium");
     ClickPanel("speedSpin", -1);
     ExpectMessageChange({{kStep, 1}});
-    EXPECT_EQ(settings.stepSize, 1);
+    EXPECT_EQ(settings.stepSize, kStepSlow);
 
-    settings.sectorMode = kModeSideScan;
+    settings.sectorMode = DisplayMode::SideScan;
     ClickPanel("speedSpin", +1);
     ExpectMessageChange({});
 }
 
 TEST_F(Panel, ModeSpinClearsTheImageEvenWhenItStays)
 {
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     settings.sectorWidthSector = 40;
     settings.trainSector = 70;
     settings.trainSS = 30;
@@ -202,7 +202,7 @@ TEST_F(Panel, ModeSpinClearsTheImageEvenWhenItStays)
     BuildWindows();
     ClickPanel("modeSpin", -1);
     ExpectMessageChange({});
-    EXPECT_EQ(settings.sectorMode, kModeSector);
+    EXPECT_EQ(settings.sectorMode, DisplayMode::Sector);
     EXPECT_EQ(host.imageClears, 1);
     EXPECT_EQ(PanelText("modeValue"), "Sector");
 
@@ -335,7 +335,7 @@ TEST_F(Panel, PressesAndActivationHideTheKeyIn)
     panel->show();
 
     auto press = [&](QWidget* target, Qt::MouseButton button) {
-        keyIn.ShowKeyIn(kKeyInKindGain, QStringLiteral("Key In Gain: (0-40dB)"), QRect());
+        keyIn.ShowKeyIn(KeyInKind::Gain, QStringLiteral("Key In Gain: (0-40dB)"), QRect());
         ASSERT_TRUE(keyIn.isVisible());
         QMouseEvent event(QEvent::MouseButtonPress, QPointF(2, 2), target->mapToGlobal(QPointF(2, 2)), button,
             button, Qt::NoModifier);
@@ -346,7 +346,7 @@ TEST_F(Panel, PressesAndActivationHideTheKeyIn)
     press(PanelChild("manualGroup"), Qt::RightButton);
     press(panel.get(), Qt::MiddleButton);
 
-    keyIn.ShowKeyIn(kKeyInKindGain, QStringLiteral("x"), QRect());
+    keyIn.ShowKeyIn(KeyInKind::Gain, QStringLiteral("x"), QRect());
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(panel.get(), &activate);
     EXPECT_FALSE(keyIn.isVisible());

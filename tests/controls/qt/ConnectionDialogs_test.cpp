@@ -130,7 +130,7 @@ TEST(CComPortDlg, PickingAPortAndRtsModeGivesTheChoice)
     ComPortChoice choice;
     choice.sonarPort = 1;
     choice.gpsPort = 5;
-    choice.rtsMode = 1;
+    choice.rtsMode = true;
     choice.gpsBaudIndex = 3;
     CComPortDlg dialog(choice, {0, 5}, ports.Map(), reporter);
     EXPECT_TRUE(dialog.RtsEnable()->isChecked());
@@ -144,7 +144,7 @@ TEST(CComPortDlg, PickingAPortAndRtsModeGivesTheChoice)
     emit dialog.SonarPorts()->activated(six);
     dialog.AutoEnable()->click();
     EXPECT_EQ(dialog.Choice().sonarPort, 6);
-    EXPECT_EQ(dialog.Choice().rtsMode, 0);
+    EXPECT_FALSE(dialog.Choice().rtsMode);
 
     // An entry that is not COM1..COM32 is refused and the old number kept.
     dialog.SonarPorts()->addItem(QStringLiteral("COM40"));
@@ -161,7 +161,7 @@ TEST(CComPortDlg, GpsBoxShowsUseGpsButCannotBeChangedAndOkGivesZero)
 {
     MappedPorts ports({1});
     RecordingReporter reporter;
-    for (int sonarType : {0, 1}) {
+    for (const SonarType sonarType : {SonarType::SerialK52A, SonarType::EthernetK52L}) {
         ComPortChoice choice;
         choice.useGps = 1;
         choice.sonarType = sonarType;
@@ -170,8 +170,8 @@ TEST(CComPortDlg, GpsBoxShowsUseGpsButCannotBeChangedAndOkGivesZero)
         EXPECT_FALSE(dialog.GpsEnable()->isEnabled());
         EXPECT_FALSE(dialog.GpsPorts()->isEnabled());
         EXPECT_FALSE(dialog.GpsBauds()->isEnabled());
-        EXPECT_EQ(dialog.SonarPorts()->isEnabled(), sonarType == 0);
-        EXPECT_EQ(dialog.RtsEnable()->isEnabled(), sonarType == 0);
+        EXPECT_EQ(dialog.SonarPorts()->isEnabled(), sonarType == SonarType::SerialK52A);
+        EXPECT_EQ(dialog.RtsEnable()->isEnabled(), sonarType == SonarType::SerialK52A);
         dialog.OkButton()->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.Choice().useGps, 0);
@@ -196,7 +196,7 @@ TEST(ConnectionDialogs, CancelChangesNothingOkWritesBack)
     RecordingReporter reporter;
     ComPortChoice choice;
     choice.sonarPort = 4;
-    choice.rtsMode = 1;
+    choice.rtsMode = true;
     choice.useGps = 1;
     const ComPortChoice before = choice;
     PressWhenShown("cancelButton");

@@ -38,9 +38,9 @@ DiagnosticsInput LiveInput()
     in.status = 1;
     in.replyRangeMetres = 30;
     in.gain = 6;
-    in.sectorMode = 1;
+    in.sectorMode = DisplayMode::Polar;
     in.sectorWidth = 120;
-    in.step = 3;
+    in.step = kStepFast;
     in.headPosition = 600;
     in.dataBytes = 500;
     in.frequency = 100;

@@ -9,7 +9,7 @@ using MiniBar = ControlsTest;
 
 TEST_F(MiniBar, ShowsTheSixFieldsInOneRow)
 {
-    settings.sectorMode = kModeSector;
+    settings.sectorMode = DisplayMode::Sector;
     settings.sectorWidthSector = 20;
     settings.trainSector = 40;
     MoveModeSettingsIntoCommand(settings, message);

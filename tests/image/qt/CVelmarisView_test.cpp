@@ -38,7 +38,7 @@ struct ViewCase : ::testing::Test {
     ViewCase()
     {
         SonarSettings& s = source.state.settings;
-        s.sectorMode = kModePolar;
+        s.sectorMode = DisplayMode::Polar;
         s.grid = 0;
         s.viewRangeMark = 0;
         s.colorTable = 1;
@@ -135,7 +135,7 @@ TEST_F(ViewCase, StatusBoxRedWhileDisconnectedAndNeverInUdpMode)
 
     // A status reset puts the blink back to the port text.
     source.state.flags.statusResetRequest = 1;
-    view.Interaction().blinkState = 1;
+    view.Interaction().blinkState = true;
     image = Grab();
     EXPECT_EQ(At(image, 300, 590), Color(250, 0, 0));
     EXPECT_EQ(source.state.flags.statusResetRequest, 0);
@@ -205,7 +205,7 @@ TEST_F(ViewCase, RecentreRequestResetsZoomAndPan)
 
 TEST_F(ViewCase, SideScanStartsAtTheTopUnclipped)
 {
-    source.state.settings.sectorMode = kModeSideScan;
+    source.state.settings.sectorMode = DisplayMode::SideScan;
     source.state.raster.Set(260, 0, 59);
     source.state.raster.Set(5, 590, 59); // far left, outside any fan
     const QImage image = Grab();

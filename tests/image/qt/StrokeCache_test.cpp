@@ -21,19 +21,19 @@ TEST(StrokeCacheTest, CachedFramesAreThePaintersFrames)
 {
     struct Case {
         const char* name;
-        int mode;
+        DisplayMode mode;
         int grid;
         double zoom;
         int panStep; // pixels the picture moves each frame
         bool recorded;
     };
     static const Case kCases[] = {
-        {"polar rings", kModePolar, 1, 1.0, 0, true},
-        {"sector rings", kModeSector, 1, 2.0, 0, true},
-        {"rectangular grid", kModePolar, 2, 0.5, 0, true},
-        {"side-scan lines", kModeSideScan, 1, 1.0, 0, true},
-        {"polar rings again", kModePolar, 1, 1.0, 0, true},
-        {"dragged", kModePolar, 1, 1.0, 7, false},
+        {"polar rings", DisplayMode::Polar, 1, 1.0, 0, true},
+        {"sector rings", DisplayMode::Sector, 1, 2.0, 0, true},
+        {"rectangular grid", DisplayMode::Polar, 2, 0.5, 0, true},
+        {"side-scan lines", DisplayMode::SideScan, 1, 1.0, 0, true},
+        {"polar rings again", DisplayMode::Polar, 1, 1.0, 0, true},
+        {"dragged", DisplayMode::Polar, 1, 1.0, 7, false},
     };
     FakeSource source;
     for (int y = 0; y < ImageRaster::kHeight; y += 3) {

@@ -29,7 +29,7 @@ struct ViewMouse : ::testing::Test {
     ViewMouse()
     {
         SonarSettings& s = source.state.settings;
-        s.sectorMode = kModePolar;
+        s.sectorMode = DisplayMode::Polar;
         s.rangeIndex = 7;
         s.grid = 0;
         s.viewRangeMark = 0;
@@ -117,7 +117,7 @@ TEST_F(ViewMouse, ReadoutsComeFromWidgetPixelsInEveryMode)
     EXPECT_NEAR(view.Reading().horizontal, -6.0, 1e-9);
     EXPECT_DOUBLE_EQ(view.Reading().bearing, 90.0);
 
-    source.state.settings.sectorMode = kModeSideScan; // strip's left edge at x = 150
+    source.state.settings.sectorMode = DisplayMode::SideScan; // strip's left edge at x = 150
     Move(250, 40);
     EXPECT_NEAR(view.Reading().range, 6.0, 1e-9);
     EXPECT_DOUBLE_EQ(view.Reading().vertical, 0.0);

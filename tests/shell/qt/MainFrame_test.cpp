@@ -386,7 +386,7 @@ TEST_F(MainFrameTest, TitleAfterEverySizeChange)
     EXPECT_EQ(frame.windowTitle(), "Velmaris"); // no document: unchanged
 
     state.hasDocument = true;
-    state.sonarType = 1;
+    state.sonarType = SonarType::EthernetK52L;
     frame.resize(1010, 700);
     EXPECT_EQ(frame.windowTitle(), "Velmaris -- Real Time (K52L)");
 
@@ -401,8 +401,6 @@ TEST_F(MainFrameTest, TitleAfterEverySizeChange)
 
     // A mode that set its own title keeps it when the rule has no answer.
     state = TitleState {};
-    state.hasDocument = true;
-    state.sonarType = 5;
     frame.setWindowTitle("Velmaris - Record to File [a.52a] ");
     frame.resize(1040, 700);
     EXPECT_EQ(frame.windowTitle(), "Velmaris - Record to File [a.52a] ");

@@ -197,7 +197,7 @@ TEST_F(StationProcess, SigtermAfterTheDiskFilledUnderARecordingEndsCleanlyWithWh
     std::uintmax_t records = 0;
     int damaged = 0;
     WalkRecords(
-        file, 1, [&](const RecordFrame&) { ++records; },
+        file, SonarType::EthernetK52L, [&](const RecordFrame&) { ++records; },
         [&](std::int64_t, const RecordFrame&) { ++damaged; });
     EXPECT_EQ(records, size / 640u);
     EXPECT_EQ(damaged, 0);

@@ -29,7 +29,7 @@ protected:
         std::ofstream(iniPath) << "[System Settings]\nIP Address=127.0.0.1\n"; // the operator's settings
         doc.Initialise(DocumentSetup {iniPath, folder / "data/", 14040, 15040});
         commands.SetStateObserver(&frame);
-        doc.State().settings.sonarType = kSonarEthernetK52L;
+        doc.State().settings.sonarType = SonarType::EthernetK52L;
         doc.State().settings.ipAddress = "127.0.0.1";
         doc.SaveSettings();
     }

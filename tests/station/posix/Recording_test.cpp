@@ -28,7 +28,7 @@ protected:
         explicit SimulatedSerialHead(PlaybackRig& r)
             : rig(r)
         {
-            rig.SaveIni(kSonarSerialK52A);
+            rig.SaveIni(SonarType::SerialK52A);
             rig.doc.Cycle().StartRealTime();
             rig.timers.Fire(kWatchdogTimer); // the first transfer request
         }
@@ -67,9 +67,9 @@ TEST_F(RecordingTest, AutomaticNameFollowsTheLatestStampAndTheHeadOrPlaybackType
     state.ping.date = "07-DEC-2026";
     state.ping.time = "14:30:05";
     state.settings.writeFileDirectory = "/data/dives/";
-    state.settings.sonarType = kSonarSerialK52A;
+    state.settings.sonarType = SonarType::SerialK52A;
     EXPECT_EQ(rig.Recorder().AutomaticName(), "/data/dives/Velmaris 07-DEC-2026 143005.52a");
-    state.settings.sonarType = kSonarEthernetK52L;
+    state.settings.sonarType = SonarType::EthernetK52L;
     EXPECT_EQ(rig.Recorder().AutomaticName(), "/data/dives/Velmaris 07-DEC-2026 143005.52l");
 
     // A stamp read from a file that cannot be part of a name gives way to the clock.
@@ -77,8 +77,8 @@ TEST_F(RecordingTest, AutomaticNameFollowsTheLatestStampAndTheHeadOrPlaybackType
     state.ping.time = "14:30:05";
     EXPECT_EQ(rig.Recorder().AutomaticName(), "/data/dives/Velmaris 07-DEC-2026 143005.52l");
 
-    EXPECT_EQ(RecordExtensionType(kSonarEthernetK52L, true, kFileTypeSerial), kRecordExtensionSerial);
-    EXPECT_EQ(RecordExtensionType(kSonarSerialK52A, true, kFileTypeEthernet), kRecordExtensionEthernet);
+    EXPECT_EQ(RecordExtensionType(SonarType::EthernetK52L, true, SonarType::SerialK52A), SonarType::SerialK52A);
+    EXPECT_EQ(RecordExtensionType(SonarType::SerialK52A, true, SonarType::EthernetK52L), SonarType::EthernetK52L);
     EXPECT_FALSE(IsFileNameTimeStamp("07-dec-2026", "14:30:05"));
     EXPECT_FALSE(IsFileNameTimeStamp("07-DEC-2026", "14:30/05"));
 }
@@ -113,7 +113,7 @@ TEST_F(RecordingTest, StartAndStopSetTheTitlesAndTheRecordFolder)
     rig.Recorder().StartStop();
     ASSERT_TRUE(rig.doc.IsRecording());
     EXPECT_EQ(rig.Recorder().FileName(), path);
-    EXPECT_EQ(rig.Recorder().FileType(), kRecordExtensionEthernet);
+    EXPECT_EQ(rig.Recorder().FileType(), SonarType::EthernetK52L);
     EXPECT_EQ(state.settings.writeFileDirectory, rig.folder / "sub/");
     EXPECT_EQ(rig.ui.title, "Velmaris - Record to File [" + path + "] ");
 
@@ -125,7 +125,7 @@ TEST_F(RecordingTest, StartAndStopSetTheTitlesAndTheRecordFolder)
     rig.Recorder().StartStop();
     EXPECT_FALSE(rig.doc.IsRecording());
     EXPECT_EQ(rig.ui.title, "Velmaris - Real Time (K52A)");
-    state.settings.sonarType = kSonarEthernetK52L;
+    state.settings.sonarType = SonarType::EthernetK52L;
     ASSERT_TRUE(rig.Recorder().OpenRecordFile(path));
     rig.Recorder().StartStop();
     EXPECT_EQ(rig.ui.title, "Velmaris - Real Time (K52L)");
@@ -266,7 +266,7 @@ TEST_F(RecordingTest, AKilledRecorderLeavesOnlyWholeRecords)
     std::uintmax_t records = 0;
     int damaged = 0;
     WalkRecords(
-        file, kFileTypeSerial,
+        file, SonarType::SerialK52A,
         [&](const RecordFrame& frame) {
             ++records;
             EXPECT_EQ(std::string(frame.header.begin(), frame.header.begin() + 3), "52A");

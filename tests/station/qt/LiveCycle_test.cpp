@@ -175,7 +175,7 @@ protected:
         udp.SetEvents(nullptr);
     }
 
-    void SaveIni(int sonarType)
+    void SaveIni(SonarType sonarType)
     {
         SonarSettings settings;
         CommandMessage command;
@@ -183,7 +183,7 @@ protected:
         settings.sonarType = sonarType;
         settings.ipAddress = "127.0.0.1";
         settings.sonarComPort = kHeadComPort;
-        SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {});
+        ASSERT_TRUE(SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {}));
     }
 
     // Starts real-time work with the K52L head `head`.
@@ -191,7 +191,7 @@ protected:
     {
         std::string error;
         ASSERT_TRUE(head.Start(&error)) << error;
-        SaveIni(kSonarEthernetK52L);
+        SaveIni(SonarType::EthernetK52L);
         cycle.Configure(CycleConfig {head.Port(), 0});
         cycle.StartRealTime();
     }
@@ -320,7 +320,7 @@ TEST_F(LiveCycleTest, UdpFloodOfModeChangesLeavesTheEventLoopTurning)
     ASSERT_TRUE(cycle.StartUdpMode());
     PingSpec polar;
     PingSpec sidescan;
-    sidescan.mode = kModeSideScan;
+    sidescan.mode = DisplayMode::SideScan;
     sidescan.step = kStepNone;
     sidescan.width = 0;
     // Each datagram changes the mode, and so clears the raster. Whether the
@@ -404,7 +404,7 @@ TEST_F(LiveCycleTest, SerialHeadPingTimerFollowsThePeriodFormula)
     ComPortMap ports;
     ports.SetDevice(kHeadComPort, head.DevicePath());
     serial.SetComPortMap(ports);
-    SaveIni(kSonarSerialK52A);
+    SaveIni(SonarType::SerialK52A);
     cycle.Configure(CycleConfig {0, 0});
     cycle.StartRealTime();
     EXPECT_EQ(cycle.Acquisition().linkState, LinkState::Up);
@@ -488,7 +488,7 @@ TEST_F(LiveCycleTest, ReversePressDuringTheSerialReadGoesOutWithTheNextCommand)
     ComPortMap ports;
     ports.SetDevice(kHeadComPort, head.Path());
     serial.SetComPortMap(ports);
-    SaveIni(kSonarSerialK52A);
+    SaveIni(SonarType::SerialK52A);
     cycle.Configure(CycleConfig {0, 0});
     cycle.StartRealTime();
     ASSERT_EQ(cycle.Acquisition().linkState, LinkState::Up);
@@ -526,7 +526,7 @@ TEST_F(LiveCycleTest, SwitchingFromTheSerialToTheEthernetHeadGivesTheSerialPortU
     ComPortMap ports;
     ports.SetDevice(kHeadComPort, device);
     serial.SetComPortMap(ports);
-    SaveIni(kSonarSerialK52A);
+    SaveIni(SonarType::SerialK52A);
     cycle.Configure(CycleConfig {0, 0});
     cycle.StartRealTime();
     ASSERT_EQ(cycle.Acquisition().linkState, LinkState::Up);
