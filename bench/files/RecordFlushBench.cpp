@@ -46,8 +46,12 @@ void BM_RecordFlushOneSecond(benchmark::State& state)
     }
     for (auto _ : state) {
         state.PauseTiming();
-        for (int i = 0; i < kPingsPerSecond; ++i)
-            file.Write(kRecord, error);
+        for (int i = 0; i < kPingsPerSecond; ++i) {
+            if (!file.Write(kRecord, error)) {
+                state.SkipWithError(error.c_str());
+                return;
+            }
+        }
         state.ResumeTiming();
         if (!file.Flush(error)) {
             state.SkipWithError(error.c_str());

@@ -56,7 +56,7 @@ void BM_ExportWithTrack(benchmark::State& bench)
         const ExportNavigation navigation {&track, AntennaOffsets {}};
         ToolDocument doc;
         DataFile file;
-        int fileType = 0;
+        SonarType fileType = SonarType::SerialK52A;
         OpenDataFile(data, file, fileType);
         CsvLine line;
         ExportHeader(line, false, true);

@@ -60,7 +60,8 @@ double HeadBearingOfScreen(double screenBearing, const SonarSettings& settings)
 std::optional<GeoPoint> ScreenPlace(
     const PingNavigation& navigation, const SonarSettings& settings, double range, double screenBearing)
 {
-    if (settings.sectorMode == kModeSideScan || !std::isfinite(range) || !std::isfinite(screenBearing))
+    if (settings.sectorMode == DisplayMode::SideScan || !std::isfinite(range)
+        || !std::isfinite(screenBearing))
         return std::nullopt;
     return PointFromHead(
         navigation, AntennaOffsetsOf(settings), range, HeadBearingOfScreen(screenBearing, settings));

@@ -19,7 +19,7 @@ void LinkCommands::Register(CommandTable& table)
         [this] {
             // Nothing to connect to yet: the head's port or address is asked for first.
             if (!doc_.Cycle().HeadChosen())
-                Settings().sonarType == kSonarEthernetK52L ? ChangeIpAddress() : ChooseComPorts();
+                Settings().sonarType == SonarType::EthernetK52L ? ChangeIpAddress() : ChooseComPorts();
             if (doc_.Cycle().HeadChosen())
                 doc_.Cycle().StartRealTime();
         },

@@ -6,9 +6,9 @@
 
 namespace velmaris {
 
-std::string HeadNotChosenStatus(int sonarType)
+std::string HeadNotChosenStatus(SonarType sonarType)
 {
-    return sonarType == kSonarEthernetK52L
+    return sonarType == SonarType::EthernetK52L
         ? "No head chosen yet: give the head's address (System > IP Address) to connect"
         : "No head chosen yet: choose the head's COM port (System > Choose COM Ports) to connect";
 }

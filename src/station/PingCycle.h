@@ -41,7 +41,7 @@ inline constexpr int kSilentHeadLimitMs = 5000;
 
 // The status line while no head has been chosen (first run without
 // settings): which dialog chooses it for the head type.
-std::string HeadNotChosenStatus(int sonarType);
+std::string HeadNotChosenStatus(SonarType sonarType);
 
 // "COM<n> is not available. ..." and "'OpenCommPort ()': 'SetCommState ()' for <n> failed! ...".
 std::string SerialNotAvailableMessage(int comPort);

@@ -118,7 +118,7 @@ std::string JsonString(std::string_view text)
 
 std::string LinkText(const ViewStatus& status)
 {
-    const bool serial = status.sonarType == kSonarSerialK52A;
+    const bool serial = status.sonarType == SonarType::SerialK52A;
     const std::string head = serial ? FormatText("COM%d", status.sonarComPort)
                                     : FormatText("IP: %s", status.headAddress.c_str());
     if (status.udpMode != 0)

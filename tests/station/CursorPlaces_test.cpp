@@ -56,16 +56,16 @@ TEST(ScreenPlace, TheScreensBearingTurnsBackToTheHeadsZero)
     const struct {
         double rotate;
         int zeroDown;
-        int mode;
+        DisplayMode mode;
         double heading;
         double screenBearing;
         double north, east; // expected metres from the head; NaN: none
     } cases[] = {
-        {0, 0, kModeSector, 0, 90, 0, 100},
-        {0, 0, kModePolar, 90, 90, -100, 0}, // the bow east: the head's 90 points south
-        {0, 1, kModeSector, 0, 270, 0, 100}, // Zero Down: screen-down is the head's zero
-        {90, 0, kModeSector, 0, 90, 100, 0}, // turned a quarter: screen-right is the head's zero
-        {0, 0, kModeSideScan, 0, 90, NAN, NAN},
+        {0, 0, DisplayMode::Sector, 0, 90, 0, 100},
+        {0, 0, DisplayMode::Polar, 90, 90, -100, 0}, // the bow east: the head's 90 points south
+        {0, 1, DisplayMode::Sector, 0, 270, 0, 100}, // Zero Down: screen-down is the head's zero
+        {90, 0, DisplayMode::Sector, 0, 90, 100, 0}, // turned a quarter: screen-right is the head's zero
+        {0, 0, DisplayMode::SideScan, 0, 90, NAN, NAN},
     };
     for (const auto& c : cases) {
         SonarSettings s;
@@ -75,7 +75,7 @@ TEST(ScreenPlace, TheScreensBearingTurnsBackToTheHeadsZero)
         const PingNavigation nav = AtStart(c.heading);
         const auto point = ScreenPlace(nav, s, 100.0, c.screenBearing);
         if (std::isnan(c.north)) {
-            EXPECT_FALSE(point) << c.mode;
+            EXPECT_FALSE(point) << CodeOf(c.mode);
             continue;
         }
         ASSERT_TRUE(point);

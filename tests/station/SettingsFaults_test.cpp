@@ -121,11 +121,11 @@ TEST_F(SettingsFaultsTest, WithoutSettingsNoDefaultPortOrAddressIsContacted)
     const struct {
         const char* name;
         std::optional<std::string> ini;
-        int sonarType;
+        SonarType sonarType;
     } cases[] = {
-        {"no file, serial head", std::nullopt, kSonarSerialK52A},
-        {"no file, Ethernet head", std::nullopt, kSonarEthernetK52L},
-        {"unreadable file", kUnreadable[0].bytes, kSonarSerialK52A},
+        {"no file, serial head", std::nullopt, SonarType::SerialK52A},
+        {"no file, Ethernet head", std::nullopt, SonarType::EthernetK52L},
+        {"unreadable file", kUnreadable[0].bytes, SonarType::SerialK52A},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,7 +150,7 @@ TEST_F(SettingsFaultsTest, WithoutSettingsNoDefaultPortOrAddressIsContacted)
         EXPECT_FALSE(timers.Armed(kWatchdogTimer));
         EXPECT_FALSE(doc.Cycle().HeadChosen());
         EXPECT_NE(HeadNotChosenStatus(c.sonarType)
-                      .find(c.sonarType == kSonarSerialK52A ? "Choose COM Ports" : "IP Address"),
+                      .find(c.sonarType == SonarType::SerialK52A ? "Choose COM Ports" : "IP Address"),
             std::string::npos);
 
         // Connect asks for the head first; the choice connects.
@@ -164,9 +164,9 @@ TEST_F(SettingsFaultsTest, WithoutSettingsNoDefaultPortOrAddressIsContacted)
         EXPECT_TRUE(doc.Cycle().HeadChosen());
         // Saved now as the operator's choice: the next run connects at once.
         EXPECT_NE(FileText(iniPath).find(
-                      c.sonarType == kSonarSerialK52A ? "SonarComPort=1" : "IP Address=127.0.0.1"),
+                      c.sonarType == SonarType::SerialK52A ? "SonarComPort=1" : "IP Address=127.0.0.1"),
             std::string::npos);
-        if (c.sonarType == kSonarSerialK52A) {
+        if (c.sonarType == SonarType::SerialK52A) {
             ASSERT_FALSE(serial.opens.empty());
             EXPECT_EQ(serial.opens.back().port, 1);
         } else {

@@ -37,18 +37,19 @@ TEST(WebTexts, LinkTextFollowsTheLinkAndTheHead)
 {
     struct Case {
         LinkState link;
-        int awaiting, playback, udp, type;
+        int awaiting, playback, udp;
+        SonarType type;
         std::string text;
     };
     const Case cases[] = {
-        {LinkState::Up, 0, 0, 0, kSonarEthernetK52L, "Connected, IP: 127.0.0.1"},
-        {LinkState::Up, 1, 0, 0, kSonarEthernetK52L, "No Data at IP: 127.0.0.1"},
-        {LinkState::Up, 1, 0, 0, kSonarSerialK52A, "No Data at  COM4 "},
-        {LinkState::Up, 0, 0, 0, kSonarSerialK52A, "Connected, COM4"},
-        {LinkState::Down, 0, 0, 0, kSonarSerialK52A, "No Connection"},
-        {LinkState::Connecting, 0, 0, 0, kSonarEthernetK52L, "Connecting"},
-        {LinkState::Down, 0, 1, 0, kSonarEthernetK52L, "Playback"},
-        {LinkState::Up, 0, 0, 1, kSonarEthernetK52L, "UDP"},
+        {LinkState::Up, 0, 0, 0, SonarType::EthernetK52L, "Connected, IP: 127.0.0.1"},
+        {LinkState::Up, 1, 0, 0, SonarType::EthernetK52L, "No Data at IP: 127.0.0.1"},
+        {LinkState::Up, 1, 0, 0, SonarType::SerialK52A, "No Data at  COM4 "},
+        {LinkState::Up, 0, 0, 0, SonarType::SerialK52A, "Connected, COM4"},
+        {LinkState::Down, 0, 0, 0, SonarType::SerialK52A, "No Connection"},
+        {LinkState::Connecting, 0, 0, 0, SonarType::EthernetK52L, "Connecting"},
+        {LinkState::Down, 0, 1, 0, SonarType::EthernetK52L, "Playback"},
+        {LinkState::Up, 0, 0, 1, SonarType::EthernetK52L, "UDP"},
     };
     for (const Case& c : cases) {
         ViewStatus status;

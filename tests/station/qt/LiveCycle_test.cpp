@@ -452,7 +452,7 @@ TEST_F(LiveCycleTest, UnpluggedSerialHeadIsOpenedAgainAtItsPathAndTheRecordingGo
     ComPortMap ports;
     ports.SetDevice(kHeadComPort, options.linkPath);
     serial.SetComPortMap(ports);
-    SaveIni(kSonarSerialK52A);
+    SaveIni(SonarType::SerialK52A);
     cycle.Configure(CycleConfig {0, 0});
     cycle.StartRealTime();
     ASSERT_EQ(cycle.Acquisition().linkState, LinkState::Up);

@@ -30,9 +30,9 @@ protected:
         SonarSettings settings;
         CommandMessage command;
         InitialiseCommandMessage(command, settings);
-        settings.sonarType = kSonarEthernetK52L;
+        settings.sonarType = SonarType::EthernetK52L;
         settings.ipAddress = "127.0.0.1";
-        SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {});
+        EXPECT_TRUE(SaveSettingsFile(folder / "Velmaris.INI", settings, command, SettingsFileContext {}));
         socket.SetEvents(&cycle);
     }
     ~SilentHeadTest() override
