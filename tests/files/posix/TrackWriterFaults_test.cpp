@@ -64,29 +64,17 @@ TEST_F(TrackWriterTest, WritesEveryLineInOrderAndTruncatesOnOpen)
     EXPECT_FALSE(writer.LastError().empty());
 }
 
-// A full disk and a file-size limit reached half-way through a line: the
-// track stops after its last whole line and says so once.
+// A file-size limit reached half-way through a line, as a full disk: the
+// track stops after its last whole line and says so once. A device is no
+// track file at all.
 TEST_F(TrackWriterTest, FullDiskStopsTheTrackWithOneMessage)
 {
-    ASSERT_TRUE(writer.Open("/dev/full"));
+    EXPECT_FALSE(writer.Open("/dev/full"));
+
+    const auto path = folder / "limited.nmea";
+    ASSERT_TRUE(writer.Open(path.string()));
     int stops = 0;
     writer.SetStopListener([&] { ++stops; });
-    writer.AppendLine(Line(0));
-    writer.Flush();
-    writer.Poll();
-    EXPECT_FALSE(writer.IsOpen());
-    ASSERT_EQ(reporter.messages.size(), 1u);
-    EXPECT_NE(reporter.messages[0].find("Track stopped"), std::string::npos);
-    EXPECT_NE(reporter.messages[0].find("No space left on device"), std::string::npos);
-    EXPECT_EQ(stops, 1);
-    writer.AppendLine(Line(1));
-    writer.Close();
-    EXPECT_EQ(reporter.messages.size(), 1u);
-
-    RecordingReporter limitedReporter;
-    TrackWriter limited(limitedReporter);
-    const auto path = folder / "limited.nmea";
-    ASSERT_TRUE(limited.Open(path.string()));
     rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     auto previous = std::signal(SIGXFSZ, SIG_IGN);
@@ -94,13 +82,19 @@ TEST_F(TrackWriterTest, FullDiskStopsTheTrackWithOneMessage)
     lower.rlim_cur = Line(0).size() * 3 + 10;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &lower), 0);
     for (int i = 0; i < 10; ++i)
-        limited.AppendLine(Line(i));
-    limited.Flush();
+        writer.AppendLine(Line(i));
+    writer.Flush();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    limited.Close(); // the failure not yet reported is reported here
+    writer.Poll();
+    EXPECT_FALSE(writer.IsOpen());
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_NE(reporter.messages[0].find("Track stopped"), std::string::npos);
+    EXPECT_EQ(stops, 1);
+    writer.AppendLine(Line(11));
+    writer.Close();
     EXPECT_EQ(Text(path), Line(0) + Line(1) + Line(2));
-    EXPECT_EQ(limitedReporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.messages.size(), 1u);
 }
 
 TEST_F(TrackWriterTest, KilledStationLeavesWholeLines)
