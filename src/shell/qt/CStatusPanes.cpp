@@ -86,15 +86,23 @@ QString CStatusPanes::PaneText(int id) const
     return label == nullptr ? QString() : label->text();
 }
 
+void LetPaneGiveWay(QLabel* pane)
+{
+    pane->setMinimumWidth(pane->fontMetrics().averageCharWidth() * 4);
+    pane->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+}
+
 void CStatusPanes::SetGpsText(const QString& text)
 {
     if (gps_ == nullptr) {
         gps_ = new QLabel(this);
         gps_->setObjectName(QStringLiteral("gpsPane"));
         gps_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        LetPaneGiveWay(gps_);
         addPermanentWidget(gps_);
     }
     gps_->setText(text);
+    gps_->setToolTip(text);
     gps_->show();
 }
 
@@ -107,10 +115,12 @@ void CStatusPanes::SetPositionText(const QString& text)
         // Wide enough for any position, so the panes after it stay put.
         const int width = position_->fontMetrics().horizontalAdvance(
             QStringLiteral("89\u00b059.999'S 179\u00b059.999'W"));
-        position_->setFixedWidth(width + 2 * position_->frameWidth() + 8);
+        LetPaneGiveWay(position_);
+        position_->setMaximumWidth(width + 2 * position_->frameWidth() + 8);
         insertWidget(PaneCount(), position_);
     }
     position_->setText(text);
+    position_->setToolTip(text);
     position_->show();
 }
 

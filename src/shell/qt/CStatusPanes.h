@@ -11,6 +11,11 @@ class QLabel;
 
 namespace velmaris {
 
+// A pane that is not always there (GPS, position, web address) gives way
+// when the window is narrow: it shrinks and clips its text, which its tool
+// tip keeps whole, rather than widen the window past the screen.
+void LetPaneGiveWay(QLabel* pane);
+
 class CStatusPanes : public QStatusBar {
     Q_OBJECT
 public:

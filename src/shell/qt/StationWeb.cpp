@@ -9,6 +9,7 @@
 
 #include "protocol/SonarSettings.h"
 #include "shell/qt/CMainFrame.h"
+#include "shell/qt/CStatusPanes.h"
 #include "web/qt/WebServer.h"
 
 namespace velmaris {
@@ -59,6 +60,7 @@ bool StationWeb::Start(const std::string& commandLineListen, const SonarSettings
     pane_ = new QLabel(&frame_);
     pane_->setObjectName(QStringLiteral("webPane"));
     pane_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LetPaneGiveWay(pane_);
     frame_.statusBar()->addPermanentWidget(pane_);
 
     WebListen listen;
@@ -68,6 +70,7 @@ bool StationWeb::Start(const std::string& commandLineListen, const SonarSettings
     if (!ParseWebListen(text, listen) || !server->Listen(listen, WebServer::NewToken(), &error)) {
         std::fprintf(stderr, "velmaris: the web view cannot listen on %s: %s\n", text.c_str(), error.c_str());
         pane_->setText(QStringLiteral("Web view off: ") + QString::fromStdString(error));
+        pane_->setToolTip(pane_->text());
         return false;
     }
     server_ = std::move(server);
@@ -96,6 +99,7 @@ void StationWeb::ShowPane(int viewers)
                        .arg(QString::fromStdString(urls_.front()))
                        .arg(viewers)
                        .arg(kMaxWebViewers));
+    pane_->setToolTip(pane_->text());
 }
 
 } // namespace velmaris
