@@ -15,13 +15,13 @@ namespace {
 // the worker, between sweeps for hand-overs to drop.
 constexpr int kWaitSliceMs = 5;
 
-// Errors that say the device itself is gone, not that one read timed out.
+// Errors that say the device itself is gone (a removed device reads and
+// writes as ResourceError), not that one read or write failed: a busy line
+// can report a passing ReadError, and the port stays good.
 bool DeviceGone(QSerialPort::SerialPortError error)
 {
     switch (error) {
     case QSerialPort::ResourceError:
-    case QSerialPort::ReadError:
-    case QSerialPort::WriteError:
     case QSerialPort::DeviceNotFoundError:
         return true;
     default:
