@@ -54,25 +54,6 @@ std::string TrackPathFor(const std::string& dataPath)
     return dataPath + kTrackExtension;
 }
 
-std::string FormatTrackStamp(const LocalTime& t, int utcOffsetMinutes)
-{
-    const int offset = utcOffsetMinutes < 0 ? -utcOffsetMinutes : utcOffsetMinutes;
-    char text[96];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%02d%c%02d:%02d", t.year, t.month, t.day,
-        t.hour, t.minute, t.second, t.millisecond / 10, utcOffsetMinutes < 0 ? '-' : '+', offset / 60,
-        offset % 60);
-    return text;
-}
-
-std::string TrackLine(const LocalTime& t, int utcOffsetMinutes, std::string_view sentence)
-{
-    std::string line = FormatTrackStamp(t, utcOffsetMinutes);
-    line += '\t';
-    line += WithoutLineEnd(sentence);
-    line += "\r\n";
-    return line;
-}
-
 std::optional<TrackLineView> ParseTrackLine(std::string_view line)
 {
     line = WithoutLineEnd(line);

@@ -16,6 +16,7 @@
 // Plain functions and a plain value; one thread at a time.
 
 #include "protocol/TimeStamp.h"
+#include "protocol/TrackLine.h"
 
 #include <cstddef>
 #include <optional>
@@ -36,12 +37,6 @@ inline constexpr double kTrackCopyMarginSeconds = 2.0;
 
 // "<dataPath>.nmea".
 std::string TrackPathFor(const std::string& dataPath);
-
-// "2026-12-09T18:44:32.17+01:00" (hundredths truncated from the milliseconds).
-std::string FormatTrackStamp(const LocalTime& t, int utcOffsetMinutes);
-
-// One whole line: stamp, tab, `sentence` without its line end, CR LF.
-std::string TrackLine(const LocalTime& t, int utcOffsetMinutes, std::string_view sentence);
 
 struct TrackLineView {
     double localSeconds = 0; // LocalSeconds() of the stamp (local wall clock)

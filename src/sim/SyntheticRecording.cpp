@@ -1,7 +1,7 @@
 #include "sim/SyntheticRecording.h"
 
 #include "sim/SimRecordSource.h"
-#include "sim/TrackLine.h"
+#include "protocol/TrackLine.h"
 #include "sim/UtcTime.h"
 
 #include <algorithm>

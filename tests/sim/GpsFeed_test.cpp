@@ -1,5 +1,4 @@
 #include "sim/GpsFeed.h"
-#include "sim/TrackLine.h"
 #include "sim/UtcTime.h"
 
 #include <gtest/gtest.h>
@@ -210,26 +209,6 @@ TEST(UtcTime, UnixMillisecondsAndTheCalendarAgree)
         EXPECT_EQ(back.day, c.utc.day);
         EXPECT_EQ(back.millisecond, c.utc.millisecond);
     }
-}
-
-TEST(TrackLine, StampWithHundredthsAndOffsetThenATabAndTheSentence)
-{
-    struct Case {
-        LocalTime t;
-        int offsetMinutes;
-        const char* sentence;
-        const char* line;
-    };
-    const Case cases[] = {
-        {{2026, 12, 9, 18, 44, 32, 179}, 60, "$GPHDT,47.25,T*31\r\n",
-            "2026-12-09T18:44:32.17+01:00\t$GPHDT,47.25,T*31\n"},
-        {{2027, 1, 2, 3, 4, 5, 0}, -330, "$GPHDT,1.00,T*05",
-            "2027-01-02T03:04:05.00-05:30\t$GPHDT,1.00,T*05\n"},
-        {{1999, 12, 31, 23, 59, 59, 990}, 0, "$GNVTG,,T,,M,,N,,K,N*32\r\n",
-            "1999-12-31T23:59:59.99+00:00\t$GNVTG,,T,,M,,N,,K,N*32\n"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(TrackLine(c.t, c.offsetMinutes, c.sentence), c.line);
 }
 
 } // namespace

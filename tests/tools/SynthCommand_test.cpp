@@ -53,7 +53,7 @@ TEST(SynthCommand, TrackBesideTheRecordingSpansItsPingsLineByLine)
         {{"--talker", "GN", "--gps-rate", "2", "--bad-checksums", "7"}, "GN", 500, 7},
     };
     const std::regex line(R"(^(\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d):(\d\d)\.(\d\d)\+00:00\t)"
-                          R"(\$([A-Z]{2})(RMC|GGA|VTG|HDT),(.*)\*([0-9A-F]{2})$)");
+                          R"(\$([A-Z]{2})(RMC|GGA|VTG|HDT),(.*)\*([0-9A-F]{2})\r$)");
     for (const Case& c : cases) {
         std::vector<std::string> args {"synth", path, "--pings", "150", "--range", "20", "--track"};
         args.insert(args.end(), c.extra.begin(), c.extra.end());

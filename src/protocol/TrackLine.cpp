@@ -1,14 +1,13 @@
-#include "sim/TrackLine.h"
+#include "protocol/TrackLine.h"
 
 #include <cstdio>
-#include <cstdlib>
 
-namespace velmaris::sim {
+namespace velmaris {
 
-std::string TrackTimeStamp(const LocalTime& t, int utcOffsetMinutes)
+std::string FormatTrackStamp(const LocalTime& t, int utcOffsetMinutes)
 {
-    const int offset = std::abs(utcOffsetMinutes);
-    char text[48];
+    const int offset = utcOffsetMinutes < 0 ? -utcOffsetMinutes : utcOffsetMinutes;
+    char text[96];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%02d%c%02d:%02d", t.year, t.month, t.day,
         t.hour, t.minute, t.second, t.millisecond / 10, utcOffsetMinutes < 0 ? '-' : '+', offset / 60,
         offset % 60);
@@ -19,11 +18,11 @@ std::string TrackLine(const LocalTime& t, int utcOffsetMinutes, std::string_view
 {
     while (!sentence.empty() && (sentence.back() == '\n' || sentence.back() == '\r'))
         sentence.remove_suffix(1);
-    std::string line = TrackTimeStamp(t, utcOffsetMinutes);
+    std::string line = FormatTrackStamp(t, utcOffsetMinutes);
     line += '\t';
     line += sentence;
-    line += '\n';
+    line += "\r\n";
     return line;
 }
 
-} // namespace velmaris::sim
+} // namespace velmaris
