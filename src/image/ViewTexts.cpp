@@ -32,7 +32,8 @@ std::string FormatText(const char* format, ...)
     if (n < 0) {
         return {};
     }
-    return std::string(buffer, static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
+    return std::string(buffer,
+        static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
 }
 
 StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int cx)
@@ -46,10 +47,10 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int c
         c.x = x;
         c.w = w;
     };
-    if (status.udpMode != 0) {
+    if (status.udpMode) {
         return c;
     }
-    if (status.playback == 0 && status.linkState != LinkState::Up) {
+    if (!status.playback && status.linkState != LinkState::Up) {
         if (blinkState) {
             set("No Connection", b - 60, 172);
         } else if (serial) {
@@ -57,7 +58,7 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int c
         } else {
             set(FormatText("IP: %s", status.headAddress.c_str()), b - 65, 172);
         }
-    } else if (status.awaitingReply != 0) {
+    } else if (status.awaitingReply) {
         if (serial) {
             set(FormatText("No Data at  COM%d ", status.sonarComPort), b - 85, 202);
         } else {
@@ -75,7 +76,7 @@ void AppendStatusBox(ViewScene& scene, const ViewStatus& status, ViewInteraction
     if (choice.resetBlinkCounter) {
         view.blinkCounter = 0;
     }
-    if (!choice.hasText || view.dragging || status.blinkToggle == 0) {
+    if (!choice.hasText || view.dragging || !status.blinkToggle) {
         return;
     }
     const int x = choice.x;
@@ -103,21 +104,21 @@ std::vector<ViewText> RangeReadouts(const SonarSettings& settings, const Command
                               : FormatText("(%.1f m/div)", r / 5.0),
             100, 8, ViewFont::A, kScaleTextColor});
     }
-    texts.push_back(
-        {FormatText("(%d dB)", static_cast<int>(command[CommandMessage::kGain])), 100, 35, ViewFont::A, kScaleTextColor});
+    texts.push_back({FormatText("(%d dB)", static_cast<int>(command[CommandMessage::kGain])), 100, 35,
+        ViewFont::A, kScaleTextColor});
     return texts;
 }
 
 std::vector<ViewText> StatusLine(const ViewStatus& status, int viewRangeMark, int cx)
 {
     std::vector<ViewText> texts;
-    if (status.held != 0) {
+    if (status.held) {
         texts.push_back(
             {"Held", cx - 90, 5, ViewFont::A, viewRangeMark != 0 ? kScaleTextColor : kRangeTextColor});
         return texts;
     }
-    const bool recording = status.recording != 0;
-    if (status.playback == 0) {
+    const bool recording = status.recording;
+    if (!status.playback) {
         if (recording) {
             texts.push_back(
                 {WithDots("Recording", status.pingCount), cx - 150, 5, ViewFont::B, kRecordingColor});

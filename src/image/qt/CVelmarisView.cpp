@@ -166,7 +166,7 @@ void CVelmarisView::mouseMoveEvent(QMouseEvent* event)
     if (view_.measurementShown && source_ != nullptr) {
         // The line follows the mouse: at once while the image is held (no
         // ping repaints it), otherwise with the next paint.
-        if (source_->Status().held != 0) {
+        if (source_->Status().held) {
             repaint();
         } else {
             update();

@@ -137,7 +137,7 @@ void RenderFrame(QImage& frame, ViewSource& source, ViewInteraction& view, Strok
     if (strokes != nullptr) {
         strokes->EndFrame();
     }
-    if (status.colorIndicator != 0) {
+    if (status.colorIndicator) {
         DrawIndicatorBar(lut, FrameOf(frame));
     }
 }
