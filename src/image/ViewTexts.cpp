@@ -29,9 +29,8 @@ std::string FormatText(const char* format, ...)
     va_start(args, format);
     const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (n < 0) {
+    if (n < 0)
         return {};
-    }
     return std::string(buffer,
         static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
 }
@@ -47,9 +46,8 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int c
         c.x = x;
         c.w = w;
     };
-    if (status.udpMode) {
+    if (status.udpMode)
         return c;
-    }
     if (!status.playback && status.linkState != LinkState::Up) {
         if (blinkState) {
             set("No Connection", b - 60, 172);
@@ -73,12 +71,10 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int c
 void AppendStatusBox(ViewScene& scene, const ViewStatus& status, ViewInteraction& view, int cx, int cy)
 {
     const StatusBoxChoice choice = ChooseStatusBox(status, view.blinkState, cx);
-    if (choice.resetBlinkCounter) {
+    if (choice.resetBlinkCounter)
         view.blinkCounter = 0;
-    }
-    if (!choice.hasText || view.dragging || !status.blinkToggle) {
+    if (!choice.hasText || view.dragging || !status.blinkToggle)
         return;
-    }
     const int x = choice.x;
     const int y = cy - kStatusBoxFromBottom;
     const int w = choice.w;
@@ -90,9 +86,8 @@ void AppendStatusBox(ViewScene& scene, const ViewStatus& status, ViewInteraction
 std::vector<ViewText> RangeReadouts(const SonarSettings& settings, const CommandMessage& command)
 {
     std::vector<ViewText> texts;
-    if (settings.viewRangeMark == 0) {
+    if (settings.viewRangeMark == 0)
         return texts;
-    }
     const int r = RangeMetresForIndex(settings.rangeIndex);
     const bool feet = settings.metricScale == 1;
     texts.push_back({feet ? FormatText("%d ft", ShownFeetForMetres(r)) : FormatText("%d m", r), 5, 5,
