@@ -15,8 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include <unistd.h>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace velmaris {
 namespace {
@@ -93,7 +93,7 @@ void LivePipeline(benchmark::State& bench, DisplayMode mode, bool record, bool d
         reply[6] = static_cast<std::uint8_t>((position >> 7) & 0x3F);
         std::copy(reply.begin(), reply.end(), acq.replyBuffer.begin());
         acq.receivedByteCount = 513;
-        acq.awaitingReply = 0;
+        acq.awaitingReply = false;
         benchmark::DoNotOptimize(pipeline.RunLive());
         if (record && recorder.Length() > 64 * 1024 * 1024 && !recorder.Open(path.string()))
             throw std::runtime_error("cannot create " + path.string()); // kept small

@@ -100,7 +100,7 @@ DiagnosticsInput DiagnosticsInputFrom(const SonarState& state, const Acquisition
     in.comPort = settings.sonarComPort;
     in.sonarType = settings.sonarType;
     in.playback = state.flags.playback;
-    in.awaitingReply = acquisition.awaitingReply != 0;
+    in.awaitingReply = acquisition.awaitingReply;
     in.prfLoopMs = ping.loopTimeRounded;
     const bool replayed = in.playback || settings.udpMode != 0;
     in.loopTimeMs = replayed ? acquisition.replayLoop.Rounded() : acquisition.liveLoop.Rounded();

@@ -79,9 +79,8 @@ void Blend(const std::uint8_t* l1, const std::uint8_t* l2, const std::uint8_t* l
         const __m128i hi
             = level(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero), _mm_unpackhi_epi8(c, zero));
         __m128i v = _mm_packus_epi16(lo, hi);
-        if (Scaled) {
+        if (Scaled)
             v = _mm_min_epu8(_mm_max_epu8(v, one), cap);
-        }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), v);
     }
 #endif

@@ -21,7 +21,8 @@ void ImageRaster::Clear()
         const int from = writtenFrom_[p];
         const int to = writtenTo_[p];
         if (from < to)
-            std::memset(data_.get() + static_cast<std::size_t>(p) * kWidth + from, 0, static_cast<std::size_t>(to - from));
+            std::memset(data_.get() + static_cast<std::size_t>(p) * kWidth + from, 0,
+                static_cast<std::size_t>(to - from));
         writtenFrom_[p] = kWidth;
         writtenTo_[p] = 0;
     }
@@ -42,17 +43,15 @@ int ImageRaster::WrittenRows() const
 
 std::uint8_t ImageRaster::At(int x, int y) const
 {
-    if (x < 0 || x >= kWidth || y < 0 || y >= kHeight) {
+    if (x < 0 || x >= kWidth || y < 0 || y >= kHeight)
         return 0;
-    }
     return Row(y)[x];
 }
 
 void ImageRaster::Set(int x, int y, std::uint8_t value)
 {
-    if (x < 0 || x >= kWidth || y < 0 || y >= kHeight) {
+    if (x < 0 || x >= kWidth || y < 0 || y >= kHeight)
         return;
-    }
     const std::size_t p = PhysicalRow(y);
     MarkPhysical(p, x, x + 1);
     data_[p * kWidth + static_cast<std::size_t>(x)] = value;
@@ -76,11 +75,11 @@ void ImageRaster::ScrollDown()
 
 bool ImageRaster::CopyRect(int x, int y, int w, int h, std::uint8_t* dst, std::size_t dstStride) const
 {
-    if (x < 0 || y < 0 || w < 0 || h < 0 || x > kWidth - w || y > kHeight - h) {
+    if (x < 0 || y < 0 || w < 0 || h < 0 || x > kWidth - w || y > kHeight - h)
         return false;
-    }
     for (int r = 0; r < h; ++r) {
-        std::memcpy(dst + static_cast<std::size_t>(r) * dstStride, Row(y + r) + x, static_cast<std::size_t>(w));
+        std::memcpy(
+            dst + static_cast<std::size_t>(r) * dstStride, Row(y + r) + x, static_cast<std::size_t>(w));
     }
     return true;
 }
@@ -95,7 +94,8 @@ void ImageRaster::CopyAll(std::uint8_t* dst) const
 std::uint8_t* ImageRaster::LinearDataFor(int width, int height)
 {
     if (origin_ != 0) {
-        std::rotate(data_.get(), data_.get() + static_cast<std::size_t>(origin_) * kWidth, data_.get() + kBytes);
+        std::rotate(
+            data_.get(), data_.get() + static_cast<std::size_t>(origin_) * kWidth, data_.get() + kBytes);
         std::rotate(writtenFrom_.get(), writtenFrom_.get() + origin_, writtenFrom_.get() + kHeight);
         std::rotate(writtenTo_.get(), writtenTo_.get() + origin_, writtenTo_.get() + kHeight);
         if (rowsFrom_ < rowsTo_) { // the written rows moved: any may hold them now
@@ -111,7 +111,8 @@ std::uint8_t* ImageRaster::LinearDataFor(int width, int height)
     if (w > 0)
         for (int r = 0; r < h; ++r)
             MarkPhysical(static_cast<std::size_t>(r), 0, w);
-    if (static_cast<std::size_t>(w) * static_cast<std::size_t>(h) >= static_cast<std::size_t>(markedWidth_) * static_cast<std::size_t>(markedHeight_)) {
+    if (static_cast<std::size_t>(w) * static_cast<std::size_t>(h)
+        >= static_cast<std::size_t>(markedWidth_) * static_cast<std::size_t>(markedHeight_)) {
         markedWidth_ = w;
         markedHeight_ = h;
     }

@@ -32,23 +32,19 @@ PaintInputs MakePaintInputs(
 
 int TruncToInt(double v)
 {
-    if (std::isnan(v)) {
+    if (std::isnan(v))
         return 0;
-    }
-    if (v <= static_cast<double>(std::numeric_limits<int>::min())) {
+    if (v <= static_cast<double>(std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
-    }
-    if (v >= static_cast<double>(std::numeric_limits<int>::max())) {
+    if (v >= static_cast<double>(std::numeric_limits<int>::max()))
         return std::numeric_limits<int>::max();
-    }
     return static_cast<int>(v);
 }
 
 int ImageRadiusPx(double zoom)
 {
-    if (!(zoom > 0 && zoom <= kMaxPaintZoom)) {
+    if (!(zoom > 0 && zoom <= kMaxPaintZoom))
         return 0;
-    }
     return static_cast<int>(1000 * zoom) / 2;
 }
 

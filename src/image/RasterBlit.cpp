@@ -23,8 +23,8 @@ PixelLut MakePixelLut(const ColorTable& table)
     PixelLut lut {};
     for (int i = 0; i < kColorTableEntries; ++i) {
         const Rgb& c = table[static_cast<std::size_t>(i)];
-        lut[static_cast<std::size_t>(i)]
-            = 0xFF000000u | (static_cast<std::uint32_t>(c.red) << 16) | (static_cast<std::uint32_t>(c.green) << 8) | c.blue;
+        lut[static_cast<std::size_t>(i)] = 0xFF000000u | (static_cast<std::uint32_t>(c.red) << 16)
+            | (static_cast<std::uint32_t>(c.green) << 8) | c.blue;
     }
     return lut;
 }
@@ -92,8 +92,8 @@ void LookupRun(std::uint32_t* dst, const std::uint8_t* src, int n, const PixelLu
         --n;
     }
     for (; n >= 4; n -= 4, dst += 4, src += 4) {
-        const __m128i four
-            = _mm_set_epi32(static_cast<int>(lut[src[3]]), static_cast<int>(lut[src[2]]), static_cast<int>(lut[src[1]]), static_cast<int>(lut[src[0]]));
+        const __m128i four = _mm_set_epi32(static_cast<int>(lut[src[3]]), static_cast<int>(lut[src[2]]),
+            static_cast<int>(lut[src[1]]), static_cast<int>(lut[src[0]]));
         _mm_store_si128(reinterpret_cast<__m128i*>(dst), four);
     }
 #endif
@@ -107,9 +107,8 @@ void LookupRun(std::uint32_t* dst, const std::uint8_t* src, int n, const PixelLu
 void ComposeRasterFrame(const ImageRaster& raster, const PixelLut& lut, int rasterLeft, int rasterTop,
     const SectorClip& clip, const FrameBuffer& frame)
 {
-    if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
+    if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0)
         return;
-    }
     // Window columns that show raster columns; 64-bit so no pan overflows.
     const long long colBegin = std::max<long long>(0, rasterLeft);
     const long long colEnd = std::min<long long>(frame.width, (long long)rasterLeft + ImageRaster::kWidth);
@@ -126,9 +125,8 @@ void ComposeRasterFrame(const ImageRaster& raster, const PixelLut& lut, int rast
             for (int i = 0; i < count; ++i) {
                 const int begin = static_cast<int>(std::max<long long>(spans[i].begin, colBegin));
                 const int end = static_cast<int>(std::min<long long>(spans[i].end, colEnd));
-                if (begin >= end) {
+                if (begin >= end)
                     continue;
-                }
                 FillBlack(dst + x, begin - x);
                 LookupRun(dst + begin, row + (begin - (long long)rasterLeft), end - begin, lut);
                 x = end;
@@ -140,9 +138,8 @@ void ComposeRasterFrame(const ImageRaster& raster, const PixelLut& lut, int rast
 
 void DrawIndicatorBar(const PixelLut& lut, const FrameBuffer& frame)
 {
-    if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
+    if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0)
         return;
-    }
     const std::vector<std::uint8_t> bar = BuildIndicatorBar(frame.height);
     const int left = frame.width - kIndicatorBarRightInset;
     const int begin = std::max(left, 0);

@@ -37,9 +37,8 @@ Interval HalfPlane(double ux, double uy, double dy, bool ccwSide)
 {
     // cross = ux dy - uy px
     const double c = ux * dy;
-    if (uy == 0.0) {
+    if (uy == 0.0)
         return (ccwSide ? c >= 0 : c <= 0) ? kAll : kNone;
-    }
     const double t = c / uy;
     const bool below = (uy > 0) == ccwSide; // px <= t satisfies the condition
     return below ? Interval {-kInf, t} : Interval {t, kInf};
@@ -79,20 +78,17 @@ SectorClip::SectorClip(int width, int originX, int originY, int radius, float st
 
 int SectorClip::RowSpans(int y, PixelSpan out[2]) const
 {
-    if (width_ <= 0) {
+    if (width_ <= 0)
         return 0;
-    }
     if (kind_ == Kind::None) {
         out[0] = {0, width_};
         return 1;
     }
-    if (kind_ == Kind::Empty) {
+    if (kind_ == Kind::Empty)
         return 0;
-    }
     const double dy = static_cast<double>(originY_) - y; // up is positive
-    if (std::fabs(dy) > radius_) {
+    if (std::fabs(dy) > radius_)
         return 0;
-    }
     const double half = std::sqrt(radius_ * radius_ - dy * dy);
     const Interval chord {-half, half};
 
@@ -112,21 +108,18 @@ int SectorClip::RowSpans(int y, PixelSpan out[2]) const
 
     int count = 0;
     for (const Interval& part : parts) {
-        if (part.Empty()) {
+        if (part.Empty())
             continue;
-        }
         const double lo = std::ceil(part.lo + originX_);
         const double hi = std::floor(part.hi + originX_) + 1.0;
         const int begin = static_cast<int>(std::clamp(lo, 0.0, static_cast<double>(width_)));
         const int end = static_cast<int>(std::clamp(hi, 0.0, static_cast<double>(width_)));
-        if (begin < end) {
+        if (begin < end)
             out[count++] = {begin, end};
-        }
     }
     if (count == 2) {
-        if (out[1].begin < out[0].begin) {
+        if (out[1].begin < out[0].begin)
             std::swap(out[0], out[1]);
-        }
         if (out[1].begin <= out[0].end) { // touching or overlapping: one span
             out[0].end = std::max(out[0].end, out[1].end);
             count = 1;
@@ -137,9 +130,8 @@ int SectorClip::RowSpans(int y, PixelSpan out[2]) const
 
 SectorClip MakeViewClip(const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command)
 {
-    if (settings.sectorMode == DisplayMode::SideScan) {
+    if (settings.sectorMode == DisplayMode::SideScan)
         return SectorClip::Unclipped(geo.width);
-    }
     const double w = command[CommandMessage::kSectorWidth];
     const double a
         = settings.trainAngleDegrees + settings.rotateImage + (settings.zeroDown != 0 ? 180.0 : 0.0);

@@ -68,9 +68,8 @@ void SubLineOffsets(const FanRadii& f, double rpx, double c, double sn, std::int
 {
     int k = 0;
 #if defined(VELMARIS_WIDE_X86)
-    if (kCpuHasAvx) {
+    if (kCpuHasAvx)
         k = SubLineOffsetsAvx(f.radius.data(), f.count, rpx, c, sn, off);
-    }
 #endif
 #if defined(__SSE2__)
     // One multiply gives (r c, r sn) from the radius stored twice; the
@@ -108,9 +107,8 @@ void SubLineOffsets(const FanRadii& f, double rpx, double c, double sn, std::int
 // themselves at zoom 1, each one twice at zoom 2.
 const std::uint8_t* ValuesByRadius(const FanRadii& f, const std::uint8_t* value, std::uint8_t* spread)
 {
-    if (f.spread == FanRadii::Spread::Same) {
+    if (f.spread == FanRadii::Spread::Same)
         return value;
-    }
     int k = 0;
     if (f.spread == FanRadii::Spread::Halves) {
 #if defined(__SSE2__)
@@ -186,7 +184,9 @@ void PaintFilledSubLine(
     const double* radius = f.radius.data();
     for (int k = 0; k < f.count; ++k) {
         const std::uint8_t v = value[f.sample[static_cast<std::size_t>(k)]];
-        if (k > 0 && (static_cast<unsigned>(xs[k] - xs[k - 1] + 1) > 2u || static_cast<unsigned>(ys[k] - ys[k - 1] + 1) > 2u)) {
+        if (k > 0
+            && (static_cast<unsigned>(xs[k] - xs[k - 1] + 1) > 2u
+                || static_cast<unsigned>(ys[k] - ys[k - 1] + 1) > 2u)) {
             const double from = radius[k - 1];
             for (int m = 1; m < f.parts; ++m) {
                 const double r = from + (radius[k] - from) * m / f.parts;
@@ -198,9 +198,9 @@ void PaintFilledSubLine(
                 }
             }
         }
-        if (f.inside || (static_cast<unsigned>(xs[k]) < unsigned(kW) && static_cast<unsigned>(ys[k]) < unsigned(kH))) {
+        if (f.inside
+            || (static_cast<unsigned>(xs[k]) < unsigned(kW) && static_cast<unsigned>(ys[k]) < unsigned(kH)))
             data[static_cast<std::size_t>(ys[k]) * kW + xs[k]] = v;
-        }
     }
 }
 
@@ -208,13 +208,11 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
     const PaintGeometry& geo, PaintTables& tables)
 {
     const SubLineSelection lines = tables.blend.ForStep(in.step);
-    if (lines.count == 0) {
+    if (lines.count == 0)
         return;
-    }
     const FanRadii& f = tables.plans.Radii(in, geo);
-    if (f.count == 0) {
+    if (f.count == 0)
         return;
-    }
     const FanScale& scale = tables.plans.Scale(in.mixWeight);
     const double rpx = geo.radiusPx;
 
@@ -228,9 +226,8 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
     std::array<std::int32_t, kMaxRadius> offset;
     for (int s = 0; s < lines.count; ++s, a += increment) {
         const int idx = TrigTable::IndexForAngle(a);
-        if (idx < 0) {
+        if (idx < 0)
             continue;
-        }
         const BlendRow& row = lines.rows[s];
         const BlendRow w = forward ? row : BlendRow {row.w3, row.w2, row.w1};
         SubLineValues(history, w, f.samples, scale, value.data());
@@ -248,9 +245,8 @@ void PaintFan(std::uint8_t* data, const ScanLineHistory& history, const PaintInp
             for (int k = 0; k < f.count; ++k) {
                 const int x = static_cast<int>(rpx + f.radius[static_cast<std::size_t>(k)] * c);
                 const int y = static_cast<int>(rpx + f.radius[static_cast<std::size_t>(k)] * sn);
-                if (static_cast<unsigned>(x) < unsigned(kW) && static_cast<unsigned>(y) < unsigned(kH)) {
+                if (static_cast<unsigned>(x) < unsigned(kW) && static_cast<unsigned>(y) < unsigned(kH))
                     data[static_cast<std::size_t>(y) * kW + x] = value[f.sample[static_cast<std::size_t>(k)]];
-                }
             }
         }
     }
@@ -263,18 +259,15 @@ void PaintProfilePoints(
     for (const ProfileEntry& e : in.profileHistory) {
         const double rp
             = e.value * in.speedOfSound / 1500 / in.pingRange / 100 * 500 * in.zoom + geo.startDelay;
-        if (!(rp > 0 && rp < rpx - 2)) {
+        if (!(rp > 0 && rp < rpx - 2))
             continue;
-        }
         const int idx = TrigTable::IndexForAngle(e.angle);
-        if (idx < 0) {
+        if (idx < 0)
             continue;
-        }
         const int x = static_cast<int>(rpx + rp * tables.trig.Cos(idx));
         const int y = static_cast<int>(rpx + rp * tables.trig.Sin(idx));
-        if (x < 1 || x > kW - 2 || y < 1 || y > kH - 2) {
+        if (x < 1 || x > kW - 2 || y < 1 || y > kH - 2)
             continue;
-        }
         for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
                 const int ring = (dx != 0) + (dy != 0); // 0 centre, 1 edge, 2 corner
@@ -307,15 +300,13 @@ void PaintSectorLine(
     ImageRaster& raster, const ScanLineHistory& history, const PaintInputs& in, PaintTables& tables)
 {
     const PaintGeometry geo = ComputePaintGeometry(in);
-    if (!geo.valid) {
+    if (!geo.valid)
         return;
-    }
     const int extent = FanExtent(in, geo);
     std::uint8_t* data = raster.LinearDataFor(extent, extent);
     PaintFan(data, history, in, geo, tables);
-    if (in.profileDispMode > 0) {
+    if (in.profileDispMode > 0)
         PaintProfilePoints(data, in, geo, tables);
-    }
 }
 
 } // namespace velmaris

@@ -22,9 +22,8 @@ void PaintSamples(ImageRaster& raster, const ScanLineHistory& history, const Sid
     const int n = static_cast<int>(plan.column.size());
     if (plan.holes) {
         for (int c = 0; c < n; ++c) {
-            if (column[c] != SideScanColumns::kHole) {
+            if (column[c] != SideScanColumns::kHole)
                 out[c] = lut[echo[column[c]]];
-            }
         }
         return;
     }
@@ -71,13 +70,11 @@ void PaintSideScanLine(
 {
     raster.ScrollDown();
     const PaintGeometry geo = ComputePaintGeometry(in);
-    if (!geo.valid) {
+    if (!geo.valid)
         return;
-    }
     PaintSamples(raster, history, tables.plans.Columns(in, geo));
-    if (in.profileDispMode > 0) {
+    if (in.profileDispMode > 0)
         PaintProfilePoint(raster, in, geo);
-    }
 }
 
 } // namespace velmaris

@@ -26,61 +26,44 @@ Rgb BaseColor(int n)
         static constexpr int kBlue[4] = {0, 1, 3, 5};
         return Make(0, 0, kBlue[std::max(n, 0)]);
     }
-    if (n <= 18) {
+    if (n <= 18)
         return Make(0, 0, 5 * (n - 2));
-    }
-    if (n <= 34) {
+    if (n <= 34)
         return Make(0, 20 + 5 * (n - 19), 80 - 5 * (n - 19));
-    }
-    if (n <= 39) {
+    if (n <= 39)
         return Make(0, 100 + 5 * (n - 35), 0);
-    }
-    if (n == 40) {
+    if (n == 40)
         return Make(5, 125, 0);
-    }
-    if (n == 41) {
+    if (n == 41)
         return Make(10, 130, 0);
-    }
-    if (n <= 48) {
+    if (n <= 48)
         return Make(20, 135 + 5 * (n - 42), 0);
-    }
-    if (n == 49) {
+    if (n == 49)
         return Make(40, 170, 0);
-    }
-    if (n <= 52) {
+    if (n <= 52)
         return Make(60 + 10 * (n - 50), 175 + 5 * (n - 50), 0);
-    }
-    if (n <= 58) {
+    if (n <= 58)
         return Make(90 + 10 * (n - 53), 175 - 10 * (n - 53), 0);
-    }
-    if (n == 59) {
+    if (n == 59)
         return Make(150, 110, 0);
-    }
-    if (n == 60) {
+    if (n == 60)
         return Make(155, 105, 0);
-    }
-    if (n <= 69) {
+    if (n <= 69)
         return Make(160 + 5 * (n - 61), 100, 0);
-    }
-    if (n <= 72) {
+    if (n <= 72)
         return Make(205 + 5 * (n - 70), 105 + 5 * (n - 70), 0);
-    }
-    if (n <= 78) {
+    if (n <= 78)
         return Make(210 - 10 * (n - 73), 120 + 5 * (n - 73), 0);
-    }
-    if (n <= 88) {
+    if (n <= 88)
         return Make(150 + 5 * (n - 79), 150 + 5 * (n - 79), 0);
-    }
-    if (n <= 98) {
+    if (n <= 98)
         return Make(200 + 5 * (n - 89), 200 + 5 * (n - 89), 50 + 10 * (n - 89));
-    }
     if (n <= 111) {
         const int g = 180 + 5 * (n - 99);
         return Make(g, g, g);
     }
-    if (n <= 114) {
+    if (n <= 114)
         return Make(240, 240, 240);
-    }
     return Make(160, 0, 0);
 }
 
@@ -96,8 +79,8 @@ void CSonarBitmap::BuildColorTables()
     }
     for (int n = 0; n < kDefinedColorEntries; ++n) {
         const Rgb base = BaseColor(n);
-        tables_[0][n]
-            = {Cap255(static_cast<int>(base.red * 1.5)), Cap255(static_cast<int>(base.green * 1.5)), Cap255(static_cast<int>(base.blue * 1.5))};
+        tables_[0][n] = {Cap255(static_cast<int>(base.red * 1.5)), Cap255(static_cast<int>(base.green * 1.5)),
+            Cap255(static_cast<int>(base.blue * 1.5))};
         tables_[1][n] = base;
         const std::uint8_t g = Cap255(static_cast<int>(2.5 * n));
         tables_[2][n] = {0, g, 0};

@@ -42,9 +42,8 @@ ScreenPoint HeadLineEnd(
 {
     const bool forward = (directionFlag == 1) != (sonarUpDown == 1);
     double phi = headAngle;
-    if (!forward) {
+    if (!forward)
         phi += stepCode * static_cast<double>(0.3f);
-    }
     const double rad = phi * kPi / 180.0;
     const double length = kSamplesPerLine * geo.zoom;
     return {

@@ -44,9 +44,8 @@ double SectorCentreAngle(const SonarSettings& s)
 
 double GridUnitPixels(double zoom, double speedOfSound)
 {
-    if (!(zoom > 0) || !(speedOfSound > 0)) {
+    if (!(zoom > 0) || !(speedOfSound > 0))
         return 0.0;
-    }
     const double u = 500.0 * zoom * 1500.0 / speedOfSound;
     return (std::isfinite(u) && u <= kMaxGridUnit) ? u : 0.0;
 }
@@ -55,9 +54,8 @@ void AppendGrid(
     ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command)
 {
     if (settings.sectorMode == DisplayMode::SideScan) {
-        if (settings.grid != 0) {
+        if (settings.grid != 0)
             AppendSideScanGrid(scene, geo, settings);
-        }
     } else if (settings.grid == 1) {
         AppendPolarGrid(scene, geo, settings, command);
     } else if (settings.grid == 2) {
@@ -69,9 +67,8 @@ void AppendPolarGrid(
     ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings, const CommandMessage& command)
 {
     const double u = GridUnitPixels(geo.zoom, settings.speedOfSound);
-    if (u <= 0) {
+    if (u <= 0)
         return;
-    }
     const double spacing = settings.metricScale == 1 ? InFeet(u) : u;
     const int w = command[CommandMessage::kSectorWidth];
     const double a = SectorCentreAngle(settings);
@@ -84,7 +81,8 @@ void AppendPolarGrid(
             // Move to the origin, arc (its first edge comes with it), line back.
             scene.push_back(ViewLine {o, OnArc(o, r, start), kGridColor});
             scene.push_back(ViewArc {o, r, start, sweep, kGridColor});
-            scene.push_back(ViewLine {OnArc(o, r, static_cast<double>(start) + static_cast<double>(sweep)), o, kGridColor});
+            scene.push_back(ViewLine {
+                OnArc(o, r, static_cast<double>(start) + static_cast<double>(sweep)), o, kGridColor});
         }
     }
     // origin + sign x (cos, sin) x u for an angle in degrees (screen y down).
@@ -104,9 +102,8 @@ void AppendPolarGrid(
 void AppendRectangularGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings)
 {
     const double d = GridUnitPixels(geo.zoom, settings.speedOfSound);
-    if (d <= 0) {
+    if (d <= 0)
         return;
-    }
     const double h = settings.metricScale == 1 ? InFeet(d) : d;
     const double cx = geo.width / 2;
     const double cy = geo.height / 2;
@@ -127,15 +124,15 @@ void AppendRectangularGrid(ViewScene& scene, const ViewGeometry& geo, const Sona
 void AppendSideScanGrid(ViewScene& scene, const ViewGeometry& geo, const SonarSettings& settings)
 {
     const double z = geo.zoom;
-    if (!(z > 0) || z > kMaxPaintZoom) {
+    if (!(z > 0) || z > kMaxPaintZoom)
         return;
-    }
     const int a = TruncToInt(static_cast<double>(TruncToInt(geo.width / 2 - z * 250)) + geo.panX);
     const int top = geo.panY;
     const int bottom = TruncToInt(static_cast<double>(top) + TruncToInt(4000 * z));
     scene.push_back(ViewLine {{a, top}, {a, bottom}, kAxisColor});
     for (int e = 100; e <= 500; e += 100) {
-        const int x = TruncToInt(static_cast<double>(a) + TruncToInt(settings.metricScale == 1 ? InFeet(e * z) : e * z));
+        const int x = TruncToInt(
+            static_cast<double>(a) + TruncToInt(settings.metricScale == 1 ? InFeet(e * z) : e * z));
         scene.push_back(ViewLine {{x, top}, {x, bottom}, kGridColor});
     }
     const int right = TruncToInt(static_cast<double>(a) + TruncToInt(500 * z));

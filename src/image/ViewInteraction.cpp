@@ -32,9 +32,8 @@ bool MoveMouse(ViewInteraction& view, int x, int y)
 {
     view.cursorX = x;
     view.cursorY = y;
-    if (!view.dragging) {
+    if (!view.dragging)
         return false;
-    }
     // Client coordinates are bounded by the window, so these sums cannot overflow.
     view.panX = view.savedPanX + x - view.dragStartX;
     view.panY = view.savedPanY + y - view.dragStartY;

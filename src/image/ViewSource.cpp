@@ -12,9 +12,8 @@ ViewRequests TakeViewRequests(SonarState& state)
         requests.recentre = true;
         // The raster is painted at the zoomed scale: left in place it would
         // show old targets at wrong ranges around the new range ring.
-        if (state.settings.zoom != 1.0) {
+        if (state.settings.zoom != 1.0)
             ClearImage(state.raster);
-        }
         state.settings.zoom = 1.0;
         state.flags.viewRecentreRequest = false;
     }

@@ -12,21 +12,21 @@
 namespace velmaris {
 
 // Acquisition and file state the overlays show, gathered by the document
-// when the view paints. Flags are 0/1 integers.
+// when the view paints.
 struct ViewStatus {
     LinkState linkState = LinkState::Down;
-    int awaitingReply = 0; // a command went out and no valid reply came back yet
-    int blinkToggle = 0; // flips on every ping without reply; the status box shows while it is 1
-    int held = 0; // "Hold" has stopped the cycle
-    int playback = 0; // a playback file is open
-    int recording = 0; // a record (or copy) file is open
+    bool awaitingReply = false; // a command went out and no valid reply came back yet
+    bool blinkToggle = false; // flips on every ping without reply; the status box shows while it is set
+    bool held = false; // "Hold" has stopped the cycle
+    bool playback = false; // a playback file is open
+    bool recording = false; // a record (or copy) file is open
     std::int64_t outputFileLength = 0; // bytes written to the record file so far
-    int colorIndicator = 1; // the colour indicator bar is shown
+    bool colorIndicator = true; // the colour indicator bar is shown
     int pingCount = 0; // pings decoded so far; animates the status line
     int sonarComPort = 1; // serial head's port number (COM%d)
     std::string headAddress; // Ethernet head's address text
     SonarType sonarType = SonarType::SerialK52A; // `Sonar Type`
-    int udpMode = 0; // pings arrive as UDP datagrams
+    bool udpMode = false; // pings arrive as UDP datagrams
 };
 
 // The two requests the view serves at the start of a paint.

@@ -29,10 +29,10 @@ std::string FormatText(const char* format, ...)
     va_start(args, format);
     const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (n < 0) {
+    if (n < 0)
         return {};
-    }
-    return std::string(buffer, static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
+    return std::string(buffer,
+        static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
 }
 
 StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int cx)
@@ -46,10 +46,9 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int c
         c.x = x;
         c.w = w;
     };
-    if (status.udpMode != 0) {
+    if (status.udpMode)
         return c;
-    }
-    if (status.playback == 0 && status.linkState != LinkState::Up) {
+    if (!status.playback && status.linkState != LinkState::Up) {
         if (blinkState) {
             set("No Connection", b - 60, 172);
         } else if (serial) {
@@ -57,7 +56,7 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int c
         } else {
             set(FormatText("IP: %s", status.headAddress.c_str()), b - 65, 172);
         }
-    } else if (status.awaitingReply != 0) {
+    } else if (status.awaitingReply) {
         if (serial) {
             set(FormatText("No Data at  COM%d ", status.sonarComPort), b - 85, 202);
         } else {
@@ -72,12 +71,10 @@ StatusBoxChoice ChooseStatusBox(const ViewStatus& status, bool blinkState, int c
 void AppendStatusBox(ViewScene& scene, const ViewStatus& status, ViewInteraction& view, int cx, int cy)
 {
     const StatusBoxChoice choice = ChooseStatusBox(status, view.blinkState, cx);
-    if (choice.resetBlinkCounter) {
+    if (choice.resetBlinkCounter)
         view.blinkCounter = 0;
-    }
-    if (!choice.hasText || view.dragging || status.blinkToggle == 0) {
+    if (!choice.hasText || view.dragging || !status.blinkToggle)
         return;
-    }
     const int x = choice.x;
     const int y = cy - kStatusBoxFromBottom;
     const int w = choice.w;
@@ -89,9 +86,8 @@ void AppendStatusBox(ViewScene& scene, const ViewStatus& status, ViewInteraction
 std::vector<ViewText> RangeReadouts(const SonarSettings& settings, const CommandMessage& command)
 {
     std::vector<ViewText> texts;
-    if (settings.viewRangeMark == 0) {
+    if (settings.viewRangeMark == 0)
         return texts;
-    }
     const int r = RangeMetresForIndex(settings.rangeIndex);
     const bool feet = settings.metricScale == 1;
     texts.push_back({feet ? FormatText("%d ft", ShownFeetForMetres(r)) : FormatText("%d m", r), 5, 5,
@@ -103,21 +99,21 @@ std::vector<ViewText> RangeReadouts(const SonarSettings& settings, const Command
                               : FormatText("(%.1f m/div)", r / 5.0),
             100, 8, ViewFont::A, kScaleTextColor});
     }
-    texts.push_back(
-        {FormatText("(%d dB)", static_cast<int>(command[CommandMessage::kGain])), 100, 35, ViewFont::A, kScaleTextColor});
+    texts.push_back({FormatText("(%d dB)", static_cast<int>(command[CommandMessage::kGain])), 100, 35,
+        ViewFont::A, kScaleTextColor});
     return texts;
 }
 
 std::vector<ViewText> StatusLine(const ViewStatus& status, int viewRangeMark, int cx)
 {
     std::vector<ViewText> texts;
-    if (status.held != 0) {
+    if (status.held) {
         texts.push_back(
             {"Held", cx - 90, 5, ViewFont::A, viewRangeMark != 0 ? kScaleTextColor : kRangeTextColor});
         return texts;
     }
-    const bool recording = status.recording != 0;
-    if (status.playback == 0) {
+    const bool recording = status.recording;
+    if (!status.playback) {
         if (recording) {
             texts.push_back(
                 {WithDots("Recording", status.pingCount), cx - 150, 5, ViewFont::B, kRecordingColor});

@@ -1,7 +1,7 @@
 #pragma once
 // The acquisition state the ping cycle keeps beside the current ping: where
 // the link stands, whether a reply is awaited, the raw reply and the two
-// loop-time measurements. Flags are 0/1 integers like the rest of the
+// loop-time measurements. Flags are bools like the rest of the
 // document state. User-interface thread only (the serial worker hands its
 // results over synchronously; it never touches this state itself).
 
@@ -21,13 +21,13 @@ struct AcquisitionState {
     { }
 
     LinkState linkState = LinkState::Down;
-    int awaitingReply = 0; // from a command sent (or a failed read) until a valid reply
-    int blink = 0; // inverted by every ping without reply; the status box alternates with it
-    int held = 0; // "Hold": no ping is requested and no playback tick runs
-    int workerSuspended = 0; // the COM port is being changed
+    bool awaitingReply = false; // from a command sent (or a failed read) until a valid reply
+    bool blink = false; // inverted by every ping without reply; the status box alternates with it
+    bool held = false; // "Hold": no ping is requested and no playback tick runs
+    bool workerSuspended = false; // the COM port is being changed
     std::array<std::uint8_t, kReplyBufferSize> replyBuffer {}; // raw reply, serial read or TCP receive
     int receivedByteCount = 0; // bytes in replyBuffer from the last delivery
-    int redraw = 0; // the last decoded record asked for a full redraw of the image
+    bool redraw = false; // the last decoded record asked for a full redraw of the image
     // UDP datagrams not painted since UDP mode started: they came faster
     // than they could be painted, or would have cleared the raster again
     // before the cleared picture was shown.

@@ -80,13 +80,13 @@ ViewStatus CVelmarisDoc::Status() const
     status.blinkToggle = shownLink_.blink;
     status.held = cycle_.Acquisition().held;
     status.playback = state.flags.playback;
-    status.recording = IsRecording() ? 1 : 0;
+    status.recording = IsRecording();
     status.outputFileLength = recorder_.Length();
     status.pingCount = state.ping.pingCount;
     status.sonarComPort = state.settings.sonarComPort;
     status.headAddress = state.settings.ipAddress;
     status.sonarType = state.settings.sonarType;
-    status.udpMode = state.settings.udpMode;
+    status.udpMode = state.settings.udpMode != 0;
     return status;
 }
 

@@ -270,8 +270,8 @@ private:
     // The link as it stood when the cycle last asked for a picture.
     struct ShownLink {
         LinkState linkState = LinkState::Down;
-        int awaitingReply = 0;
-        int blink = 0;
+        bool awaitingReply = false;
+        bool blink = false;
         static ShownLink Of(const AcquisitionState& a) { return {a.linkState, a.awaitingReply, a.blink}; }
     };
 

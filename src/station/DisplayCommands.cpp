@@ -88,10 +88,10 @@ void DisplayCommands::Register(CommandTable& table)
     table.Register(
         cmd::kColorIndicator,
         [this] {
-            colorIndicator_ ^= 1;
+            colorIndicator_ = !colorIndicator_;
             Repaint();
         },
-        nullptr, [this] { return colorIndicator_ != 0; });
+        nullptr, [this] { return colorIndicator_; });
     // Shown at the next repaint.
     table.Register(
         cmd::kRangeMarker, [this] { Settings().viewRangeMark = Settings().viewRangeMark != 0 ? 0 : 1; },

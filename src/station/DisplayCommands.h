@@ -18,12 +18,12 @@ public:
     void Register(CommandTable& table);
 
     // The colour indicator bar is drawn while this is 1 (on from the start).
-    int ColorIndicator() const { return colorIndicator_; }
+    bool ColorIndicator() const { return colorIndicator_; }
 
 private:
     void SetZoom(double zoom);
 
-    int colorIndicator_ = 1;
+    bool colorIndicator_ = true;
 };
 
 } // namespace velmaris

@@ -28,7 +28,7 @@ void LinkCommands::Register(CommandTable& table)
     // Resumes the cycle and repaints.
     table.Register(
         cmd::kHold, [this] { doc_.Cycle().ToggleHold(); }, nullptr,
-        [this] { return doc_.Cycle().Acquisition().held != 0; });
+        [this] { return doc_.Cycle().Acquisition().held; });
     table.Register(
         cmd::kIpAddress, [this] { ChangeIpAddress(); },
         [this] { return Settings().sonarType == SonarType::EthernetK52L && !Playback(); });

@@ -93,7 +93,7 @@ void PingCycle::PingTimerFired()
 {
     links_.timers.KillTimer(kPingTimer);
     if (Playback()) {
-        if (acq_.held == 0 && playbackTicker_)
+        if (!acq_.held && playbackTicker_)
             playbackTicker_->PlaybackTick();
         return;
     }
@@ -140,8 +140,8 @@ void PingCycle::OnSerialTransfer(
     if (!portOpen) {
         if (!SerialModel())
             return;
-        acq_.awaitingReply = 1;
-        acq_.blink ^= 1;
+        acq_.awaitingReply = true;
+        acq_.blink = !acq_.blink;
     } else {
         // The reply to the previous command; the first transfer after the
         // port opened reads nothing and only sends the first command.
@@ -149,10 +149,10 @@ void PingCycle::OnSerialTransfer(
         std::copy_n(reply.begin(), count, acq_.replyBuffer.begin());
         acq_.receivedByteCount = static_cast<int>(count);
         if (count < static_cast<std::size_t>(kReplyLengthIMX)) { // shorter than the shortest echo reply
-            acq_.awaitingReply = 1;
-            acq_.blink ^= 1;
+            acq_.awaitingReply = true;
+            acq_.blink = !acq_.blink;
         } else {
-            acq_.awaitingReply = 0;
+            acq_.awaitingReply = false;
         }
     }
     pipeline_.RunLive();
@@ -167,7 +167,7 @@ void PingCycle::OpenSerialLink()
     switch (links_.serial.Open(port, state_.settings.sonarComPortBaud, state_.settings.rts != 0)) {
     case SerialOpenResult::Ok:
         acq_.linkState = LinkState::Up;
-        acq_.workerSuspended = 0;
+        acq_.workerSuspended = false;
         links_.serial.SetSuspended(false);
         break;
     case SerialOpenResult::SetupFailed:
@@ -184,14 +184,14 @@ void PingCycle::OpenSerialLink()
 void PingCycle::ChangeSerialPort(int comPort, int rtsMode)
 {
     headChosen_ = true;
-    acq_.workerSuspended = 1;
+    acq_.workerSuspended = true;
     links_.serial.SetSuspended(true);
     state_.settings.rts = rtsMode;
     links_.serial.SetRtsMode(rtsMode != 0);
-    acq_.awaitingReply = 0;
+    acq_.awaitingReply = false;
     state_.settings.sonarComPort = comPort;
     OpenSerialLink();
-    acq_.workerSuspended = 0;
+    acq_.workerSuspended = false;
     links_.serial.SetSuspended(false);
 }
 
@@ -200,7 +200,7 @@ void PingCycle::ChangeSerialPort(int comPort, int rtsMode)
 void PingCycle::StartRealTime()
 {
     state_.flags.playback = false;
-    acq_.held = 0;
+    acq_.held = false;
     serialPortLost_ = false;
     if (settingsReloader_)
         settingsReloader_->ReloadSettings();
@@ -218,7 +218,7 @@ void PingCycle::StartRealTime()
         ui_.SetWindowTitle(kTitleRealTimeK52A);
     else if (state_.settings.sonarType == SonarType::EthernetK52L)
         ui_.SetWindowTitle(kTitleRealTimeK52L);
-    acq_.awaitingReply = 0;
+    acq_.awaitingReply = false;
     if (!headChosen_) {
         links_.serial.Close();
         acq_.linkState = LinkState::Down;
@@ -239,7 +239,7 @@ bool PingCycle::StartUdpMode()
     state_.settings.udpMode = 1;
     state_.settings.settingsDlgVisible = 0; // the window hides the panel with the UDP bars
     state_.flags.playback = false;
-    acq_.held = 0;
+    acq_.held = false;
     KillAllTimers();
     links_.udp.Close();
     acq_.droppedDatagrams = 0;
@@ -261,8 +261,8 @@ bool PingCycle::OpenUdpListener()
 
 void PingCycle::ToggleHold()
 {
-    acq_.held ^= 1;
-    if (acq_.held == 0) {
+    acq_.held = !acq_.held;
+    if (!acq_.held) {
         if (state_.settings.udpMode != 0) {
             links_.udp.Close();
             OpenUdpListener(); // a port it cannot take is reported

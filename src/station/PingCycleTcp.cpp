@@ -17,7 +17,7 @@ namespace velmaris {
 
 void PingCycle::SendCommand()
 {
-    acq_.awaitingReply = 1;
+    acq_.awaitingReply = true;
     ++repliesOwed_;
     // A command the socket did not take keeps its request for the next one.
     if (links_.tcp.Send(state_.command.Bytes()))
@@ -29,9 +29,9 @@ void PingCycle::SendTimerFired()
 {
     links_.timers.KillTimer(kSendTimer);
     links_.timers.KillTimer(kWatchdogTimer);
-    if (Playback() || SerialModel() || acq_.held != 0)
+    if (Playback() || SerialModel() || acq_.held)
         return;
-    acq_.blink ^= 1;
+    acq_.blink = !acq_.blink;
     // Armed with nothing owed, or the grace for an owed reply ran out.
     repliesOwed_ = 0;
     SendCommand();
@@ -53,9 +53,9 @@ void PingCycle::WatchdogFired()
     if (assembler_.Pending() > 0 && !assembler_.Resynchronising() && repliesOwed_ > 0)
         --repliesOwed_;
     assembler_.DropPartial();
-    if (!Playback() && acq_.held == 0) {
-        acq_.awaitingReply = 1;
-        acq_.blink ^= 1;
+    if (!Playback() && !acq_.held) {
+        acq_.awaitingReply = true;
+        acq_.blink = !acq_.blink;
         pipeline_.RunLive();
         if (acq_.linkState == LinkState::Down) {
             // A retry, not a new start: the status box goes on alternating
@@ -103,7 +103,7 @@ void PingCycle::ConnectTcp(bool restartStatus)
         if (!links_.tcp.Connect(state_.settings.ipAddress, config_.headTcpPort))
             acq_.linkState = LinkState::Down; // the watchdog retries
         state_.flags.playback = false;
-        acq_.awaitingReply = 0;
+        acq_.awaitingReply = false;
     }
     links_.timers.SetTimer(kWatchdogTimer, kWatchdogPeriodMs);
 }
@@ -125,7 +125,7 @@ void PingCycle::OnTcpConnected(bool ok)
 
 void PingCycle::OnTcpBytes(std::span<const std::uint8_t> bytes)
 {
-    acq_.awaitingReply = 0;
+    acq_.awaitingReply = false;
     bool decoded = false;
     while (!bytes.empty()) {
         bytes = bytes.subspan(assembler_.Feed(bytes));

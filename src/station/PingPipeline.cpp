@@ -41,10 +41,11 @@ bool PingPipeline::RunLive()
 
     // No reply: nothing is decoded, recorded, painted or counted; the loop
     // time and the views still move on.
-    const bool decoded = acq_.awaitingReply == 0 && DecodeLiveReply();
+    const bool decoded = !acq_.awaitingReply && DecodeLiveReply();
     if (decoded) {
         if (recorder_.IsRecording()) {
-            const auto tag = RecordTag(state_.settings.sonarType, state_.flags.playback, SonarType::SerialK52A);
+            const auto tag
+                = RecordTag(state_.settings.sonarType, state_.flags.playback, SonarType::SerialK52A);
             recorder_.Append(
                 EncodeRecord(state_.ping, state_.command, state_.settings, state_.history.l0, tag));
         }
@@ -63,7 +64,7 @@ bool PingPipeline::RunLive()
         state_.ping.replyLength, state_.command[CommandMessage::kSwitchDelay]);
     // The one-shot requests of the command were cleared by the cycle when
     // the link reported it sent.
-    if (acq_.held == 0 && state_.settings.sonarType == SonarType::SerialK52A)
+    if (!acq_.held && state_.settings.sonarType == SonarType::SerialK52A)
         timers_.SetTimer(kPingTimer, period);
     return decoded;
 }
@@ -106,10 +107,10 @@ bool PingPipeline::DecodeDatagram(std::span<const std::uint8_t> datagram)
     if (result.effects.clearRaster || (result.valid && result.rangeChanged))
         clearedForFrame_ = true;
     if (result.effects.fullRedraw)
-        acq_.redraw = 1;
+        acq_.redraw = true;
     if (!result.valid)
         return false;
-    acq_.awaitingReply = 0;
+    acq_.awaitingReply = false;
     return true;
 }
 
@@ -119,7 +120,7 @@ void PingPipeline::RunUdp(std::span<const std::uint8_t> datagram, std::size_t tr
     const bool accepted = trueSize >= kMinUdpDatagram && trueSize <= kMaxUdpDatagram && length == trueSize;
     // The cleared picture has been shown (or is no longer waited for, and
     // not held): the next change may clear again.
-    if (acq_.held == 0 && !ui_.FrameAwaited())
+    if (!acq_.held && !ui_.FrameAwaited())
         clearedForFrame_ = false;
     if (accepted && clearedForFrame_ && DatagramWouldClear(datagram.first(length))) {
         ++acq_.droppedDatagrams;
@@ -136,7 +137,7 @@ void PingPipeline::RunUdp(std::span<const std::uint8_t> datagram, std::size_t tr
     }
 
     acq_.replayLoop.Measure();
-    if (acq_.held == 0)
+    if (!acq_.held)
         ui_.UpdateAllViews();
     ui_.RefreshStatusLine();
     ui_.RefreshDiagnostics();

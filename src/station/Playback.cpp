@@ -22,7 +22,7 @@ constexpr int kFilterIndexEthernet = 2;
 
 void Playback::OpenFileToPlayback()
 {
-    p_.cycle.Acquisition().held = 0;
+    p_.cycle.Acquisition().held = false;
     Open();
 }
 
@@ -31,7 +31,7 @@ void Playback::Open()
     BeginOpen();
     const std::string path = p_.dialogs.AskOpenFile(PlaybackOpenDialog(p_.state.settings.readFileDirectory));
     if (path.empty()) {
-        fileDialogOpen_ = 0;
+        fileDialogOpen_ = false;
         ResumeAfterAbandonedOpen();
         return;
     }
@@ -40,25 +40,25 @@ void Playback::Open()
 
 bool Playback::OpenDroppedFile(const std::string& path)
 {
-    if (fileDialogOpen_ != 0 || !FileTypeFromName(path))
+    if (fileDialogOpen_ || !FileTypeFromName(path))
         return false;
-    p_.cycle.Acquisition().held = 0;
+    p_.cycle.Acquisition().held = false;
     BeginOpen();
     return OpenChosen(path);
 }
 
 bool Playback::OpenNamedFile(const std::string& path)
 {
-    if (fileDialogOpen_ != 0)
+    if (fileDialogOpen_)
         return false;
-    p_.cycle.Acquisition().held = 0;
+    p_.cycle.Acquisition().held = false;
     BeginOpen();
     return OpenChosen(path);
 }
 
 void Playback::BeginOpen()
 {
-    fileDialogOpen_ = 1;
+    fileDialogOpen_ = true;
     p_.cycle.KillAllTimers();
     if (p_.saveSettings)
         p_.saveSettings();
@@ -89,7 +89,7 @@ bool Playback::OpenChosen(const std::string& path)
     const std::optional<SonarType> nameType = FileTypeFromName(path);
     if (!nameType) {
         p_.reporter.ShowMessage(kMsgUnknownFileType);
-        fileDialogOpen_ = 0;
+        fileDialogOpen_ = false;
         ResumeAfterAbandonedOpen();
         return false;
     }
@@ -100,7 +100,7 @@ bool Playback::OpenChosen(const std::string& path)
     const DataFile::OpenResult opened = p_.file.Open(path);
     if (opened != DataFile::OpenResult::Ok) {
         p_.reporter.ShowMessage(OpenResultMessage(opened));
-        fileDialogOpen_ = 0;
+        fileDialogOpen_ = false;
         if (wasRecording)
             p_.ui.SetWindowTitle(RecordStopTitle(IsPlaying(), fileName_, state.settings.sonarType));
         ResumeAfterAbandonedOpen();
@@ -114,7 +114,7 @@ bool Playback::OpenChosen(const std::string& path)
     state.settings.readFileDirectory = FolderOf(path);
 
     p_.cycle.CloseHeadLinks();
-    fileDialogOpen_ = 0;
+    fileDialogOpen_ = false;
 
     std::array<std::uint8_t, 3> tag {};
     const std::size_t got = p_.file.Read(tag);
@@ -125,7 +125,7 @@ bool Playback::OpenChosen(const std::string& path)
 
     state.flags.playback = true;
     ResetImage(state); // scan-line history and raster
-    sliderHeld_ = 0;
+    sliderHeld_ = false;
     fileStep_ = PlaybackFileStep(fileLength_);
     p_.ui.SetControlBars(ControlBars::Playback);
     p_.bar.ShowPlaybackBar(PlaybackBarSetup {state.settings.playbackSpeed, fileLength_, fileStep_});
@@ -146,7 +146,7 @@ void Playback::ReadNextRecord()
     case RecordStatus::Ok: {
         const RecordDecodeResult result = DecodePlaybackRecord(state, frame_);
         if (result.effects.fullRedraw)
-            p_.cycle.Acquisition().redraw = 1;
+            p_.cycle.Acquisition().redraw = true;
         if (result.valid) {
             // The copy carries the source's time stamp (decoded into the
             // ping) and the source file's tag; it is written before painting
@@ -178,7 +178,7 @@ void Playback::PlaybackTick()
 {
     SonarState& state = p_.state;
     AcquisitionState& acq = p_.cycle.Acquisition();
-    if (acq.held != 0 || !IsPlaying() || !p_.file.IsOpen())
+    if (acq.held || !IsPlaying() || !p_.file.IsOpen())
         return;
 
     // Travel is summed in the head's step units (0.3 degrees) so that, for
@@ -190,17 +190,17 @@ void Playback::PlaybackTick()
         int travelled = 0;
         for (int n = 0; n < kMaxRecordsPerTick; ++n) {
             ReadNextRecord();
-            if (acq.redraw != 0)
+            if (acq.redraw)
                 break; // the picture's geometry changed: show it now
             travelled += state.command[CommandMessage::kStep];
             if (travelled >= limit)
                 break;
         }
     }
-    acq.redraw = 0;
+    acq.redraw = false;
     acq.replayLoop.Measure();
 
-    if (sliderHeld_ == 0) {
+    if (!sliderHeld_) {
         position_ = p_.file.Position();
         p_.bar.SetPositionSlider(fileLength_ > 0 ? static_cast<int>(position_ * 100 / fileLength_) : 0);
         if (position_ + kEndMargin >= fileLength_) {
@@ -213,16 +213,16 @@ void Playback::PlaybackTick()
     p_.ui.RefreshStatusLine();
     p_.ui.RefreshDiagnostics();
 
-    const int recorded = realTimePlay_ != 0 ? state.ping.loopTimeRounded : 0;
+    const int recorded = realTimePlay_ ? state.ping.loopTimeRounded : 0;
     p_.cycle.Timers().SetTimer(kPingTimer, std::max(recorded, kPlaybackTickMinMs));
 }
 
 void Playback::SliderReleased(int position)
 {
-    sliderHeld_ = 1;
+    sliderHeld_ = true;
     // The right end starts again from the beginning.
     SeekTo(SliderSeekOffset(position, kPositionSliderMin, kPositionSliderMax, fileStep_));
-    sliderHeld_ = 0;
+    sliderHeld_ = false;
 }
 
 void Playback::SeekTo(std::int64_t offset)
@@ -238,7 +238,7 @@ bool Playback::StepSpeed(int delta)
 {
     // Refused while the recorded timing sets the pace.
     const std::optional<int> speed = PlaybackSpeedAfterStep(
-        p_.state.settings.playbackSpeed, delta, realTimePlay_ != 0, p_.state.ping.loopTimeRounded);
+        p_.state.settings.playbackSpeed, delta, realTimePlay_, p_.state.ping.loopTimeRounded);
     if (!speed)
         return false;
     p_.state.settings.playbackSpeed = *speed;

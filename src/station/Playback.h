@@ -83,7 +83,7 @@ public:
     // tick then leaves it alone); on release at `position` the playback
     // re-synchronises at file step x position, the right end meaning the
     // start.
-    void SetSliderHeld(bool held) { sliderHeld_ = held ? 1 : 0; }
+    void SetSliderHeld(bool held) { sliderHeld_ = held; }
     void SliderReleased(int position);
     // Clears the image and re-synchronises at `offset`; nothing more when no
     // playback runs.
@@ -93,7 +93,7 @@ public:
     // Refused (false) while real-time play follows a known loop time.
     bool StepSpeed(int delta);
     // "RealTime Play Speed".
-    void ToggleRealTimePlay() { realTimePlay_ ^= 1; }
+    void ToggleRealTimePlay() { realTimePlay_ = !realTimePlay_; }
     bool RealTimePlayEnabled() const;
 
     bool IsPlaying() const { return p_.state.flags.playback; }
@@ -102,9 +102,9 @@ public:
     std::int64_t FileLength() const { return fileLength_; }
     std::int64_t FileStep() const { return fileStep_; }
     std::int64_t Position() const { return position_; }
-    bool FileDialogOpen() const { return fileDialogOpen_ != 0; }
-    bool SliderHeld() const { return sliderHeld_ != 0; }
-    bool RealTimePlay() const { return realTimePlay_ != 0; }
+    bool FileDialogOpen() const { return fileDialogOpen_; }
+    bool SliderHeld() const { return sliderHeld_; }
+    bool RealTimePlay() const { return realTimePlay_; }
     // Records read since construction (damaged ones included).
     std::uint64_t RecordsRead() const { return recordsRead_; }
 
@@ -121,9 +121,9 @@ private:
     std::int64_t fileLength_ = 0;
     std::int64_t fileStep_ = 0;
     std::int64_t position_ = 0;
-    int fileDialogOpen_ = 0;
-    int sliderHeld_ = 0;
-    int realTimePlay_ = 0;
+    bool fileDialogOpen_ = false;
+    bool sliderHeld_ = false;
+    bool realTimePlay_ = false;
     std::uint64_t recordsRead_ = 0;
 };
 

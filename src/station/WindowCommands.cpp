@@ -27,7 +27,7 @@ void WindowCommands::Register(CommandTable& table)
         cmd::kHelp, [this] { ShowHelp(); }, nullptr, [this] { return helpOpen_ != 0; });
     table.Register(cmd::kAbout, [this] { ShowAbout(); });
     table.Register(cmd::kOpenPlayback, [this] {
-        doc_.Cycle().Acquisition().held = 0;
+        doc_.Cycle().Acquisition().held = false;
         hooks_.OpenPlayback();
     });
     table.Register(
@@ -45,7 +45,8 @@ void WindowCommands::Register(CommandTable& table)
     table.Register(cmd::kSaveScreen, [this] { hooks_.SaveScreen(); });
     table.Register(
         cmd::kMeasureTarget, [this] { hooks_.ToggleMeasureMode(); },
-        [this] { return Settings().sectorMode != DisplayMode::SideScan; }, [this] { return hooks_.MeasureModeOn(); });
+        [this] { return Settings().sectorMode != DisplayMode::SideScan; },
+        [this] { return hooks_.MeasureModeOn(); });
 }
 
 void WindowCommands::ShowSonarSettings()

@@ -121,9 +121,9 @@ std::string LinkText(const ViewStatus& status)
     const bool serial = status.sonarType == SonarType::SerialK52A;
     const std::string head = serial ? FormatText("COM%d", status.sonarComPort)
                                     : FormatText("IP: %s", status.headAddress.c_str());
-    if (status.udpMode != 0)
+    if (status.udpMode)
         return "UDP";
-    if (status.playback != 0)
+    if (status.playback)
         return "Playback";
     switch (status.linkState) {
     case LinkState::Down:
@@ -133,7 +133,7 @@ std::string LinkText(const ViewStatus& status)
     case LinkState::Up:
         break;
     }
-    if (status.awaitingReply != 0)
+    if (status.awaitingReply)
         return serial ? FormatText("No Data at  COM%d ", status.sonarComPort) : "No Data at " + head;
     return "Connected, " + head;
 }

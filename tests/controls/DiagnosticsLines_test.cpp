@@ -140,7 +140,7 @@ TEST_P(DiagnosticsLinkLinesTest, LinkLinesFollowTheHeadTypeAndNeverShowInPlaybac
     state->settings.sonarType = c.sonarType;
     state->settings.ipAddress = "127.0.0.1";
     state->settings.sonarComPort = 2;
-    state->flags.playback = c.playback ? 1 : 0;
+    state->flags.playback = c.playback;
     Decode(MakeReply('G'));
     lines.Reset();
     Refresh();
@@ -181,7 +181,7 @@ TEST_F(DiagnosticsLinesTest, TimingLinesWhileAwaitingAReplyAndLoopTimeByMode)
     Decode(MakeReply('G'));
     state->ping.loopTimeRounded = 50;
     RefreshTimes(11);
-    acq.awaitingReply = 1;
+    acq.awaitingReply = true;
     const DiagnosticsLines::Mask waiting = Refresh();
     EXPECT_TRUE(Wrote(waiting, kDiagPrf));
     EXPECT_TRUE(Wrote(waiting, kDiagLoopTime));
@@ -189,7 +189,7 @@ TEST_F(DiagnosticsLinesTest, TimingLinesWhileAwaitingAReplyAndLoopTimeByMode)
     EXPECT_EQ(lines.Text(kDiagLoopTime), ":   n/a");
 
     // Live: the live link's loop time; UDP and playback: the time between records.
-    acq.awaitingReply = 0;
+    acq.awaitingReply = false;
     acq.liveLoop.Measure();
     clock.AdvanceMs(40);
     acq.liveLoop.Measure();
@@ -209,7 +209,7 @@ TEST_F(DiagnosticsLinesTest, DroppedLineAppearsWithTheFirstDropAndCountsOn)
     EXPECT_FALSE(Wrote(Refresh(), kDiagDropped));
     EXPECT_EQ(lines.Text(kDiagDropped), "");
     acq.droppedDatagrams = 3;
-    acq.awaitingReply = 1; // written even while no reply comes
+    acq.awaitingReply = true; // written even while no reply comes
     EXPECT_TRUE(Wrote(Refresh(), kDiagDropped));
     EXPECT_EQ(lines.Text(kDiagDropped), ":   3 datagrams");
     EXPECT_FALSE(Wrote(Refresh(), kDiagDropped));

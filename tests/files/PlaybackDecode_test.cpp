@@ -52,7 +52,7 @@ bool SameRaster(const ImageRaster& a, const ImageRaster& b)
 std::unique_ptr<SonarState> ProfileState(DisplayMode mode)
 {
     auto state = std::make_unique<SonarState>();
-    state->flags.playback = 1;
+    state->flags.playback = true;
     state->command[CommandMessage::kRange] = 30;
     state->settings.sectorMode = mode;
     state->settings.profileDispMode = 3; // "Medium Mix": echoes at half strength, points at 107
@@ -64,14 +64,15 @@ std::unique_ptr<SonarState> ProfileState(DisplayMode mode)
 TEST(PlaybackDecode, ModeChangeClearsRangeChangeResetsAndEchoLandsInL0)
 {
     auto state = std::make_unique<SonarState>();
-    state->flags.playback = 1;
+    state->flags.playback = true;
     state->command[CommandMessage::kRange] = 30;
     TempFolder dir("datafile-playback");
     std::vector<std::uint8_t> bytes;
     Append(bytes, MakeRecord(PingSpec {.mode = DisplayMode::Polar, .echo = 90}));
     Append(bytes, MakeRecord(PingSpec {.range = 50, .mode = DisplayMode::Polar, .echo = 91}));
-    Append(
-        bytes, MakeRecord(PingSpec {.range = 50, .mode = DisplayMode::SideScan, .step = kStepNone, .width = 0, .echo = 92}));
+    Append(bytes,
+        MakeRecord(PingSpec {
+            .range = 50, .mode = DisplayMode::SideScan, .step = kStepNone, .width = 0, .echo = 92}));
     WriteBytes(dir / "p.52l", bytes);
     DataFile file;
     ASSERT_EQ(file.Open((dir / "p.52l").string()), DataFile::OpenResult::Ok);
@@ -162,8 +163,8 @@ TEST_P(RangeChangeProfile, FirstPingAtTheNewRangeKeepsItsOwnPoint)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PlaybackDecode, RangeChangeProfile, ::testing::Values(DisplayMode::Sector, DisplayMode::Polar, DisplayMode::SideScan));
+INSTANTIATE_TEST_SUITE_P(PlaybackDecode, RangeChangeProfile,
+    ::testing::Values(DisplayMode::Sector, DisplayMode::Polar, DisplayMode::SideScan));
 
 // The painter's D is command byte 19 as the decoder sets it for the record,
 // not the echo count of the reply kind.

@@ -210,7 +210,7 @@ void FillEverySetting(SonarSettings& s, CommandMessage& c)
     s.absorption = 77;
     s.pulseLength = 44;
     s.sonarType = SonarType::EthernetK52L;
-    s.udpMode = 1;
+    s.udpMode = true;
     s.ipAddress = "127.0.0.9";
     s.sonarComPort = 7;
     s.sonarComPortBaud = 57600;

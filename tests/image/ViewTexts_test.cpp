@@ -15,7 +15,7 @@ ViewStatus Disconnected()
     s.linkState = LinkState::Down;
     s.sonarComPort = 3;
     s.headAddress = "10.0.0.7";
-    s.blinkToggle = 1;
+    s.blinkToggle = true;
     return s;
 }
 
@@ -36,7 +36,7 @@ TEST(ViewTextsTest, StatusBoxChoicesInTableOrder)
     ExpectChoice(ChooseStatusBox(s, 0, 1000), "IP: 10.0.0.7", 435, 172);
     s.linkState = LinkState::Connecting; // connecting counts as not connected
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Connection", 440, 172);
-    s.awaitingReply = 1; // awaiting a reply matters only once linked or playing
+    s.awaitingReply = true; // awaiting a reply matters only once linked or playing
     ExpectChoice(ChooseStatusBox(s, 0, 1000), "IP: 10.0.0.7", 435, 172);
 
     s.linkState = LinkState::Up;
@@ -44,14 +44,14 @@ TEST(ViewTextsTest, StatusBoxChoicesInTableOrder)
     s.sonarType = SonarType::SerialK52A;
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Data at  COM3 ", 415, 202);
     s.linkState = LinkState::Down;
-    s.playback = 1;
+    s.playback = true;
     ExpectChoice(ChooseStatusBox(s, 1, 1000), "No Data at  COM3 ", 415, 202);
 
-    s.awaitingReply = 0;
+    s.awaitingReply = false;
     StatusBoxChoice none = ChooseStatusBox(s, 1, 1000); // playing back, answered
     EXPECT_FALSE(none.hasText);
     EXPECT_FALSE(none.resetBlinkCounter);
-    s.playback = 0;
+    s.playback = false;
     s.linkState = LinkState::Up;
     none = ChooseStatusBox(s, 1, 1000);
     EXPECT_FALSE(none.hasText);
@@ -59,10 +59,10 @@ TEST(ViewTextsTest, StatusBoxChoicesInTableOrder)
 
     // UDP mode comes first, whatever the link.
     ViewStatus udp = Disconnected();
-    udp.udpMode = 1;
+    udp.udpMode = true;
     EXPECT_FALSE(ChooseStatusBox(udp, 1, 1000).hasText);
     udp.linkState = LinkState::Up;
-    udp.awaitingReply = 1;
+    udp.awaitingReply = true;
     EXPECT_FALSE(ChooseStatusBox(udp, 0, 1000).hasText);
 }
 
@@ -89,22 +89,22 @@ TEST(ViewTextsTest, StatusBoxDrawnOnBlinkToggleAndAlternates)
 
     // Toggle off or a drag in progress: nothing drawn, the blink state stays.
     scene.clear();
-    s.blinkToggle = 0;
+    s.blinkToggle = false;
     AppendStatusBox(scene, s, view, 1000, 600);
     view.dragging = true;
-    s.blinkToggle = 1;
+    s.blinkToggle = true;
     AppendStatusBox(scene, s, view, 1000, 600);
     EXPECT_TRUE(scene.empty());
     EXPECT_FALSE(view.blinkState);
 
     // Never in UDP mode.
     view.dragging = false;
-    s.udpMode = 1;
+    s.udpMode = true;
     AppendStatusBox(scene, s, view, 1000, 600);
     EXPECT_TRUE(scene.empty());
 
     // A linked head that answers resets the counter.
-    s.udpMode = 0;
+    s.udpMode = false;
     s.linkState = LinkState::Up;
     view.blinkCounter = 4;
     AppendStatusBox(scene, s, view, 1000, 600);
@@ -152,7 +152,7 @@ TEST(ViewTextsTest, StatusLineWithPingCountDots)
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0], (ViewText {"Not Recording...", 825, 5, ViewFont::B, kNotRecordingColor}));
 
-    s.recording = 1;
+    s.recording = true;
     s.pingCount = 6;
     s.outputFileLength = 2047;
     t = StatusLine(s, 1, 1000);
@@ -160,22 +160,22 @@ TEST(ViewTextsTest, StatusLineWithPingCountDots)
     EXPECT_EQ(t[0], (ViewText {"Recording......", 850, 5, ViewFont::B, kRecordingColor}));
     EXPECT_EQ(t[1], (ViewText {"1 K Bytes", 850, 30, ViewFont::B, kRangeTextColor}));
 
-    s.playback = 1;
+    s.playback = true;
     s.pingCount = 7;
     s.outputFileLength = 5 * 1024 * 1024;
     t = StatusLine(s, 1, 1000);
     EXPECT_EQ(t[0], (ViewText {"File Copying", 850, 5, ViewFont::B, kRecordingColor}));
     EXPECT_EQ(t[1].text, "5120 K Bytes");
 
-    s.recording = 0;
+    s.recording = false;
     s.pingCount = 15;
     t = StatusLine(s, 0, 1000);
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0], (ViewText {"File Playing.", 850, 5, ViewFont::B, kRangeTextColor}));
 
     // Held replaces everything, its colour following ViewRangeMark.
-    s.held = 1;
-    s.recording = 1;
+    s.held = true;
+    s.recording = true;
     t = StatusLine(s, 1, 1000);
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0], (ViewText {"Held", 910, 5, ViewFont::A, kScaleTextColor}));

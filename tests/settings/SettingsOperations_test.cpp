@@ -439,7 +439,7 @@ TEST_F(SettingsOperationsTest, ManualSetupToggleLoadsAutomaticValuesWhenSwitched
 
 TEST_F(SettingsOperationsTest, NothingActsDuringPlayback)
 {
-    flags.playback = 1;
+    flags.playback = true;
     settings.autoSettings = 0;
     message[CommandMessage::kSectorWidth] = 60;
     const SonarSettings settingsBefore = settings;

@@ -68,17 +68,18 @@ TEST(ViewKeepClearTest, TheAreasHoldEveryTextTheViewDraws)
             }
         }
         // Every status box, its frame and its text.
-        for (const auto& [sonarType, playback, linkState, blink] : {std::tuple {SonarType::SerialK52A, 0, LinkState::Down, 1},
-                 std::tuple {SonarType::SerialK52A, 0, LinkState::Down, 0},
-                 std::tuple {SonarType::EthernetK52L, 0, LinkState::Down, 0},
-                 std::tuple {SonarType::SerialK52A, 1, LinkState::Up, 0},
-                 std::tuple {SonarType::EthernetK52L, 1, LinkState::Up, 0}}) {
+        for (const auto& [sonarType, playback, linkState, blink] :
+            {std::tuple {SonarType::SerialK52A, 0, LinkState::Down, 1},
+                std::tuple {SonarType::SerialK52A, 0, LinkState::Down, 0},
+                std::tuple {SonarType::EthernetK52L, 0, LinkState::Down, 0},
+                std::tuple {SonarType::SerialK52A, 1, LinkState::Up, 0},
+                std::tuple {SonarType::EthernetK52L, 1, LinkState::Up, 0}}) {
             ViewStatus status;
             status.sonarType = sonarType;
             status.playback = playback;
             status.linkState = linkState;
-            status.awaitingReply = 1;
-            status.blinkToggle = 1;
+            status.awaitingReply = true;
+            status.blinkToggle = true;
             status.sonarComPort = 32;
             status.headAddress = "255.255.255.255";
             ViewInteraction view;
@@ -195,13 +196,18 @@ INSTANTIATE_TEST_SUITE_P(Screens, FirstPlaceTest,
     ::testing::Values(
         // The diagnostics window fits beside the fan, the wide panel does
         // not: it takes a corner.
-        PlaceCase {"WidePolar", 1600, 1000, DisplayMode::Polar, 1.0, {0, 0, 264, 365}, {0, 0, 485, 255}, false},
+        PlaceCase {
+            "WidePolar", 1600, 1000, DisplayMode::Polar, 1.0, {0, 0, 264, 365}, {0, 0, 485, 255}, false},
         PlaceCase {"WideDiagnosticsThenSmall", 1600, 1000, DisplayMode::Sector, 1.0, {0, 0, 264, 365},
             {0, 0, 260, 300}, true},
-        PlaceCase {"WideHalfZoom", 1600, 1000, DisplayMode::Polar, 0.5, {0, 0, 485, 255}, {0, 0, 264, 365}, true},
-        PlaceCase {"WideSideScan", 1600, 1000, DisplayMode::SideScan, 1.0, {0, 0, 485, 255}, {0, 0, 264, 365}, true},
-        PlaceCase {"NarrowPolar", 1024, 768, DisplayMode::Polar, 1.0, {0, 0, 485, 255}, {0, 0, 264, 365}, false},
-        PlaceCase {"NarrowZoomed", 1024, 768, DisplayMode::Polar, 2.0, {0, 0, 264, 365}, {0, 0, 485, 255}, false}),
+        PlaceCase {
+            "WideHalfZoom", 1600, 1000, DisplayMode::Polar, 0.5, {0, 0, 485, 255}, {0, 0, 264, 365}, true},
+        PlaceCase {
+            "WideSideScan", 1600, 1000, DisplayMode::SideScan, 1.0, {0, 0, 485, 255}, {0, 0, 264, 365}, true},
+        PlaceCase {
+            "NarrowPolar", 1024, 768, DisplayMode::Polar, 1.0, {0, 0, 485, 255}, {0, 0, 264, 365}, false},
+        PlaceCase {
+            "NarrowZoomed", 1024, 768, DisplayMode::Polar, 2.0, {0, 0, 264, 365}, {0, 0, 485, 255}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FirstPlaceTest, OffTheMainWindowWhenItLeavesTheScreenFree)

@@ -44,7 +44,7 @@ TEST_F(CVelmarisDocTest, InitialiseLoadsTheIniAfterClearingUdpModeAndZeroesTheRa
     EXPECT_FALSE(doc.IsRecording());
     EXPECT_EQ(ui.floatingWindowsCreated, 1);
     EXPECT_EQ(ui.settingsLoads, 1);
-    EXPECT_EQ(doc.State().settings.udpMode, 1); // as the file says: start-up consults it
+    EXPECT_TRUE(doc.State().settings.udpMode); // as the file says: start-up consults it
     EXPECT_EQ(doc.State().settings.sonarType, SonarType::EthernetK52L);
     EXPECT_EQ(doc.State().command[CommandMessage::kGain], 17);
     EXPECT_EQ(doc.State().settings.readFileDirectory, "/data/");
@@ -173,7 +173,7 @@ TEST_F(ShownStatusTest, ALostHeadAlternatesNoConnectionWithItsAddress)
         const char* address;
     };
     for (const Case c :
-             {Case {SonarType::EthernetK52L, "IP: 127.0.0.1"}, Case {SonarType::SerialK52A, "Com Port : COM3 "}}) {
+        {Case {SonarType::EthernetK52L, "IP: 127.0.0.1"}, Case {SonarType::SerialK52A, "Com Port : COM3 "}}) {
         SCOPED_TRACE(c.address);
         WriteIni("[System Settings]\nSonar Type=" + std::to_string(CodeOf(c.sonarType))
             + "\nIP Address=127.0.0.1\nSonarComPort=3\n");

@@ -139,7 +139,7 @@ protected:
     }
     void GoUdp() { ASSERT_TRUE(doc.Cycle().StartUdpMode()); }
     // A playback file is open (the playback code sets this flag).
-    void GoPlayback() { State().flags.playback = 1; }
+    void GoPlayback() { State().flags.playback = true; }
     std::string IniValue(const char* section, const char* key)
     {
         SettingsFile file(iniPath);

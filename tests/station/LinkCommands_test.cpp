@@ -15,7 +15,7 @@ TEST_F(CommandsTest, ConnectStartsRealTimeAndPlotUdpStartsUdpMode)
     EXPECT_EQ(serial.opens.size(), 1u);
     EXPECT_EQ(ui.title, "Velmaris -- Real Time (K52A)");
     commands.Execute(cmd::kPlotUdp);
-    EXPECT_EQ(Settings().udpMode, 1);
+    EXPECT_TRUE(Settings().udpMode);
     EXPECT_EQ(udp.opens, std::vector<int> {15040});
     EXPECT_EQ(ui.title, "Velmaris -- UDP Mode");
     EXPECT_EQ(ui.bars, ControlBars::Udp);
@@ -26,11 +26,11 @@ TEST_F(CommandsTest, ReleasingHoldOnTheSerialHeadArmsThePingTimer)
 {
     GoLiveSerial();
     commands.Execute(cmd::kHold);
-    EXPECT_EQ(Acq().held, 1);
+    EXPECT_TRUE(Acq().held);
     timers.armed.clear();
     ui.viewUpdates = 0;
     commands.Execute(cmd::kHold);
-    EXPECT_EQ(Acq().held, 0);
+    EXPECT_FALSE(Acq().held);
     EXPECT_EQ(timers.Armed(kPingTimer), 50);
     EXPECT_EQ(ui.viewUpdates, 1); // repainted
 }

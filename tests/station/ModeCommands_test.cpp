@@ -123,7 +123,7 @@ TEST_F(CommandsTest, HeadModelCannotChangeInUdpMode)
     GoUdp();
     commands.Execute(cmd::kSonarTypeK52L);
     EXPECT_EQ(Settings().sonarType, SonarType::SerialK52A);
-    EXPECT_EQ(Settings().udpMode, 1);
+    EXPECT_TRUE(Settings().udpMode);
     EXPECT_TRUE(tcp.connects.empty());
 }
 
@@ -145,7 +145,8 @@ TEST_F(CommandsTest, KeyInHotKeysOpenTheDialogWithTheirPrompt)
     EXPECT_EQ(hooks.calls,
         (std::vector<std::string> {"ShowKeyIn Range Key In Range (meters): 1 - 200",
             "ShowKeyIn Gain Key In Gain: (0-40dB)", "ShowKeyIn SectorWidth Key In Sctor Width: (0-180 deg.)",
-            "ShowKeyIn Train Key In Train Angle: (0-357 deg.)", "ShowKeyIn Range Key In Range (feet): 3 - 600 ",
+            "ShowKeyIn Train Key In Train Angle: (0-357 deg.)",
+            "ShowKeyIn Range Key In Range (feet): 3 - 600 ",
             "ShowKeyIn SectorWidth Key In Sctor Width: (0-360 deg.)", "ShowKeyIn Range (kept)"}));
 }
 

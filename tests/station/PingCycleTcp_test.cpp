@@ -37,7 +37,7 @@ TEST_F(TcpCycleTest, StartRealTimeConnectsToTheHeadAndSendsOnConnection)
     rig.timers.Fire(kSendTimer);
     ASSERT_EQ(rig.tcp.sent.size(), 1u);
     EXPECT_EQ(rig.tcp.sent[0].size(), 27u);
-    EXPECT_EQ(rig.Acq().awaitingReply, 1);
+    EXPECT_TRUE(rig.Acq().awaitingReply);
     EXPECT_EQ(rig.timers.Armed(kWatchdogTimer), 1000);
 }
 
@@ -72,7 +72,7 @@ TEST_F(TcpCycleTest, SplitReplyIsDecodedOnceWhole)
     Reply(std::span(reply).first(265));
     EXPECT_EQ(state.ping.pingCount, 0);
     EXPECT_FALSE(rig.timers.Armed(kSendTimer));
-    EXPECT_EQ(rig.Acq().awaitingReply, 0);
+    EXPECT_FALSE(rig.Acq().awaitingReply);
     Reply(std::span(reply).subspan(265));
     EXPECT_EQ(state.ping.pingCount, 1);
     EXPECT_EQ(rig.Acq().receivedByteCount, 513);
@@ -96,10 +96,10 @@ TEST_F(TcpCycleTest, BytesBeyondOneReplyAreKeptForTheNext)
 TEST_F(TcpCycleTest, WatchdogResendsToASilentHeadOncePerPeriod)
 {
     rig.ConnectTcp();
-    const int blink = rig.Acq().blink;
+    const bool blink = rig.Acq().blink;
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer)); // one silent second
     EXPECT_EQ(rig.tcp.sent.size(), 2u);
-    EXPECT_EQ(rig.Acq().awaitingReply, 1);
+    EXPECT_TRUE(rig.Acq().awaitingReply);
     EXPECT_NE(rig.Acq().blink, blink);
     EXPECT_EQ(rig.timers.Armed(kWatchdogTimer), 1000);
     EXPECT_TRUE(rig.tcp.connects.size() == 1u); // no reconnect while connected
@@ -252,7 +252,7 @@ TEST_F(TcpCycleTest, ConnectionDuringPlaybackIsRefused)
 {
     rig.SaveIni(SonarType::EthernetK52L);
     rig.cycle.StartRealTime();
-    state.flags.playback = 1;
+    state.flags.playback = true;
     rig.cycle.OnTcpConnected(true);
     EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     EXPECT_FALSE(rig.timers.Armed(kSendTimer));

@@ -20,7 +20,7 @@ TEST_F(PingCycleTest, StartRealTimeWithSerialHeadOpensThePortAndArmsTheWatchdog)
 {
     rig.SaveIni(SonarType::SerialK52A);
     state.settings.udpMode = 1;
-    state.flags.playback = 1;
+    state.flags.playback = true;
     rig.timers.SetTimer(kSendTimer, 0);
     rig.cycle.StartRealTime();
 
@@ -29,8 +29,8 @@ TEST_F(PingCycleTest, StartRealTimeWithSerialHeadOpensThePortAndArmsTheWatchdog)
     EXPECT_EQ(rig.ui.settingsLoads, 1);
     EXPECT_EQ(rig.ui.diagnosticsResets, 1);
     EXPECT_EQ(rig.ui.panelRefreshes, 1);
-    EXPECT_EQ(state.settings.udpMode, 0);
-    EXPECT_EQ(state.flags.playback, 0);
+    EXPECT_FALSE(state.settings.udpMode);
+    EXPECT_FALSE(state.flags.playback);
     EXPECT_EQ(rig.udp.closes, 1);
     ASSERT_EQ(rig.serial.opens.size(), 1u);
     EXPECT_EQ(rig.serial.opens[0].port, 1);
@@ -53,8 +53,8 @@ TEST_F(PingCycleTest, PortThatCannotBeOpenedIsReportedAndTheCycleRunsAtOneSecond
     ASSERT_TRUE(rig.timers.Fire(kWatchdogTimer));
     EXPECT_EQ(rig.serial.transfers.size(), 1u);
     rig.cycle.OnSerialTransfer({}, false, {});
-    EXPECT_EQ(rig.Acq().awaitingReply, 1);
-    EXPECT_EQ(rig.Acq().blink, 1);
+    EXPECT_TRUE(rig.Acq().awaitingReply);
+    EXPECT_TRUE(rig.Acq().blink);
     EXPECT_EQ(rig.timers.Armed(kPingTimer), 1000);
 }
 
@@ -84,7 +84,7 @@ TEST_F(PingCycleTest, SerialCycleFirstCommandGoesOutWithoutAReplyThenPingsFollow
 
     rig.SerialHandOver(); // the first read finds nothing
     EXPECT_EQ(state.ping.pingCount, 0);
-    EXPECT_EQ(rig.Acq().awaitingReply, 1);
+    EXPECT_TRUE(rig.Acq().awaitingReply);
     ASSERT_TRUE(rig.timers.Armed(kPingTimer));
 
     ASSERT_TRUE(rig.timers.Fire(kPingTimer));
@@ -92,7 +92,7 @@ TEST_F(PingCycleTest, SerialCycleFirstCommandGoesOutWithoutAReplyThenPingsFollow
     const auto reply = MakeReply('G', 600, 30);
     rig.SerialHandOver(reply);
     EXPECT_EQ(state.ping.pingCount, 1);
-    EXPECT_EQ(rig.Acq().awaitingReply, 0);
+    EXPECT_FALSE(rig.Acq().awaitingReply);
     EXPECT_EQ(rig.Acq().receivedByteCount, 513);
     EXPECT_EQ(rig.timers.Armed(kPingTimer), 85);
     EXPECT_GE(rig.ui.statusRefreshes, 2); // time stamp, then the read-out after the ping
@@ -101,17 +101,17 @@ TEST_F(PingCycleTest, SerialCycleFirstCommandGoesOutWithoutAReplyThenPingsFollow
 TEST_F(PingCycleTest, SerialReplyOf265BytesCountsAnd264DoNot)
 {
     rig.OpenSerial();
-    const int blink = rig.Acq().blink;
+    const bool blink = rig.Acq().blink;
     auto reply = MakeReply('M');
     rig.SerialHandOver(std::span(reply).first(264));
     EXPECT_EQ(state.ping.pingCount, 0);
-    EXPECT_EQ(rig.Acq().awaitingReply, 1);
+    EXPECT_TRUE(rig.Acq().awaitingReply);
     EXPECT_NE(rig.Acq().blink, blink);
     EXPECT_EQ(rig.Acq().receivedByteCount, 264);
 
     rig.SerialHandOver(reply);
     EXPECT_EQ(state.ping.pingCount, 1);
-    EXPECT_EQ(rig.Acq().awaitingReply, 0);
+    EXPECT_FALSE(rig.Acq().awaitingReply);
 }
 
 TEST_F(PingCycleTest, LostSerialPortIsReopenedOnceASecondWhileRecordingGoesOn)
@@ -160,14 +160,14 @@ TEST_F(PingCycleTest, HoldStopsTheSerialCycleAndResumeRestartsItAt50Ms)
 {
     rig.OpenSerial();
     rig.cycle.ToggleHold();
-    EXPECT_EQ(rig.Acq().held, 1);
+    EXPECT_TRUE(rig.Acq().held);
     ASSERT_TRUE(rig.timers.Fire(kPingTimer)); // was already armed
     rig.SerialHandOver(MakeReply('G'));
     EXPECT_FALSE(rig.timers.Armed(kPingTimer));
 
     const int updates = rig.ui.viewUpdates;
     rig.cycle.ToggleHold();
-    EXPECT_EQ(rig.Acq().held, 0);
+    EXPECT_FALSE(rig.Acq().held);
     EXPECT_EQ(rig.timers.Armed(kPingTimer), 50);
     EXPECT_EQ(rig.ui.viewUpdates, updates + 1);
 }
@@ -180,7 +180,7 @@ struct CountingTicker : PlaybackTicker {
 TEST_F(PingCycleTest, PingTimerDuringPlaybackRunsATickUnlessHeld)
 {
     CountingTicker ticker;
-    state.flags.playback = 1;
+    state.flags.playback = true;
     rig.timers.SetTimer(kPingTimer, 0);
     rig.timers.Fire(kPingTimer); // no ticker yet: nothing happens
     rig.cycle.SetPlaybackTicker(&ticker);
@@ -208,7 +208,7 @@ TEST_F(PingCycleTest, StartUdpModeClosesEverythingAndListens)
     state.settings.settingsDlgVisible = 1;
     EXPECT_TRUE(rig.cycle.StartUdpMode());
 
-    EXPECT_EQ(state.settings.udpMode, 1);
+    EXPECT_TRUE(state.settings.udpMode);
     EXPECT_EQ(state.settings.settingsDlgVisible, 0); // the panel goes with the UDP bars
     EXPECT_EQ(rig.ui.title, "Velmaris -- UDP Mode");
     EXPECT_EQ(rig.ui.bars, ControlBars::Udp);

@@ -38,7 +38,7 @@ protected:
     {
         std::copy(reply.begin(), reply.end(), rig.Acq().replyBuffer.begin());
         rig.Acq().receivedByteCount = static_cast<int>(reply.size());
-        rig.Acq().awaitingReply = 0;
+        rig.Acq().awaitingReply = false;
     }
 
     CycleRig rig;
@@ -83,7 +83,7 @@ TEST_F(PingPipelineTest, NoReplyOnlyMeasuresTimeAndRepaints)
 {
     rig.Acq().linkState = LinkState::Down;
     Deliver(MakeReply('G'));
-    rig.Acq().awaitingReply = 1;
+    rig.Acq().awaitingReply = true;
     rig.clock.AdvanceMs(10);
     EXPECT_FALSE(rig.cycle.RunLivePipeline());
     rig.clock.AdvanceMs(120);
@@ -111,11 +111,11 @@ TEST_F(PingPipelineTest, InvalidReplyKindIsDroppedAndStepFiveBecomesFastest)
 TEST_F(PingPipelineTest, HeldOrEthernetCycleDoesNotArmThePingTimer)
 {
     Deliver(MakeReply('G'));
-    rig.Acq().held = 1;
+    rig.Acq().held = true;
     rig.cycle.RunLivePipeline();
     EXPECT_FALSE(rig.timers.Armed(kPingTimer));
 
-    rig.Acq().held = 0;
+    rig.Acq().held = false;
     state.settings.sonarType = SonarType::EthernetK52L;
     Deliver(MakeReply('G'));
     rig.cycle.RunLivePipeline();
@@ -131,7 +131,7 @@ TEST_F(PingPipelineTest, LivePingsAreRecordedAsWholeEncodedRecords)
     Deliver(MakeReply('M'));
     rig.cycle.RunLivePipeline();
     Deliver(MakeReply('M'));
-    rig.Acq().awaitingReply = 1; // no reply: nothing recorded
+    rig.Acq().awaitingReply = true; // no reply: nothing recorded
     rig.cycle.RunLivePipeline();
 
     const auto bytes = ReadFile(path);
@@ -158,11 +158,11 @@ TEST_F(UdpPipelineTest, DatagramInRecordLayoutIsPaintedCountedAndRecordedUnchang
     const std::string path = rig.folder / "udp.52l";
     ASSERT_TRUE(rig.recorder.Open(path));
     const auto datagram = MakeRecord(PingSpec {}, "52L");
-    rig.Acq().awaitingReply = 1;
+    rig.Acq().awaitingReply = true;
     Send(datagram);
 
     EXPECT_EQ(state.ping.pingCount, 1);
-    EXPECT_EQ(rig.Acq().awaitingReply, 0);
+    EXPECT_FALSE(rig.Acq().awaitingReply);
     EXPECT_FALSE(RasterIsBlank(state));
     EXPECT_EQ(state.history.l0[0], 80);
     EXPECT_EQ(ReadFile(path), datagram);
@@ -221,7 +221,7 @@ TEST_F(UdpPipelineTest, LyingRecordLengthCannotReachPastTheDatagram)
 
 TEST_F(UdpPipelineTest, HeldStopsTheViewsButNotTheStatus)
 {
-    rig.Acq().held = 1;
+    rig.Acq().held = true;
     Send(MakeRecord(PingSpec {}));
     EXPECT_EQ(rig.ui.viewUpdates, 0);
     EXPECT_EQ(rig.ui.statusRefreshes, 1);
@@ -231,7 +231,7 @@ TEST_F(UdpPipelineTest, ModeAndRangeChangesFromTheSenderResetTheImage)
 {
     Send(MakeRecord(PingSpec {}));
     ASSERT_FALSE(RasterIsBlank(state));
-    rig.Acq().redraw = 0;
+    rig.Acq().redraw = false;
 
     PingSpec sidescan;
     sidescan.mode = DisplayMode::SideScan;
@@ -241,16 +241,16 @@ TEST_F(UdpPipelineTest, ModeAndRangeChangesFromTheSenderResetTheImage)
     datagram[100 + 1] = 'Q'; // mode change, but no valid reply: cleared, not painted
     Send(datagram);
     EXPECT_TRUE(RasterIsBlank(state));
-    EXPECT_EQ(rig.Acq().redraw, 1);
+    EXPECT_TRUE(rig.Acq().redraw);
 
     Send(MakeRecord(PingSpec {}));
     ASSERT_FALSE(RasterIsBlank(state));
-    rig.Acq().redraw = 0;
+    rig.Acq().redraw = false;
     PingSpec longer;
     longer.range = 100;
     Send(MakeRecord(longer));
     EXPECT_EQ(state.command[CommandMessage::kRange], 100);
-    EXPECT_EQ(rig.Acq().redraw, 1);
+    EXPECT_TRUE(rig.Acq().redraw);
 }
 
 // The view owes a frame throughout unless the step says it was painted.

@@ -39,7 +39,7 @@ TEST_F(PlaybackTest, OpeningAFileStopsTheLinksAndStartsThePlaybackFromItsStart)
     const std::string path = WriteFile("dive.52a", PingSpec {}, 10);
     rig.state.settings.readFileDirectory = "/somewhere/";
     rig.state.settings.udpMode = 1;
-    rig.Acq().held = 1;
+    rig.Acq().held = true;
     ASSERT_TRUE(rig.Recorder().OpenRecordFile(rig.folder / "rec.52a"));
     rig.timers.SetTimer(kWatchdogTimer, 1000);
     rig.timers.SetTimer(kGpsTimer, 200);
@@ -54,12 +54,12 @@ TEST_F(PlaybackTest, OpeningAFileStopsTheLinksAndStartsThePlaybackFromItsStart)
 
     EXPECT_TRUE(std::filesystem::exists(rig.folder / "Velmaris.INI")); // settings saved first
     EXPECT_EQ(rig.timers.armed, (std::map<int, int> {{kPingTimer, 50}}));
-    EXPECT_EQ(rig.Acq().held, 0);
+    EXPECT_FALSE(rig.Acq().held);
     EXPECT_FALSE(rig.doc.IsRecording());
     EXPECT_EQ(rig.serial.closes, 1);
     EXPECT_GE(rig.tcp.closes, 1);
     EXPECT_EQ(rig.udp.closes, 1);
-    EXPECT_EQ(state.settings.udpMode, 0);
+    EXPECT_FALSE(state.settings.udpMode);
     EXPECT_EQ(rig.Acq().linkState, LinkState::Down);
     EXPECT_EQ(state.settings.readFileDirectory, rig.folder / "");
     EXPECT_EQ(state.settings.openFileFilterIndex, 1);
@@ -81,7 +81,7 @@ TEST_F(PlaybackTest, CancelResumesTheCycleThatWasRunning)
     rig.Player().OpenFileToPlayback();
     EXPECT_EQ(rig.timers.armed, (std::map<int, int> {{kPingTimer, 50}}));
     EXPECT_FALSE(rig.Player().FileDialogOpen());
-    EXPECT_EQ(state.flags.playback, 0);
+    EXPECT_FALSE(state.flags.playback);
 
     rig.timers.armed.clear();
     rig.state.settings.sonarType = SonarType::EthernetK52L;
@@ -172,7 +172,7 @@ TEST_F(PlaybackTest, ARecordThatChangesThePictureEndsTheTick)
     EXPECT_EQ(state.settings.sectorMode, DisplayMode::Polar);
     EXPECT_EQ(rig.RecordsInTick(), 4u); // three polar records, then the sector one
     EXPECT_EQ(state.settings.sectorMode, DisplayMode::Sector);
-    EXPECT_EQ(rig.Acq().redraw, 0);
+    EXPECT_FALSE(rig.Acq().redraw);
     EXPECT_EQ(rig.RecordsInTick(), 12u);
 }
 
@@ -348,10 +348,10 @@ TEST_F(PlaybackTest, ADroppedDataFileStartsItsPlaybackAndOtherFilesAreIgnored)
     EXPECT_TRUE(rig.timers.armed.empty());
     EXPECT_TRUE(rig.reporter.messages.empty());
 
-    rig.Acq().held = 1;
+    rig.Acq().held = true;
     EXPECT_TRUE(rig.Player().OpenDroppedFile(path));
     EXPECT_TRUE(rig.dialogs.opens.empty());
-    EXPECT_EQ(rig.Acq().held, 0);
+    EXPECT_FALSE(rig.Acq().held);
     EXPECT_EQ(rig.ui.title, "Velmaris - Playback File [" + path + "] ");
 }
 

@@ -93,7 +93,7 @@ TEST_F(CommandsTest, OpenPlaybackReleasesTheHoldFirst)
     commands.Execute(cmd::kHold);
     hooks.calls.clear();
     commands.Execute(cmd::kOpenPlayback);
-    EXPECT_EQ(Acq().held, 0);
+    EXPECT_FALSE(Acq().held);
     EXPECT_EQ(hooks.calls, std::vector<std::string> {"OpenPlayback"});
 }
 

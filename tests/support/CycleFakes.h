@@ -201,7 +201,7 @@ public:
     void ReloadSettings() override
     {
         LoadSettingsFile(iniPath_, state_.settings, state_.command, state_.ping,
-            SettingsFileContext {state_.flags.playback != 0});
+            SettingsFileContext {state_.flags.playback});
     }
 
 private:

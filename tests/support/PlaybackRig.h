@@ -10,9 +10,9 @@
 
 #include <deque>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include <gtest/gtest.h>
 
 namespace velmaris::testing {
 
@@ -91,7 +91,7 @@ struct PlaybackRig : StationFakes {
     {
         dialogs.openAnswers.push_back(path);
         Player().OpenFileToPlayback();
-        return state.flags.playback != 0 && doc.PlaybackFile().IsOpen();
+        return state.flags.playback && doc.PlaybackFile().IsOpen();
     }
     // One expiry of the ping timer (false when it was not armed).
     bool Tick() { return timers.Fire(kPingTimer); }

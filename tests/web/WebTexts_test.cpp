@@ -70,7 +70,7 @@ TEST(WebTexts, StateCarriesTheOperatorsTextsAndTheGrid)
     state->settings.viewRangeMark = 0; // the page shows the range whatever the view does
     state->ping.headAngle = 12.25;
     ViewStatus status;
-    status.recording = 1;
+    status.recording = true;
     status.outputFileLength = 4096;
     const ViewGeometry geo = ComputeViewGeometry(800, 600, 1.0, state->settings.sectorMode, 0, 0);
 

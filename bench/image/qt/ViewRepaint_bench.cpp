@@ -71,13 +71,13 @@ BenchSource& SourceFor(DisplayMode mode)
         settings.colorTable = 0;
         s->state.command[CommandMessage::kSectorWidth] = mode == DisplayMode::Sector ? 60
             : mode == DisplayMode::Polar                                             ? 120
-                                                                             : 0;
+                                                                                     : 0;
         s->state.ping.headAngle = 37.0;
         s->status.linkState = LinkState::Up;
-        s->status.recording = 1;
+        s->status.recording = true;
         s->status.outputFileLength = 123456789;
         s->status.pingCount = 1234;
-        s->status.colorIndicator = 1;
+        s->status.colorIndicator = true;
     }
     return *s;
 }
@@ -269,7 +269,8 @@ BENCHMARK(BM_RepaintVsPaletteLoop)
 
 void Modes(benchmark::internal::Benchmark* b)
 {
-    b->ArgName("mode")->Arg(CodeOf(DisplayMode::Sector))
+    b->ArgName("mode")
+        ->Arg(CodeOf(DisplayMode::Sector))
         ->Arg(CodeOf(DisplayMode::Polar))
         ->Arg(CodeOf(DisplayMode::SideScan))
         ->Unit(benchmark::kMicrosecond);

@@ -76,9 +76,8 @@ QCursor CVelmarisView::SonarCursor(qreal devicePixelRatio)
     {
         QPainter painter(&pixmap);
         QSvgRenderer renderer(QStringLiteral(":/view/sonar-cursor.svg"));
-        if (renderer.isValid()) {
+        if (renderer.isValid())
             renderer.render(&painter, QRectF(0, 0, side, side));
-        }
     }
     pixmap.setDevicePixelRatio(ratio);
     return QCursor(pixmap, kCursorHot, kCursorHot);
@@ -155,18 +154,16 @@ void CVelmarisView::mouseReleaseEvent(QMouseEvent* event)
 void CVelmarisView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    if (rect().contains(at)) {
+    if (rect().contains(at))
         RefreshCursor();
-    }
-    if (MoveMouse(view_, at.x(), at.y())) {
+    if (MoveMouse(view_, at.x(), at.y()))
         repaint();
-    }
     ReadCursor(CurrentFrame(), view_, at.x(), at.y(), reading_);
     view_.targetSize = reading_.targetSize;
     if (view_.measurementShown && source_ != nullptr) {
         // The line follows the mouse: at once while the image is held (no
         // ping repaints it), otherwise with the next paint.
-        if (source_->Status().held != 0) {
+        if (source_->Status().held) {
             repaint();
         } else {
             update();
@@ -199,17 +196,15 @@ void CVelmarisView::SetSource(ViewSource* source)
 
 void CVelmarisView::OnUpdate(int hint)
 {
-    if (hint == 0) {
+    if (hint == 0)
         RequestFrame();
-    }
 }
 
 void CVelmarisView::RecreateBuffer(const QSize& size)
 {
     // A size with no area keeps the previous buffer.
-    if (size.width() <= 0 || size.height() <= 0) {
+    if (size.width() <= 0 || size.height() <= 0)
         return;
-    }
     buffer_ = QImage(size, QImage::Format_RGB32);
     buffer_.fill(Qt::black);
 }
@@ -222,15 +217,12 @@ void CVelmarisView::resizeEvent(QResizeEvent* event)
 
 void CVelmarisView::paintEvent(QPaintEvent*)
 {
-    if (source_ == nullptr) {
+    if (source_ == nullptr)
         return;
-    }
-    if (buffer_.size() != size()) {
+    if (buffer_.size() != size())
         RecreateBuffer(size());
-    }
-    if (buffer_.isNull()) {
+    if (buffer_.isNull())
         return;
-    }
     RenderViewFrame(buffer_, *source_, view_, strokes_);
     QPainter painter(this);
     painter.drawImage(0, 0, buffer_);

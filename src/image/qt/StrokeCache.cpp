@@ -35,9 +35,10 @@ QRect Reach(const ViewLine& line)
 
 void RasteriseStroke(QPainter& painter, const ViewArc& arc)
 {
-    const QRectF bounds(static_cast<double>(arc.centre.x) - arc.radius, static_cast<double>(arc.centre.y) - arc.radius,
-        2.0 * arc.radius, 2.0 * arc.radius);
-    painter.drawArc(bounds, qRound(static_cast<double>(arc.startDeg) * 16), qRound(static_cast<double>(arc.sweepDeg) * 16));
+    const QRectF bounds(static_cast<double>(arc.centre.x) - arc.radius,
+        static_cast<double>(arc.centre.y) - arc.radius, 2.0 * arc.radius, 2.0 * arc.radius);
+    painter.drawArc(bounds, qRound(static_cast<double>(arc.startDeg) * 16),
+        qRound(static_cast<double>(arc.sweepDeg) * 16));
 }
 
 void RasteriseStroke(QPainter& painter, const ViewLine& line)
@@ -47,9 +48,8 @@ void RasteriseStroke(QPainter& painter, const ViewLine& line)
 
 void StrokeCache::Draw(QPainter& painter, QImage& frame, const ViewArc& arc)
 {
-    if (arc.radius <= 0) {
+    if (arc.radius <= 0)
         return;
-    }
     const Key key {0, frame.width(), frame.height(), arc.centre.x, arc.centre.y, arc.radius, 0, arc.startDeg,
         arc.sweepDeg};
     DrawStroke(painter, frame, key, arc, Reach(arc));
@@ -104,7 +104,8 @@ std::vector<std::uint32_t> StrokeCache::Record(const QImage& frame, const Item& 
         auto* row = reinterpret_cast<QRgb*>(scratch_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x) {
             if (row[x] != kScratchBackground) {
-                offsets.push_back(static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(stride) + static_cast<std::uint32_t>(x));
+                offsets.push_back(static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(stride)
+                    + static_cast<std::uint32_t>(x));
                 row[x] = kScratchBackground;
             }
         }

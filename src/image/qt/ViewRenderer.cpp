@@ -50,9 +50,8 @@ struct SceneDrawer {
     void operator()(const ViewLine& line) { DrawStroke(line); }
     void operator()(const ViewArc& arc)
     {
-        if (arc.radius > 0) {
+        if (arc.radius > 0)
             DrawStroke(arc);
-        }
     }
     void operator()(const ViewText& text)
     {
@@ -134,12 +133,10 @@ void RenderFrame(QImage& frame, ViewSource& source, ViewInteraction& view, Strok
             std::visit(drawer, item);
         }
     }
-    if (strokes != nullptr) {
+    if (strokes != nullptr)
         strokes->EndFrame();
-    }
-    if (status.colorIndicator != 0) {
+    if (status.colorIndicator)
         DrawIndicatorBar(lut, FrameOf(frame));
-    }
 }
 
 } // namespace

@@ -255,7 +255,7 @@ void CVelmarisApp::ScheduleTimedQuit()
 void CVelmarisApp::QuitAfterPicture(int waitedMs)
 {
     // The picture shows the last painted ping: wait (a little) for the reply in flight.
-    if (waitedMs < 1000 && doc_->Cycle().Acquisition().awaitingReply != 0) {
+    if (waitedMs < 1000 && doc_->Cycle().Acquisition().awaitingReply) {
         QTimer::singleShot(5, this, [this, waitedMs] { QuitAfterPicture(waitedMs + 5); });
         return;
     }

@@ -104,7 +104,7 @@ ViewStatus StationUi::Status() const
     if (doc_ == nullptr)
         return {};
     ViewStatus status = doc_->Status();
-    status.colorIndicator = hooks_.colorIndicator ? hooks_.colorIndicator() : 1;
+    status.colorIndicator = hooks_.colorIndicator ? hooks_.colorIndicator() : true;
     return status;
 }
 

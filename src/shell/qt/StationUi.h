@@ -26,7 +26,7 @@ struct FloatingHooks {
     std::function<void()> refreshSettingsPanel;
     std::function<void()> refreshMiniSettingsBar;
     std::function<void()> settingsLoaded; // show or hide the floating windows as the settings say
-    std::function<int()> colorIndicator; // the colour-indicator flag (starts on)
+    std::function<bool()> colorIndicator; // the colour-indicator flag (starts on)
 };
 
 class StationUi final : public DocumentUi, public ViewSource {

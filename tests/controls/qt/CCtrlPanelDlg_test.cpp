@@ -219,7 +219,7 @@ TEST_F(Panel, ModeSpinClearsTheImageEvenWhenItStays)
 TEST_F(Panel, NothingChangesDuringPlayback)
 {
     BuildWindows();
-    flags.playback = 1;
+    flags.playback = true;
     for (const char* spin : {"rangeSpin", "gainSpin", "sectorSpin", "trainSpin", "speedSpin", "modeSpin"}) {
         ClickPanel(spin, +1);
         ClickPanel(spin, -1);

@@ -55,7 +55,7 @@ TEST_F(SoundVelocity, SpinStopsAt1600And1400)
     Up(low);
     EXPECT_EQ(EditText(low), "1400.1");
 
-    flags.playback = 1; // the spin rests while playing back
+    flags.playback = true; // the spin rests while playing back
     Up(low);
     EXPECT_EQ(EditText(low), "1400.1");
     EXPECT_TRUE(reporter.messages.empty());

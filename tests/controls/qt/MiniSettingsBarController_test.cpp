@@ -63,7 +63,7 @@ TEST_F(MiniBar, RangeReleaseClearsTheImageEvenAt200Metres)
     EXPECT_EQ(host.imageClears, 1);
 
     // During playback the release does nothing either.
-    flags.playback = 1;
+    flags.playback = true;
     ClickBar("rangeSpin", -1);
     EXPECT_EQ(host.imageClears, 1);
     ExpectMessageChange({});

@@ -46,7 +46,7 @@ struct ViewCase : ::testing::Test {
         source.state.command[CommandMessage::kSectorWidth] = 20; // 60 degrees about screen-up
         source.state.ping.headAngle = 90.0;
         source.status.linkState = LinkState::Up;
-        source.status.colorIndicator = 0;
+        source.status.colorIndicator = false;
         view.resize(800, 600);
     }
 
@@ -105,7 +105,7 @@ TEST_F(ViewCase, PolarGridRingsAndHeadLineColours)
 
 TEST_F(ViewCase, IndicatorBarColumnsFollowTheTable)
 {
-    source.status.colorIndicator = 1;
+    source.status.colorIndicator = true;
     const QImage image = Grab();
     const ColorTable& table = source.state.colors.Table(1);
     for (int x = 790; x < 798; ++x) {
@@ -120,7 +120,7 @@ TEST_F(ViewCase, IndicatorBarColumnsFollowTheTable)
 TEST_F(ViewCase, StatusBoxRedWhileDisconnectedAndNeverInUdpMode)
 {
     source.status.linkState = LinkState::Down;
-    source.status.blinkToggle = 1;
+    source.status.blinkToggle = true;
     source.status.sonarComPort = 4;
     QImage image = Grab();
     // "Com Port : COM4 " at x = 400 - 80: fill 295 .. 517, rows 573 .. 597.
@@ -140,13 +140,13 @@ TEST_F(ViewCase, StatusBoxRedWhileDisconnectedAndNeverInUdpMode)
     EXPECT_EQ(At(image, 300, 590), Color(250, 0, 0));
     EXPECT_EQ(source.state.flags.statusResetRequest, 0);
 
-    source.status.udpMode = 1;
+    source.status.udpMode = true;
     for (int i = 0; i < 2; ++i) {
         image = Grab();
         EXPECT_EQ(At(image, 320, 590), Color(0, 0, 0));
     }
-    source.status.udpMode = 0;
-    source.status.blinkToggle = 0;
+    source.status.udpMode = false;
+    source.status.blinkToggle = false;
     EXPECT_EQ(At(Grab(), 320, 590), Color(0, 0, 0));
 }
 
@@ -167,15 +167,15 @@ TEST_F(ViewCase, HeldAndStatusLineTexts)
 {
     const QRect heldArea(700, 0, 90, 40);
     EXPECT_EQ(CountNear(Grab(), heldArea, kScaleTextColor), 0);
-    source.status.held = 1;
+    source.status.held = true;
     source.state.settings.viewRangeMark = 1;
     QImage image = Grab();
     EXPECT_GT(CountNear(image, heldArea, kScaleTextColor), 20);
     // Range read-out "30 m" in (200, 200, 0) at the top left.
     EXPECT_GT(CountNear(image, QRect(5, 5, 60, 24), kRangeTextColor), 20);
 
-    source.status.held = 0;
-    source.status.recording = 1;
+    source.status.held = false;
+    source.status.recording = true;
     image = Grab();
     EXPECT_GT(CountNear(image, QRect(650, 5, 140, 20), kRecordingColor), 20);
     EXPECT_GT(CountNear(image, QRect(650, 30, 140, 20), kRangeTextColor), 20); // "0 K Bytes"

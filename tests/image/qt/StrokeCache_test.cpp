@@ -43,7 +43,7 @@ TEST(StrokeCacheTest, CachedFramesAreThePaintersFrames)
     }
     source.state.command[CommandMessage::kSectorWidth] = 40;
     source.status.linkState = LinkState::Up;
-    source.status.colorIndicator = 1;
+    source.status.colorIndicator = true;
     ViewInteraction cachedView;
     ViewInteraction plainView;
     StrokeCache strokes;

@@ -36,7 +36,7 @@ struct ViewMouse : ::testing::Test {
         s.colorTable = 1;
         source.state.command[CommandMessage::kSectorWidth] = 120; // full circle: nothing clipped
         source.status.linkState = LinkState::Up;
-        source.status.colorIndicator = 0;
+        source.status.colorIndicator = false;
         view.resize(800, 600);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));

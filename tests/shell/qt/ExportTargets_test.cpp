@@ -162,7 +162,7 @@ TEST_F(StationTargets, PlayOnTheCommandLineStartsThePlaybackWithoutAHead)
     ASSERT_TRUE(started);
     CMainFrame& frame = *station_.app->Frame();
     CVelmarisDoc& doc = *station_.app->Document();
-    EXPECT_EQ(doc.State().flags.playback, 1);
+    EXPECT_TRUE(doc.State().flags.playback);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris - Playback File [%1] ").arg(recording.c_str()));
     EXPECT_FALSE(frame.PlaybackBarHost()->isHidden());
     EXPECT_TRUE(SpinUntil([&] { return doc.PlaybackControl().RecordsRead() >= 10; }, 10000));
@@ -193,7 +193,7 @@ TEST_F(StationTargets, PlayOfAFileThatIsNoRecordingSaysSoAndGoesLive)
     EXPECT_EQ(messages, QStringList {QString::fromUtf8(kMsgUnknownFileType)});
     CMainFrame& frame = *station_.app->Frame();
     CVelmarisDoc& doc = *station_.app->Document();
-    EXPECT_EQ(doc.State().flags.playback, 0);
+    EXPECT_FALSE(doc.State().flags.playback);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris -- Real Time (K52L)"));
     EXPECT_TRUE(SpinUntil([&] { return doc.State().ping.pingCount >= 3; }, 10000));
     EXPECT_GE(station_.head->Connections(), 1u);

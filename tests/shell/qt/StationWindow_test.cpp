@@ -119,7 +119,7 @@ TEST_F(StationWindow, RecordsThenPlaysADroppedFileBack)
 
     // A dropped data file starts its playback.
     emit frame.fileDropped(QString::fromStdString(recording.string()));
-    EXPECT_EQ(doc.State().flags.playback, 1);
+    EXPECT_TRUE(doc.State().flags.playback);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris - Playback File [%1] ").arg(recording.c_str()));
     EXPECT_TRUE(frame.MiniSettingsBarHost()->isHidden());
     EXPECT_FALSE(frame.PlaybackBarHost()->isHidden());
@@ -128,11 +128,11 @@ TEST_F(StationWindow, RecordsThenPlaysADroppedFileBack)
 
     // Anything else dropped is ignored.
     emit frame.fileDropped(QString::fromStdString((dir_ / "Velmaris.INI").string()));
-    EXPECT_EQ(doc.State().flags.playback, 1);
+    EXPECT_TRUE(doc.State().flags.playback);
 
     // Connecting ends the playback.
     frame.DispatchCommand(cmd::kConnect);
-    EXPECT_EQ(doc.State().flags.playback, 0);
+    EXPECT_FALSE(doc.State().flags.playback);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Velmaris -- Real Time (K52L)"));
 }
 
