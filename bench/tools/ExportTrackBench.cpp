@@ -58,23 +58,15 @@ void BM_ExportWithTrack(benchmark::State& bench)
         DataFile file;
         SonarType fileType = SonarType::SerialK52A;
         OpenDataFile(data, file, fileType);
-        CsvLine line;
-        ExportHeader(line, false, true);
-        std::int64_t index = 0;
-        WalkRecords(
-            file, fileType,
-            [&](const RecordFrame& frame) {
-                if (!doc.Decode(frame).valid)
-                    return;
-                ExportRow(line, ++index, frame, doc, false, &navigation);
-                if (line.Text().size() >= 256 * 1024) {
-                    std::fwrite(line.Text().data(), 1, line.Text().size(), sink);
-                    line.Clear();
-                }
-            },
-            [](std::int64_t, const RecordFrame&) {});
-        std::fwrite(line.Text().data(), 1, line.Text().size(), sink);
-        rows += index;
+        CsvLine header;
+        ExportHeader(header, false, true);
+        std::fwrite(header.Text().data(), 1, header.Text().size(), sink);
+        std::int64_t walked = 0;
+        if (!ExportRecords(file, fileType, doc, sink, false, &navigation, walked)) {
+            bench.SkipWithError("the export's writes failed");
+            break;
+        }
+        rows += walked;
     }
     std::fclose(sink);
     bench.SetItemsProcessed(rows);

@@ -23,9 +23,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <netinet/in.h>
+#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <stdexcept>
 
 namespace velmaris::tool {
 namespace {
@@ -160,23 +160,15 @@ void Export(benchmark::State& bench, bool samples)
         DataFile file;
         SonarType fileType = SonarType::SerialK52A;
         OpenDataFile(PolarRecording(), file, fileType);
-        CsvLine line;
-        ExportHeader(line, samples);
-        std::int64_t index = 0;
-        WalkRecords(
-            file, fileType,
-            [&](const RecordFrame& frame) {
-                if (!doc.Decode(frame).valid)
-                    return;
-                ExportRow(line, ++index, frame, doc, samples);
-                if (line.Text().size() >= 256 * 1024) {
-                    std::fwrite(line.Text().data(), 1, line.Text().size(), sink);
-                    line.Clear();
-                }
-            },
-            [](std::int64_t, const RecordFrame&) {});
-        std::fwrite(line.Text().data(), 1, line.Text().size(), sink);
-        rows += index;
+        CsvLine header;
+        ExportHeader(header, samples);
+        std::fwrite(header.Text().data(), 1, header.Text().size(), sink);
+        std::int64_t walked = 0;
+        if (!ExportRecords(file, fileType, doc, sink, samples, nullptr, walked)) {
+            bench.SkipWithError("the export's writes failed");
+            break;
+        }
+        rows += walked;
     }
     std::fclose(sink);
     bench.SetItemsProcessed(rows);

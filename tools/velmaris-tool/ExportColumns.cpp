@@ -87,4 +87,35 @@ void ExportRow(CsvLine& line, std::int64_t index, const RecordFrame& frame, cons
     line.EndRow();
 }
 
+bool ExportRecords(DataFile& file, SonarType fileType, ToolDocument& doc, std::FILE* out, bool samples,
+    const ExportNavigation* navigation, std::int64_t& rows,
+    const std::function<void(std::int64_t offset, const RecordFrame& frame)>& onDamage)
+{
+    constexpr std::size_t kFlushAt = 256 * 1024;
+    CsvLine line;
+    bool written = true;
+    auto flush = [&] {
+        const std::string& text = line.Text();
+        written = written && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+        line.Clear();
+    };
+    rows = 0;
+    WalkRecords(
+        file, fileType,
+        [&](const RecordFrame& frame) {
+            ++rows;
+            if (!doc.Decode(frame).valid)
+                return;
+            ExportRow(line, rows, frame, doc, samples, navigation);
+            if (line.Text().size() >= kFlushAt)
+                flush();
+        },
+        [&](std::int64_t offset, const RecordFrame& frame) {
+            if (onDamage)
+                onDamage(offset, frame);
+        });
+    flush();
+    return written;
+}
+
 } // namespace velmaris::tool

@@ -10,6 +10,8 @@
 #include "links/Navigation.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 
 namespace velmaris::tool {
 
@@ -39,5 +41,13 @@ void ExportRow(CsvLine& line, std::int64_t index, const RecordFrame& frame, cons
 // The profile range in metres: the ping's profile value (centimetres at
 // 1500 m/s, as the painters take it) at the recorded sound velocity.
 double ProfileRangeMetres(const PingRecord& ping, const SonarSettings& settings);
+
+// Streams the rows of every ping of `file` that decodes to `out`, a block
+// at a time (rows are numbered by record, so a record that does not decode
+// still takes its number); damaged stretches go to `onDamage`. `rows` gets
+// the records walked. False when a write to `out` failed.
+bool ExportRecords(DataFile& file, SonarType fileType, ToolDocument& doc, std::FILE* out, bool samples,
+    const ExportNavigation* navigation, std::int64_t& rows,
+    const std::function<void(std::int64_t offset, const RecordFrame& frame)>& onDamage = {});
 
 } // namespace velmaris::tool

@@ -15,11 +15,6 @@
 #include <cstring>
 
 namespace velmaris::tool {
-namespace {
-
-constexpr std::size_t kFlushAt = 256 * 1024;
-
-} // namespace
 
 int Run(const ExportRequest& request)
 {
@@ -43,28 +38,14 @@ int Run(const ExportRequest& request)
     const bool positions = track.Load(TrackPathFor(request.file), trackError) && !track.Empty();
     const ExportNavigation navigation {&track, AntennaOffsetsOf(doc.settings)};
 
-    const bool samples = request.samples;
-    CsvLine line;
-    bool written = true;
-    auto flush = [&] {
-        const std::string& text = line.Text();
-        written = written && std::fwrite(text.data(), 1, text.size(), out) == text.size();
-        line.Clear();
-    };
-    ExportHeader(line, samples, positions);
-    std::int64_t index = 0;
-    WalkRecords(
-        file, fileType,
-        [&](const RecordFrame& frame) {
-            ++index;
-            if (!doc.Decode(frame).valid)
-                return;
-            ExportRow(line, index, frame, doc, samples, positions ? &navigation : nullptr);
-            if (line.Text().size() >= kFlushAt)
-                flush();
-        },
-        [](std::int64_t offset, const RecordFrame& frame) { ReportDamage("export", offset, frame); });
-    flush();
+    CsvLine header;
+    ExportHeader(header, request.samples, positions);
+    bool written = std::fwrite(header.Text().data(), 1, header.Text().size(), out) == header.Text().size();
+    std::int64_t rows = 0;
+    written
+        = ExportRecords(file, fileType, doc, out, request.samples, positions ? &navigation : nullptr, rows,
+              [](std::int64_t offset, const RecordFrame& frame) { ReportDamage("export", offset, frame); })
+        && written;
     written = (toStdout ? std::fflush(out) == 0 : std::fclose(out) == 0) && written;
     if (!written) {
         std::fprintf(stderr, "velmaris-tool export: cannot write %s\n", outPath.c_str());
