@@ -24,13 +24,18 @@ void PingPipeline::StampPing()
     velmaris::StampPing(state_.ping, localTime_());
 }
 
+ReplyContext PingPipeline::Context() const
+{
+    return ReplyContext {state_.flags.playback, state_.settings.udpMode != 0};
+}
+
 bool PingPipeline::DecodeLiveReply()
 {
     const std::size_t received = std::clamp<std::size_t>(
         static_cast<std::size_t>(std::max(acq_.receivedByteCount, 0)), 0, acq_.replyBuffer.size());
     StoreReply(std::span(acq_.replyBuffer.data(), received), state_.ping, state_.history.l0);
     state_.ping.receivedByteCount = static_cast<int>(received);
-    const ReplyContext context {state_.flags.playback, state_.settings.udpMode != 0};
+    const ReplyContext context = Context();
     return DecodeReplyHeader(state_.ping, state_.command, state_.settings, context);
 }
 
@@ -94,7 +99,7 @@ bool PingPipeline::DatagramWouldClear(std::span<const std::uint8_t> datagram) co
     PingRecord ping = state_.ping;
     CommandMessage command = state_.command;
     SonarSettings settings = state_.settings;
-    const ReplyContext context {state_.flags.playback, state_.settings.udpMode != 0};
+    const ReplyContext context = Context();
     const RecordDecodeResult result
         = DecodeRecordedPing(DatagramRecord(datagram), ping, command, settings, context);
     return result.effects.clearRaster || (result.valid && result.rangeChanged);
@@ -102,7 +107,7 @@ bool PingPipeline::DatagramWouldClear(std::span<const std::uint8_t> datagram) co
 
 bool PingPipeline::DecodeDatagram(std::span<const std::uint8_t> datagram)
 {
-    const ReplyContext context {state_.flags.playback, state_.settings.udpMode != 0};
+    const ReplyContext context = Context();
     const RecordDecodeResult result = TakeRecordedPing(state_, DatagramRecord(datagram), context);
     if (result.effects.clearRaster || (result.valid && result.rangeChanged))
         clearedForFrame_ = true;

@@ -10,6 +10,7 @@
 
 #include "files/RecordWriter.h"
 #include "image/SonarState.h"
+#include "protocol/ReplyMessage.h"
 #include "protocol/TimeStamp.h"
 #include "station/AcquisitionState.h"
 #include "station/CycleUi.h"
@@ -60,6 +61,7 @@ public:
     void SetLocalTimeSource(LocalTimeSource source) { localTime_ = source; }
 
 private:
+    ReplyContext Context() const; // how the head's replies are read in the current mode
     bool DecodeLiveReply();
     bool DecodeDatagram(std::span<const std::uint8_t> datagram);
     bool DatagramWouldClear(std::span<const std::uint8_t> datagram) const;
