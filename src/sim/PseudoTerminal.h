@@ -1,5 +1,5 @@
 #pragma once
-// A raw pseudo-terminal for a simulated serial device (the GPS): the
+// A raw pseudo-terminal for a simulated serial device (the GPS, the K52A head): the
 // simulator writes to the master side and keeps the device side open itself,
 // so a station may open and close the device as often as it likes. A
 // symbolic link may point at the device. POSIX only: on Windows Open()
@@ -23,14 +23,16 @@ public:
     ~PseudoTerminal() { Close(); }
 
     // `linkPath` "" for no link; an existing symbolic link there is replaced,
-    // anything else there is refused.
-    bool Open(const std::string& linkPath, std::string* error);
+    // anything else there is refused. `headBaud` sets the line to 115200 baud
+    // (a head) rather than 4800 (a GPS).
+    bool Open(const std::string& linkPath, std::string* error, bool headBaud = false);
     void Close();
 
     // Writes what the line takes now (never blocks); -1 on failure.
     long Write(const char* bytes, std::size_t size);
 
     bool IsOpen() const { return master_.Valid(); }
+    int MasterFd() const { return master_.Get(); } // for poll() and read()
     const std::string& DevicePath() const { return devicePath_; } // "/dev/pts/N"
 
 private:

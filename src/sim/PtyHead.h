@@ -52,7 +52,6 @@ private:
 
     PtyHeadOptions options_;
     std::string devicePath_;
-    bool linked_ = false;
     std::unique_ptr<Io> io_;
     std::atomic<std::uint64_t> pings_ {0}, malformed_ {0};
 };

@@ -11,7 +11,7 @@
 
 namespace velmaris::sim {
 
-bool PseudoTerminal::Open(const std::string& linkPath, std::string* error)
+bool PseudoTerminal::Open(const std::string& linkPath, std::string* error, bool headBaud)
 {
     auto fail = [error](std::string message) {
         if (error)
@@ -30,8 +30,8 @@ bool PseudoTerminal::Open(const std::string& linkPath, std::string* error)
     termios tio {};
     if (::tcgetattr(device, &tio) == 0) {
         ::cfmakeraw(&tio);
-        ::cfsetispeed(&tio, B4800);
-        ::cfsetospeed(&tio, B4800);
+        ::cfsetispeed(&tio, headBaud ? B115200 : B4800);
+        ::cfsetospeed(&tio, headBaud ? B115200 : B4800);
         ::tcsetattr(device, TCSANOW, &tio);
     }
     SetNonBlocking(master);

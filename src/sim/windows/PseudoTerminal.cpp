@@ -4,7 +4,7 @@
 
 namespace velmaris::sim {
 
-bool PseudoTerminal::Open(const std::string&, std::string* error)
+bool PseudoTerminal::Open(const std::string&, std::string* error, bool)
 {
     if (error)
         *error = "pseudo-terminals need a POSIX system: send the simulated GPS over UDP instead";
