@@ -111,6 +111,13 @@ void NavigationTrack::AddLine(std::string_view line)
         AddSentence(view->localSeconds, view->sentence);
 }
 
+void NavigationTrack::AddMotion(double seconds, const NmeaReading& r)
+{
+    if (r.speedKnots)
+        Insert(motion_,
+            Motion {seconds, *r.speedKnots, r.courseTrue.value_or(std::numeric_limits<double>::quiet_NaN())});
+}
+
 void NavigationTrack::AddSentence(double seconds, std::string_view sentence)
 {
     if (!std::isfinite(seconds))
@@ -122,10 +129,7 @@ void NavigationTrack::AddSentence(double seconds, std::string_view sentence)
     case NmeaReading::Kind::Fix:
         if (r.variation)
             variation_ = r.variation;
-        if (r.speedKnots)
-            Insert(motion_,
-                Motion {
-                    seconds, *r.speedKnots, r.courseTrue.value_or(std::numeric_limits<double>::quiet_NaN())});
+        AddMotion(seconds, r);
         if (!r.valid)
             return;
         // RMC, GGA and GLL of one epoch make one fix.
@@ -136,10 +140,7 @@ void NavigationTrack::AddSentence(double seconds, std::string_view sentence)
         Insert(fixes_, TrackFix {seconds, GeoPoint {r.latitude, r.longitude}});
         return;
     case NmeaReading::Kind::Motion:
-        if (r.speedKnots)
-            Insert(motion_,
-                Motion {
-                    seconds, *r.speedKnots, r.courseTrue.value_or(std::numeric_limits<double>::quiet_NaN())});
+        AddMotion(seconds, r);
         return;
     case NmeaReading::Kind::Heading:
         if (!r.magnetic)

@@ -36,6 +36,8 @@
 
 namespace velmaris {
 
+struct NmeaReading;
+
 inline constexpr double kNavigationGapSeconds = 2.0;
 inline constexpr double kCourseMinimumKnots = 0.5;
 // Two days of ten fixes a second.
@@ -104,6 +106,8 @@ public:
     };
 
 private:
+    // The speed and course a sentence gave, when it gave a speed.
+    void AddMotion(double seconds, const NmeaReading& r);
     std::optional<GeoPoint> PositionAt(double seconds) const;
     std::optional<double> CourseAt(double seconds) const;
 
