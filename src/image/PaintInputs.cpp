@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "image/ImageRaster.h"
 #include "protocol/CommandMessage.h"
 
 namespace velmaris {
@@ -65,6 +66,29 @@ PaintGeometry ComputePaintGeometry(const PaintInputs& in)
     geo.startDelay = f < 0 ? 0.0 : f * n / (range * v / 1500) / 100;
     geo.valid = std::isfinite(geo.startDelay);
     return geo;
+}
+
+LineSampleRanges SampleRangesOf(const PaintInputs& in)
+{
+    PaintInputs one = in;
+    one.zoom = 1.0;
+    const PaintGeometry geo = ComputePaintGeometry(one);
+    LineSampleRanges ranges;
+    if (!geo.valid)
+        return ranges;
+    const double metresPerPixel = in.pingRange / 500.0;
+    ranges.first = geo.startDelay * metresPerPixel;
+    ranges.step = in.speedOfSound / 1500 * metresPerPixel;
+    // The same radius and column expressions as the painters' plans.
+    const bool fan = in.displayMode != DisplayMode::SideScan;
+    const int width = ImageRaster::kWidth - 250;
+    for (int i = 0; i < geo.radiusPx; ++i) {
+        const double r = i * in.speedOfSound / 1500 + geo.startDelay;
+        if (fan ? !(r < geo.radiusPx + 1) : !(std::trunc(r) < width))
+            break; // radii only grow with i
+        ranges.count = i + 1;
+    }
+    return ranges;
 }
 
 } // namespace velmaris

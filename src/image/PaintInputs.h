@@ -57,6 +57,19 @@ int ImageRadiusPx(double zoom);
 // zoom cannot be used.
 PaintGeometry ComputePaintGeometry(const PaintInputs& in);
 
+// Where the painters put the samples of one prepared 500-sample line, in
+// metres from the head: sample j lands at pixel radius j V / 1500 + g at
+// zoom 1, and a pixel is R / 500 metres (R the ping's range), as the cursor
+// read-out measures it. The fan keeps the samples whose radius stays below
+// R_px + 1; the waterfall keeps those whose column lies in the raster.
+// `count` is 0 when the ping paints nothing.
+struct LineSampleRanges {
+    double first = 0; // metres of sample 0
+    double step = 0; // metres from one sample to the next
+    int count = 0; // samples 0 .. count - 1 are painted
+};
+LineSampleRanges SampleRangesOf(const PaintInputs& in);
+
 // Conversion toward zero that saturates instead of overflowing (NaN gives 0).
 int TruncToInt(double v);
 

@@ -59,10 +59,7 @@ void MakeRadii(FanRadii& f, const PaintInputs& in, const PaintGeometry& geo)
 
 void MakeScale(FanScale& f, double mixWeight)
 {
-    for (int v = 0; v < 256; ++v) {
-        const int p = TruncToInt(v * mixWeight);
-        f.lut[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(p > 117 ? 117 : p <= 0 ? 1 : p);
-    }
+    f.lut = FanPixelLevels(mixWeight);
     f.shift = mixWeight == 1.0 ? 0 : mixWeight == 0.5 ? 1 : mixWeight == 0.25 ? 2 : mixWeight == 0.0 ? 8 : -1;
 }
 
@@ -113,6 +110,26 @@ void MakeColumns(SideScanColumns& s, const PaintInputs& in, const PaintGeometry&
 
 } // namespace
 
+std::array<std::uint8_t, 256> FanPixelLevels(double mixWeight)
+{
+    std::array<std::uint8_t, 256> lut {};
+    for (int v = 0; v < 256; ++v) {
+        const int p = TruncToInt(v * mixWeight);
+        lut[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(p > 117 ? 117 : p <= 0 ? 1 : p);
+    }
+    return lut;
+}
+
+std::array<std::uint8_t, 256> SideScanPixelLevels(double mixWeight)
+{
+    std::array<std::uint8_t, 256> lut {};
+    for (int e = 0; e < 256; ++e) {
+        const int p = TruncToInt(e * mixWeight) & 0xFF;
+        lut[static_cast<std::size_t>(e)] = static_cast<std::uint8_t>(p > 117 ? 117 : p);
+    }
+    return lut;
+}
+
 bool PaintPlans::Key::Matches(const Key& other) const
 {
     return made && other.made && radiusPx == other.radiusPx && zoom == other.zoom && speed == other.speed
@@ -149,12 +166,7 @@ const SideScanColumns& PaintPlans::Columns(const PaintInputs& in, const PaintGeo
     }
     const Key lutKey {true, 0, 0, 0, 0, in.mixWeight};
     if (!lutKey.Matches(columnLutKey_)) {
-        // Echo byte to pixel: scaled by the mix weight, kept to 8 bits,
-        // capped at 117; 0 stays 0.
-        for (int e = 0; e < 256; ++e) {
-            const int p = TruncToInt(e * in.mixWeight) & 0xFF;
-            columns_.lut[static_cast<std::size_t>(e)] = static_cast<std::uint8_t>(p > 117 ? 117 : p);
-        }
+        columns_.lut = SideScanPixelLevels(in.mixWeight);
         columnLutKey_ = lutKey;
     }
     return columns_;

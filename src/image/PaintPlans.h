@@ -66,6 +66,12 @@ struct SideScanColumns {
     std::array<std::uint8_t, 256> lut {};
 };
 
+// The pixel value of each echo byte as the fan paints it (the FanScale
+// table of the mix weight) and as the waterfall paints it (scaled, kept to
+// 8 bits, capped at 117; 0 stays 0).
+std::array<std::uint8_t, 256> FanPixelLevels(double mixWeight);
+std::array<std::uint8_t, 256> SideScanPixelLevels(double mixWeight);
+
 class PaintPlans {
 public:
     // The fan's radii for these inputs and their geometry.

@@ -56,6 +56,30 @@ private:
     }
 };
 
+class ForwardingMosaicWriter final : public MosaicWriter {
+public:
+    std::unique_ptr<MapProjection> Projection(UtmZone zone, std::string& error) const override
+    {
+        const MosaicWriter* writer = Writer(error);
+        return writer != nullptr ? writer->Projection(zone, error) : nullptr;
+    }
+    bool Write(const std::string& path, MosaicFormat format, const MosaicImage& image,
+        std::string& error) const override
+    {
+        const MosaicWriter* writer = Writer(error);
+        return writer != nullptr && writer->Write(path, format, image, error);
+    }
+
+private:
+    static const MosaicWriter* Writer(std::string& error)
+    {
+        const GisServices* services = LoadGisModule(error);
+        if (services != nullptr && services->mosaics == nullptr)
+            error = "the GDAL module writes no mosaics";
+        return services != nullptr ? services->mosaics : nullptr;
+    }
+};
+
 } // namespace
 
 bool GisModuleFound()
@@ -78,6 +102,12 @@ const GisServices* LoadGisModule(std::string& why)
 const ChartWriter& ModuleChartWriter()
 {
     static const ForwardingChartWriter writer;
+    return writer;
+}
+
+const MosaicWriter& ModuleMosaicWriter()
+{
+    static const ForwardingMosaicWriter writer;
     return writer;
 }
 

@@ -12,6 +12,7 @@
 // the process.
 
 #include "station/ChartFiles.h"
+#include "station/MosaicFiles.h"
 
 #include <string>
 
@@ -19,10 +20,11 @@ namespace velmaris {
 
 struct GisServices {
     const ChartWriter* charts = nullptr;
+    const MosaicWriter* mosaics = nullptr;
 };
 
 // Raised whenever GisServices changes, so a stale module is refused.
-inline constexpr int kGisServicesVersion = 1;
+inline constexpr int kGisServicesVersion = 2;
 
 // The module's entry, exported by velmaris-gdal.so under this name.
 inline constexpr const char* kGisModuleEntry = "VelmarisGisServices";
@@ -41,5 +43,8 @@ const GisServices* LoadGisModule(std::string& why);
 // module cannot be loaded. For the programs' "Export Targets..." and
 // `track` commands.
 const ChartWriter& ModuleChartWriter();
+
+// The same for mosaics (the tool's `mosaic` command).
+const MosaicWriter& ModuleMosaicWriter();
 
 } // namespace velmaris

@@ -19,6 +19,7 @@ struct ToolRequestFields {
     NmeaRequest nmea;
     GpssimRequest gpssim;
     TrackRequest track;
+    MosaicRequest mosaic;
 };
 
 CommandDeclaration& DeclareDump(ToolParser& parser, DumpRequest& request);
@@ -30,6 +31,7 @@ CommandDeclaration& DeclareSynth(ToolParser& parser, SynthRequest& request);
 CommandDeclaration& DeclareNmea(ToolParser& parser, NmeaRequest& request);
 CommandDeclaration& DeclareGpssim(ToolParser& parser, GpssimRequest& request); // BoatCommandOptions.cpp
 CommandDeclaration& DeclareTrack(ToolParser& parser, TrackRequest& request);
+CommandDeclaration& DeclareMosaic(ToolParser& parser, MosaicRequest& request);
 
 // All of them, bound to `fields`, each with what takes its request once parsed.
 using DeclaredCommands = std::vector<std::pair<const CommandDeclaration*, std::function<ToolRequest()>>>;

@@ -150,6 +150,7 @@ DeclaredCommands DeclareToolCommands(ToolParser& parser, ToolRequestFields& fiel
         {&DeclareSynth(parser, fields.synth), take(fields.synth)},
         {&DeclareGpssim(parser, fields.gpssim), take(fields.gpssim)},
         {&DeclareTrack(parser, fields.track), take(fields.track)},
+        {&DeclareMosaic(parser, fields.mosaic), take(fields.mosaic)},
     };
 }
 

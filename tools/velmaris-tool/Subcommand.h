@@ -21,5 +21,6 @@ int Run(const SynthRequest& request);
 int Run(const NmeaRequest& request);
 int Run(const GpssimRequest& request);
 int Run(const TrackRequest& request);
+int Run(const MosaicRequest& request);
 
 } // namespace velmaris::tool

@@ -108,8 +108,18 @@ struct TrackRequest {
     std::string out = "-"; // "-": CSV on standard output
 };
 
+struct MosaicRequest {
+    std::string file;
+    std::string out; // .tif, .tiff or .kmz
+    std::string ini;
+    double cell = 0; // metres; 0: the finest range's sample spacing, at least 0.05
+    std::int64_t from = 1; // records numbered from 1
+    std::int64_t count = std::numeric_limits<std::int64_t>::max();
+    double altitude = 0; // metres of the bottom below the head; 0: slant ranges as painted
+};
+
 using ToolRequest = std::variant<DumpRequest, RenderRequest, ExportRequest, ReplayRequest, HeadsimRequest,
-    SynthRequest, NmeaRequest, GpssimRequest, TrackRequest>;
+    SynthRequest, NmeaRequest, GpssimRequest, TrackRequest, MosaicRequest>;
 
 struct ToolCommandLine {
     std::optional<ToolRequest> request; // set when a subcommand is to run

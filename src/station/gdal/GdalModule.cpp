@@ -2,6 +2,7 @@
 
 #include "station/GisModule.h"
 #include "station/gdal/GdalChartWriter.h"
+#include "station/gdal/GdalMosaicWriter.h"
 
 #if defined(_WIN32)
 #define VELMARIS_MODULE_EXPORT extern "C" __declspec(dllexport)
@@ -12,6 +13,7 @@
 VELMARIS_MODULE_EXPORT const velmaris::GisServices* VelmarisGisServices(int version)
 {
     static const velmaris::GdalChartWriter charts;
-    static const velmaris::GisServices services {&charts};
+    static const velmaris::GdalMosaicWriter mosaics;
+    static const velmaris::GisServices services {&charts, &mosaics};
     return version == velmaris::kGisServicesVersion ? &services : nullptr;
 }
