@@ -40,7 +40,8 @@ void MakeRadii(FanRadii& f, const PaintInputs& in, const PaintGeometry& geo)
         // Two kept radii lie at most R_px + 1 apart, so this stays small.
         f.parts = static_cast<int>(in.speedOfSound / 1500) + 1;
         for (int k = 1; k < f.count; ++k) {
-            f.widestStep = std::max(f.widestStep, f.radius[static_cast<std::size_t>(k)] - f.radius[static_cast<std::size_t>(k - 1)]);
+            f.widestStep = std::max(f.widestStep,
+                f.radius[static_cast<std::size_t>(k)] - f.radius[static_cast<std::size_t>(k - 1)]);
         }
     }
     f.radiusTwice.resize(2 * static_cast<std::size_t>(f.count));
@@ -93,7 +94,8 @@ void MakeColumns(SideScanColumns& s, const PaintInputs& in, const PaintGeometry&
             if (!(offset < width)) {
                 break; // the offset only grows with i
             }
-            sampleAt[static_cast<std::size_t>(offset)] = std::min(static_cast<int>(i / in.zoom), static_cast<int>(kScanLineBytes) - 1);
+            sampleAt[static_cast<std::size_t>(offset)]
+                = std::min(static_cast<int>(i / in.zoom), static_cast<int>(kScanLineBytes) - 1);
         }
     }
     const auto painted = [](int j) { return j >= 0; };

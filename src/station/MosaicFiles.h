@@ -70,8 +70,8 @@ public:
     virtual std::unique_ptr<MapProjection> Projection(UtmZone zone, std::string& error) const = 0;
     // The whole file at `path`; false with the cause in `error`, and no
     // file left behind.
-    virtual bool Write(const std::string& path, MosaicFormat format, const MosaicImage& image,
-        std::string& error) const = 0;
+    virtual bool Write(
+        const std::string& path, MosaicFormat format, const MosaicImage& image, std::string& error) const = 0;
 };
 
 } // namespace velmaris

@@ -29,8 +29,8 @@ MosaicGrid::Tile& MosaicGrid::TileAt(int tx, int ty)
     return *tile;
 }
 
-void MosaicGrid::AddLine(double x0, double y0, double ux, double uy, const double* ranges,
-    const std::uint8_t* levels, int count)
+void MosaicGrid::AddLine(
+    double x0, double y0, double ux, double uy, const double* ranges, const std::uint8_t* levels, int count)
 {
     const double width = width_;
     const double height = height_;

@@ -36,8 +36,9 @@ double FarRange(const MosaicPing& ping, std::optional<double> altitude)
 
 } // namespace
 
-bool MakeMosaicPing(const PingRecord& ping, std::span<const std::uint8_t> echoes, const SonarSettings& settings,
-    const CommandMessage& command, const PingNavigation& navigation, MosaicPing& out)
+bool MakeMosaicPing(const PingRecord& ping, std::span<const std::uint8_t> echoes,
+    const SonarSettings& settings, const CommandMessage& command, const PingNavigation& navigation,
+    MosaicPing& out)
 {
     if (!navigation.hasPosition || !navigation.HasHeading() || !navigation.offsetApplied)
         return false;
@@ -118,8 +119,8 @@ std::optional<MosaicFormat> MosaicFormatForPath(std::string_view path)
     return std::nullopt;
 }
 
-std::optional<MosaicFrame> MosaicFrameFor(
-    const MosaicExtent& extent, UtmZone zone, const MapProjection& projection, double cell, std::string& error)
+std::optional<MosaicFrame> MosaicFrameFor(const MosaicExtent& extent, UtmZone zone,
+    const MapProjection& projection, double cell, std::string& error)
 {
     if (extent.Empty() || !(cell > 0) || !std::isfinite(cell)) {
         error = "no ping has a position and a heading";
@@ -176,8 +177,8 @@ double CellWithinCaps(const MosaicFrame& frame)
     return std::ceil(cell / unit) * unit;
 }
 
-MosaicPlacer::MosaicPlacer(
-    MosaicGrid& grid, const MosaicFrame& frame, const MapProjection& projection, std::optional<double> altitude)
+MosaicPlacer::MosaicPlacer(MosaicGrid& grid, const MosaicFrame& frame, const MapProjection& projection,
+    std::optional<double> altitude)
     : grid_(grid)
     , frame_(frame)
     , projection_(projection)
@@ -200,7 +201,8 @@ bool MosaicPlacer::Flush()
     x_.clear();
     y_.clear();
     for (const MosaicPing& ping : queue_) {
-        const auto far = PointFromHead(ping.navigation, ping.offsets, FarRange(ping, altitude_), ping.headBearing);
+        const auto far
+            = PointFromHead(ping.navigation, ping.offsets, FarRange(ping, altitude_), ping.headBearing);
         const GeoPoint end = far ? *far : ping.navigation.head;
         x_.insert(x_.end(), {ping.navigation.head.longitude, end.longitude});
         y_.insert(y_.end(), {ping.navigation.head.latitude, end.latitude});

@@ -51,8 +51,9 @@ struct MosaicPing {
 // The ping just decoded (its echo bytes in `echoes`) with its navigation;
 // false when it places nothing (no position, no heading, offsets that
 // cannot be applied, or nothing painted).
-bool MakeMosaicPing(const PingRecord& ping, std::span<const std::uint8_t> echoes, const SonarSettings& settings,
-    const CommandMessage& command, const PingNavigation& navigation, MosaicPing& out);
+bool MakeMosaicPing(const PingRecord& ping, std::span<const std::uint8_t> echoes,
+    const SonarSettings& settings, const CommandMessage& command, const PingNavigation& navigation,
+    MosaicPing& out);
 
 // Where the pings reach, and their finest sample spacing.
 class MosaicExtent {
@@ -86,8 +87,8 @@ inline constexpr int kMosaicSideCap = 100'000;
 // edges (the zone's grid lines are curved in degrees). Nullopt with the
 // cause in `error` when there is no extent or the projection fails; the
 // frame may pass the caps.
-std::optional<MosaicFrame> MosaicFrameFor(
-    const MosaicExtent& extent, UtmZone zone, const MapProjection& projection, double cell, std::string& error);
+std::optional<MosaicFrame> MosaicFrameFor(const MosaicExtent& extent, UtmZone zone,
+    const MapProjection& projection, double cell, std::string& error);
 
 bool WithinCaps(const MosaicFrame& frame);
 

@@ -176,26 +176,28 @@ CommandDeclaration& DeclareMosaic(ToolParser& parser, MosaicRequest& request)
         "of the survey's centre, each cell the mean of the samples in it");
     c.Positional("FILE", request.file, kDataFileHelp);
     CLI::Option* out = c.Text("--out", request.out, "OUT.tif|OUT.kmz",
-         "a GeoTIFF (one 8-bit band of echo levels, the colour table as its palette, 255 no data) or a KMZ "
-         "ground overlay in WGS84, clear where there is no data, by the extension",
-         [](const std::string& out) {
-             return MosaicFormatForPath(out) ? std::string()
-                                             : std::string("the mosaic's format comes from the extension of "
-                                                           "--out: tif or kmz");
-         });
+        "a GeoTIFF (one 8-bit band of echo levels, the colour table as its palette, 255 no data) or a KMZ "
+        "ground overlay in WGS84, clear where there is no data, by the extension",
+        [](const std::string& out) {
+            return MosaicFormatForPath(out) ? std::string()
+                                            : std::string("the mosaic's format comes from the extension of "
+                                                          "--out: tif or kmz");
+        });
     c.Number("--cell", request.cell, kSmallestMosaicCell, 1000, "metres of a cell's side")
         ->default_str("the finest range's sample spacing, at least 0.05");
     c.Text("--ini", request.ini, "INI",
         "take the colour table, image rotation, Zero Down and the antenna offsets from this settings file");
     c.Whole("--from-ping", request.from, 1, std::numeric_limits<std::int64_t>::max(),
         "begin with record N (records are numbered from 1, as in export)");
-    c.Whole("--count", request.count, 1, std::numeric_limits<std::int64_t>::max(), "take N records from there")
+    c.Whole(
+         "--count", request.count, 1, std::numeric_limits<std::int64_t>::max(), "take N records from there")
         ->default_str("all");
     c.Number("--altitude", request.altitude, 0, 1000,
-        "metres of a flat bottom below the head: slant ranges become ground ranges (side-scan)")
+         "metres of a flat bottom below the head: slant ranges become ground ranges (side-scan)")
         ->default_str("none: slant ranges as painted");
-    c.App().footer("  A progress bar shows on a terminal. Memory follows the area covered, not the length of\n"
-                   "  the recording.");
+    c.App().footer(
+        "  A progress bar shows on a terminal. Memory follows the area covered, not the length of\n"
+        "  the recording.");
     c.Rules([out] {
         return out->count() > 0 ? std::string() : std::string("--out OUT.tif|OUT.kmz is required");
     });

@@ -27,7 +27,7 @@ void WalkPings(const MosaicRequest& request, DataFile& file, SonarType fileType,
     RecordCursor cursor(file, fileType);
     RecordFrame frame;
     MosaicPing ping;
-    const auto quiet = [](std::int64_t, const RecordFrame&) { };
+    const auto quiet = [](std::int64_t, const RecordFrame&) {};
     const auto report = [](std::int64_t offset, const RecordFrame& f) { ReportDamage("mosaic", offset, f); };
     const bool first = what[0] == 'r';
     while (first ? cursor.Next(frame, report) : cursor.Next(frame, quiet)) {
@@ -73,7 +73,8 @@ int MakeMosaic(const MosaicRequest& request, const MosaicWriter& writer, MosaicO
 
     ProgressLine progress(stderr, IsTerminal(stderr));
     MosaicExtent extent;
-    WalkPings(request, file, fileType, doc, track, progress, "reading", [&](const MosaicPing& p) { extent.Add(p); });
+    WalkPings(request, file, fileType, doc, track, progress, "reading",
+        [&](const MosaicPing& p) { extent.Add(p); });
     if (extent.Empty()) {
         progress.Finish();
         std::fprintf(stderr, "%s: no ping of %s has a position and a heading in %s\n", kCommand,
@@ -108,7 +109,8 @@ int MakeMosaic(const MosaicRequest& request, const MosaicWriter& writer, MosaicO
         return kExitFailure;
     }
     if (!chosen && cell > std::max(kSmallestMosaicCell, extent.FinestSpacing()))
-        std::fprintf(stderr, "%s: cells of %g m keep the mosaic within %g cells\n", kCommand, cell, kMosaicCellCap);
+        std::fprintf(
+            stderr, "%s: cells of %g m keep the mosaic within %g cells\n", kCommand, cell, kMosaicCellCap);
 
     try {
         MosaicGrid grid(frame->width, frame->height);

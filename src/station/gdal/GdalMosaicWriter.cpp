@@ -53,8 +53,7 @@ public:
     bool Forward(double* x, double* y, std::size_t n) const override
     {
         std::vector<int> success(n, 0);
-        bool all = n == 0
-            || transform_->Transform(static_cast<int>(n), x, y, nullptr, success.data()) != 0;
+        bool all = n == 0 || transform_->Transform(static_cast<int>(n), x, y, nullptr, success.data()) != 0;
         for (std::size_t i = 0; i < n; ++i)
             if (!success[i] || !std::isfinite(x[i]) || !std::isfinite(y[i])) {
                 x[i] = y[i] = std::numeric_limits<double>::quiet_NaN();
@@ -128,7 +127,8 @@ using Options = std::vector<const char*>;
 
 // The KMZ from the GeoTIFF at `tiff`: red, green, blue and alpha, warped
 // to WGS84, as a super-overlay.
-bool WriteKmzFrom(const std::string& tiff, const std::string& path, std::string& error)
+bool WriteKmzFrom(
+    const std::string& tiff, const std::string& path, const std::string& name, std::string& error)
 {
     static std::atomic<int> serial {0};
     const std::string stem = "/vsimem/velmaris-mosaic-" + std::to_string(serial++);
@@ -152,9 +152,11 @@ bool WriteKmzFrom(const std::string& tiff, const std::string& path, std::string&
     }
     GDALDriverH kml = GDALGetDriverByName("KMLSUPEROVERLAY");
     if (warped != nullptr && kml != nullptr) {
-        const char* options[] = {"FORMAT=PNG", nullptr};
+        const std::string named = "NAME=" + name;
+        const char* options[] = {"FORMAT=PNG", named.c_str(), nullptr};
         CPLErrorReset();
-        GDALDatasetH kmz = GDALCreateCopy(kml, path.c_str(), warped, FALSE, const_cast<char**>(options), nullptr, nullptr);
+        GDALDatasetH kmz
+            = GDALCreateCopy(kml, path.c_str(), warped, FALSE, const_cast<char**>(options), nullptr, nullptr);
         ok = kmz != nullptr;
         if (kmz != nullptr)
             GDALClose(kmz);
@@ -196,8 +198,11 @@ bool GdalMosaicWriter::Write(
         error = "no mosaic";
         return false;
     }
-    // The super-overlay driver zips what it writes by the name's extension.
-    const std::string temporary = path + (format == MosaicFormat::Kmz ? ".part.kmz" : ".part");
+    // The super-overlay driver zips what it writes by the name's extension,
+    // and its zip paths end the archive's name at the first ".kmz".
+    const std::string temporary = format == MosaicFormat::Kmz
+        ? path.substr(0, path.size() - std::min<std::size_t>(path.size(), 4)) + ".part.kmz"
+        : path + ".part";
     std::error_code ec;
     bool ok = false;
     if (format == MosaicFormat::GeoTiff) {
@@ -206,7 +211,8 @@ bool GdalMosaicWriter::Write(
         // The picture is made once as a GeoTIFF in memory, then warped.
         static std::atomic<int> serial {0};
         const std::string tiff = "/vsimem/velmaris-mosaic-source-" + std::to_string(serial++) + ".tif";
-        ok = WriteTiff(tiff, image, error) && WriteKmzFrom(tiff, temporary, error);
+        ok = WriteTiff(tiff, image, error)
+            && WriteKmzFrom(tiff, temporary, std::filesystem::path(path).stem().string(), error);
         VSIUnlink(tiff.c_str());
     }
     if (ok) {
