@@ -63,15 +63,18 @@ bool MosaicGrid::ReadBlock(int x, int y, int w, int h, std::uint8_t* out) const
 {
     std::memset(out, kNoData, std::size_t(w) * std::size_t(h));
     bool any = false;
-    for (int ty = y >> kShift; ty <= (y + h - 1) >> kShift; ++ty) {
-        for (int tx = x >> kShift; tx <= (x + w - 1) >> kShift; ++tx) {
+    // Only the part inside the grid has cells.
+    const int lastTy = (std::min(y + h, height_) - 1) >> kShift;
+    const int lastTx = (std::min(x + w, width_) - 1) >> kShift;
+    for (int ty = std::max(y, 0) >> kShift; ty <= lastTy; ++ty) {
+        for (int tx = std::max(x, 0) >> kShift; tx <= lastTx; ++tx) {
             const Tile* tile = tiles_[std::size_t(ty) * std::size_t(tilesAcross_) + std::size_t(tx)].get();
             if (tile == nullptr)
                 continue;
             const int top = std::max(y, ty << kShift);
-            const int bottom = std::min(y + h, (ty + 1) << kShift);
+            const int bottom = std::min({y + h, (ty + 1) << kShift, height_});
             const int left = std::max(x, tx << kShift);
-            const int right = std::min(x + w, (tx + 1) << kShift);
+            const int right = std::min({x + w, (tx + 1) << kShift, width_});
             for (int cy = top; cy < bottom; ++cy) {
                 std::uint8_t* row = out + std::size_t(cy - y) * std::size_t(w);
                 for (int cx = left; cx < right; ++cx) {

@@ -26,8 +26,8 @@ public:
     virtual ~MosaicCells() = default;
     // The means (rounded) of the block of w x h cells at (x, y), row by
     // row into `out` (w bytes a row), kNoData where no sample fell. False
-    // when no sample fell anywhere in the block. The block must lie in
-    // the grid.
+    // when no sample fell anywhere in the block. Cells outside the grid
+    // read as no data.
     virtual bool ReadBlock(int x, int y, int w, int h, std::uint8_t* out) const = 0;
 };
 

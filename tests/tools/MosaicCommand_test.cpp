@@ -10,6 +10,7 @@
 #include "sim/Geodesy.h"
 #include "sim/SceneLayout.h"
 #include "station/GisModule.h"
+#include "station/MosaicSurvey.h"
 
 #include <gtest/gtest.h>
 
@@ -216,6 +217,64 @@ TEST_F(MosaicCommandTest, PutsEachSceneTargetWhereItIs)
                 << found.x - p.x << ", " << found.y - p.y << " cells off";
         }
         EXPECT_GE(checked, 3) << c.mode;
+    }
+}
+
+// The placer transforms only a ping's ends and lays its samples on the
+// chord between them: each sample still lands in the 5 cm cell that holds
+// GDAL's own transform of its place, 170 km off the zone's central meridian
+// and 200 m from the head.
+TEST_F(MosaicCommandTest, SamplesLandWhereGdalTransformsTheirPlaces)
+{
+    std::string error;
+    const UtmZone zone {32, true};
+    const auto projection = ModuleMosaicWriter().Projection(zone, error);
+    ASSERT_TRUE(projection) << error;
+    MosaicPing ping;
+    ping.navigation.hasPosition = ping.navigation.offsetApplied = true;
+    ping.navigation.head = ping.navigation.antenna = GeoPoint {59.43, 11.9};
+    ping.navigation.headingSource = HeadingSource::Heading;
+    ping.navigation.heading = 37;
+    ping.headBearing = 20;
+    ping.ranges = LineSampleRanges {0.5, 2.0, 100};
+    for (int k = 0; k < 100; ++k)
+        ping.levels[std::size_t(k)] = std::uint8_t(k + 1);
+
+    double e = ping.navigation.head.longitude, n = ping.navigation.head.latitude;
+    ASSERT_TRUE(projection->Forward(&e, &n, 1));
+    MosaicFrame frame {zone, std::floor(e) - 250, std::ceil(n) + 250, 0.05, 10'000, 10'000};
+    MosaicGrid grid(frame.width, frame.height);
+    MosaicPlacer placer(grid, frame, *projection, std::nullopt);
+    placer.Add(ping);
+    ASSERT_TRUE(placer.Flush());
+
+    std::vector<Place> found(100, Place {-1, -1});
+    std::vector<std::uint8_t> block(256 * 256);
+    for (int y = 0; y < frame.height; y += 256)
+        for (int x = 0; x < frame.width; x += 256)
+            if (grid.ReadBlock(x, y, 256, 256, block.data()))
+                for (int i = 0; i < 256 * 256; ++i)
+                    if (block[std::size_t(i)] != MosaicCells::kNoData)
+                        found[block[std::size_t(i)] - 1u] = Place {double(x + i % 256), double(y + i / 256)};
+
+    std::vector<sim::GeoPoint> places;
+    for (int k = 0; k < 100; ++k) {
+        const GeoPoint p = Destination(ping.navigation.head, 57, 0.5 + 2.0 * k);
+        places.push_back({p.latitude, p.longitude});
+    }
+    Raster r;
+    r.transform[0] = frame.west;
+    r.transform[1] = frame.cell;
+    r.transform[3] = frame.north;
+    r.transform[5] = -frame.cell;
+    const std::vector<Place> expected = CellsOf(r, zone.Epsg(), places, dir);
+    ASSERT_EQ(expected.size(), 100u);
+    for (int k = 0; k < 100; ++k) {
+        // Within the cell, give or take a millimetre (a fiftieth of a cell).
+        EXPECT_GT(expected[k].x, found[k].x - 0.02) << k;
+        EXPECT_LT(expected[k].x, found[k].x + 1.02) << k;
+        EXPECT_GT(expected[k].y, found[k].y - 0.02) << k;
+        EXPECT_LT(expected[k].y, found[k].y + 1.02) << k;
     }
 }
 
