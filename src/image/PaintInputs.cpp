@@ -1,5 +1,6 @@
 #include "image/PaintInputs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -79,15 +80,23 @@ LineSampleRanges SampleRangesOf(const PaintInputs& in)
     const double metresPerPixel = in.pingRange / 500.0;
     ranges.first = geo.startDelay * metresPerPixel;
     ranges.step = in.speedOfSound / 1500 * metresPerPixel;
-    // The same radius and column expressions as the painters' plans.
+    // The same radius and column expressions as the painters' plans. Radii
+    // grow with i, so the count is the first i not kept: estimated, then
+    // settled by the expressions themselves.
     const bool fan = in.displayMode != DisplayMode::SideScan;
     const int width = ImageRaster::kWidth - 250;
-    for (int i = 0; i < geo.radiusPx; ++i) {
+    const auto kept = [&](int i) {
         const double r = i * in.speedOfSound / 1500 + geo.startDelay;
-        if (fan ? !(r < geo.radiusPx + 1) : !(std::trunc(r) < width))
-            break; // radii only grow with i
-        ranges.count = i + 1;
-    }
+        return fan ? r < geo.radiusPx + 1 : std::trunc(r) < width;
+    };
+    const double limit = fan ? geo.radiusPx + 1 : width;
+    int count = static_cast<int>(
+        std::clamp((limit - geo.startDelay) * 1500 / in.speedOfSound, 0.0, double(geo.radiusPx)));
+    while (count > 0 && !kept(count - 1))
+        --count;
+    while (count < geo.radiusPx && kept(count))
+        ++count;
+    ranges.count = count;
     return ranges;
 }
 

@@ -38,7 +38,7 @@ double FarRange(const MosaicPing& ping, std::optional<double> altitude)
 
 bool MakeMosaicPing(const PingRecord& ping, std::span<const std::uint8_t> echoes,
     const SonarSettings& settings, const CommandMessage& command, const PingNavigation& navigation,
-    MosaicPing& out)
+    MosaicPing& out, bool levels)
 {
     if (!navigation.hasPosition || !navigation.HasHeading() || !navigation.offsetApplied)
         return false;
@@ -50,10 +50,19 @@ bool MakeMosaicPing(const PingRecord& ping, std::span<const std::uint8_t> echoes
     ranges.count = std::min(ranges.count, widened ? 2 * std::min(held, 250) : std::min(held, 500));
     if (ranges.count <= 0)
         return false;
-    const auto lut = in.displayMode == DisplayMode::SideScan ? SideScanPixelLevels(in.mixWeight)
-                                                             : FanPixelLevels(in.mixWeight);
-    for (int k = 0; k < ranges.count; ++k)
-        out.levels[std::size_t(k)] = lut[echoes[std::size_t(widened ? k / 2 : k)]];
+    if (levels) {
+        // The table changes only with the mode and the mix weight.
+        thread_local bool sideScan = false;
+        thread_local double weight = std::nan("");
+        thread_local std::array<std::uint8_t, 256> lut {};
+        if (weight != in.mixWeight || sideScan != (in.displayMode == DisplayMode::SideScan)) {
+            sideScan = in.displayMode == DisplayMode::SideScan;
+            weight = in.mixWeight;
+            lut = sideScan ? SideScanPixelLevels(weight) : FanPixelLevels(weight);
+        }
+        for (int k = 0; k < ranges.count; ++k)
+            out.levels[std::size_t(k)] = lut[echoes[std::size_t(widened ? k / 2 : k)]];
+    }
     out.navigation = navigation;
     out.offsets = AntennaOffsetsOf(settings);
     out.headBearing = HeadBearingOfScreen(ping.headAngle, settings);

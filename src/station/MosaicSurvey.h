@@ -50,10 +50,11 @@ struct MosaicPing {
 
 // The ping just decoded (its echo bytes in `echoes`) with its navigation;
 // false when it places nothing (no position, no heading, offsets that
-// cannot be applied, or nothing painted).
+// cannot be applied, or nothing painted). Without `levels` the levels are
+// left as they were (the first pass needs only where the ping reaches).
 bool MakeMosaicPing(const PingRecord& ping, std::span<const std::uint8_t> echoes,
     const SonarSettings& settings, const CommandMessage& command, const PingNavigation& navigation,
-    MosaicPing& out);
+    MosaicPing& out, bool levels = true);
 
 // Where the pings reach, and their finest sample spacing.
 class MosaicExtent {

@@ -66,6 +66,26 @@ TEST(MosaicSurvey, SamplesLieWhereThePaintersDrawThem)
         EXPECT_NEAR(metres, sum / painted * pixel, 1.5 * pixel) << int(c.mode) << " " << c.speed;
         EXPECT_NEAR(ranges.step, c.speed / 1500 * pixel, 1e-12);
     }
+    // As many samples as the painters' own plans keep, over the speeds of
+    // sound and start delays.
+    for (const DisplayMode mode : {DisplayMode::Polar, DisplayMode::SideScan})
+        for (const double speed : {1400.0, 1499.0, 1500.0, 1501.0, 1600.0})
+            for (const int offset : {0, 700}) {
+                PaintInputs in;
+                in.displayMode = mode;
+                in.speedOfSound = speed;
+                in.statusOffset = offset;
+                in.pingRange = in.rangeSetting = 10;
+                const PaintGeometry geo = ComputePaintGeometry(in);
+                int planned = tables->plans.Radii(in, geo).samples;
+                if (mode == DisplayMode::SideScan) {
+                    const auto& columns = tables->plans.Columns(in, geo).column;
+                    planned = 1 + *std::max_element(columns.begin(), columns.end(), [](auto a, auto b) {
+                        return (a == 0xFFFF ? -1 : a) < (b == 0xFFFF ? -1 : b);
+                    });
+                }
+                EXPECT_EQ(SampleRangesOf(in).count, planned) << int(mode) << " " << speed << " " << offset;
+            }
     PaintInputs none;
     none.pingRange = 0;
     EXPECT_EQ(SampleRangesOf(none).count, 0) << "a ping of range 0 paints nothing";

@@ -45,7 +45,7 @@ void WalkPings(const MosaicRequest& request, DataFile& file, SonarType fileType,
             continue;
         const PingNavigation navigation = track.At(*seconds, AntennaOffsetsOf(doc.settings));
         const std::span<const std::uint8_t> echoes(frame.body.data(), frame.bodySize);
-        if (MakeMosaicPing(doc.ping, echoes, doc.settings, doc.command, navigation, ping))
+        if (MakeMosaicPing(doc.ping, echoes, doc.settings, doc.command, navigation, ping, !first))
             onPing(ping);
     }
 }

@@ -1,0 +1,119 @@
+// velmaris-tool mosaic: the simulated boat's survey (five lines of 200 m)
+// made into a GeoTIFF at the default cell, both passes over the records
+// and the file included, against the goals of 30,000 polar pings (500
+// samples each) and 100,000 side-scan pings a second (`of_goal`: the
+// measured rate over it); and the peak memory of the program mosaicking a
+// 100,000-ping recording (`peak_MB`).
+
+#include "MosaicMaking.h"
+
+#include "sim/SyntheticRecording.h"
+#include "station/GisModule.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace velmaris::tool {
+namespace {
+
+const std::string& Survey(sim::SimMode mode, int pings)
+{
+    static std::string paths[3];
+    std::string& path = paths[int(mode)];
+    if (path.empty()) {
+        path = (std::filesystem::temp_directory_path()
+            / ("velmaris-mosaic-" + std::to_string(getpid()) + "-" + std::to_string(int(mode)) + ".52l"))
+                   .string();
+        sim::SynthOptions options;
+        options.pings = pings;
+        options.command.mode = mode;
+        options.command.rangeMetres = 30;
+        options.command.dataPoints = 50; // 500 samples
+        options.track = true;
+        std::string error;
+        if (!sim::WriteSyntheticRecording(path, options, &error))
+            std::fprintf(stderr, "%s\n", error.c_str());
+    }
+    return path;
+}
+
+void Mosaic(benchmark::State& bench, sim::SimMode mode, int pings, double goal)
+{
+    if (!GisModuleFound()) {
+        bench.SkipWithError("this build has no GDAL module");
+        return;
+    }
+    MosaicRequest request;
+    request.file = Survey(mode, pings);
+    request.out = request.file + ".tif";
+    std::int64_t placed = 0;
+    MosaicOutcome outcome;
+    for (auto _ : bench) {
+        if (MakeMosaic(request, ModuleMosaicWriter(), &outcome) != 0) {
+            bench.SkipWithError("the mosaic failed");
+            break;
+        }
+        placed += outcome.pings;
+    }
+    std::filesystem::remove(request.out);
+    bench.SetItemsProcessed(placed);
+    bench.counters["of_goal"] = benchmark::Counter(double(placed) / goal, benchmark::Counter::kIsRate);
+    bench.counters["cells_M"] = double(outcome.frame.width) * outcome.frame.height / 1e6;
+    bench.counters["tiles_MB"] = double(outcome.tiles * MosaicGrid::kTileBytes) / 1e6;
+}
+
+void BM_MosaicPolar(benchmark::State& bench)
+{
+    Mosaic(bench, sim::SimMode::Polar, 50'000, 30'000.0);
+}
+BENCHMARK(BM_MosaicPolar)->Unit(benchmark::kMillisecond);
+
+void BM_MosaicSideScan(benchmark::State& bench)
+{
+    Mosaic(bench, sim::SimMode::SideScan, 100'000, 100'000.0);
+}
+BENCHMARK(BM_MosaicSideScan)->Unit(benchmark::kMillisecond);
+
+// The program itself on 100,000 sector pings: its peak resident memory,
+// counted in a child of a child so nothing else of the benchmark counts.
+void BM_MosaicPeakMemory(benchmark::State& bench)
+{
+    const std::string data = Survey(sim::SimMode::Sector, 100'000);
+    const std::string command = std::string("'") + VELMARIS_BINARY_DIR + "/bin/velmaris-tool' mosaic '" + data
+        + "' --out '" + data + ".tif' >/dev/null 2>&1";
+    long peak = 0;
+    for (auto _ : bench) {
+        int fds[2];
+        if (pipe(fds) != 0)
+            break;
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            const int status = std::system(command.c_str());
+            rusage usage {};
+            getrusage(RUSAGE_CHILDREN, &usage);
+            const long kb = status == 0 ? usage.ru_maxrss : -1;
+            (void)!write(fds[1], &kb, sizeof kb);
+            _exit(0);
+        }
+        close(fds[1]);
+        (void)!read(fds[0], &peak, sizeof peak);
+        close(fds[0]);
+        waitpid(pid, nullptr, 0);
+        if (peak <= 0) {
+            bench.SkipWithError("velmaris-tool mosaic failed");
+            break;
+        }
+    }
+    std::filesystem::remove(data + ".tif");
+    bench.counters["peak_MB"] = double(peak) / 1024.0;
+}
+BENCHMARK(BM_MosaicPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+} // namespace
+} // namespace velmaris::tool
