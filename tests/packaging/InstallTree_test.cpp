@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(Pages, InstalledManPage,
                               "VELMARIS_UDP_PORT", "Export Targets..."}},
         ManPage {"velmaris-tool.1.gz",
             {"dump FILE", "export FILE --csv OUT", "render FILE --out PATH", "--animate", "replay FILE --to",
-                "--loop", "synth OUT", "headsim", "--faults", "nmea FILE|DEVICE", "--version"}}));
+                "--loop", "synth OUT", "headsim", "--faults", "nmea FILE|DEVICE", "mosaic FILE --out", "--version"}}));
 
 TEST_F(InstallTree, InstalledProgramsRun)
 {
