@@ -19,17 +19,19 @@ namespace {
 constexpr const char* kCommand = "velmaris-tool mosaic";
 
 // Walks the records the request picks, handing each ping that places
-// something to `onPing`.
+// something to `onPing`. The first pass reports damage and leaves the
+// levels out; the second is quiet about the same damage.
 template <typename OnPing>
 void WalkPings(const MosaicRequest& request, DataFile& file, SonarType fileType, ToolDocument& doc,
-    const NavigationTrack& track, ProgressLine& progress, const char* what, OnPing onPing)
+    const NavigationTrack& track, ProgressLine& progress, bool firstPass, OnPing onPing)
 {
     RecordCursor cursor(file, fileType);
     RecordFrame frame;
     MosaicPing ping;
     const auto quiet = [](std::int64_t, const RecordFrame&) {};
     const auto report = [](std::int64_t offset, const RecordFrame& f) { ReportDamage("mosaic", offset, f); };
-    const bool first = what[0] == 'r';
+    const bool first = firstPass;
+    const std::string what = first ? "reading" : "placing";
     while (first ? cursor.Next(frame, report) : cursor.Next(frame, quiet)) {
         const std::int64_t number = cursor.Number();
         if (number < request.from)
@@ -37,7 +39,7 @@ void WalkPings(const MosaicRequest& request, DataFile& file, SonarType fileType,
         if (number - request.from >= request.count)
             break;
         if (progress.Due())
-            progress.Show(std::string(what) + " " + ProgressBar(frame.NextOffset(), file.Length(), 40));
+            progress.Show(what + " " + ProgressBar(frame.NextOffset(), file.Length(), 40));
         if (!doc.Decode(frame).valid)
             continue;
         const auto seconds = PingStampSeconds(doc.ping.date, doc.ping.time, doc.ping.hundredths);
@@ -73,8 +75,8 @@ int MakeMosaic(const MosaicRequest& request, const MosaicWriter& writer, MosaicO
 
     ProgressLine progress(stderr, IsTerminal(stderr));
     MosaicExtent extent;
-    WalkPings(request, file, fileType, doc, track, progress, "reading",
-        [&](const MosaicPing& p) { extent.Add(p); });
+    WalkPings(
+        request, file, fileType, doc, track, progress, true, [&](const MosaicPing& p) { extent.Add(p); });
     if (extent.Empty()) {
         progress.Finish();
         std::fprintf(stderr, "%s: no ping of %s has a position and a heading in %s\n", kCommand,
@@ -117,11 +119,12 @@ int MakeMosaic(const MosaicRequest& request, const MosaicWriter& writer, MosaicO
         MosaicPlacer placer(grid, *frame, *projection,
             request.altitude > 0 ? std::optional<double>(request.altitude) : std::nullopt);
         std::int64_t placed = 0;
-        WalkPings(request, file, fileType, doc, track, progress, "placing", [&](const MosaicPing& p) {
+        WalkPings(request, file, fileType, doc, track, progress, false, [&](const MosaicPing& p) {
             placer.Add(p);
             ++placed;
         });
-        placer.Flush();
+        if (!placer.Flush())
+            std::fprintf(stderr, "%s: pings whose places could not be transformed were left out\n", kCommand);
         if (progress.Enabled())
             progress.Show("writing " + request.out);
         const MosaicFormat format = *MosaicFormatForPath(request.out);
