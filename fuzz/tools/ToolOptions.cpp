@@ -6,6 +6,7 @@
 #include "ToolRequests.h"
 #include "sim/LoopbackAddress.h"
 #include "station/ChartFiles.h"
+#include "station/MosaicFiles.h"
 
 #include "FuzzLines.h"
 
@@ -32,6 +33,11 @@ struct RequestInRange {
     bool operator()(const TrackRequest& r) const
     {
         return r.out == "-" || velmaris::ChartFormatForPath(r.out).has_value();
+    }
+    bool operator()(const MosaicRequest& r) const
+    {
+        return velmaris::MosaicFormatForPath(r.out).has_value() && r.from >= 1 && r.count >= 1
+            && (r.cell == 0 || (r.cell >= 0.05 && r.cell <= 1000)) && r.altitude >= 0 && r.altitude <= 1000;
     }
     bool operator()(const RenderRequest& r) const
     {
@@ -76,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    static const std::array<const char*, 10> kCommands {
-        "dump", "render", "nmea", "headsim", "export", "replay", "synth", "gpssim", "track", nullptr};
+    static const std::array<const char*, 11> kCommands {"dump", "render", "nmea", "headsim", "export",
+        "replay", "synth", "gpssim", "track", "mosaic", nullptr};
     std::vector<std::string> args;
     if (const char* command = kCommands[data[0] % kCommands.size()])
         args.push_back(command);
