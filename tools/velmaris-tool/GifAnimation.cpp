@@ -251,9 +251,10 @@ private:
     // (`marked` not written) when the changed pixels use every index.
     int MarkUnchanged(const std::uint8_t* const* rows, const Rect& r, std::vector<std::uint8_t>& marked)
     {
-        // The colour tables fill the low indices: the last is nearly always
-        // free, and is checked in the same pass.
-        constexpr std::uint8_t kLikely = kColorTableEntries - 1;
+        // The colour tables fill the low indices (the raster's stay below
+        // 118): 127 is nearly always free, is checked in the same pass, and
+        // keeps the indices to 7 bits, so the codes start 8 bits wide.
+        constexpr std::uint8_t kLikely = 127;
         Reserve(marked, std::size_t(r.width) * r.height);
         std::uint8_t* out = marked.data();
         bool clash = false;
