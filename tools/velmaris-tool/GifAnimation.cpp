@@ -82,14 +82,16 @@ Rect ChangedRect(const std::uint8_t* const* rows, const std::uint8_t* before, in
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* a = rows[y];
         const std::uint8_t* b = before + std::size_t(y) * w;
-        if (std::memcmp(a, b, std::size_t(w)) == 0)
+        // Each byte is read once: up to the first difference, and from the
+        // end down to the last one outside the columns found so far.
+        const int first = FirstDifference(a, b, 0, w);
+        if (first == w)
             continue;
         if (top < 0)
             top = y;
         bottom = y;
-        // Only what lies outside the columns found so far can widen them.
-        left = FirstDifference(a, b, 0, left);
-        right = std::max(right, LastDifference(a, b, right + 1, w));
+        left = std::min(left, first);
+        right = std::max(right, LastDifference(a, b, std::max(right + 1, first), w));
     }
     if (top < 0)
         return Rect {0, 0, 1, 1};

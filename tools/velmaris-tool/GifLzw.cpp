@@ -13,7 +13,7 @@ namespace velmaris::tool {
 namespace {
 
 constexpr int kLargestCode = 4095;
-constexpr std::int64_t kStoredRun = 1 << 19; // pixels stored before coding is tried again
+constexpr std::int64_t kStoredRun = 1 << 20; // pixels stored before coding is tried again
 constexpr int kLeastStoredBits = 6; // smaller indices always code: few levels shrink well
 
 // Codes packed least significant bit first into a flat buffer that holds
@@ -37,18 +37,30 @@ public:
         }
     }
 
-    // n pixels, each its own code of `width` bits: 8-bit codes on a byte
-    // boundary are the pixels themselves.
+    // n pixels, each its own code of `width` bits: 8-bit codes are the
+    // pixels themselves, shifted by the bits pending.
     void PutLiterals(const std::uint8_t* p, int n, int width)
     {
-        if (width == 8 && count_ % 8 == 0) {
-            for (; count_ > 0; count_ -= 8, bits_ >>= 8)
+        int i = 0;
+        if (width == 8) {
+            for (; count_ >= 8; count_ -= 8, bits_ >>= 8)
                 *at_++ = static_cast<std::uint8_t>(bits_);
-            std::memcpy(at_, p, std::size_t(n));
-            at_ += n;
-            return;
+            if (count_ == 0) {
+                std::memcpy(at_, p, std::size_t(n));
+                at_ += n;
+                return;
+            }
+            if constexpr (std::endian::native == std::endian::little) {
+                for (; i + 8 <= n; i += 8, at_ += 8) {
+                    std::uint64_t word;
+                    std::memcpy(&word, p + i, 8);
+                    const std::uint64_t out = bits_ | word << count_;
+                    std::memcpy(at_, &out, 8);
+                    bits_ = word >> (64 - count_);
+                }
+            }
         }
-        for (int i = 0; i < n; ++i)
+        for (; i < n; ++i)
             Put(p[i], width);
     }
 
@@ -92,24 +104,26 @@ int IndexBits(const std::uint8_t* pixels, std::size_t stride, int width, int hei
 }
 
 // How many of the n pixels from p[0] on to write as themselves: up to and
-// including the first of three equal ones in a row (a run to code), all n
-// when there is none. Shorter runs cost a code more stored than coded, and
-// far less time.
+// including the first of kStoredRunStart equal ones in a row (a run to
+// code), all n when there is none. Shorter runs cost a code or two more
+// stored than coded, and far less time.
+constexpr int kStoredRunStart = 4;
 int StoredSpan(const std::uint8_t* p, int n)
 {
     int i = 0;
 #if defined(__SSE2__) || defined(_M_X64)
-    for (; i + 18 <= n; i += 16) {
+    for (; i + 16 + kStoredRunStart - 1 <= n; i += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 2));
-        const __m128i three = _mm_and_si128(_mm_cmpeq_epi8(a, b), _mm_cmpeq_epi8(b, c));
-        if (const int at = _mm_movemask_epi8(three); at != 0)
+        __m128i same = _mm_cmpeq_epi8(a, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1)));
+        for (int k = 2; k < kStoredRunStart; ++k)
+            same = _mm_and_si128(
+                same, _mm_cmpeq_epi8(a, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + k))));
+        if (const int at = _mm_movemask_epi8(same); at != 0)
             return i + std::countr_zero(unsigned(at)) + 1;
     }
 #endif
-    for (; i + 2 < n; ++i)
-        if (p[i] == p[i + 1] && p[i + 1] == p[i + 2])
+    for (; i + kStoredRunStart <= n; ++i)
+        if (std::all_of(p + i + 1, p + i + kStoredRunStart, [&](std::uint8_t v) { return v == p[i]; }))
             return i + 1;
     return n;
 }
@@ -152,6 +166,10 @@ GifLzw::GifLzw()
 void GifLzw::Encode(
     const std::uint8_t* pixels, std::size_t stride, int width, int height, std::vector<std::uint8_t>& out)
 {
+    if (stride == std::size_t(width) && std::size_t(width) * std::size_t(height) < (1u << 30)) {
+        width *= height; // rows end to end: one long row
+        height = 1;
+    }
     const int bits = IndexBits(pixels, stride, width, height);
     const int clear = 1 << bits;
     const int end = clear + 1;
