@@ -272,6 +272,7 @@ TEST_F(XtfExportTest, CommandLineMistakesAndFilesWithoutSideScan)
     const Case cases[] = {
         {file + xtf + " --csv -", 2, "choose one of --csv and --xtf"},
         {file + xtf + " --samples", 2, "--samples goes with --csv"},
+        {file + " --xtf -", 2, "--xtf takes a file (not standard output)"},
         {file + " --csv - --targets " + Quote(targetsPath), 2, "--targets goes with --xtf"},
         {file, 2, "--csv OUT is required (- for standard output), or --xtf OUT.xtf"},
         {file + xtf + " --targets " + Quote(bad.string()), 1, "line 2: 5 fields where the header has 9"},

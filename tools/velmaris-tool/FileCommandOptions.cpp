@@ -141,7 +141,12 @@ CommandDeclaration& DeclareExport(ToolParser& parser, ExportRequest& request)
     CLI::Option* xtf = c.Text("--xtf", request.xtf, "OUT.xtf",
         "write the side-scan pings as XTF instead: one sonar channel, port or starboard by the side the "
         "head looks to; each ping with its samples, range, sound velocity, time and the track's position, "
-        "heading and speed");
+        "heading and speed",
+        [](const std::string& path) {
+            return path == "-"
+                ? std::string("--xtf takes a file (not standard output): the header is written last")
+                : std::string();
+        });
     CLI::Option* targets = c.Text("--targets", request.targets, "CSV",
         "with --xtf: the measured targets (the CSV of \"Export Targets...\"), each a note after the pings "
         "of its second");
