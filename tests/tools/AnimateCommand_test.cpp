@@ -222,9 +222,10 @@ TEST(AnimateCommand, Mp4HoldsOneH264FramePerGifFrame)
     avformat_close_input(&format);
 }
 
-// FFmpeg's libraries are the MP4 module's alone: a command that writes no
-// MP4 starts without them (the loader names each library it opens).
-TEST(AnimateCommand, OnlyAnMp4LoadsFfmpeg)
+// FFmpeg's libraries are the MP4 module's alone and GDAL's the chart
+// module's: a command that writes neither starts without them (the loader
+// names each library it opens).
+TEST(AnimateCommand, OnlyAnMp4LoadsFfmpegAndOnlyAChartGdal)
 {
     TempFolder dir("tool-animate-libs");
     const auto log = dir / "loader.txt";
@@ -236,6 +237,7 @@ TEST(AnimateCommand, OnlyAnMp4LoadsFfmpeg)
     EXPECT_NE(loaded.find("libstdc++"), std::string::npos)
         << "the loader's own list: " << loaded.substr(0, 200);
     EXPECT_EQ(loaded.find("libavcodec"), std::string::npos);
+    EXPECT_EQ(loaded.find("libgdal"), std::string::npos);
 }
 #endif
 
