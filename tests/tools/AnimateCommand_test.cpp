@@ -1,6 +1,6 @@
 // velmaris-tool render --animate: the GIF read back frame by frame with
-// giflib and held against `render` at the same pings; the MP4 probed back
-// with libavformat where the build has FFmpeg.
+// giflib and held against `render` at the same pings; the MP4 decoded back
+// with libavcodec where the build has FFmpeg.
 #include "image/SonarBitmap.h"
 #include "protocol/SonarSettings.h"
 #include "sim/SyntheticRecording.h"
@@ -10,11 +10,13 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
 #if VELMARIS_HAVE_FFMPEG
 extern "C" {
+#include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 }
 #endif
@@ -191,35 +193,105 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
 }
 
 #if VELMARIS_HAVE_FFMPEG
-TEST(AnimateCommand, Mp4HoldsOneH264FramePerGifFrame)
+// The MP4 decoded with libavcodec: its frames and their luma planes.
+struct Mp4 {
+    int width = 0, height = 0;
+    double fps = 0;
+    std::int64_t storedFrames = 0;
+    std::vector<Frame> luma; // decoded, each width x height
+};
+
+Mp4 ReadMp4(const std::filesystem::path& path)
+{
+    Mp4 out;
+    AVFormatContext* format = nullptr;
+    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) != 0) {
+        ADD_FAILURE() << "cannot open " << path;
+        return out;
+    }
+    EXPECT_GE(avformat_find_stream_info(format, nullptr), 0);
+    EXPECT_EQ(format->nb_streams, 1u);
+    const AVStream* stream = format->streams[0];
+    EXPECT_EQ(stream->codecpar->codec_id, AV_CODEC_ID_H264);
+    EXPECT_EQ(stream->codecpar->format, AV_PIX_FMT_YUV420P);
+    out.width = stream->codecpar->width;
+    out.height = stream->codecpar->height;
+    out.fps = av_q2d(stream->r_frame_rate);
+    out.storedFrames = stream->nb_frames;
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    AVCodecContext* decoder = avcodec_alloc_context3(codec);
+    avcodec_parameters_to_context(decoder, stream->codecpar);
+    EXPECT_EQ(avcodec_open2(decoder, codec, nullptr), 0);
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    const auto drain = [&] {
+        while (avcodec_receive_frame(decoder, frame) == 0) {
+            Frame y(std::size_t(out.width) * out.height);
+            for (int row = 0; row < out.height; ++row)
+                std::copy_n(frame->data[0] + std::ptrdiff_t(row) * frame->linesize[0], out.width,
+                    y.begin() + std::ptrdiff_t(row) * out.width);
+            out.luma.push_back(std::move(y));
+        }
+    };
+    while (av_read_frame(format, packet) >= 0) {
+        EXPECT_EQ(avcodec_send_packet(decoder, packet), 0);
+        av_packet_unref(packet);
+        drain();
+    }
+    avcodec_send_packet(decoder, nullptr);
+    drain();
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&decoder);
+    avformat_close_input(&format);
+    return out;
+}
+
+// How many luma samples of `decoded` stray more than H.264's quantising
+// allows from the luma of the painted indices.
+std::size_t LumaOutliers(const Frame& decoded, const Frame& indices, const ColorTable& table)
+{
+    std::size_t outliers = 0;
+    for (std::size_t i = 0; i < indices.size() && i < decoded.size(); ++i) {
+        const Rgb c = table[indices[i]];
+        const int y = 16 + ((16829 * c.red + 33039 * c.green + 6416 * c.blue + 32768) >> 16);
+        outliers += std::abs(int(decoded[i]) - y) > 12;
+    }
+    return outliers + (decoded.size() != indices.size() ? indices.size() : 0);
+}
+
+TEST(AnimateCommand, Mp4FramesAreThePlaybackAsRenderPaintsIt)
 {
     TempFolder dir("tool-animate-mp4");
     const Dive dive = WriteDive(dir, 130, 20);
     const auto path = dir / "a.mp4";
+    ASSERT_EQ(
+        RunTool("render " + Quote(dive.whole.string()) + " --animate " + Quote(path.string()) + " --fps 25")
+            .exitCode,
+        0);
+    const Mp4 mp4 = ReadMp4(path);
+    EXPECT_EQ(mp4.width, 1000);
+    EXPECT_EQ(mp4.height, 1000);
+    EXPECT_EQ(mp4.fps, 25.0);
+    EXPECT_EQ(mp4.storedFrames, 7);
+    ASSERT_EQ(mp4.luma.size(), 7u) << "every frame decodes";
+    const CSonarBitmap colors;
+    const ColorTable& table = colors.Table(SonarSettings().colorTable);
+    // A macroblock wrongly left as it was would leave 256 outliers or more.
+    EXPECT_LT(LumaOutliers(mp4.luma.front(), Rendered(dive.first, 1000, dir), table), 50u) << "first frame";
+    EXPECT_LT(LumaOutliers(mp4.luma.back(), Rendered(dive.whole, 1000, dir), table), 50u) << "last frame";
+    EXPECT_GT(LumaOutliers(mp4.luma[5], Rendered(dive.whole, 1000, dir), table), 1000u)
+        << "the last ten pings still changed the picture";
+
     ASSERT_EQ(RunTool("render " + Quote(dive.whole.string()) + " --animate " + Quote(path.string())
-                  + " --width 501 --fps 25")
+                  + " --width 501 --pings-per-frame 50")
                   .exitCode,
         0);
-    AVFormatContext* format = nullptr;
-    ASSERT_EQ(avformat_open_input(&format, path.c_str(), nullptr, nullptr), 0);
-    ASSERT_GE(avformat_find_stream_info(format, nullptr), 0);
-    ASSERT_EQ(format->nb_streams, 1u);
-    const AVStream* stream = format->streams[0];
-    EXPECT_EQ(stream->codecpar->codec_id, AV_CODEC_ID_H264);
-    EXPECT_EQ(stream->codecpar->format, AV_PIX_FMT_YUV420P);
-    EXPECT_EQ(stream->codecpar->width, 500) << "an odd width is taken one less";
-    EXPECT_EQ(stream->codecpar->height, 500);
-    EXPECT_EQ(av_q2d(stream->r_frame_rate), 25.0);
-    int packets = 0;
-    AVPacket* packet = av_packet_alloc();
-    while (av_read_frame(format, packet) >= 0) {
-        packets += packet->stream_index == 0;
-        av_packet_unref(packet);
-    }
-    av_packet_free(&packet);
-    EXPECT_EQ(packets, 7);
-    EXPECT_EQ(stream->nb_frames, 7);
-    avformat_close_input(&format);
+    const Mp4 odd = ReadMp4(path);
+    EXPECT_EQ(odd.width, 500) << "an odd width is taken one less";
+    EXPECT_EQ(odd.height, 500);
+    EXPECT_EQ(odd.fps, 10.0);
+    EXPECT_EQ(odd.luma.size(), 3u);
 }
 
 // FFmpeg's libraries are the MP4 module's alone: a command that writes no
