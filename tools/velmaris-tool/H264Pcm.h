@@ -63,8 +63,6 @@ public:
         acc_ = 0;
         pending_ = 0;
     }
-    // Whole bytes; the bits must be aligned.
-    void Raw(const std::uint8_t* data, std::size_t count) { bytes.insert(bytes.end(), data, data + count); }
 
 private:
     std::uint32_t acc_ = 0;
@@ -191,15 +189,20 @@ private:
     static constexpr int kLog2MaxFrameNum = 4;
     static constexpr int kMaxFrameNum = 1 << kLog2MaxFrameNum;
 
+    // The macroblock's 256 luma samples, then 64 of each chroma.
     void Samples(int mx, int my)
     {
         const int x = mx * kMacroblock, y = my * kMacroblock;
-        for (int row = 0; row < kMacroblock; ++row)
-            scratch_.Raw(Luma(y + row) + x, kMacroblock);
-        for (int row = 0; row < kMacroblock / 2; ++row)
-            scratch_.Raw(Cb(y / 2 + row) + x / 2, kMacroblock / 2);
-        for (int row = 0; row < kMacroblock / 2; ++row)
-            scratch_.Raw(Cr(y / 2 + row) + x / 2, kMacroblock / 2);
+        std::vector<std::uint8_t>& out = scratch_.bytes;
+        const std::size_t at = out.size();
+        out.resize(at + kMacroblock * kMacroblock * 3 / 2);
+        std::uint8_t* p = out.data() + at;
+        for (int row = 0; row < kMacroblock; ++row, p += kMacroblock)
+            std::memcpy(p, Luma(y + row) + x, kMacroblock);
+        for (int row = 0; row < kMacroblock / 2; ++row, p += kMacroblock / 2)
+            std::memcpy(p, Cb(y / 2 + row) + x / 2, kMacroblock / 2);
+        for (int row = 0; row < kMacroblock / 2; ++row, p += kMacroblock / 2)
+            std::memcpy(p, Cr(y / 2 + row) + x / 2, kMacroblock / 2);
     }
 
     // The lowest level whose frame size and macroblock rate hold the stream.

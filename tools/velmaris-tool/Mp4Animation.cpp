@@ -71,14 +71,12 @@ public:
         const auto w = std::size_t(params_.width);
         for (int y = 0; y < params_.height; y += 2) {
             std::uint8_t* before = previous_.data() + std::size_t(y) * w;
-            if (first_)
+            if (first_) {
                 ConvertSpan(rows, y, 0, params_.width);
-            else if (std::memcmp(rows[y], before, w) != 0 || std::memcmp(rows[y + 1], before + w, w) != 0)
+                std::copy_n(rows[y], w, before);
+                std::copy_n(rows[y + 1], w, before + w);
+            } else if (std::memcmp(rows[y], before, w) != 0 || std::memcmp(rows[y + 1], before + w, w) != 0)
                 ConvertChangedBlocks(rows, y);
-            else
-                continue;
-            std::copy_n(rows[y], w, before);
-            std::copy_n(rows[y + 1], w, before + w);
         }
         first_ = false;
         bool key = false;
@@ -97,13 +95,13 @@ private:
             h.Cb(y / 2) + from / 2, h.Cr(y / 2) + from / 2);
     }
 
-    // Converts each macroblock-wide piece of the row pair y that differs
-    // from the frame before and marks its macroblock changed.
+    // Converts and keeps each macroblock-wide piece of the row pair y that
+    // differs from the frame before, and marks its macroblock changed.
     void ConvertChangedBlocks(const std::uint8_t* const* rows, int y)
     {
         const auto w = std::size_t(params_.width);
-        const std::uint8_t* top = previous_.data() + std::size_t(y) * w;
-        const std::uint8_t* bottom = top + w;
+        std::uint8_t* top = previous_.data() + std::size_t(y) * w;
+        std::uint8_t* bottom = top + w;
         std::uint8_t* marks = changed_.data() + std::size_t(y / kMacroblock) * h264_->MbWidth();
         for (int x = 0; x < params_.width; x += kMacroblock) {
             const int n = std::min(kMacroblock, params_.width - x);
@@ -114,6 +112,8 @@ private:
             if (same)
                 continue;
             ConvertSpan(rows, y, x, x + n);
+            std::copy_n(rows[y] + x, n, top + x);
+            std::copy_n(rows[y + 1] + x, n, bottom + x);
             marks[x / kMacroblock] = 1;
         }
     }
