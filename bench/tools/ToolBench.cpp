@@ -258,6 +258,7 @@ void BM_AnimatePolarMp4(benchmark::State& bench)
 {
     AnimateWhole(bench, AnimationFormat::Mp4);
 }
+// As for the GIF, a worker codes and writes while the next frame is painted.
 BENCHMARK(BM_AnimatePolarMp4)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 } // namespace
