@@ -39,9 +39,6 @@ target_link_libraries(velmaris_web_qt PUBLIC velmaris_image_qt Qt6::Core Qt6::Ne
 velmaris_qt_edge(shell ${CMAKE_CURRENT_SOURCE_DIR}/resources/velmaris.qrc)
 target_link_libraries(velmaris_shell_qt PUBLIC velmaris_controls_qt velmaris_links_qt velmaris_image_qt velmaris_web_qt velmaris_sim
   Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg)
-if(TARGET velmaris_station_gdal)
-  target_link_libraries(velmaris_shell_qt PUBLIC velmaris_station_gdal) # "Export Targets..." as GeoJSON, KML, GPX
-endif()
 
 # The program, which scripts/run.sh finds at <build>/bin/velmaris.
 add_executable(velmaris ${CMAKE_CURRENT_SOURCE_DIR}/shell/qt/main.cpp)

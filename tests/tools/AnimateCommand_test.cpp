@@ -240,9 +240,10 @@ TEST(AnimateCommand, Mp4FramesAreThePlaybackAsRenderPaintsIt)
 }
 #endif
 
-// The tool writes MP4 without FFmpeg's libraries: no command loads them
-// (the loader names each library it opens).
-TEST(AnimateCommand, NoCommandLoadsFfmpeg)
+// The tool writes MP4 without FFmpeg's libraries, and GDAL's are the chart
+// module's: neither writing an MP4 nor starting loads them (the loader names
+// each library it opens).
+TEST(AnimateCommand, NoCommandLoadsFfmpegAndOnlyAChartGdal)
 {
     TempFolder dir("tool-animate-libs");
     const Dive dive = WriteDive(dir, 30, 1);
@@ -258,6 +259,7 @@ TEST(AnimateCommand, NoCommandLoadsFfmpeg)
             << "the loader's own list: " << loaded.substr(0, 200);
         EXPECT_EQ(loaded.find("libavcodec"), std::string::npos) << args;
         EXPECT_EQ(loaded.find("libavformat"), std::string::npos) << args;
+        EXPECT_EQ(loaded.find("libgdal"), std::string::npos) << args;
     }
 }
 

@@ -8,9 +8,7 @@
 #include "files/TrackFile.h"
 #include "links/Navigation.h"
 #include "station/ChartFiles.h"
-#if VELMARIS_HAVE_GDAL
-#include "station/gdal/GdalChartWriter.h"
-#endif
+#include "station/GisModule.h"
 
 #include <cstdio>
 
@@ -52,12 +50,8 @@ int Run(const TrackRequest& request)
         if (written)
             return kExitOk;
     } else {
-#if VELMARIS_HAVE_GDAL
-        if (GdalChartWriter().WriteTrack(request.out, format, points, error))
+        if (ModuleChartWriter().WriteTrack(request.out, format, points, error))
             return kExitOk;
-#else
-        error = "this build writes CSV alone";
-#endif
     }
     std::fprintf(stderr, "velmaris-tool track: cannot write %s: %s\n", request.out.c_str(), error.c_str());
     return kExitFailure;

@@ -15,9 +15,7 @@
 #include "shell/qt/StationGps.h"
 #include "shell/qt/StationWeb.h"
 #include "station/CommandIds.h"
-#if VELMARIS_HAVE_GDAL
-#include "station/gdal/GdalChartWriter.h"
-#endif
+#include "station/GisModule.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -183,10 +181,10 @@ void CVelmarisApp::PlugRecordingAndPlayback()
 void CVelmarisApp::PlugViewInteraction()
 {
     capture_ = std::make_unique<ScreenCapture>(*frame_, reporter_);
-#if VELMARIS_HAVE_GDAL
-    static const GdalChartWriter charts;
-    hooks_.charts = &charts;
-#endif
+    // GeoJSON, KML and GPX are offered where the GDAL module is in place; it
+    // is loaded on the first such export, not at start.
+    if (GisModuleFound())
+        hooks_.charts = &ModuleChartWriter();
     hooks_.saveScreen
         = [this] { capture_->Run(QString::fromStdString(doc_->State().settings.writeFileDirectory)); };
     connect(view_, &CVelmarisView::cursorRead, this, [this] { ui_.RefreshCursorReadouts(); });

@@ -10,6 +10,7 @@
 #include "sim/SyntheticRecording.h"
 #include "station/CVelmarisDoc.h"
 #include "station/CommandIds.h"
+#include "station/GisModule.h"
 #include "support/LiveStation.h"
 #include "support/SpinUntil.h"
 
@@ -57,8 +58,8 @@ void Click(CVelmarisView* view, QPoint at)
 }
 
 // Runs `command` and answers the save dialog it opens with `path`; returns
-// the dialog's title.
-QString AnswerSaveDialog(CMainFrame& frame, int command, const fs::path& path)
+// the dialog's title, and its filters in `filters` when given.
+QString AnswerSaveDialog(CMainFrame& frame, int command, const fs::path& path, QStringList* filters = nullptr)
 {
     QString title;
     QTimer answer; // until the dialog has gone: its file list loads in the background
@@ -68,6 +69,8 @@ QString AnswerSaveDialog(CMainFrame& frame, int command, const fs::path& path)
             if (dialog == nullptr || !dialog->isVisible())
                 continue;
             title = dialog->windowTitle();
+            if (filters != nullptr)
+                *filters = dialog->nameFilters();
             if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
                 name->setText(QString::fromStdString(path.string()));
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
@@ -141,7 +144,13 @@ TEST_F(StationTargets, TwoMeasurementsWithTheMouseExportAsCsv)
     EXPECT_TRUE(exportItem->isEnabled());
 
     const fs::path csv = station_.dir / "dive targets.csv";
-    EXPECT_EQ(AnswerSaveDialog(frame, cmd::kExportTargets, csv), QStringLiteral("Export Targets As:"));
+    QStringList filters;
+    EXPECT_EQ(
+        AnswerSaveDialog(frame, cmd::kExportTargets, csv, &filters), QStringLiteral("Export Targets As:"));
+    // Chart formats are offered where the GDAL module is in place, which is
+    // not loaded for the offer.
+    EXPECT_EQ(filters.join(';').contains(QStringLiteral("*.geojson")), GisModuleFound())
+        << filters.join(';').toStdString();
     const std::string text = ReadFile(csv);
     EXPECT_EQ(text, TargetsCsv(doc.Targets()));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
