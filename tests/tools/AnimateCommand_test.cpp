@@ -160,6 +160,7 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
     const std::string one = Quote((dir / "one.52l").string());
     const auto err = dir / "err.txt";
     const auto out = dir / "x.gif";
+    const auto mp4 = dir / "x.mp4";
     struct Case {
         std::string args;
         int exitCode;
@@ -180,6 +181,9 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
             "--animate goes without --out, --raw and --crop"},
         {one + " --out y.png --fps 5", 2, "--fps goes with --animate"},
         {one + " --animate " + Quote((dir / "no" / "x.gif").string()), 1, "cannot write"},
+        {Quote((dir / "none.52l").string()) + " --animate " + Quote(mp4.string()), 1,
+            "holds no ping to animate"},
+        {one + " --animate " + Quote((dir / "no" / "x.mp4").string()), 1, "cannot write"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RunTool("render " + c.args, err.string()).exitCode, c.exitCode) << c.args;
@@ -187,6 +191,7 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
             << c.args << "\n"
             << testing::ReadFileText(err);
         EXPECT_FALSE(std::filesystem::exists(out)) << c.args;
+        EXPECT_FALSE(std::filesystem::exists(mp4)) << c.args;
     }
 }
 
