@@ -258,7 +258,7 @@ void BM_AnimatePolarMp4(benchmark::State& bench)
 {
     AnimateWhole(bench, AnimationFormat::Mp4);
 }
-// As for the GIF, a worker codes and writes while the next frame is painted.
+// Painting and coding on one thread: by the clock, and cpu_of_goal.
 BENCHMARK(BM_AnimatePolarMp4)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 } // namespace

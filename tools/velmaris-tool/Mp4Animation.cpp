@@ -3,12 +3,10 @@
 // Each indexed frame is converted from its palette only in the macroblocks
 // that changed, so a sweep costs about the wedge it painted, and the video
 // shows the painted colours exactly (in 4:2:0). No library: the tool loads
-// nothing more for an MP4. A worker thread codes and writes a frame while
-// the next is painted. The writer holds the indices of the frame before,
+// nothing more for an MP4. The writer holds the indices of the frame before,
 // the picture and one coded frame.
 
 #include "FrameEncoder.h"
-#include "FrameWorker.h"
 #include "H264Pcm.h"
 #include "Mp4File.h"
 #include "YuvFrame.h"
@@ -69,9 +67,6 @@ public:
 
     bool AddRows(const std::uint8_t* const* rows, std::string* error) override
     {
-        // The picture and the marks are the worker's until it has coded the frame before.
-        if (std::string failure = worker_.Drain(); !failure.empty())
-            return Fail(error, failure);
         std::fill(changed_.begin(), changed_.end(), std::uint8_t(0));
         const auto w = std::size_t(params_.width);
         for (int y = 0; y < params_.height; y += 2) {
@@ -84,22 +79,12 @@ public:
                 ConvertChangedBlocks(rows, y);
         }
         first_ = false;
-        const std::string failure = worker_.Submit([this] {
-            bool key = false;
-            const std::vector<std::uint8_t>& frame = h264_->Frame(changed_.data(), &key);
-            std::string error;
-            file_.AddFrame(frame.data(), frame.size(), key, &error);
-            return error;
-        });
-        return failure.empty() || Fail(error, failure);
+        bool key = false;
+        const std::vector<std::uint8_t>& frame = h264_->Frame(changed_.data(), &key);
+        return file_.AddFrame(frame.data(), frame.size(), key, error);
     }
 
-    bool Finish(std::string* error) override
-    {
-        if (std::string failure = worker_.Drain(); !failure.empty())
-            return Fail(error, failure);
-        return file_.Close(error);
-    }
+    bool Finish(std::string* error) override { return file_.Close(error); }
 
 private:
     // Columns [from, to) of the row pair y, y + 1 into the picture.
@@ -140,9 +125,6 @@ private:
     std::vector<std::uint8_t> previous_; // the indices of the frame before
     std::vector<std::uint8_t> changed_; // per macroblock, row by row: 1 where this frame differs
     bool first_ = true;
-    // Codes and writes a frame while the next is painted; last, so that it
-    // stops before the rest goes.
-    FrameWorker worker_;
 };
 
 } // namespace

@@ -92,7 +92,8 @@ bool Mp4File::Open(const std::string& path, const Mp4Track& track, std::string* 
     file_ = std::fopen(path.c_str(), "wb");
     if (file_ == nullptr)
         return Fail(error, std::strerror(errno));
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+    // Each write is a whole box or frame: straight to the file, not copied.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
     Box head;
     const std::size_t ftyp = head.Begin("ftyp");
     head.Text("isom");
