@@ -161,6 +161,8 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
     const auto err = dir / "err.txt";
     const auto out = dir / "x.gif";
     const auto mp4 = dir / "x.mp4";
+    const auto full = dir / "full.mp4"; // a disk that is full
+    std::filesystem::create_symlink("/dev/full", full);
     struct Case {
         std::string args;
         int exitCode;
@@ -184,6 +186,7 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
         {Quote((dir / "none.52l").string()) + " --animate " + Quote(mp4.string()), 1,
             "holds no ping to animate"},
         {one + " --animate " + Quote((dir / "no" / "x.mp4").string()), 1, "cannot write"},
+        {one + " --animate " + Quote(full.string()), 1, "No space left on device"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RunTool("render " + c.args, err.string()).exitCode, c.exitCode) << c.args;

@@ -1,5 +1,7 @@
 #include "Mp4File.h"
 
+#include "FrameWorker.h"
+
 #include <cerrno>
 #include <cstring>
 #include <initializer_list>
@@ -60,11 +62,15 @@ public:
 };
 
 constexpr std::uint32_t kMovieTimescale = 1000;
+constexpr std::size_t kBatch = std::size_t(2) << 20;
 
 } // namespace
 
+Mp4File::Mp4File() = default;
+
 Mp4File::~Mp4File()
 {
+    writer_.reset(); // lets the batch being written finish
     if (file_ != nullptr)
         std::fclose(file_);
 }
@@ -73,16 +79,33 @@ bool Mp4File::Fail(std::string* error, const std::string& what)
 {
     if (error)
         *error = "cannot write " + path_ + ": " + what;
+    writer_.reset();
     if (file_ != nullptr)
         std::fclose(file_);
     file_ = nullptr;
     return false;
 }
 
-bool Mp4File::Write(const void* data, std::size_t size)
+bool Mp4File::HandOver(std::string* error)
 {
+    if (std::string failure = writer_->Drain(); !failure.empty())
+        return Fail(error, failure);
+    std::swap(batch_, writing_);
+    batch_.clear();
+    writer_->Submit([this]() -> std::string {
+        if (std::fwrite(writing_.data(), 1, writing_.size(), file_) != writing_.size())
+            return std::strerror(errno);
+        return {};
+    });
+    return true;
+}
+
+bool Mp4File::Put(const void* data, std::size_t size, std::string* error)
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    batch_.insert(batch_.end(), bytes, bytes + size);
     written_ += size;
-    return std::fwrite(data, 1, size, file_) == size;
+    return batch_.size() < kBatch || HandOver(error);
 }
 
 bool Mp4File::Open(const std::string& path, const Mp4Track& track, std::string* error)
@@ -92,8 +115,11 @@ bool Mp4File::Open(const std::string& path, const Mp4Track& track, std::string* 
     file_ = std::fopen(path.c_str(), "wb");
     if (file_ == nullptr)
         return Fail(error, std::strerror(errno));
-    // Each write is a whole box or frame: straight to the file, not copied.
+    // Each write is a whole batch or box: straight to the file, not copied.
     std::setvbuf(file_, nullptr, _IONBF, 0);
+    writer_ = std::make_unique<FrameWorker>();
+    batch_.reserve(kBatch + (kBatch >> 1));
+    writing_.reserve(batch_.capacity());
     Box head;
     const std::size_t ftyp = head.Begin("ftyp");
     head.Text("isom");
@@ -105,17 +131,15 @@ bool Mp4File::Open(const std::string& path, const Mp4Track& track, std::string* 
     head.U32(1);
     head.Text("mdat");
     head.U64(0);
-    if (!Write(head.bytes.data(), head.bytes.size()))
-        return Fail(error, std::strerror(errno));
-    return true;
+    return Put(head.bytes.data(), head.bytes.size(), error);
 }
 
 bool Mp4File::AddFrame(const std::uint8_t* data, std::size_t size, bool key, std::string* error)
 {
     if (file_ == nullptr)
         return Fail(error, "the file is not open");
-    if (!Write(data, size))
-        return Fail(error, std::strerror(errno));
+    if (!Put(data, size, error))
+        return false;
     sizes_.push_back(static_cast<std::uint32_t>(size));
     if (key)
         keys_.push_back(static_cast<std::uint32_t>(sizes_.size()));
@@ -243,11 +267,15 @@ bool Mp4File::Close(std::string* error)
     m.End(moov);
 
     const std::uint64_t mdatSize = written_ - mdatStart_;
-    if (!Write(m.bytes.data(), m.bytes.size()))
-        return Fail(error, std::strerror(errno));
+    if (!Put(m.bytes.data(), m.bytes.size(), error) || !HandOver(error))
+        return false;
+    if (std::string failure = writer_->Drain(); !failure.empty())
+        return Fail(error, failure);
+    writer_.reset();
     Box size;
     size.U64(mdatSize);
-    if (std::fseek(file_, long(mdatStart_ + 8), SEEK_SET) != 0 || !Write(size.bytes.data(), 8))
+    if (std::fseek(file_, long(mdatStart_ + 8), SEEK_SET) != 0
+        || std::fwrite(size.bytes.data(), 1, 8, file_) != 8)
         return Fail(error, std::strerror(errno));
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;

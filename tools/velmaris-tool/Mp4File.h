@@ -2,16 +2,21 @@
 // An MP4 file of one H.264 video track, written as the frames come: the
 // file type, then the frames one after another in one media data box, then
 // on Close() the movie box that indexes them (one chunk of every frame, a
-// size per frame, the key frames). Holds 4 bytes per frame and the key
-// frames' numbers, never a frame. Not thread-safe; every failure is
+// size per frame, the key frames). The frames are gathered into batches of
+// a few megabytes that a thread of its own writes while the next gather, so
+// the caller does not wait for the disk. Holds two batches, 4 bytes per
+// frame and the key frames' numbers. Used from one thread; every failure is
 // returned as false with a message.
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace velmaris::tool {
+
+class FrameWorker;
 
 struct Mp4Track {
     int width = 0;
@@ -22,7 +27,7 @@ struct Mp4Track {
 
 class Mp4File {
 public:
-    Mp4File() = default;
+    Mp4File();
     Mp4File(const Mp4File&) = delete;
     Mp4File& operator=(const Mp4File&) = delete;
     ~Mp4File(); // closes an unfinished file as it is
@@ -35,14 +40,20 @@ public:
     bool Close(std::string* error);
 
 private:
-    bool Write(const void* data, std::size_t size);
+    // Appends to the batch, handing it to the writer once it is full.
+    bool Put(const void* data, std::size_t size, std::string* error);
+    // Waits for the batch before, then hands this one over.
+    bool HandOver(std::string* error);
     bool Fail(std::string* error, const std::string& what);
 
     std::string path_;
     Mp4Track track_;
     std::FILE* file_ = nullptr;
     std::uint64_t mdatStart_ = 0; // where the media data box begins
-    std::uint64_t written_ = 0;
+    std::uint64_t written_ = 0; // bytes put, written or not
+    std::vector<std::uint8_t> batch_; // being gathered
+    std::vector<std::uint8_t> writing_; // the writer's
+    std::unique_ptr<FrameWorker> writer_;
     std::vector<std::uint32_t> sizes_;
     std::vector<std::uint32_t> keys_; // frame numbers from 1
 };
