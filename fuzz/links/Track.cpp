@@ -30,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     __builtin_trap();
                 if (nav.HasHeading() && !(nav.heading >= 0 && nav.heading < 360))
                     __builtin_trap();
+                if (nav.hasSpeed && !std::isfinite(nav.speedKnots))
+                    __builtin_trap();
                 if (const auto p = PointFromHead(nav, offsets, 200, dt * 100))
                     if (!std::isfinite(p->latitude) || !std::isfinite(p->longitude))
                         __builtin_trap();

@@ -86,6 +86,18 @@ std::optional<TrackLineView> ParseTrackLine(std::string_view line)
     return view;
 }
 
+std::optional<int> TrackUtcOffset(std::string_view text)
+{
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t lf = text.find('\n', start);
+        const std::size_t end = lf == std::string_view::npos ? text.size() : lf + 1;
+        if (const auto line = ParseTrackLine(text.substr(start, end - start)))
+            return line->utcOffsetMinutes;
+        start = end;
+    }
+    return std::nullopt;
+}
+
 std::optional<double> PingStampSeconds(
     std::string_view date, std::string_view time, std::string_view hundredths)
 {

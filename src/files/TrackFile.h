@@ -47,6 +47,10 @@ struct TrackLineView {
 // Reads one line (line end optional); nullopt when the stamp is not one.
 std::optional<TrackLineView> ParseTrackLine(std::string_view line);
 
+// The host clock's offset from UTC (minutes east) that the track's stamps
+// give: that of its first line that reads; nullopt when none does.
+std::optional<int> TrackUtcOffset(std::string_view text);
+
 // LocalSeconds() of a ping's time stamp texts ("07-DEC-2026", "14:30:05",
 // ".42" or ". 4"); nullopt when they are not a time stamp.
 std::optional<double> PingStampSeconds(

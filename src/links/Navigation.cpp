@@ -164,6 +164,18 @@ std::optional<double> NavigationTrack::CourseAt(double seconds) const
     return nearest->course;
 }
 
+std::optional<double> NavigationTrack::SpeedAt(double seconds) const
+{
+    const auto around = Find(motion_, seconds);
+    if (around.before && around.after) {
+        const double span = around.after->seconds - around.before->seconds;
+        const double f = span > 0 ? (seconds - around.before->seconds) / span : 0.0;
+        return around.before->knots + (around.after->knots - around.before->knots) * f;
+    }
+    const Motion* m = around.before ? around.before : around.after;
+    return m ? std::optional<double>(m->knots) : std::nullopt;
+}
+
 std::optional<GeoPoint> NavigationTrack::PositionAt(double seconds) const
 {
     const auto around = Find(fixes_, seconds);
@@ -209,9 +221,15 @@ PingNavigation NavigationTrack::At(double seconds, const AntennaOffsets& offsets
         nav.heading = *course;
         nav.headingSource = HeadingSource::CourseOverGround;
     }
+    if (const auto speed = SpeedAt(seconds)) {
+        nav.hasSpeed = true;
+        nav.speedKnots = *speed;
+    }
     const auto position = PositionAt(seconds);
     if (!position)
         return nav;
+    const auto fixes = Find(fixes_, seconds);
+    nav.fixSeconds = (fixes.before ? fixes.before : fixes.after)->seconds;
     nav.hasPosition = true;
     nav.antenna = *position;
     nav.head = *position;

@@ -12,6 +12,8 @@
 //   last among them when there is none), else the course over ground while
 //   the speed is at least kCourseMinimumKnots, else unknown. Each within
 //   kNavigationGapSeconds of the ping.
+// - Speed: over ground, interpolated between RMC and VTG readings within
+//   kNavigationGapSeconds of the ping.
 // - The head: moved from the antenna by the antenna offsets (metres forward
 //   and to starboard, turned by the heading); its zero direction is the
 //   heading turned by the offsets' head zero.
@@ -68,6 +70,13 @@ struct PingNavigation {
     HeadingSource headingSource = HeadingSource::None;
     double heading = 0; // of the bow, degrees clockwise from true north
     bool HasHeading() const { return headingSource != HeadingSource::None; }
+    // Speed over ground, between the readings around the ping (the nearer
+    // one alone when only one lies within the gap).
+    bool hasSpeed = false;
+    double speedKnots = 0;
+    // The fix the position starts from: the last at or before the ping,
+    // else the first after it (valid with hasPosition).
+    double fixSeconds = 0;
 };
 
 struct TrackFix {
@@ -110,6 +119,7 @@ private:
     void AddMotion(double seconds, const NmeaReading& r);
     std::optional<GeoPoint> PositionAt(double seconds) const;
     std::optional<double> CourseAt(double seconds) const;
+    std::optional<double> SpeedAt(double seconds) const;
 
     std::vector<TrackFix> fixes_;
     std::vector<Angle> headings_;

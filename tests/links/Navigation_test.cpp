@@ -1,6 +1,7 @@
 // Navigation per ping from a track: fixes interpolated within the gap rule,
-// heading sources in their order, the antenna offsets, and points on the
-// WGS84 ellipsoid checked against PROJ's geodesics.
+// speed and the fix used, heading sources in their order, the antenna
+// offsets, and points on the WGS84 ellipsoid checked against PROJ's
+// geodesics.
 #include "links/Navigation.h"
 
 #include "files/TrackFile.h"
@@ -115,6 +116,40 @@ TEST(Navigation, PositionsInterpolateWithinTheGapRule)
     const NavigationTrack dateLine
         = NavigationTrack::FromText(Line(0, Rmc(0, 0.0, 179.9999)) + Line(1, Rmc(1, 0.0, -179.9999)));
     EXPECT_NEAR(std::fabs(dateLine.At(kBase + 0.5, {}).head.longitude), 180.0, 1e-9);
+}
+
+TEST(Navigation, SpeedAndFixTimeFollowTheReadingsAroundThePing)
+{
+    // 4 knots at 0 s, 6 at 1 s; a VTG alone gives 8 at 4 s (no fix).
+    const NavigationTrack track = NavigationTrack::FromText(Line(0, Rmc(0, 59.0, 10.0, 4.0, 90.0))
+        + Line(1, Rmc(1, 59.0, 10.0001, 6.0, 90.0)) + Line(4, Nmea("GNVTG,90.0,T,,M,8.0,N,14.8,K,A")));
+    struct Case {
+        double t;
+        bool speed;
+        double knots;
+        bool position;
+        double fixAt;
+    };
+    const Case cases[] = {
+        {-1.0, true, 4.0, true, 0.0}, // before the first: the first fix, its speed
+        {0.0, true, 4.0, true, 0.0},
+        {0.25, true, 4.5, true, 0.0},
+        {1.0, true, 6.0, true, 1.0},
+        {2.5, true, 7.0, true, 1.0}, // between 6 and the VTG's 8
+        {5.0, true, 8.0, false, 0.0}, // the fixes too far
+        {6.5, false, 0.0, false, 0.0},
+    };
+    for (const Case& c : cases) {
+        const PingNavigation nav = track.At(kBase + c.t, AntennaOffsets {});
+        EXPECT_EQ(nav.hasSpeed, c.speed) << c.t;
+        if (nav.hasSpeed) {
+            EXPECT_NEAR(nav.speedKnots, c.knots, 1e-9) << c.t;
+        }
+        ASSERT_EQ(nav.hasPosition, c.position) << c.t;
+        if (nav.hasPosition) {
+            EXPECT_NEAR(nav.fixSeconds, kBase + c.fixAt, 1e-6) << c.t;
+        }
+    }
 }
 
 TEST(Navigation, HeadingSourcesInTheirOrder)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 
 namespace velmaris::tool {
@@ -136,6 +137,80 @@ TEST(GifEncoder, CodeStreamsEndCleanlyAtEveryWidth)
             ASSERT_EQ(decoded.size(), 1u);
             EXPECT_TRUE(decoded[0] == f);
         }
+}
+
+// One rectangle's image data from GifLzw in a one-image GIF, decoded by
+// giflib from memory; empty when giflib refuses it.
+Frame DecodeImageData(const std::vector<std::uint8_t>& data, int width, int height)
+{
+    const auto w0 = std::uint8_t(width), w1 = std::uint8_t(width >> 8);
+    const auto h0 = std::uint8_t(height), h1 = std::uint8_t(height >> 8);
+    std::vector<std::uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', w0, w1, h0, h1, 0xF7, 0, 0};
+    gif.resize(gif.size() + 3 * 256); // the colour table, black
+    for (const std::uint8_t b : {std::uint8_t(0x2C), std::uint8_t(0), std::uint8_t(0), std::uint8_t(0),
+             std::uint8_t(0), w0, w1, h0, h1, std::uint8_t(0)})
+        gif.push_back(b);
+    gif.insert(gif.end(), data.begin(), data.end());
+    gif.push_back(0x3B);
+    struct Reader {
+        const std::vector<std::uint8_t>* bytes;
+        std::size_t at;
+    } reader {&gif, 0};
+    const InputFunc read = [](GifFileType* f, GifByteType* to, int n) {
+        auto* r = static_cast<Reader*>(f->UserData);
+        const std::size_t k = std::min(std::size_t(n), r->bytes->size() - r->at);
+        std::memcpy(to, r->bytes->data() + r->at, k);
+        r->at += k;
+        return int(k);
+    };
+    int error = 0;
+    GifFileType* file = DGifOpen(&reader, read, &error);
+    Frame out;
+    if (file != nullptr && DGifSlurp(file) == GIF_OK && file->ImageCount == 1)
+        out.assign(
+            file->SavedImages[0].RasterBits, file->SavedImages[0].RasterBits + std::size_t(width) * height);
+    if (file != nullptr)
+        DGifCloseFile(file, &error);
+    return out;
+}
+
+// One coder through rectangles of every index width, in an order that
+// leaves slots and the stored decision of each to the next: the codes
+// start one bit wider than the widest index, and noise of 7-bit indices
+// is stored at a byte a pixel.
+TEST(GifLzw, RectanglesOfEveryIndexWidthDecodeAfterOneAnother)
+{
+    struct Case {
+        const char* name;
+        int levels; // indices 0 .. levels - 1
+        bool noise; // otherwise smooth: runs and repeats
+        int minimumCodeSize;
+    };
+    const Case cases[] = {{"7-bit smooth", 128, false, 7}, {"8-bit smooth", 256, false, 8},
+        {"7-bit smooth again", 128, false, 7}, {"7-bit noise", 118, true, 7},
+        {"7-bit noise, stored on", 118, true, 7}, {"8-bit noise", 256, true, 8}, {"2-bit", 3, true, 2},
+        {"5-bit noise", 32, true, 5}, {"6-bit noise", 64, true, 6},
+        {"8-bit smooth after noise", 256, false, 8}};
+    std::mt19937 random(11);
+    GifLzw lzw;
+    const int width = 301, height = 120;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Frame f(std::size_t(width) * height);
+        for (std::size_t i = 0; i < f.size(); ++i)
+            f[i] = c.noise ? std::uint8_t(random() % unsigned(c.levels))
+                           : std::uint8_t((i / 7 + i / unsigned(width)) % unsigned(c.levels));
+        f[f.size() / 2] = std::uint8_t(c.levels - 1);
+        std::vector<std::uint8_t> data;
+        lzw.Encode(f.data(), std::size_t(width), width, height, data);
+        ASSERT_FALSE(data.empty());
+        EXPECT_EQ(data[0], c.minimumCodeSize);
+        EXPECT_TRUE(DecodeImageData(data, width, height) == f);
+        if (c.noise && c.minimumCodeSize == 7) {
+            // A byte a pixel, a clear every 125, and a sub-block length per 255.
+            EXPECT_LT(double(data.size()), double(f.size()) * (1 + 1.0 / 125 + 1.0 / 255) + 64);
+        }
+    }
 }
 
 // The worker writes while the caller paints: a failed write still reaches

@@ -42,6 +42,14 @@ double ProfileRangeMetres(const PingRecord& ping, const SonarSettings& settings)
     return ping.profileHistory.back().value * settings.speedOfSound / kNominalSoundVelocity / 100.0;
 }
 
+PingNavigation NavigationOfPing(const ExportNavigation* navigation, const PingRecord& ping)
+{
+    if (navigation == nullptr || navigation->track == nullptr)
+        return {};
+    const auto seconds = PingStampSeconds(ping.date, ping.time, ping.hundredths);
+    return seconds ? navigation->track->At(*seconds, navigation->offsets) : PingNavigation();
+}
+
 void ExportRow(CsvLine& line, std::int64_t index, const RecordFrame& frame, const ToolDocument& doc,
     bool samples, const ExportNavigation* navigation)
 {
@@ -63,10 +71,7 @@ void ExportRow(CsvLine& line, std::int64_t index, const RecordFrame& frame, cons
         .Real(s.speedOfSound)
         .Fixed(ProfileRangeMetres(p, s), 3);
     if (navigation != nullptr) {
-        const auto seconds = PingStampSeconds(p.date, p.time, p.hundredths);
-        const PingNavigation nav = seconds && navigation->track
-            ? navigation->track->At(*seconds, navigation->offsets)
-            : PingNavigation();
+        const PingNavigation nav = NavigationOfPing(navigation, p);
         if (nav.hasPosition)
             line.Fixed(nav.head.latitude, 7).Fixed(nav.head.longitude, 7);
         else

@@ -33,6 +33,10 @@ struct ExportNavigation {
     AntennaOffsets offsets;
 };
 
+// The navigation of the ping just decoded, as its row gives it: none
+// without a track or a time stamp that reads.
+PingNavigation NavigationOfPing(const ExportNavigation* navigation, const PingRecord& ping);
+
 // The row of record number `index` (from 1), `frame` decoded into `doc`;
 // with `navigation`, the position columns.
 void ExportRow(CsvLine& line, std::int64_t index, const RecordFrame& frame, const ToolDocument& doc,

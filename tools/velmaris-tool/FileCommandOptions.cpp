@@ -120,27 +120,52 @@ CommandDeclaration& DeclareRender(ToolParser& parser, RenderRequest& request)
 
 CommandDeclaration& DeclareExport(ToolParser& parser, ExportRequest& request)
 {
-    CommandDeclaration& c = parser.Add("export", "one CSV row per ping of a data file", Wording::Files);
+    CommandDeclaration& c = parser.Add(
+        "export", "one CSV row per ping of a data file, or its side-scan pings as XTF", Wording::Files);
     c.App().description(
         "writes one CSV row per ping of FILE, after a header row: index, date, time, hundredths, tag, mode, "
         "range (m), gain (dB), head angle (degrees), step, train (degrees), sector width (degrees), sound "
         "velocity (m/s), profile range (m). index is the record's number in the file from 1 (as replay "
         "--from-ping counts); a record whose reply header does not decode is not a ping and has no row. "
         "When FILE has a track beside it (FILE.nmea), latitude, longitude (degrees, of the head) and "
-        "heading (degrees) follow profile range, blank for a ping the track does not place.");
+        "heading (degrees) follow profile range, blank for a ping the track does not place. With --xtf it "
+        "writes the side-scan pings as an XTF file instead, one sonar packet each.");
     c.Positional("FILE", request.file, kDataFileHelp);
     CLI::Option* csv = c.Text("--csv", request.csv, "OUT", "the CSV file to write, - for standard output");
-    c.Flag("--samples", request.samples,
+    CLI::Option* samples = c.Flag("--samples", request.samples,
         "the echo samples as 500 further columns (sample 1 .. sample 500, 0 to 255; empty past the ping's "
         "own "
         "samples: 250 for 'IMX', none for 'IPX')");
+    CLI::Option* xtf = c.Text("--xtf", request.xtf, "OUT.xtf",
+        "write the side-scan pings as XTF instead: one sonar channel, port or starboard by the side the "
+        "head looks to; each ping with its samples, range, sound velocity, time and the track's position, "
+        "heading and speed",
+        [](const std::string& path) {
+            return path == "-"
+                ? std::string("--xtf takes a file (not standard output): the header is written last")
+                : std::string();
+        });
+    CLI::Option* targets = c.Text("--targets", request.targets, "CSV",
+        "with --xtf: the measured targets (the CSV of \"Export Targets...\"), each a note after the pings "
+        "of its second");
     c.Text("--ini", request.ini, "INI", kIniHelp);
     c.App().footer("  RFC 4180 text: comma separated, CR LF line ends, UTF-8; fields with commas, quotes or "
                    "line\n  breaks quoted. Streams: memory stays the same for a file of any size. Damaged "
-                   "records are\n  skipped with a note on standard error, as dump reports them.");
-    c.Rules([csv] {
-        return csv->count() > 0 ? std::string()
-                                : std::string("--csv OUT is required (- for standard output)");
+                   "records are\n  skipped with a note on standard error, as dump reports them.\n"
+                   "  XTF leaves out Sector and Polar pings (the format has no beam direction per ping) and "
+                   "'IPX'\n  pings (no samples), with a count on standard error. Its ping times are UTC when "
+                   "the track\n  gives the host clock's offset from UTC, local time otherwise; the file "
+                   "header's note says which.");
+    c.Rules([csv, samples, xtf, targets] {
+        if (csv->count() > 0 && xtf->count() > 0)
+            return std::string("choose one of --csv and --xtf");
+        if (xtf->count() > 0)
+            return samples->count() > 0 ? std::string("--samples goes with --csv") : std::string();
+        if (targets->count() > 0)
+            return std::string("--targets goes with --xtf");
+        return csv->count() > 0
+            ? std::string()
+            : std::string("--csv OUT is required (- for standard output), or --xtf OUT.xtf");
     });
     return c;
 }

@@ -1,10 +1,10 @@
 #pragma once
 // A thread of its own that runs jobs one after another, in the order given,
-// so that an animation codes and writes one frame while the next is painted.
+// so that an animation codes and writes frames while the next are painted.
 // At most one job runs and none waits: Submit() returns once the job before
-// has finished and the new one has started, so a writer that fills two
-// buffers in turn never touches the one being coded. Owned by one writer;
-// Submit() and Drain() from that writer's thread only.
+// has finished and the new one is handed over, so a writer that drains
+// before refilling what it handed over never touches what is being coded.
+// Owned by one writer; Submit() and Drain() from that writer's thread only.
 
 #include <condition_variable>
 #include <functional>

@@ -3,9 +3,9 @@
 // graphic control block with the frame's delay and only the rectangle that
 // changed since the frame before (the rest stays on screen), its unchanged
 // pixels transparent, so a sweep costs the wedge it painted. The caller's
-// thread finds the rectangle and writes the frames in order; two worker
-// threads code them in turn while the next frame is painted. The writer
-// holds the frame before and two rectangles.
+// thread finds the rectangles; a worker thread codes and writes them two at
+// a time, in order, while the next two are painted (one wake-up a pair).
+// The writer holds the frame before and two rectangles.
 
 #include "FrameEncoder.h"
 #include "FrameWorker.h"
@@ -44,12 +44,18 @@ int FirstDifference(const std::uint8_t* a, const std::uint8_t* b, int from, int 
 {
     int x = from;
 #if defined(__SSE2__) || defined(_M_X64)
-    for (; x + 16 <= to; x += 16) {
-        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
-        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
-        if (const int same = _mm_movemask_epi8(_mm_cmpeq_epi8(va, vb)); same != 0xFFFF)
-            return x + std::countr_one(unsigned(same));
-    }
+    const auto same = [&](int at) {
+        return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at)),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)));
+    };
+    for (; x + 64 <= to; x += 64) // 64 bytes a test, then 16 at a time
+        if (_mm_movemask_epi8(_mm_and_si128(
+                _mm_and_si128(same(x), same(x + 16)), _mm_and_si128(same(x + 32), same(x + 48))))
+            != 0xFFFF)
+            break;
+    for (; x + 16 <= to; x += 16)
+        if (const int equal = _mm_movemask_epi8(same(x)); equal != 0xFFFF)
+            return x + std::countr_one(unsigned(equal));
 #endif
     while (x < to && a[x] == b[x])
         ++x;
@@ -61,12 +67,18 @@ int LastDifference(const std::uint8_t* a, const std::uint8_t* b, int from, int t
 {
     int x = to;
 #if defined(__SSE2__) || defined(_M_X64)
-    for (; x - 16 >= from; x -= 16) {
-        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x - 16));
-        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x - 16));
-        if (const int same = _mm_movemask_epi8(_mm_cmpeq_epi8(va, vb)); same != 0xFFFF)
-            return x - 1 - std::countl_one(std::uint16_t(same));
-    }
+    const auto same = [&](int at) {
+        return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at)),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)));
+    };
+    for (; x - 64 >= from; x -= 64)
+        if (_mm_movemask_epi8(_mm_and_si128(
+                _mm_and_si128(same(x - 64), same(x - 48)), _mm_and_si128(same(x - 32), same(x - 16))))
+            != 0xFFFF)
+            break;
+    for (; x - 16 >= from; x -= 16)
+        if (const int equal = _mm_movemask_epi8(same(x - 16)); equal != 0xFFFF)
+            return x - 1 - std::countl_one(std::uint16_t(equal));
 #endif
     while (x > from && a[x - 1] == b[x - 1])
         --x;
@@ -82,7 +94,7 @@ Rect ChangedRect(const std::uint8_t* const* rows, const std::uint8_t* before, in
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* a = rows[y];
         const std::uint8_t* b = before + std::size_t(y) * w;
-        if (std::memcmp(a, b, std::size_t(w)) == 0)
+        if (std::memcmp(a, b, std::size_t(w)) == 0) // the library's widest vectors
             continue;
         if (top < 0)
             top = y;
@@ -138,21 +150,18 @@ void Put16(std::vector<std::uint8_t>& out, int v)
 }
 
 class GifEncoder final : public FrameEncoder {
-    // A frame handed to a worker: its blocks before the data, then the data
-    // appended; the rectangle's pixels as coded; the worker and its coder.
+    // A frame for the worker: its blocks before the data, then the data
+    // appended; the rectangle, and its pixels as coded.
     struct Pending {
         std::vector<std::uint8_t> bytes;
         std::vector<std::uint8_t> pixels;
-        bool coding = false; // handed over and not yet written
-        GifLzw lzw;
-        std::unique_ptr<FrameWorker> worker;
+        Rect rect;
     };
 
 public:
     ~GifEncoder() override
     {
-        for (Pending& p : pending_)
-            p.worker.reset(); // before the buffers they code into
+        worker_.reset(); // before the buffers it codes from
         if (file_ != nullptr)
             std::fclose(file_);
     }
@@ -182,19 +191,20 @@ public:
         previous_.assign(std::size_t(params.width) * params.height, 0);
         if (!Write(out_, error))
             return false;
-        for (Pending& p : pending_)
-            p.worker = std::make_unique<FrameWorker>();
+        worker_ = std::make_unique<FrameWorker>(); // writes from now on, until Finish
         return true;
     }
 
-    // The rectangle and its marks are worked out here, and the frames are
-    // written here in their order; the coding goes to two workers in turn,
-    // which code two frames while the next is painted.
+    // The rectangle and its marks are worked out here; each pair of frames
+    // goes to the worker once both are ready.
     bool AddRows(const std::uint8_t* const* rows, std::string* error) override
     {
         Pending& job = pending_[frames_ % 2];
-        if (!WriteCoded(job, error)) // the frame two before, done with the buffers
-            return false;
+        if (frames_ % 2 == 0 && frames_ > 0) {
+            // The pair before is coded and written (nearly always by now).
+            if (std::string failure = worker_->Drain(); !failure.empty())
+                return Fail(error, std::move(failure));
+        }
         std::vector<std::uint8_t>& marked = job.pixels;
         const int w = params_.width;
         const Rect r = frames_ == 0 ? Rect {0, 0, w, params_.height}
@@ -219,21 +229,19 @@ public:
         Put16(out, r.width);
         Put16(out, r.height);
         out.push_back(0);
+        job.rect = r;
         ++frames_;
-        job.coding = true;
-        job.worker->Submit([&job, r]() -> std::string {
-            job.lzw.Encode(job.pixels.data(), std::size_t(r.width), r.width, r.height, job.bytes);
-            return {};
-        });
-        return true;
+        return frames_ % 2 != 0 || HandOver(2, error);
     }
 
     bool Finish(std::string* error) override
     {
-        // The last two frames, in their order.
-        bool ok = WriteCoded(pending_[frames_ % 2], error) && WriteCoded(pending_[(frames_ + 1) % 2], error);
-        for (Pending& p : pending_)
-            p.worker.reset();
+        // The last frame when it has no pair, then the trailer once the
+        // worker has written every frame.
+        bool ok = frames_ % 2 == 0 || HandOver(1, error);
+        if (std::string failure = worker_->Drain(); ok && !failure.empty())
+            ok = Fail(error, std::move(failure));
+        worker_.reset();
         out_.assign(1, 0x3B);
         ok = ok && Write(out_, error);
         const bool closed = std::fclose(file_) == 0;
@@ -251,9 +259,10 @@ private:
     // (`marked` not written) when the changed pixels use every index.
     int MarkUnchanged(const std::uint8_t* const* rows, const Rect& r, std::vector<std::uint8_t>& marked)
     {
-        // The colour tables fill the low indices: the last is nearly always
-        // free, and is checked in the same pass.
-        constexpr std::uint8_t kLikely = kColorTableEntries - 1;
+        // The colour tables fill the low indices (the raster's stay below
+        // 118): 127 is nearly always free, is checked in the same pass, and
+        // keeps the indices to 7 bits, so the codes start 8 bits wide.
+        constexpr std::uint8_t kLikely = 127;
         Reserve(marked, std::size_t(r.width) * r.height);
         std::uint8_t* out = marked.data();
         bool clash = false;
@@ -299,15 +308,20 @@ private:
         return ok || Fail(error, "cannot write " + params_.path + ": " + std::strerror(errno));
     }
 
-    // Waits for the frame `job` holds to be coded and writes it; nothing
-    // when it holds none.
-    bool WriteCoded(Pending& job, std::string* error)
+    // Hands the first `count` frames of pending_ to the worker, which codes
+    // and writes them in order; false when an earlier write failed.
+    bool HandOver(int count, std::string* error)
     {
-        if (!job.coding)
-            return true;
-        job.worker->Drain();
-        job.coding = false;
-        return Write(job.bytes, error);
+        std::string failure = worker_->Submit([this, count]() -> std::string {
+            for (int i = 0; i < count; ++i) {
+                Pending& p = pending_[std::size_t(i)];
+                lzw_.Encode(p.pixels.data(), std::size_t(p.rect.width), p.rect.width, p.rect.height, p.bytes);
+                if (std::fwrite(p.bytes.data(), 1, p.bytes.size(), file_) != p.bytes.size())
+                    return "cannot write " + params_.path + ": " + std::strerror(errno);
+            }
+            return {};
+        });
+        return failure.empty() || Fail(error, std::move(failure));
     }
 
     // Delays are whole hundredths; rounding the running time keeps the
@@ -323,6 +337,8 @@ private:
     std::vector<std::uint8_t> out_; // the header and the trailer
     std::vector<std::uint8_t> previous_;
     std::array<Pending, 2> pending_; // frames go to them in turn
+    GifLzw lzw_; // the worker's: one coder sees the frames in order
+    std::unique_ptr<FrameWorker> worker_;
     long long frames_ = 0;
 };
 

@@ -50,6 +50,8 @@ struct ExportRequest {
     std::string file;
     std::string csv; // "-" for standard output
     bool samples = false;
+    std::string xtf; // instead of csv: the side-scan pings as XTF
+    std::string targets; // with xtf: measured targets (CSV) as notes
     std::string ini;
 };
 

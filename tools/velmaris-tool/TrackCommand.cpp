@@ -26,16 +26,7 @@ int Run(const TrackRequest& request)
         return kExitFailure;
     }
     // The stamps' offset from UTC, from the first line that has one.
-    int utcOffset = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t lf = text.find('\n', start);
-        const std::size_t end = lf == std::string::npos ? text.size() : lf + 1;
-        if (const auto line = ParseTrackLine(std::string_view(text).substr(start, end - start))) {
-            utcOffset = line->utcOffsetMinutes;
-            break;
-        }
-        start = end;
-    }
+    const int utcOffset = TrackUtcOffset(text).value_or(0);
     const std::vector<TrackPoint> points = TrackPoints(NavigationTrack::FromText(text), utcOffset);
     if (points.empty()) {
         std::fprintf(stderr, "velmaris-tool track: %s holds no valid fix\n", path.c_str());
