@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-websockets-dev qt6-image-formats-plugins libgl-dev
   libgif-dev libsimpleini-dev libcli11-dev libproj-dev
-  libavcodec-dev libavformat-dev libswscale-dev
+  libavcodec-dev libavformat-dev # the tests decode the MP4 back
   libgtest-dev libgmock-dev libbenchmark-dev
   libgdal-dev gdal-bin
   g++-mingw-w64-x86-64-posix wine64 googletest

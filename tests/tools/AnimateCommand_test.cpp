@@ -1,6 +1,6 @@
 // velmaris-tool render --animate: the GIF read back frame by frame with
-// giflib and held against `render` at the same pings; the MP4 probed back
-// with libavformat where the build has FFmpeg.
+// giflib and held against `render` at the same pings; the MP4 decoded back
+// with libavcodec where the build has FFmpeg.
 #include "image/SonarBitmap.h"
 #include "protocol/SonarSettings.h"
 #include "sim/SyntheticRecording.h"
@@ -10,13 +10,13 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
 #if VELMARIS_HAVE_FFMPEG
-extern "C" {
-#include <libavformat/avformat.h>
-}
+#include "YuvFrame.h"
+#include "tools/Mp4Reader.h"
 #endif
 
 namespace velmaris::tool {
@@ -160,6 +160,9 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
     const std::string one = Quote((dir / "one.52l").string());
     const auto err = dir / "err.txt";
     const auto out = dir / "x.gif";
+    const auto mp4 = dir / "x.mp4";
+    const auto full = dir / "full.mp4"; // a disk that is full
+    std::filesystem::create_symlink("/dev/full", full);
     struct Case {
         std::string args;
         int exitCode;
@@ -180,6 +183,10 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
             "--animate goes without --out, --raw and --crop"},
         {one + " --out y.png --fps 5", 2, "--fps goes with --animate"},
         {one + " --animate " + Quote((dir / "no" / "x.gif").string()), 1, "cannot write"},
+        {Quote((dir / "none.52l").string()) + " --animate " + Quote(mp4.string()), 1,
+            "holds no ping to animate"},
+        {one + " --animate " + Quote((dir / "no" / "x.mp4").string()), 1, "cannot write"},
+        {one + " --animate " + Quote(full.string()), 1, "No space left on device"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RunTool("render " + c.args, err.string()).exitCode, c.exitCode) << c.args;
@@ -187,59 +194,82 @@ TEST(AnimateCommand, NothingToAnimateOrABadCommandLineLeavesNoFile)
             << c.args << "\n"
             << testing::ReadFileText(err);
         EXPECT_FALSE(std::filesystem::exists(out)) << c.args;
+        EXPECT_FALSE(std::filesystem::exists(mp4)) << c.args;
     }
 }
 
 #if VELMARIS_HAVE_FFMPEG
-TEST(AnimateCommand, Mp4HoldsOneH264FramePerGifFrame)
+// The 4:2:0 picture of a frame of colour indices, as the MP4 should hold it.
+YuvPicture Expected(const Frame& indices, int side, const ColorTable& table)
+{
+    YuvPicture out {Frame(indices.size()), Frame(indices.size() / 4), Frame(indices.size() / 4)};
+    const YuvConverter convert(table);
+    const auto w = std::size_t(side);
+    for (std::size_t y = 0; y + 1 < w && indices.size() == w * w; y += 2)
+        convert.RowPair(&indices[y * w], &indices[(y + 1) * w], side, &out.y[y * w], &out.y[(y + 1) * w],
+            &out.cb[y / 2 * w / 2], &out.cr[y / 2 * w / 2]);
+    return out;
+}
+
+TEST(AnimateCommand, Mp4FramesAreThePlaybackAsRenderPaintsIt)
 {
     TempFolder dir("tool-animate-mp4");
     const Dive dive = WriteDive(dir, 130, 20);
     const auto path = dir / "a.mp4";
+    ASSERT_EQ(
+        RunTool("render " + Quote(dive.whole.string()) + " --animate " + Quote(path.string()) + " --fps 25")
+            .exitCode,
+        0);
+    const DecodedMp4 mp4 = DecodeMp4(path);
+    EXPECT_EQ(mp4.width, 1000);
+    EXPECT_EQ(mp4.height, 1000);
+    EXPECT_EQ(mp4.fps, 25.0);
+    EXPECT_EQ(mp4.storedFrames, 7);
+    EXPECT_EQ(mp4.keyFrames, 1);
+    ASSERT_EQ(mp4.pictures.size(), 7u) << "every frame decodes";
+    const CSonarBitmap colors;
+    const ColorTable& table = colors.Table(SonarSettings().colorTable);
+    // Changed macroblocks are stored as they are: the painted colours exactly.
+    EXPECT_TRUE(mp4.pictures.front() == Expected(Rendered(dive.first, 1000, dir), 1000, table))
+        << "first frame";
+    const YuvPicture whole = Expected(Rendered(dive.whole, 1000, dir), 1000, table);
+    EXPECT_TRUE(mp4.pictures.back() == whole) << "last frame";
+    EXPECT_FALSE(mp4.pictures[5] == whole) << "the last ten pings still changed the picture";
+
     ASSERT_EQ(RunTool("render " + Quote(dive.whole.string()) + " --animate " + Quote(path.string())
-                  + " --width 501 --fps 25")
+                  + " --width 501 --pings-per-frame 50")
                   .exitCode,
         0);
-    AVFormatContext* format = nullptr;
-    ASSERT_EQ(avformat_open_input(&format, path.c_str(), nullptr, nullptr), 0);
-    ASSERT_GE(avformat_find_stream_info(format, nullptr), 0);
-    ASSERT_EQ(format->nb_streams, 1u);
-    const AVStream* stream = format->streams[0];
-    EXPECT_EQ(stream->codecpar->codec_id, AV_CODEC_ID_H264);
-    EXPECT_EQ(stream->codecpar->format, AV_PIX_FMT_YUV420P);
-    EXPECT_EQ(stream->codecpar->width, 500) << "an odd width is taken one less";
-    EXPECT_EQ(stream->codecpar->height, 500);
-    EXPECT_EQ(av_q2d(stream->r_frame_rate), 25.0);
-    int packets = 0;
-    AVPacket* packet = av_packet_alloc();
-    while (av_read_frame(format, packet) >= 0) {
-        packets += packet->stream_index == 0;
-        av_packet_unref(packet);
-    }
-    av_packet_free(&packet);
-    EXPECT_EQ(packets, 7);
-    EXPECT_EQ(stream->nb_frames, 7);
-    avformat_close_input(&format);
-}
-
-// FFmpeg's libraries are the MP4 module's alone and GDAL's the chart
-// module's: a command that writes neither starts without them (the loader
-// names each library it opens).
-TEST(AnimateCommand, OnlyAnMp4LoadsFfmpegAndOnlyAChartGdal)
-{
-    TempFolder dir("tool-animate-libs");
-    const auto log = dir / "loader.txt";
-    ::setenv("LD_DEBUG", "libs", 1); // the dynamic loader's list on standard error
-    const int exitCode = RunTool("--version", log.string()).exitCode;
-    ::unsetenv("LD_DEBUG");
-    EXPECT_EQ(exitCode, 0);
-    const std::string loaded = testing::ReadFileText(log);
-    EXPECT_NE(loaded.find("libstdc++"), std::string::npos)
-        << "the loader's own list: " << loaded.substr(0, 200);
-    EXPECT_EQ(loaded.find("libavcodec"), std::string::npos);
-    EXPECT_EQ(loaded.find("libgdal"), std::string::npos);
+    const DecodedMp4 odd = DecodeMp4(path);
+    EXPECT_EQ(odd.width, 500) << "an odd width is taken one less";
+    EXPECT_EQ(odd.height, 500);
+    EXPECT_EQ(odd.fps, 10.0);
+    EXPECT_EQ(odd.pictures.size(), 3u);
 }
 #endif
+
+// The tool writes MP4 without FFmpeg's libraries, and GDAL's are the chart
+// module's: neither writing an MP4 nor starting loads them (the loader names
+// each library it opens).
+TEST(AnimateCommand, NoCommandLoadsFfmpegAndOnlyAChartGdal)
+{
+    TempFolder dir("tool-animate-libs");
+    const Dive dive = WriteDive(dir, 30, 1);
+    for (const std::string& args : {std::string("--version"),
+             "render " + Quote(dive.whole.string()) + " --animate " + Quote((dir / "a.mp4").string())}) {
+        const auto log = dir / "loader.txt";
+        ::setenv("LD_DEBUG", "libs", 1); // the dynamic loader's list on standard error
+        const int exitCode = RunTool(args, log.string()).exitCode;
+        ::unsetenv("LD_DEBUG");
+        EXPECT_EQ(exitCode, 0) << args;
+        const std::string loaded = testing::ReadFileText(log);
+        EXPECT_NE(loaded.find("libstdc++"), std::string::npos)
+            << "the loader's own list: " << loaded.substr(0, 200);
+        EXPECT_EQ(loaded.find("libavcodec"), std::string::npos) << args;
+        EXPECT_EQ(loaded.find("libavformat"), std::string::npos) << args;
+        EXPECT_EQ(loaded.find("libgdal"), std::string::npos) << args;
+    }
+}
 
 } // namespace
 } // namespace velmaris::tool

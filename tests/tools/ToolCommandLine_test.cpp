@@ -44,8 +44,6 @@ TEST(ToolCommandLine, EveryReadmeExampleParses)
     const auto examples = ReadmeExamples();
     ASSERT_GE(examples.size(), 15u);
     for (const auto& args : examples) {
-        if (!Mp4Available() && Joined(args).find(".mp4") != std::string::npos)
-            continue;
         const ToolCommandLine line = ParseToolCommandLine(args);
         EXPECT_TRUE(line.request.has_value()) << Joined(args) << "\n" << line.err;
         EXPECT_EQ(line.err, "") << Joined(args);

@@ -14,10 +14,6 @@ int RunAnimation(const AnimationRequest& request)
 {
     std::unique_ptr<FrameEncoder> encoder
         = request.format == AnimationFormat::Gif ? MakeGifEncoder() : MakeMp4Encoder();
-    if (encoder == nullptr) {
-        std::fprintf(stderr, "velmaris-tool render: %s\n", kMsgMp4NeedsFfmpeg);
-        return kExitFailure;
-    }
     ToolDocument doc;
     DataFile file;
     SonarType fileType = SonarType::SerialK52A;

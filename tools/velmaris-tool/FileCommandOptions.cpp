@@ -47,8 +47,6 @@ std::string AnimationFormatCheck(const std::string& path)
     const auto format = AnimationFormatForPath(path);
     if (!format)
         return "the animation format comes from the extension of --animate: gif or mp4";
-    if (*format == AnimationFormat::Mp4 && !Mp4Available())
-        return kMsgMp4NeedsFfmpeg;
     return {};
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Writers of animations, fed one indexed frame at a time so that only a
-// frame or two is ever held: an animated GIF (giflib) with the colour table
-// as its one palette, and, in a build with FFmpeg's libraries, an H.264 MP4.
+// frame or two is ever held: an animated GIF with the colour table as its
+// one palette, and an H.264 MP4.
 
 #include "image/SonarBitmap.h"
 
@@ -17,12 +17,6 @@ enum class AnimationFormat { Gif, Mp4 };
 
 // From the extension of the output name, compared lower-cased: ".gif" or ".mp4".
 std::optional<AnimationFormat> AnimationFormatForPath(std::string_view path);
-
-inline constexpr const char* kMsgMp4NeedsFfmpeg
-    = "MP4 needs FFmpeg: this velmaris-tool was built without libavcodec and libavformat; write a .gif";
-
-// Whether this build can write MP4.
-bool Mp4Available();
 
 struct AnimationParams {
     std::string path;
@@ -47,7 +41,6 @@ public:
 };
 
 std::unique_ptr<FrameEncoder> MakeGifEncoder();
-// Null in a build without FFmpeg.
 std::unique_ptr<FrameEncoder> MakeMp4Encoder();
 
 } // namespace velmaris::tool
