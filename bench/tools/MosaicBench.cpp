@@ -9,14 +9,12 @@
 
 #include "sim/SyntheticRecording.h"
 #include "station/GisModule.h"
+#include "support/ChildProcess.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace velmaris::tool {
 namespace {
@@ -88,23 +86,7 @@ void BM_MosaicPeakMemory(benchmark::State& bench)
         + "' --out '" + data + ".tif' >/dev/null 2>&1";
     long peak = 0;
     for (auto _ : bench) {
-        int fds[2];
-        if (pipe(fds) != 0)
-            break;
-        const pid_t pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
-            const int status = std::system(command.c_str());
-            rusage usage {};
-            getrusage(RUSAGE_CHILDREN, &usage);
-            const long kb = status == 0 ? usage.ru_maxrss : -1;
-            (void)!write(fds[1], &kb, sizeof kb);
-            _exit(0);
-        }
-        close(fds[1]);
-        (void)!read(fds[0], &peak, sizeof peak);
-        close(fds[0]);
-        waitpid(pid, nullptr, 0);
+        peak = test::PeakKilobytes(command);
         if (peak <= 0) {
             bench.SkipWithError("velmaris-tool mosaic failed");
             break;

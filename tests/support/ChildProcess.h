@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -151,5 +152,32 @@ private:
     int status_ = 0;
     std::string outText_;
 };
+
+// The peak resident memory of shell `command`, in kilobytes, run in a child
+// of a child so that no other child of the caller counts; -1 when it failed.
+inline long PeakKilobytes(const std::string& command)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        const int status = std::system(command.c_str());
+        rusage usage {};
+        ::getrusage(RUSAGE_CHILDREN, &usage);
+        const long peak = status == 0 ? usage.ru_maxrss : -1;
+        (void)!::write(fds[1], &peak, sizeof peak);
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    long peak = -1;
+    if (pid < 0 || ::read(fds[0], &peak, sizeof peak) != sizeof peak)
+        peak = -1;
+    ::close(fds[0]);
+    if (pid > 0)
+        ::waitpid(pid, nullptr, 0);
+    return peak;
+}
 
 } // namespace velmaris::tool::test

@@ -4,6 +4,7 @@
 // in the expected UTM zone, with no data outside the covered area; the KMZ
 // covers the track; a long recording mosaics in bounded memory.
 #include "ToolRunner.h"
+#include "support/ChildProcess.h"
 
 #include "image/SonarBitmap.h"
 #include "links/Navigation.h"
@@ -21,9 +22,6 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace velmaris {
 namespace {
@@ -316,31 +314,6 @@ TEST_F(MosaicCommandTest, KmzCoversTheTrackAndARecordingWithoutTrackIsRefused)
     EXPECT_EQ(RunTool("mosaic " + Quote(data) + " --out x.png").exitCode, 2) << "an unknown extension";
 }
 
-// The peak memory of `command` run in a child of a child, so no other
-// child of the tests counts.
-long PeakKilobytes(const std::string& command)
-{
-    int fds[2];
-    if (pipe(fds) != 0)
-        return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        const int status = std::system(command.c_str());
-        rusage usage {};
-        getrusage(RUSAGE_CHILDREN, &usage);
-        const long peak = status == 0 ? usage.ru_maxrss : -1;
-        (void)!write(fds[1], &peak, sizeof peak);
-        _exit(0);
-    }
-    close(fds[1]);
-    long peak = -1;
-    (void)!read(fds[0], &peak, sizeof peak);
-    close(fds[0]);
-    waitpid(pid, nullptr, 0);
-    return peak;
-}
-
 TEST_F(MosaicCommandTest, MemoryFollowsTheAreaNotTheLengthOfTheRecording)
 {
     // The boat goes round two short lines: ten times the pings cover the same area.
@@ -352,7 +325,7 @@ TEST_F(MosaicCommandTest, MemoryFollowsTheAreaNotTheLengthOfTheRecording)
                       + " --mode sidescan --range 30 --track --lines 2 --line-length 40")
                       .exitCode,
             0);
-        peak[i] = PeakKilobytes("'" + ToolPath() + "' mosaic " + Quote(data) + " --out "
+        peak[i] = tool::test::PeakKilobytes("'" + ToolPath() + "' mosaic " + Quote(data) + " --out "
             + Quote((dir / "loop.tif").string()) + " >/dev/null 2>&1");
         ASSERT_GT(peak[i], 0) << pings[i] << " pings";
         fs::remove(data);

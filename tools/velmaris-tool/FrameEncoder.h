@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace velmaris::tool {
 
@@ -39,6 +40,15 @@ public:
     // Completes and closes the file.
     virtual bool Finish(std::string* error) = 0;
 };
+
+// Sets `error` (when given) to `message` and returns false, for the
+// encoders' failure paths.
+inline bool Fail(std::string* error, std::string message)
+{
+    if (error)
+        *error = std::move(message);
+    return false;
+}
 
 std::unique_ptr<FrameEncoder> MakeGifEncoder();
 std::unique_ptr<FrameEncoder> MakeMp4Encoder();

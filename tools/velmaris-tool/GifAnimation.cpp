@@ -28,13 +28,6 @@ namespace velmaris::tool {
 
 namespace {
 
-bool Fail(std::string* error, std::string message)
-{
-    if (error)
-        *error = std::move(message);
-    return false;
-}
-
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
 };

@@ -24,13 +24,6 @@ namespace velmaris::tool {
 
 namespace {
 
-bool Fail(std::string* error, std::string message)
-{
-    if (error)
-        *error = std::move(message);
-    return false;
-}
-
 constexpr int kMacroblock = H264Pcm::kMacroblock;
 // Seconds of video between key frames (where a player can start).
 constexpr int kKeySeconds = 10;
