@@ -73,12 +73,14 @@ bool MakeMosaicPing(const PingRecord& ping, std::span<const std::uint8_t> echoes
 
 void MosaicExtent::Add(const MosaicPing& ping)
 {
-    ++pings_;
     const GeoPoint& head = ping.navigation.head;
+    if (pings_++ == 0)
+        reference_ = head.longitude;
+    const double longitude = reference_ + std::remainder(head.longitude - reference_, 360.0);
     south_ = std::min(south_, head.latitude);
     north_ = std::max(north_, head.latitude);
-    west_ = std::min(west_, head.longitude);
-    east_ = std::max(east_, head.longitude);
+    west_ = std::min(west_, longitude);
+    east_ = std::max(east_, longitude);
     reach_ = std::max(reach_, ping.ranges.first + ping.ranges.step * (ping.ranges.count - 1));
     if (ping.spacing > 0)
         finest_ = std::min(finest_, ping.spacing);
@@ -86,7 +88,8 @@ void MosaicExtent::Add(const MosaicPing& ping)
 
 GeoPoint MosaicExtent::Centre() const
 {
-    return GeoPoint {0.5 * (south_ + north_), 0.5 * (west_ + east_)};
+    const double longitude = std::remainder(0.5 * (west_ + east_), 360.0);
+    return GeoPoint {0.5 * (south_ + north_), longitude >= 180.0 ? longitude - 360.0 : longitude};
 }
 
 void MosaicExtent::Bounds(GeoPoint& southWest, GeoPoint& northEast) const
@@ -96,8 +99,13 @@ void MosaicExtent::Bounds(GeoPoint& southWest, GeoPoint& northEast) const
     const double polar = std::fabs(south_) > std::fabs(north_) ? south_ : north_;
     southWest.latitude = Destination(GeoPoint {south_, west_}, 180, reach).latitude;
     northEast.latitude = Destination(GeoPoint {north_, east_}, 0, reach).latitude;
-    southWest.longitude = Destination(GeoPoint {polar, west_}, 270, reach).longitude;
-    northEast.longitude = Destination(GeoPoint {polar, east_}, 90, reach).longitude;
+    // Destination wraps its longitude; the box's edges stay beside its own.
+    const auto widened = [&](double longitude, double azimuth) {
+        const double to = Destination(GeoPoint {polar, longitude}, azimuth, reach).longitude;
+        return longitude + std::remainder(to - longitude, 360.0);
+    };
+    southWest.longitude = widened(west_, 270);
+    northEast.longitude = widened(east_, 90);
 }
 
 UtmZone UtmZoneOf(const GeoPoint& point)

@@ -65,14 +65,19 @@ public:
     // Metres between the samples a head gave (range over its own echo
     // count) at the finest range seen.
     double FinestSpacing() const { return finest_; }
-    // The middle of the box the heads lie in.
+    // The middle of the box the heads lie in, its longitude in [-180, 180).
     GeoPoint Centre() const;
-    // The box the heads lie in, widened by the farthest range.
+    // The box the heads lie in, widened by the farthest range. A survey
+    // over the 180th meridian keeps one side of it: its east edge may pass
+    // 180 (or its west edge -180), so that west stays below east.
     void Bounds(GeoPoint& southWest, GeoPoint& northEast) const;
 
 private:
     std::int64_t pings_ = 0;
-    double south_ = 90, north_ = -90, west_ = 180, east_ = -180;
+    // Longitudes are kept as the first head's plus the shortest turn to
+    // each later one, so a survey across the 180th meridian is one box.
+    double reference_ = 0;
+    double south_ = 90, north_ = -90, west_ = 1e9, east_ = -1e9;
     double reach_ = 0;
     double finest_ = 1e9;
 };

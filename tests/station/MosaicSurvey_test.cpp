@@ -159,6 +159,44 @@ TEST(MosaicSurvey, ZoneOfASurveyAndFormatOfAFile)
     EXPECT_FALSE(MosaicFormatForPath("tif"));
 }
 
+// A survey over the 180th meridian is one small box in the zone beside it,
+// not a box around the earth in zone 31.
+TEST(MosaicSurvey, ASurveyAcrossThe180thMeridianIsOneBox)
+{
+    struct Case {
+        double first, second; // the heads' longitudes
+        double centre; // of the box
+        int zone;
+    };
+    const Case cases[] = {
+        {179.9995, -179.9995, -180.0, 1}, // on the meridian: read as -180
+        {179.990, 179.998, 179.994, 60},
+        {179.999, -179.997, -179.999, 1},
+        {-179.997, 179.999, -179.999, 1},
+        {10.0, 10.001, 10.0005, 32},
+    };
+    for (const Case& c : cases) {
+        MosaicExtent extent;
+        for (const double longitude : {c.first, c.second}) {
+            MosaicPing ping;
+            ping.navigation.head = GeoPoint {60.0, longitude};
+            ping.ranges.count = 1;
+            ping.ranges.first = 30;
+            extent.Add(ping);
+        }
+        GeoPoint sw, ne;
+        extent.Bounds(sw, ne);
+        EXPECT_LT(sw.longitude, ne.longitude) << c.first;
+        EXPECT_LT(ne.longitude - sw.longitude, 0.01)
+            << c.first << ": " << sw.longitude << " " << ne.longitude;
+        const double centre = extent.Centre().longitude;
+        EXPECT_NEAR(std::remainder(centre - c.centre, 360.0), 0.0, 1e-9) << c.first;
+        EXPECT_GE(centre, -180.0);
+        EXPECT_LT(centre, 180.0);
+        EXPECT_EQ(UtmZoneOf(extent.Centre()).number, c.zone) << c.first;
+    }
+}
+
 TEST(MosaicSurvey, AFrameTooLargeForTheCapsGetsACoarserCell)
 {
     MosaicFrame frame;

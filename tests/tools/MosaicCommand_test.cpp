@@ -314,6 +314,32 @@ TEST_F(MosaicCommandTest, KmzCoversTheTrackAndARecordingWithoutTrackIsRefused)
     EXPECT_EQ(RunTool("mosaic " + Quote(data) + " --out x.png").exitCode, 2) << "an unknown extension";
 }
 
+// A survey over the 180th meridian: one small GeoTIFF in the zone of its
+// centre; a KMZ, whose box cannot cross the meridian, is refused saying so.
+TEST_F(MosaicCommandTest, ASurveyAcrossThe180thMeridian)
+{
+    const std::string data = (dir / "dateline.52l").string();
+    ASSERT_EQ(RunTool("synth " + Quote(data)
+                  + " --pings 2000 --mode sidescan --track --start 60,179.999 --line-bearing 90")
+                  .exitCode,
+        0);
+    const std::string tif = (dir / "dateline.tif").string();
+    ASSERT_EQ(RunTool("mosaic " + Quote(data) + " --out " + Quote(tif) + " --cell 0.25").exitCode, 0);
+    const std::string info = Shell("gdalinfo -json " + Quote(tif) + " 2>/dev/null");
+    EXPECT_NE(info.find(R"(UTM zone 1N)"), std::string::npos);
+    std::smatch size;
+    ASSERT_TRUE(std::regex_search(info, size, std::regex(R"("size":\s*\[\s*(\d+),\s*(\d+))")));
+    EXPECT_LT(std::stoi(size[1]) * 0.25, 1000.0) << "metres across, not the earth";
+
+    const std::string kmz = (dir / "dateline.kmz").string();
+    const std::string err = (dir / "err.txt").string();
+    EXPECT_EQ(RunTool("mosaic " + Quote(data) + " --out " + Quote(kmz) + " --cell 0.25", err).exitCode, 1);
+    std::ifstream message(err);
+    const std::string said(std::istreambuf_iterator<char>(message), {});
+    EXPECT_NE(said.find("180th meridian"), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(kmz));
+}
+
 TEST_F(MosaicCommandTest, MemoryFollowsTheAreaNotTheLengthOfTheRecording)
 {
     // The boat goes round two short lines: ten times the pings cover the same area.

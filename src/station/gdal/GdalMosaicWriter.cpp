@@ -11,6 +11,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <vector>
@@ -174,6 +175,21 @@ bool WriteKmzFrom(
     return ok;
 }
 
+// Whether the frame's west and east edges lie on either side of the 180th
+// meridian: a KML box cannot say so, and the warp to WGS84 would span the
+// earth.
+bool CrossesAntimeridian(const MosaicFrame& f)
+{
+    const OGRSpatialReference utm = Srs(f.zone.Epsg());
+    const OGRSpatialReference wgs84 = Srs(4326);
+    const std::unique_ptr<OGRCoordinateTransformation> t(OGRCreateCoordinateTransformation(&utm, &wgs84));
+    const double east = f.west + f.width * f.cell;
+    const double south = f.north - f.height * f.cell;
+    double x[4] = {f.west, east, f.west, east};
+    double y[4] = {f.north, f.north, south, south};
+    return t != nullptr && t->Transform(4, x, y) && (x[0] > x[1] || x[2] > x[3]);
+}
+
 } // namespace
 
 std::unique_ptr<MapProjection> GdalMosaicWriter::Projection(UtmZone zone, std::string& error) const
@@ -203,6 +219,10 @@ bool GdalMosaicWriter::Write(
     const std::string temporary = format == MosaicFormat::Kmz
         ? path.substr(0, path.size() - std::min<std::size_t>(path.size(), 4)) + ".part.kmz"
         : path + ".part";
+    if (format == MosaicFormat::Kmz && CrossesAntimeridian(image.frame)) {
+        error = "the survey crosses the 180th meridian, which a KMZ cannot; write a GeoTIFF";
+        return false;
+    }
     std::error_code ec;
     bool ok = false;
     if (format == MosaicFormat::GeoTiff) {
