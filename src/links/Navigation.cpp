@@ -132,6 +132,10 @@ void NavigationTrack::AddSentence(double seconds, std::string_view sentence)
         AddMotion(seconds, r);
         if (!r.valid)
             return;
+        if (r.secondsOfDay && std::isfinite(*r.secondsOfDay))
+            clock_.push_back(ClockSample {seconds,
+                r.utcDay ? double(*r.utcDay) * 86400.0 + *r.secondsOfDay : *r.secondsOfDay,
+                r.utcDay.has_value()});
         // RMC, GGA and GLL of one epoch make one fix.
         if (r.secondsOfDay && *r.secondsOfDay == lastFixTimeOfDay_ && !fixes_.empty()
             && std::fabs(fixes_.back().seconds - seconds) <= kSameEpochSeconds)
@@ -151,6 +155,25 @@ void NavigationTrack::AddSentence(double seconds, std::string_view sentence)
             Insert(magnetic_, Angle {seconds, r.heading});
         return;
     }
+}
+
+std::optional<double> NavigationTrack::GpsClockLead(int utcOffsetMinutes) const
+{
+    constexpr double kDay = 86400.0;
+    const bool dated
+        = std::any_of(clock_.begin(), clock_.end(), [](const ClockSample& c) { return c.dated; });
+    std::vector<double> leads;
+    leads.reserve(clock_.size());
+    for (const ClockSample& c : clock_) {
+        const double lead = c.receiverSeconds - (c.seconds - utcOffsetMinutes * 60.0);
+        if (c.dated == dated)
+            leads.push_back(dated ? lead : std::remainder(lead, kDay));
+    }
+    if (leads.empty())
+        return std::nullopt;
+    const auto middle = leads.begin() + std::ptrdiff_t(leads.size() / 2);
+    std::nth_element(leads.begin(), middle, leads.end());
+    return *middle;
 }
 
 std::optional<double> NavigationTrack::CourseAt(double seconds) const

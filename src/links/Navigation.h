@@ -102,6 +102,15 @@ public:
 
     // Valid fixes in time order, one per receiver epoch (the vessel track).
     const std::vector<TrackFix>& Fixes() const { return fixes_; }
+
+    // Seconds that GPS time runs ahead of the host clock's UTC (its stamps
+    // less `utcOffsetMinutes`): the median, over the valid fix sentences
+    // that gave their time, of the receiver's time less the stamp's. Only
+    // dated sentences (RMC) count when there are any; otherwise times of
+    // day, the lead then within half a day. It includes the receiver's
+    // output delay, a fraction of a second. Nullopt when no fix gave its
+    // time.
+    std::optional<double> GpsClockLead(int utcOffsetMinutes) const;
     bool Empty() const { return fixes_.empty() && headings_.empty() && magnetic_.empty() && motion_.empty(); }
 
     struct Angle {
@@ -127,6 +136,12 @@ private:
     std::vector<Motion> motion_;
     std::optional<double> variation_; // the latest RMC gave, east positive
     double lastFixTimeOfDay_ = -1; // the receiver's time of the last fix kept
+    struct ClockSample {
+        double seconds; // the sentence's stamp
+        double receiverSeconds; // the UTC it gave: from 1970 when dated, else its time of day
+        bool dated;
+    };
+    std::vector<ClockSample> clock_;
 };
 
 // The point `rangeMetres` from the head along `bearingDegrees` (clockwise

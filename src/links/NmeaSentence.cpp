@@ -1,5 +1,7 @@
 #include "links/NmeaSentence.h"
 
+#include "protocol/TimeStamp.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -81,6 +83,22 @@ std::optional<double> SecondsOfDay(std::string_view field)
             fraction += (field[i] - '0') * scale;
     }
     return h * 3600.0 + m * 60.0 + s + fraction;
+}
+
+// RMC's date "ddmmyy" as days from 1970-01-01; years 80 to 99 are 19xx.
+std::optional<long long> UtcDay(std::string_view field)
+{
+    if (field.size() != 6)
+        return std::nullopt;
+    for (char c : field)
+        if (!Digit(c))
+            return std::nullopt;
+    const int d = (field[0] - '0') * 10 + (field[1] - '0');
+    const int m = (field[2] - '0') * 10 + (field[3] - '0');
+    const int y = (field[4] - '0') * 10 + (field[5] - '0');
+    if (d < 1 || d > 31 || m < 1 || m > 12)
+        return std::nullopt;
+    return DaysFromCivil(y >= 80 ? 1900 + y : 2000 + y, m, d);
 }
 
 // An angle field in degrees, brought into [0, 360).
@@ -255,6 +273,7 @@ NmeaReading ReadNmeaSentence(std::string_view sentence)
             ReadFix(r, SecondsOfDay(f[1]), f[3], f[4], f[5], f[6], f[2] == "A" && f[12] != "N");
             r.speedKnots = NmeaLeadingNumber(f[7]);
             r.courseTrue = Angle(f[8]);
+            r.utcDay = UtcDay(f[9]);
             r.variation = EastWest(f[10], f[11]);
             if (f[10].empty())
                 r.variation.reset();

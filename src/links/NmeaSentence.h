@@ -93,6 +93,7 @@ struct NmeaReading {
     double latitude = 0;
     double longitude = 0;
     std::optional<double> secondsOfDay; // the receiver's UTC time of the fix
+    std::optional<long long> utcDay; // RMC's date, days from 1970-01-01
     // Fix (RMC) and Motion.
     std::optional<double> speedKnots;
     std::optional<double> courseTrue;

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #ifdef VELMARIS_HAVE_PROJ
@@ -148,6 +149,36 @@ TEST(Navigation, SpeedAndFixTimeFollowTheReadingsAroundThePing)
         ASSERT_EQ(nav.hasPosition, c.position) << c.t;
         if (nav.hasPosition) {
             EXPECT_NEAR(nav.fixSeconds, kBase + c.fixAt, 1e-6) << c.t;
+        }
+    }
+}
+
+// The host clock against the receivers' own time: the lines' stamps are
+// 10:01 at UTC+01:00 (09:01 UTC) where the receiver says 10:00 UTC, so GPS
+// runs 59 minutes ahead of the host's UTC.
+TEST(Navigation, GpsClockLeadComesFromTheFixesTimes)
+{
+    const auto gga = [](const char* time) {
+        return Nmea(std::string("GPGGA,") + time + ",5900.0000,N,01000.0000,E,1,08,1.0,0.0,M,0.0,M,,");
+    };
+    struct Case {
+        const char* name;
+        std::string text;
+        std::optional<double> lead;
+    };
+    const Case cases[] = {
+        {"dated fixes, one late",
+            Line(0, Rmc(0, 59, 10)) + Line(1, Rmc(1, 59, 10)) + Line(2.4, Rmc(2, 59, 10)), 3540.0},
+        {"times of day alone", Line(0, gga("100000.00")) + Line(1, gga("100001.00")), 3540.0},
+        {"a time of day past midnight", Line(0, gga("000000.00")), 3540.0 - 10 * 3600.0},
+        {"dated fixes outvote times of day", Line(0, Rmc(0, 59, 10)) + Line(0, gga("120000.00")), 3540.0},
+        {"no valid fix", Line(0, Rmc(0, 59, 10, 0, 0, "V")) + Line(0, Nmea("HEHDT,10.0,T")), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<double> lead = NavigationTrack::FromText(c.text).GpsClockLead(60);
+        ASSERT_EQ(lead.has_value(), c.lead.has_value()) << c.name;
+        if (lead) {
+            EXPECT_NEAR(*lead, *c.lead, 1e-6) << c.name;
         }
     }
 }

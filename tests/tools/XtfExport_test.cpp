@@ -4,6 +4,7 @@
 // error, samples equal to the records' echo bytes, the track's navigation,
 // times in UTC or local time, targets as notes, the channel's side, and the
 // command line's mistakes.
+#include "XtfExport.h"
 #include "files/TrackFile.h"
 #include "image/MeasuredTargets.h"
 #include "links/Navigation.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <sstream>
 
 namespace velmaris::tool {
@@ -153,7 +155,8 @@ TEST_F(XtfExportTest, SideScanPingsGoInPingForPingWithTheTracksNavigation)
     const NavigationTrack track = NavigationTrack::FromText(ReadFileText(data + ".nmea"));
 
     // As recorded (UTC+00:00), then with the host's clock said to be 13
-    // hours east of UTC (the times move back into the day before; the
+    // hours east of UTC though its figures are the receiver's UTC: a host
+    // clock 13 hours slow, which the track's dated fixes set right (the
     // navigation stays, the stamps being the same), then without a track.
     const std::string trackText = ReadFileText(data + ".nmea");
     struct Case {
@@ -162,7 +165,7 @@ TEST_F(XtfExportTest, SideScanPingsGoInPingForPingWithTheTracksNavigation)
         const char* note;
     };
     const Case cases[] = {{0, true, "Ping times: UTC (host clock was UTC+00:00)"},
-        {13 * 60, true, "Ping times: UTC (host clock was UTC+13:00)"},
+        {13 * 60, true, "Ping times: GPS UTC (host clock UTC+13:00, 46800.0 s slow)"},
         {0, false, "Ping times: local time of the recording host"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.note);
@@ -189,7 +192,7 @@ TEST_F(XtfExportTest, SideScanPingsGoInPingForPingWithTheTracksNavigation)
             const XtfPingRead& r = f.pings[i];
             ASSERT_EQ(r.samples, s.echo) << "ping " << i;
             EXPECT_EQ(r.pingNumber, i);
-            EXPECT_EQ(r.time, TimeOf(s.seconds - c.utcOffsetMinutes * 60.0)) << "ping " << i;
+            EXPECT_EQ(r.time, TimeOf(s.seconds)) << "ping " << i;
             EXPECT_EQ(r.slantRange, float(s.range));
             EXPECT_EQ(r.soundVelocity, float(s.soundVelocity / 2));
             EXPECT_EQ(r.gain, s.gain);
@@ -202,7 +205,7 @@ TEST_F(XtfExportTest, SideScanPingsGoInPingForPingWithTheTracksNavigation)
             EXPECT_EQ(r.heading, float(nav.HasHeading() ? nav.heading : 0.0)) << "ping " << i;
             EXPECT_EQ(r.speed, float(nav.hasSpeed ? nav.speedKnots : 0.0)) << "ping " << i;
             if (nav.hasPosition) {
-                const XtfTimeRead fix = TimeOf(nav.fixSeconds - c.utcOffsetMinutes * 60.0);
+                const XtfTimeRead fix = TimeOf(nav.fixSeconds);
                 EXPECT_EQ((std::vector<int> {r.fixHour, r.fixMinute, r.fixSecond, r.fixHundredths}),
                     (std::vector<int> {fix.hour, fix.minute, fix.second, fix.hundredths}));
                 ++placed;
@@ -287,6 +290,30 @@ TEST_F(XtfExportTest, CommandLineMistakesAndFilesWithoutSideScan)
                                                                         << ReadFileText(err);
         EXPECT_FALSE(std::filesystem::exists(out)) << c.args << ": no file left behind";
     }
+}
+
+// The ping times' rule: the host's UTC from its stamps' offset, set right
+// by the receivers' time when the host clock is a second or more off.
+TEST(XtfTimeRule, TheNoteSaysWhatTheShiftDoes)
+{
+    struct Case {
+        std::optional<int> offset;
+        std::optional<double> lead;
+        double shift;
+        const char* note;
+    };
+    const Case cases[] = {
+        {std::nullopt, 5.0, 0.0, "Ping times: local time of the recording host"},
+        {60, std::nullopt, 3600.0, "Ping times: UTC (host clock was UTC+01:00)"},
+        {60, 0.4, 3600.0, "Ping times: UTC (host clock was UTC+01:00)"},
+        {60, 183.3, 3600.0 - 183.3, "Ping times: GPS UTC (host clock UTC+01:00, 183.3 s slow)"},
+        {-300, -2.0, -18000.0 + 2.0, "Ping times: GPS UTC (host clock UTC-05:00, 2.0 s fast)"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(XtfTimeNote(c.offset, c.lead), c.note);
+        EXPECT_DOUBLE_EQ(XtfTimeShift(c.offset, c.lead), c.shift) << c.note;
+    }
+    EXPECT_LE(XtfTimeNote(-825, 1e9).size(), 63u) << "the header's note field";
 }
 
 } // namespace

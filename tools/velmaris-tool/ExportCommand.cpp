@@ -60,13 +60,15 @@ int RunXtf(const ExportRequest& request)
         return kExitFailure;
 
     // The track, when FILE has one that reads; its stamps give the host
-    // clock's offset from UTC.
+    // clock's offset from UTC, and its fixes the host clock's error.
     std::string trackText;
     std::string trackError;
     NavigationTrack track;
     if (ReadTrackText(TrackPathFor(request.file), trackText, trackError)) {
         track = NavigationTrack::FromText(trackText);
         options.utcOffsetMinutes = TrackUtcOffset(trackText);
+        if (options.utcOffsetMinutes)
+            options.gpsClockLead = track.GpsClockLead(*options.utcOffsetMinutes);
     }
     const ExportNavigation navigation {&track, AntennaOffsetsOf(doc.settings)};
     if (!track.Empty())

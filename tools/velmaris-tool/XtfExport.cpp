@@ -5,6 +5,7 @@
 #include "station/CursorPlaces.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string_view>
@@ -16,16 +17,39 @@ namespace {
 constexpr std::size_t kFlushAt = 256 * 1024;
 constexpr const char* kProgramName = "VelTool";
 
-std::string TimeNote(const std::optional<int>& utcOffsetMinutes)
+constexpr double kClockLeadApplied = 1.0; // seconds
+
+bool LeadApplied(const std::optional<int>& utcOffsetMinutes, const std::optional<double>& gpsClockLead)
+{
+    return utcOffsetMinutes && gpsClockLead && std::fabs(*gpsClockLead) >= kClockLeadApplied;
+}
+
+} // namespace
+
+std::string XtfTimeNote(const std::optional<int>& utcOffsetMinutes, const std::optional<double>& gpsClockLead)
 {
     if (!utcOffsetMinutes)
         return "Ping times: local time of the recording host";
     const int m = std::abs(*utcOffsetMinutes);
-    char offset[16];
-    std::snprintf(
-        offset, sizeof offset, "%c%02d:%02d", *utcOffsetMinutes < 0 ? '-' : '+', m / 60 % 100, m % 60);
-    return std::string("Ping times: UTC (host clock was UTC") + offset + ")";
+    char text[96];
+    if (LeadApplied(utcOffsetMinutes, gpsClockLead))
+        std::snprintf(text, sizeof text, "Ping times: GPS UTC (host clock UTC%c%02d:%02d, %.1f s %s)",
+            *utcOffsetMinutes < 0 ? '-' : '+', m / 60 % 100, m % 60, std::fabs(*gpsClockLead),
+            *gpsClockLead > 0 ? "slow" : "fast");
+    else
+        std::snprintf(text, sizeof text, "Ping times: UTC (host clock was UTC%c%02d:%02d)",
+            *utcOffsetMinutes < 0 ? '-' : '+', m / 60 % 100, m % 60);
+    return text;
 }
+
+double XtfTimeShift(const std::optional<int>& utcOffsetMinutes, const std::optional<double>& gpsClockLead)
+{
+    if (!utcOffsetMinutes)
+        return 0.0;
+    return *utcOffsetMinutes * 60.0 - (LeadApplied(utcOffsetMinutes, gpsClockLead) ? *gpsClockLead : 0.0);
+}
+
+namespace {
 
 // A target's ping time and its number in the list, in time order.
 struct PendingNote {
@@ -61,8 +85,8 @@ bool ExportXtf(DataFile& file, SonarType fileType, ToolDocument& doc, std::FILE*
     const std::function<void(std::int64_t offset, const RecordFrame& frame)>& onDamage)
 {
     counts = XtfExportCounts();
-    const double utcShift = options.utcOffsetMinutes ? *options.utcOffsetMinutes * 60.0 : 0.0;
-    const std::string note = TimeNote(options.utcOffsetMinutes);
+    const double utcShift = XtfTimeShift(options.utcOffsetMinutes, options.gpsClockLead);
+    const std::string note = XtfTimeNote(options.utcOffsetMinutes, options.gpsClockLead);
     XtfFileInfo info {kProgramName, fileType == SonarType::SerialK52A ? "K52A" : "K52L", note,
         options.fileName, XtfChannel::Port, 0.0f};
 

@@ -11,7 +11,10 @@
 // counted, as are pings whose time stamp does not read.
 //
 // Ping times are UTC when the track gives the host clock's offset from it,
-// the host's local time otherwise; the file header's note says which.
+// the host's local time otherwise; the file header's note says which. A
+// host clock a second or more off the receivers' time is set right by the
+// track's fixes (a lead under a second is mostly the receiver's output
+// delay, and is left alone).
 //
 // One thread; streams a block at a time, so memory stays the same for a
 // recording of any size.
@@ -34,6 +37,9 @@ namespace velmaris::tool {
 struct XtfExportOptions {
     const ExportNavigation* navigation = nullptr; // none: every navigation field 0
     std::optional<int> utcOffsetMinutes; // of the host clock, east of UTC
+    // Seconds GPS time ran ahead of the host clock's UTC (the track's
+    // GpsClockLead); ping times follow GPS time when it is a second or more.
+    std::optional<double> gpsClockLead;
     std::vector<MeasuredTarget> targets;
     std::string fileName; // the header's file name
 };
@@ -53,6 +59,13 @@ struct XtfExportCounts {
 // The side a ping looks to: starboard when its bearing from the bow (head
 // bearing plus the head's zero to the bow) lies in [0, 180), port otherwise.
 XtfChannel SideOf(const PingRecord& ping, const SonarSettings& settings, const AntennaOffsets& offsets);
+
+// The file header's note on the ping times (at most 63 characters).
+std::string XtfTimeNote(
+    const std::optional<int>& utcOffsetMinutes, const std::optional<double>& gpsClockLead);
+
+// Seconds to subtract from a ping's local stamp to give the file's time.
+double XtfTimeShift(const std::optional<int>& utcOffsetMinutes, const std::optional<double>& gpsClockLead);
 
 // The note of target number `number` (from 1).
 std::string TargetNoteText(const MeasuredTarget& target, std::size_t number);
