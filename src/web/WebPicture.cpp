@@ -16,6 +16,37 @@ void Put16(std::uint8_t* at, int value)
     at[1] = static_cast<std::uint8_t>((value >> 8) & 0xff);
 }
 
+// The bounding rectangle of the pixels that differ, grown row by row.
+class Bounds {
+public:
+    void AddRow(const std::uint8_t* was, const std::uint8_t* now, int width, int y)
+    {
+        if (std::memcmp(was, now, std::size_t(width)) == 0)
+            return;
+        int first = 0;
+        while (was[first] == now[first])
+            ++first;
+        int last = width - 1;
+        while (was[last] == now[last])
+            --last;
+        left_ = std::min(left_, first);
+        right_ = std::max(right_, last + 1);
+        top_ = std::min(top_, y);
+        bottom_ = y + 1;
+    }
+    FrameRect Rect() const
+    {
+        return top_ < bottom_ ? FrameRect {left_, top_, right_ - left_, bottom_ - top_} : FrameRect {};
+    }
+    long long Area() const { return top_ < bottom_ ? (long long)(right_ - left_) * (bottom_ - top_) : 0; }
+
+private:
+    int left_ = kMaxPictureSide;
+    int right_ = 0;
+    int top_ = kMaxPictureSide;
+    int bottom_ = 0;
+};
+
 } // namespace
 
 FrameRect WebPicture::Update(
@@ -24,24 +55,30 @@ FrameRect WebPicture::Update(
     width = std::clamp(width, 0, kMaxPictureSide);
     height = std::clamp(height, 0, kMaxPictureSide);
     const bool resized = width != width_ || height != height_;
+    // The raster's ring origin steps back one row per scroll; a wrap or a
+    // re-linearised raster gives a wrong guess, which the check below refuses.
+    const long long scrolled
+        = ((long long)rasterOrigin_ - raster.RowOrigin() + ImageRaster::kHeight) % ImageRaster::kHeight;
+    const long long candidate = scrolled + (long long)rasterTop - rasterTop_;
+    rasterOrigin_ = raster.RowOrigin();
+    rasterTop_ = rasterTop;
+    scroll_ = 0;
     if (resized) {
         width_ = width;
         height_ = height;
         pixels_.assign(std::size_t(width) * std::size_t(height), kOutsideIndex);
-        row_.assign(std::size_t(width), kOutsideIndex);
     }
     if (width == 0 || height == 0)
         return resized ? Whole() : FrameRect {};
+    next_.resize(pixels_.size());
     // Window columns that show raster columns; 64-bit so no pan overflows.
     const long long colBegin = std::max<long long>(0, rasterLeft);
     const long long colEnd = std::min<long long>(width, (long long)rasterLeft + ImageRaster::kWidth);
-    int left = width;
-    int right = 0;
-    int top = height;
-    int bottom = 0;
+    const std::size_t stride = std::size_t(width);
+    Bounds plain;
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = row_.data();
-        std::memset(row, kOutsideIndex, std::size_t(width));
+        std::uint8_t* row = next_.data() + std::size_t(y) * stride;
+        std::memset(row, kOutsideIndex, stride);
         const long long rasterRow = (long long)y - rasterTop;
         PixelSpan spans[2];
         const int count = (rasterRow >= 0 && rasterRow < ImageRaster::kHeight && colBegin < colEnd)
@@ -57,24 +94,25 @@ FrameRect WebPicture::Update(
                         row + begin, source + (begin - (long long)rasterLeft), std::size_t(end - begin));
             }
         }
-        std::uint8_t* stored = pixels_.data() + std::size_t(y) * std::size_t(width);
-        if (std::memcmp(stored, row, std::size_t(width)) == 0)
-            continue;
-        int first = 0;
-        while (stored[first] == row[first])
-            ++first;
-        int last = width - 1;
-        while (stored[last] == row[last])
-            --last;
-        left = std::min(left, first);
-        right = std::max(right, last + 1);
-        top = std::min(top, y);
-        bottom = y + 1;
-        std::memcpy(stored + first, row + first, std::size_t(last + 1 - first));
+        plain.AddRow(pixels_.data() + std::size_t(y) * stride, row, width, y);
     }
-    if (resized)
-        return Whole();
-    return top < bottom ? FrameRect {left, top, right - left, bottom - top} : FrameRect {};
+    FrameRect rect = plain.Rect();
+    if (!resized && candidate != 0 && candidate > -height && candidate < height && plain.Area() > 0) {
+        // What is left to send once the page has moved its rows by the candidate.
+        const int n = int(candidate);
+        Bounds moved;
+        for (int y = 0; y < height; ++y) {
+            const int from = (y - n >= 0 && y - n < height) ? y - n : y;
+            moved.AddRow(pixels_.data() + std::size_t(from) * stride, next_.data() + std::size_t(y) * stride,
+                width, y);
+        }
+        if (moved.Area() < plain.Area()) {
+            rect = moved.Rect();
+            scroll_ = n;
+        }
+    }
+    pixels_.swap(next_);
+    return resized ? Whole() : rect;
 }
 
 FrameRect WebPicture::Clipped(const FrameRect& rect) const
@@ -93,28 +131,28 @@ std::size_t WebPicture::FrameMessageBytes(const FrameRect& rect) const
     return kFrameHeaderBytes + std::size_t(r.w) * std::size_t(r.h);
 }
 
-void WebPicture::EncodeFrame(const FrameRect& rect, std::uint8_t* out) const
+void WebPicture::EncodeFrame(const FrameRect& rect, std::uint8_t* out, int scroll) const
 {
     const FrameRect r = Clipped(rect);
     out[0] = 'F';
-    out[1] = 1;
+    out[1] = 2;
     Put16(out + 2, width_);
     Put16(out + 4, height_);
     Put16(out + 6, r.x);
     Put16(out + 8, r.y);
     Put16(out + 10, r.w);
     Put16(out + 12, r.h);
-    Put16(out + 14, 0);
+    Put16(out + 14, std::clamp(scroll, -0x7fff, 0x7fff) & 0xffff);
     std::uint8_t* dst = out + kFrameHeaderBytes;
     for (int y = r.y; r.w > 0 && y < r.y + r.h; ++y, dst += r.w)
         std::memcpy(
             dst, pixels_.data() + std::size_t(y) * std::size_t(width_) + std::size_t(r.x), std::size_t(r.w));
 }
 
-std::vector<std::uint8_t> WebPicture::EncodeFrame(const FrameRect& rect) const
+std::vector<std::uint8_t> WebPicture::EncodeFrame(const FrameRect& rect, int scroll) const
 {
     std::vector<std::uint8_t> out(FrameMessageBytes(rect));
-    EncodeFrame(rect, out.data());
+    EncodeFrame(rect, out.data(), scroll);
     return out;
 }
 

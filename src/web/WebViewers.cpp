@@ -22,7 +22,7 @@ int WebViewers::Admit(const FrameRect& whole)
     for (int id = 0; id < kMaxWebViewers; ++id) {
         Slot& slot = slots_[std::size_t(id)];
         if (!slot.used) {
-            slot = Slot {true, whole, true, true, 0};
+            slot = Slot {true, whole, 0, true, true, 0};
             return id;
         }
     }
@@ -56,12 +56,45 @@ void WebViewers::Changed(const FrameRect& rect, bool palette, bool texts)
     }
 }
 
+void WebViewers::Scrolled(int rows, const FrameRect& whole)
+{
+    if (rows == 0 || whole.Empty())
+        return;
+    for (Slot& slot : slots_) {
+        if (!slot.used)
+            continue;
+        // The page leaves the rows nothing moves into as they were, and two
+        // moves leave other rows so than their sum: the rows the pending
+        // scroll leaves are owed before it grows.
+        if (slot.scroll > 0)
+            slot.owed = Union(slot.owed, {whole.x, whole.y, whole.w, slot.scroll});
+        else if (slot.scroll < 0)
+            slot.owed = Union(slot.owed, {whole.x, whole.y + whole.h + slot.scroll, whole.w, -slot.scroll});
+        // 64-bit: an owed rectangle may reach far past the picture.
+        const long long top = std::max<long long>(whole.y, (long long)slot.owed.y + rows);
+        const long long bottom
+            = std::min<long long>((long long)whole.y + whole.h, (long long)slot.owed.y + slot.owed.h + rows);
+        const bool owesAll = Union(slot.owed, whole) == slot.owed;
+        const long long total = (long long)slot.scroll + rows;
+        if (owesAll || total <= -whole.h || total >= whole.h) {
+            // Nothing of what the page shows survives the move: it is sent whole, unmoved.
+            slot.owed = Union(slot.owed, whole);
+            slot.scroll = 0;
+            continue;
+        }
+        slot.scroll = int(total);
+        slot.owed = (slot.owed.Empty() || top >= bottom)
+            ? FrameRect {}
+            : FrameRect {slot.owed.x, int(top), slot.owed.w, int(bottom - top)};
+    }
+}
+
 ViewerDue WebViewers::TakeDue(int id, std::size_t unsentBytes)
 {
     if (!Active(id))
         return {};
     Slot& slot = slots_[std::size_t(id)];
-    const ViewerDue owed {slot.palette, slot.texts, slot.owed};
+    const ViewerDue owed {slot.palette, slot.texts, slot.scroll, slot.owed};
     if (unsentBytes > kMaxUnsentBytes) {
         if (owed.Any())
             ++slot.dropped;
@@ -69,6 +102,7 @@ ViewerDue WebViewers::TakeDue(int id, std::size_t unsentBytes)
     }
     slot.palette = false;
     slot.texts = false;
+    slot.scroll = 0;
     slot.owed = {};
     return owed;
 }

@@ -6,7 +6,10 @@
 // one frame, cut from the current picture, whenever its connection has
 // drained below kMaxUnsentBytes. A viewer that stops reading therefore
 // costs at most those bytes and one frame, however long it stalls, and the
-// frames it missed are dropped (counted), not kept.
+// frames it missed are dropped (counted), not kept. A scroll of the picture
+// moves what a viewer owes with it and adds to the rows it owes a scroll
+// of, so a viewer that missed ten scrolls gets one of their sum; one that
+// would scroll the picture's height or more owes the whole picture instead.
 //
 // Ownership: plain values. Thread: the web server's (the user-interface
 // thread); no locks.
@@ -37,8 +40,9 @@ FrameRect Union(const FrameRect& a, const FrameRect& b);
 struct ViewerDue {
     bool palette = false;
     bool texts = false;
+    int scroll = 0; // rows the page moves its picture down before painting rect
     FrameRect rect; // empty: no pixels
-    bool Any() const { return palette || texts || !rect.Empty(); }
+    bool Any() const { return palette || texts || scroll != 0 || !rect.Empty(); }
 };
 
 class WebViewers {
@@ -54,6 +58,10 @@ public:
     // A tick's news for every viewer: what of the picture changed, and
     // whether the colour table or the texts did.
     void Changed(const FrameRect& rect, bool palette, bool texts);
+    // The picture (`whole`) moved down by `rows` (negative: up) this tick;
+    // comes before the tick's Changed, whose rectangle holds the rows
+    // nothing moved into.
+    void Scrolled(int rows, const FrameRect& whole);
 
     // What viewer `id` is sent now, given the bytes its connection has not
     // written yet. Over kMaxUnsentBytes nothing is due: the viewer keeps
@@ -68,6 +76,7 @@ private:
     struct Slot {
         bool used = false;
         FrameRect owed;
+        int scroll = 0;
         bool palette = false;
         bool texts = false;
         std::uint64_t dropped = 0;

@@ -54,8 +54,9 @@ TEST_F(WebPictureTest, FrameMessagesCarryTheRectangleClippedToThePicture)
     WebPicture picture;
     Raster().Set(2, 1, 42);
     picture.Update(Raster(), 0, 0, SectorClip::Unclipped(300), 300, 260);
-    const std::vector<std::uint8_t> message = picture.EncodeFrame({1, 1, 2, 2});
-    const std::vector<std::uint8_t> expected {'F', 1, 44, 1, 4, 1, 1, 0, 1, 0, 2, 0, 2, 0, 0, 0, 0, 42, 0, 0};
+    const std::vector<std::uint8_t> message = picture.EncodeFrame({1, 1, 2, 2}, -3);
+    const std::vector<std::uint8_t> expected {
+        'F', 2, 44, 1, 4, 1, 1, 0, 1, 0, 2, 0, 2, 0, 0xfd, 0xff, 0, 42, 0, 0};
     EXPECT_EQ(message, expected);
     struct Case {
         FrameRect asked;

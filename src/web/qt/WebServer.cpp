@@ -244,9 +244,11 @@ void WebServer::Tick()
     const bool stateChanged = stateText != state_;
     state_ = stateText;
 
+    viewers_.Scrolled(picture_.Scroll(), picture_.Whole());
     viewers_.Changed(changed, paletteChanged, stateChanged);
-    // Viewers owing the same rectangle share one message.
+    // Viewers owing the same scroll and rectangle share one message.
     FrameRect encodedRect {-1, -1, 0, 0};
+    int encodedScroll = 0;
     QByteArray frame;
     for (int id = 0; id < kMaxWebViewers; ++id) {
         QWebSocket* socket = sockets_[std::size_t(id)];
@@ -258,12 +260,13 @@ void WebServer::Tick()
         if (due.texts)
             socket->sendTextMessage(QString::fromUtf8(state_));
         const FrameRect rect = picture_.Clipped(due.rect);
-        if (rect.Empty())
+        if (rect.Empty() && due.scroll == 0)
             continue;
-        if (!(rect == encodedRect)) {
+        if (!(rect == encodedRect) || due.scroll != encodedScroll) {
             frame = QByteArray(qsizetype(picture_.FrameMessageBytes(rect)), Qt::Uninitialized);
-            picture_.EncodeFrame(rect, reinterpret_cast<std::uint8_t*>(frame.data()));
+            picture_.EncodeFrame(rect, reinterpret_cast<std::uint8_t*>(frame.data()), due.scroll);
             encodedRect = rect;
+            encodedScroll = due.scroll;
         }
         socket->sendBinaryMessage(frame);
         ++framesSent_;

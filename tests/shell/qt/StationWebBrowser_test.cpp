@@ -134,6 +134,65 @@ protected:
             + QString::fromUtf8(QJsonDocument(targets).toJson()).left(400) + devTools_.Error();
     }
 
+    // Stops the head so the picture stands still, lets the last change
+    // reach the page, and holds the page's canvas to the station's picture.
+    void ExpectPageShowsTheStationsPicture()
+    {
+        station_.head->Stop();
+        SpinUntil([] { return false; }, 1000);
+        const QString dataUrl
+            = devTools_.Evaluate("document.getElementById('picture').toDataURL('image/png')").toString();
+        ASSERT_TRUE(dataUrl.startsWith(QStringLiteral("data:image/png;base64,")));
+        const QImage page = QImage::fromData(QByteArray::fromBase64(dataUrl.mid(22).toLatin1()), "PNG")
+                                .convertToFormat(QImage::Format_RGB32);
+
+        const CVelmarisView* view = station_.app->Frame()->findChild<CVelmarisView*>();
+        ASSERT_NE(view, nullptr);
+        const SonarState& state = station_.app->Document()->State();
+        const ViewGeometry geo = ComputeViewGeometry(view->width(), view->height(), state.settings.zoom,
+            state.settings.sectorMode, view->Interaction().panX, view->Interaction().panY);
+        QImage station(view->width(), view->height(), QImage::Format_RGB32);
+        ComposeRasterFrame(state.raster, MakePixelLut(state.colors.Table(state.settings.colorTable)),
+            geo.rasterLeft, geo.rasterTop, MakeViewClip(geo, state.settings, state.command),
+            {reinterpret_cast<std::uint32_t*>(station.bits()), station.width(), station.height(),
+                std::size_t(station.bytesPerLine()) / 4});
+        ASSERT_EQ(page.size(), station.size());
+        qint64 differing = 0;
+        qint64 painted = 0;
+        for (int y = 0; y < station.height(); ++y) {
+            const QRgb* a = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+            const QRgb* b = reinterpret_cast<const QRgb*>(station.constScanLine(y));
+            for (int x = 0; x < station.width(); ++x) {
+                painted += (b[x] & 0xffffffu) != 0;
+                differing += std::abs(qRed(a[x]) - qRed(b[x])) > 2
+                    || std::abs(qGreen(a[x]) - qGreen(b[x])) > 2 || std::abs(qBlue(a[x]) - qBlue(b[x])) > 2;
+            }
+        }
+        EXPECT_GT(painted, 1000) << "the station shows a picture to compare";
+        EXPECT_LE(differing, qint64(station.width()) * station.height() / 1000)
+            << "pixels off by more than 2 levels";
+    }
+
+    // Starts the station against the simulated head, its web view on, and
+    // chromium on the page: an empty text, else why chromium cannot run.
+    QString StartWatching(const char* folder)
+    {
+        station_.MakeFolder(folder);
+        StationCommandLine line;
+        line.webListen = "0";
+        std::string error;
+        if (!station_.Start("[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\n", line, &error)) {
+            ADD_FAILURE() << error;
+            return {};
+        }
+        const std::vector<std::string>& urls = station_.app->Web()->Urls();
+        if (urls.size() != 1u) {
+            ADD_FAILURE() << urls.size() << " addresses";
+            return {};
+        }
+        return StartBrowser(QString::fromStdString(urls[0]));
+    }
+
     QTemporaryDir profile_;
     QProcess browser_;
     DevTools devTools_;
@@ -142,57 +201,19 @@ protected:
 
 TEST_F(StationWebBrowserTest, PageShowsTheStationsPictureAndTexts)
 {
-    station_.MakeFolder("webbrowser");
-    StationCommandLine line;
-    line.webListen = "0";
-    std::string error;
-    ASSERT_TRUE(station_.Start("[System Settings]\nSonar Type=1\nIP Address=127.0.0.1\n", line, &error))
-        << error;
-    CMainFrame& frame = *station_.app->Frame();
-    frame.DispatchCommand(cmd::kColorTableFirst + 5); // "&Brown / Yellow": the page follows the table
-    const std::vector<std::string>& urls = station_.app->Web()->Urls();
-    ASSERT_EQ(urls.size(), 1u);
-    const QString why = StartBrowser(QString::fromStdString(urls[0]));
+    const QString why = StartWatching("webbrowser");
+    ASSERT_FALSE(HasFailure());
     if (!why.isEmpty())
         GTEST_SKIP() << why.toStdString();
-
+    CMainFrame& frame = *station_.app->Frame();
+    frame.DispatchCommand(cmd::kColorTableFirst + 5); // "&Brown / Yellow": the page follows the table
     ASSERT_TRUE(SpinUntil([&] { return devTools_.Evaluate("velmarisPage.frames").toInt() >= 5; }, 20000))
         << "no frames reached the page";
-    // The same moment: the head stops, the picture stands still, the last change reaches the page.
-    station_.head->Stop();
-    SpinUntil([] { return false; }, 1000);
-    const QString dataUrl
-        = devTools_.Evaluate("document.getElementById('picture').toDataURL('image/png')").toString();
-    ASSERT_TRUE(dataUrl.startsWith(QStringLiteral("data:image/png;base64,")));
-    const QImage page = QImage::fromData(QByteArray::fromBase64(dataUrl.mid(22).toLatin1()), "PNG")
-                            .convertToFormat(QImage::Format_RGB32);
+    ExpectPageShowsTheStationsPicture();
 
     const CVelmarisView* view = frame.findChild<CVelmarisView*>();
     ASSERT_NE(view, nullptr);
     const SonarState& state = station_.app->Document()->State();
-    const ViewGeometry geo = ComputeViewGeometry(view->width(), view->height(), state.settings.zoom,
-        state.settings.sectorMode, view->Interaction().panX, view->Interaction().panY);
-    QImage station(view->width(), view->height(), QImage::Format_RGB32);
-    ComposeRasterFrame(state.raster, MakePixelLut(state.colors.Table(state.settings.colorTable)),
-        geo.rasterLeft, geo.rasterTop, MakeViewClip(geo, state.settings, state.command),
-        {reinterpret_cast<std::uint32_t*>(station.bits()), station.width(), station.height(),
-            std::size_t(station.bytesPerLine()) / 4});
-    ASSERT_EQ(page.size(), station.size());
-    qint64 differing = 0;
-    qint64 painted = 0;
-    for (int y = 0; y < station.height(); ++y) {
-        const QRgb* a = reinterpret_cast<const QRgb*>(page.constScanLine(y));
-        const QRgb* b = reinterpret_cast<const QRgb*>(station.constScanLine(y));
-        for (int x = 0; x < station.width(); ++x) {
-            painted += (b[x] & 0xffffffu) != 0;
-            differing += std::abs(qRed(a[x]) - qRed(b[x])) > 2 || std::abs(qGreen(a[x]) - qGreen(b[x])) > 2
-                || std::abs(qBlue(a[x]) - qBlue(b[x])) > 2;
-        }
-    }
-    EXPECT_GT(painted, 1000) << "the station shows a picture to compare";
-    EXPECT_LE(differing, qint64(station.width()) * station.height() / 1000)
-        << "pixels off by more than 2 levels";
-
     SonarSettings shown = state.settings;
     shown.viewRangeMark = 1;
     const std::vector<ViewText> readouts = RangeReadouts(shown, state.command);
@@ -208,6 +229,23 @@ TEST_F(StationWebBrowserTest, PageShowsTheStationsPictureAndTexts)
     EXPECT_EQ(text("mode"), ModeText(state.settings.sectorMode));
     EXPECT_EQ(text("head"), FormatText("%.1f\xc2\xb0", state.ping.headAngle));
     EXPECT_EQ(text("link"), LinkText(status));
+}
+
+// The waterfall scrolls every ping: the page is sent scrolls and new rows,
+// and after many of them still shows the station's picture, in its pixels
+// and in its indices.
+TEST_F(StationWebBrowserTest, SideScanWaterfallReachesThePageAsScrolls)
+{
+    const QString why = StartWatching("webbrowserside");
+    ASSERT_FALSE(HasFailure());
+    if (!why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    station_.app->Frame()->DispatchCommand(cmd::kModeSideScan);
+    ASSERT_TRUE(SpinUntil([&] { return devTools_.Evaluate("velmarisPage.scrolls").toInt() >= 10; }, 20000))
+        << "no scrolls reached the page";
+    // A new colour table repaints the page from its moved indices.
+    station_.app->Frame()->DispatchCommand(cmd::kColorTableFirst + 5);
+    ExpectPageShowsTheStationsPicture();
 }
 
 } // namespace
