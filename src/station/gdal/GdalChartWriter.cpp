@@ -1,5 +1,7 @@
 #include "station/gdal/GdalChartWriter.h"
 
+#include "station/gdal/GdalSession.h"
+
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <gdal_priv.h>
@@ -35,21 +37,10 @@ struct DatasetCloser {
 };
 using Dataset = std::unique_ptr<GDALDataset, DatasetCloser>;
 
-std::string LastGdalError(const char* fallback)
-{
-    const char* message = CPLGetLastErrorMsg();
-    return message != nullptr && *message != '\0' ? message : fallback;
-}
-
 // Opens a new dataset at `temporary` for `format`; null with `error` set.
 Dataset Create(const std::string& temporary, ChartFormat format, std::string& error)
 {
-    static std::once_flag registered;
-    // Failures come back as the call's error; GDAL prints nothing of its own.
-    std::call_once(registered, [] {
-        GDALAllRegister();
-        CPLSetErrorHandler(CPLQuietErrorHandler);
-    });
+    RegisterGdal();
     const char* name = DriverName(format);
     GDALDriver* driver = name != nullptr ? GetGDALDriverManager()->GetDriverByName(name) : nullptr;
     if (driver == nullptr) {
@@ -91,17 +82,9 @@ bool Finish(
     CPLErrorReset();
     GDALClose(dataset.release()); // the drivers report a failed write as an error
     const bool closed = CPLGetLastErrorType() != CE_Failure && CPLGetLastErrorType() != CE_Fatal;
-    std::error_code ec;
     if (written && !closed)
         error = LastGdalError("the file cannot be written");
-    if (written && closed) {
-        std::filesystem::rename(temporary, path, ec);
-        if (!ec)
-            return true;
-        error = ec.message();
-    }
-    std::filesystem::remove(temporary, ec);
-    return false;
+    return PutInPlace(temporary, path, written && closed, error);
 }
 
 std::string TemporaryFor(const std::string& path)

@@ -1,5 +1,7 @@
 #include "station/gdal/GdalMosaicWriter.h"
 
+#include "station/gdal/GdalSession.h"
+
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <cpl_vsi.h>
@@ -20,29 +22,6 @@ namespace velmaris {
 namespace {
 
 constexpr int kBlock = 256;
-
-void RegisterOnce()
-{
-    static std::once_flag registered;
-    std::call_once(registered, [] {
-        GDALAllRegister();
-        CPLSetErrorHandler(CPLQuietErrorHandler);
-        // Blocks are written once each: a small cache keeps the memory to
-        // the mosaic's own.
-        GDALSetCacheMax64(std::int64_t(64) << 20);
-    });
-}
-
-std::string LastGdalError(const char* fallback)
-{
-    const char* message = CPLGetLastErrorMsg();
-    return message != nullptr && *message != '\0' ? message : fallback;
-}
-
-bool Failed()
-{
-    return CPLGetLastErrorType() == CE_Failure || CPLGetLastErrorType() == CE_Fatal;
-}
 
 class OgrProjection final : public MapProjection {
 public:
@@ -117,7 +96,7 @@ bool WriteTiff(const std::string& path, const MosaicImage& image, std::string& e
     }
     CPLErrorReset();
     GDALClose(dataset);
-    if (!written || Failed()) {
+    if (!written || GdalFailed()) {
         error = LastGdalError("the file cannot be written");
         return false;
     }
@@ -161,7 +140,7 @@ bool WriteKmzFrom(
         ok = kmz != nullptr;
         if (kmz != nullptr)
             GDALClose(kmz);
-        ok = ok && !Failed();
+        ok = ok && !GdalFailed();
     } else if (kml == nullptr) {
         error = "this build has no KML super-overlay writer";
     }
@@ -194,7 +173,7 @@ bool CrossesAntimeridian(const MosaicFrame& f)
 
 std::unique_ptr<MapProjection> GdalMosaicWriter::Projection(UtmZone zone, std::string& error) const
 {
-    RegisterOnce();
+    RegisterGdal();
     const OGRSpatialReference from = Srs(4326);
     const OGRSpatialReference to = Srs(zone.Epsg());
     CPLErrorReset();
@@ -209,7 +188,7 @@ std::unique_ptr<MapProjection> GdalMosaicWriter::Projection(UtmZone zone, std::s
 bool GdalMosaicWriter::Write(
     const std::string& path, MosaicFormat format, const MosaicImage& image, std::string& error) const
 {
-    RegisterOnce();
+    RegisterGdal();
     if (image.cells == nullptr) {
         error = "no mosaic";
         return false;
@@ -223,7 +202,6 @@ bool GdalMosaicWriter::Write(
         error = "the survey crosses the 180th meridian, which a KMZ cannot; write a GeoTIFF";
         return false;
     }
-    std::error_code ec;
     bool ok = false;
     if (format == MosaicFormat::GeoTiff) {
         ok = WriteTiff(temporary, image, error);
@@ -235,14 +213,7 @@ bool GdalMosaicWriter::Write(
             && WriteKmzFrom(tiff, temporary, std::filesystem::path(path).stem().string(), error);
         VSIUnlink(tiff.c_str());
     }
-    if (ok) {
-        std::filesystem::rename(temporary, path, ec);
-        if (!ec)
-            return true;
-        error = ec.message();
-    }
-    std::filesystem::remove(temporary, ec);
-    return false;
+    return PutInPlace(temporary, path, ok, error);
 }
 
 } // namespace velmaris
