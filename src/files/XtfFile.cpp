@@ -1,5 +1,7 @@
 #include "files/XtfFile.h"
 
+#include "protocol/TimeStamp.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -107,17 +109,8 @@ XtfTime XtfTimeOfSeconds(double seconds)
         rest += 8'640'000;
         --days;
     }
-    // Days to the civil date (the inverse of DaysFromCivil).
-    const long long z = days + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
     XtfTime t;
-    t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2 ? 1 : 0));
+    CivilFromDays(days, t.year, t.month, t.day);
     t.hour = static_cast<int>(rest / 360'000);
     t.minute = static_cast<int>(rest / 6'000 % 60);
     t.second = static_cast<int>(rest / 100 % 60);

@@ -45,6 +45,20 @@ long long DaysFromCivil(int year, int month, int day)
     return era * 146097 + doe - 719468;
 }
 
+void CivilFromDays(long long days, int& year, int& month, int& day)
+{
+    // Howard Hinnant's civil_from_days.
+    days += 719468;
+    const long long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long long doe = days - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+}
+
 double LocalSeconds(const LocalTime& t)
 {
     const long long whole

@@ -39,6 +39,8 @@ LocalTime CurrentLocalTime(int& utcOffsetMinutes);
 double LocalSeconds(const LocalTime& t);
 // Days from 1970-01-01 to the date (proleptic Gregorian calendar).
 long long DaysFromCivil(int year, int month, int day);
+// The date `days` after 1970-01-01 (negative before it): the inverse.
+void CivilFromDays(long long days, int& year, int& month, int& day);
 
 // Stores the formatted texts as the ping's date, time and hundredths.
 void StampPing(PingRecord& ping, const LocalTime& t);

@@ -1,6 +1,7 @@
 #include "station/ChartFiles.h"
 
 #include "files/TrackFile.h"
+#include "protocol/TimeStamp.h"
 #include "station/CursorPlaces.h"
 
 #include <cctype>
@@ -10,20 +11,6 @@
 
 namespace velmaris {
 namespace {
-
-// Year, month and day of a day count from 1970-01-01 (the inverse of DaysFromCivil).
-void CivilFromDays(long long days, int& year, int& month, int& day)
-{
-    days += 719468;
-    const long long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long long doe = days - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    day = int(doy - (153 * mp + 2) / 5 + 1);
-    month = int(mp < 10 ? mp + 3 : mp - 9);
-    year = int(yoe + era * 400 + (month <= 2 ? 1 : 0));
-}
 
 // "2026-12-09T18:44:32" and, with `hundredths`, ".17".
 std::string StampText(double seconds, bool hundredths)

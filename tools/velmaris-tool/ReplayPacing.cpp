@@ -1,7 +1,8 @@
 #include "ReplayPacing.h"
 
+#include "files/TrackFile.h"
+
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <thread>
 
@@ -17,34 +18,6 @@ namespace {
 // moment to a few microseconds; a longer spin only gets the thread pre-empted
 // on a busy machine.
 constexpr Nanoseconds kSpinWindow = std::chrono::microseconds(200);
-constexpr std::array<std::string_view, 12> kMonths {
-    "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-
-// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
-std::int64_t DaysFromCivil(std::int64_t y, int m, int d)
-{
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-// A run of exactly `count` decimal digits at `at`; -1 when it is not one.
-int Digits(std::string_view text, std::size_t at, std::size_t count)
-{
-    if (at + count > text.size())
-        return -1;
-    int value = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
 } // namespace
 
 SteadyReplayClock::SteadyReplayClock(const volatile std::sig_atomic_t* stop)
@@ -76,33 +49,13 @@ void SteadyReplayClock::SleepUntil(Nanoseconds when)
 std::optional<std::int64_t> StampCentiseconds(
     std::string_view date, std::string_view time, std::string_view hundredths)
 {
-    // "07-DEC-2026"
-    if (date.size() != 11 || date[2] != '-' || date[6] != '-')
+    // Every record carries its hundredths (".42", ". 4").
+    if (hundredths.empty())
         return std::nullopt;
-    const int day = Digits(date, 0, 2);
-    const int year = Digits(date, 7, 4);
-    int month = 0;
-    for (std::size_t i = 0; i < kMonths.size(); ++i)
-        if (date.substr(3, 3) == kMonths[i])
-            month = static_cast<int>(i) + 1;
-    if (day < 1 || day > 31 || year < 0 || month == 0)
+    const std::optional<double> seconds = PingStampSeconds(date, time, hundredths);
+    if (!seconds)
         return std::nullopt;
-    // "14:30:05"
-    if (time.size() != 8 || time[2] != ':' || time[5] != ':')
-        return std::nullopt;
-    const int hour = Digits(time, 0, 2);
-    const int minute = Digits(time, 3, 2);
-    const int second = Digits(time, 6, 2);
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 60)
-        return std::nullopt;
-    // ".42", ". 4" (written as ".%2d")
-    if (hundredths.size() != 3 || hundredths[0] != '.')
-        return std::nullopt;
-    const int cs = hundredths[1] == ' ' ? Digits(hundredths, 2, 1) : Digits(hundredths, 1, 2);
-    if (cs < 0)
-        return std::nullopt;
-    const std::int64_t seconds = DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
-    return seconds * 100 + cs;
+    return std::llround(*seconds * 100.0);
 }
 
 RecordTiming RecordTimingReader::Read(std::span<const std::uint8_t, kRecordHeaderSize> header)
