@@ -5,15 +5,21 @@
 
 namespace velmaris {
 
-std::optional<PictureFormat> PictureFormatForPath(std::string_view path)
+std::string LowerExtension(std::string_view path)
 {
-    const auto dot = path.find_last_of('.');
-    const auto slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
-        return std::nullopt;
+        return {};
     std::string ext;
     for (const char c : path.substr(dot + 1))
         ext += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+std::optional<PictureFormat> PictureFormatForPath(std::string_view path)
+{
+    const std::string ext = LowerExtension(path);
     if (ext == "bmp")
         return PictureFormat::Bmp;
     if (ext == "gif")

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace velmaris {
@@ -11,6 +12,10 @@ enum class PictureFormat { Bmp, Gif, Jpeg, Tiff, Png };
 
 // Format from the file name's extension, any case: bmp, gif, jpg/jpeg,
 // tif/tiff, png. Nothing for any other name.
+// The extension of the path's last name (after its last dot), lower-cased;
+// "" when that name has none. Every file format here follows it.
+std::string LowerExtension(std::string_view path);
+
 std::optional<PictureFormat> PictureFormatForPath(std::string_view path);
 
 // Save Screen's rule: the (at most) three characters after the last dot of

@@ -1,6 +1,7 @@
 #include "station/ChartFiles.h"
 
 #include "files/TrackFile.h"
+#include "image/PictureFormat.h"
 #include "protocol/TimeStamp.h"
 #include "station/CursorPlaces.h"
 
@@ -42,23 +43,11 @@ std::string Fixed(double value, int decimals)
     return result.ec == std::errc() ? std::string(text, result.ptr) : std::string();
 }
 
-std::string Lower(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 } // namespace
 
 std::optional<ChartFormat> ChartFormatForPath(std::string_view path)
 {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of("/\\");
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
-        return std::nullopt;
-    const std::string ext = Lower(path.substr(dot + 1));
+    const std::string ext = LowerExtension(path);
     if (ext == "csv")
         return ChartFormat::Csv;
     if (ext == "geojson" || ext == "json")

@@ -1,6 +1,7 @@
 #include "station/MosaicSurvey.h"
 
 #include "image/PaintPlans.h"
+#include "image/PictureFormat.h"
 #include "station/CursorPlaces.h"
 
 #include <algorithm>
@@ -123,12 +124,7 @@ UtmZone UtmZoneOf(const GeoPoint& point)
 
 std::optional<MosaicFormat> MosaicFormatForPath(std::string_view path)
 {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos)
-        return std::nullopt;
-    std::string ext;
-    for (char c : path.substr(dot + 1))
-        ext.push_back(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
+    const std::string ext = LowerExtension(path);
     if (ext == "tif" || ext == "tiff")
         return MosaicFormat::GeoTiff;
     if (ext == "kmz")

@@ -11,6 +11,8 @@
 #include "FrameWorker.h"
 #include "GifLzw.h"
 
+#include "image/PictureFormat.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -339,13 +341,10 @@ private:
 
 std::optional<AnimationFormat> AnimationFormatForPath(std::string_view path)
 {
-    if (path.size() < 4)
-        return std::nullopt;
-    std::string ext(path.substr(path.size() - 4));
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (ext == ".gif")
+    const std::string ext = LowerExtension(path);
+    if (ext == "gif")
         return AnimationFormat::Gif;
-    if (ext == ".mp4")
+    if (ext == "mp4")
         return AnimationFormat::Mp4;
     return std::nullopt;
 }
