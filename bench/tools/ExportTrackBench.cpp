@@ -6,9 +6,9 @@
 #include "ExportColumns.h"
 #include "ToolDocument.h"
 
+#include "BenchRecording.h"
 #include "files/RecordReader.h"
 #include "files/TrackFile.h"
-#include "sim/SyntheticRecording.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,18 +25,13 @@ constexpr double kGoalPingsPerSecond = 200'000.0;
 const std::string& SurveyRecording()
 {
     static const std::string path = [] {
-        const auto p = std::filesystem::temp_directory_path()
-            / ("velmaris-exporttrack-" + std::to_string(getpid()) + ".52l");
         sim::SynthOptions options;
         options.pings = kPings;
         options.command.mode = sim::SimMode::Sector;
         options.command.rangeMetres = 10;
         options.command.dataPoints = 25; // 'IMX': a ping every 36 ms, 100,000 in an hour
         options.track = true;
-        std::string error;
-        if (!sim::WriteSyntheticRecording(p.string(), options, &error))
-            std::fprintf(stderr, "%s\n", error.c_str());
-        return p.string();
+        return WriteBenchRecording("exporttrack", options);
     }();
     return path;
 }

@@ -6,8 +6,8 @@
 #include "ToolDocument.h"
 #include "XtfExport.h"
 
+#include "BenchRecording.h"
 #include "files/TrackFile.h"
-#include "sim/SyntheticRecording.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,25 +21,15 @@ namespace {
 constexpr int kPings = 100'000;
 constexpr double kGoalPingsPerSecond = 100'000.0;
 
-std::filesystem::path TempPath(const char* suffix)
-{
-    return std::filesystem::temp_directory_path()
-        / ("velmaris-exportxtf-" + std::to_string(getpid()) + suffix);
-}
-
 const std::string& SideScanSurvey()
 {
     static const std::string path = [] {
-        const auto p = TempPath(".52l");
         sim::SynthOptions options;
         options.pings = kPings;
         options.command.mode = sim::SimMode::SideScan;
         options.command.rangeMetres = 20;
         options.track = true;
-        std::string error;
-        if (!sim::WriteSyntheticRecording(p.string(), options, &error))
-            std::fprintf(stderr, "%s\n", error.c_str());
-        return p.string();
+        return WriteBenchRecording("exportxtf", options);
     }();
     return path;
 }
@@ -47,7 +37,7 @@ const std::string& SideScanSurvey()
 void BM_ExportXtf(benchmark::State& bench)
 {
     const std::string& data = SideScanSurvey();
-    const std::string out = TempPath(".xtf").string();
+    const std::string out = BenchPath("exportxtf", ".xtf").string();
     std::int64_t pings = 0;
     for (auto _ : bench) {
         std::string text;

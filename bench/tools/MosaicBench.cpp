@@ -7,7 +7,7 @@
 
 #include "MosaicMaking.h"
 
-#include "sim/SyntheticRecording.h"
+#include "BenchRecording.h"
 #include "station/GisModule.h"
 #include "support/ChildProcess.h"
 
@@ -24,18 +24,13 @@ const std::string& Survey(sim::SimMode mode, int pings)
     static std::string paths[3];
     std::string& path = paths[int(mode)];
     if (path.empty()) {
-        path = (std::filesystem::temp_directory_path()
-            / ("velmaris-mosaic-" + std::to_string(getpid()) + "-" + std::to_string(int(mode)) + ".52l"))
-                   .string();
         sim::SynthOptions options;
         options.pings = pings;
         options.command.mode = mode;
         options.command.rangeMetres = 30;
         options.command.dataPoints = 50; // 500 samples
         options.track = true;
-        std::string error;
-        if (!sim::WriteSyntheticRecording(path, options, &error))
-            std::fprintf(stderr, "%s\n", error.c_str());
+        path = WriteBenchRecording("mosaic-" + std::to_string(int(mode)), options);
     }
     return path;
 }

@@ -13,8 +13,8 @@
 #include "ReplayPacing.h"
 #include "ToolDocument.h"
 
+#include "BenchRecording.h"
 #include "files/RecordReader.h"
-#include "sim/SyntheticRecording.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,14 +35,10 @@ constexpr int kPings = 10000;
 const std::string& PolarRecording()
 {
     static const std::string path = [] {
-        const auto p = std::filesystem::temp_directory_path()
-            / ("velmaris-toolbench-" + std::to_string(getpid()) + ".52l");
         sim::SynthOptions options;
         options.pings = kPings;
         options.command.mode = sim::SimMode::Polar;
-        std::string error;
-        sim::WriteSyntheticRecording(p.string(), options, &error);
-        return p.string();
+        return WriteBenchRecording("toolbench", options);
     }();
     return path;
 }

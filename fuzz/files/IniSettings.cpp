@@ -96,12 +96,8 @@ void UseLoaded(const SonarSettings& settings, const CommandMessage& command)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const std::string path = fuzz::ScratchPath(".ini");
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
+    if (!fuzz::WriteScratch(path, data, size))
         return 0;
-    if (size > 0)
-        std::fwrite(data, 1, size, out);
-    std::fclose(out);
 
     const bool playback = size % 2 == 1;
     SettingsFile file(path);

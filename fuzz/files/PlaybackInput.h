@@ -28,6 +28,17 @@ inline std::string ScratchPath(const char* ending)
     return std::string(folder) + "/velmaris-fuzz-" + std::to_string(getpid()) + ending;
 }
 
+// The input as the whole file at `path`; false when it cannot be written.
+inline bool WriteScratch(const std::string& path, const std::uint8_t* data, std::size_t size)
+{
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr)
+        return false;
+    if (size > 0)
+        std::fwrite(data, 1, size, out);
+    return std::fclose(out) == 0;
+}
+
 // A side-scan waterfall leaves the raster's rows rotated; in the station the
 // change to another mode clears the raster, which also puts the rows back.
 // When the state was set to a record's mode without that change, do the same
@@ -44,12 +55,8 @@ inline void RunPlaybackInput(const std::uint8_t* data, std::size_t size, SonarTy
     static const SonarSettings freshSettings = state->settings;
     static const CommandMessage freshCommand = state->command;
     static const std::string path = ScratchPath(ending);
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
+    if (!WriteScratch(path, data, size))
         return;
-    if (size > 0)
-        std::fwrite(data, 1, size, out);
-    std::fclose(out);
 
     state->settings = freshSettings;
     state->settings.zoom = 0.5; // a quarter of the pixels per ping, the same code

@@ -14,12 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace velmaris;
     static const std::string path = fuzz::ScratchPath(".ini");
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
+    if (!fuzz::WriteScratch(path, data, size))
         return 0;
-    if (size > 0)
-        std::fwrite(data, 1, size, out);
-    std::fclose(out);
 
     SettingsFile file(path);
     file.Read();
